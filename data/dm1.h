@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "data/screen_links.h"
+#include "dataset/data_source.h"
+#include "dataset/dataset.h"
+#include "firebird/connection.h"
+#include "firebird/transaction.h"
+
+// The shared data module: the one connection, the one transaction and every dataset and
+// data source that the screens use. Screens open what they show and close it again; they
+// never open a connection of their own.
+class Tdm_1 : public QObject {
+    Q_OBJECT
+public:
+    explicit Tdm_1(QObject* parent = nullptr);
+    ~Tdm_1() override;
+
+    // Resolves the database name from the location file in the current folder (or the
+    // default name) and connects. Throws when the database cannot be opened; the module
+    // is then left without a connection.
+    void connectFromLocationFile();
+    // Connects to the named database (a local path or "server:path").
+    void connectTo(const QString& databaseName);
+    // Closes every dataset, commits the transaction and detaches.
+    void disconnectDatabase();
+    bool isConnected() const { return db_opl.isOpen(); }
+    ds::Dataset* dataset(const QString& name) const;
+
+    fb::Connection db_opl;
+    fb::Transaction tr_opl{&db_opl};
+
+    // Editable datasets.
+    ds::Dataset ibds_pal{QStringLiteral("ibds_pal"), this};
+    ds::Dataset IBDS_siln{QStringLiteral("IBDS_siln"), this};
+    ds::Dataset IBDS_opl{QStringLiteral("IBDS_opl"), this};
+    ds::Dataset IBDS_podat{QStringLiteral("IBDS_podat"), this};
+    ds::Dataset IBDS_sam{QStringLiteral("IBDS_sam"), this};
+    ds::Dataset IBDS_zak{QStringLiteral("IBDS_zak"), this};
+    ds::Dataset IBDS_zak_kp{QStringLiteral("IBDS_zak_kp"), this};
+    ds::Dataset IBDS_pod_kp{QStringLiteral("IBDS_pod_kp"), this};
+    ds::Dataset IBT_param{QStringLiteral("IBT_param"), this};
+
+    // Read-only queries.
+    ds::Dataset IBQ_siln1{QStringLiteral("IBQ_siln1"), this};
+    ds::Dataset IBQ_rokopl{QStringLiteral("IBQ_rokopl"), this};
+    ds::Dataset IBQ_pod{QStringLiteral("IBQ_pod"), this};
+    ds::Dataset IBQ_pod_zak{QStringLiteral("IBQ_pod_zak"), this};
+    ds::Dataset IBQ_sam_pod{QStringLiteral("IBQ_sam_pod"), this};
+    ds::Dataset IBQ_rozl{QStringLiteral("IBQ_rozl"), this};
+    ds::Dataset IBQ_rozl_d{QStringLiteral("IBQ_rozl_d"), this};
+    ds::Dataset IBQ_sil_w{QStringLiteral("IBQ_sil_w"), this};
+    ds::Dataset IBQ_opl_w{QStringLiteral("IBQ_opl_w"), this};
+    ds::Dataset IBQ_rozl_w{QStringLiteral("IBQ_rozl_w"), this};
+    ds::Dataset IBQ_rozl_w1{QStringLiteral("IBQ_rozl_w1"), this};
+    ds::Dataset IBQ_zbior_w{QStringLiteral("IBQ_zbior_w"), this};
+    ds::Dataset IBQ_sam_kp{QStringLiteral("IBQ_sam_kp"), this};
+
+    // Data sources.
+    ds::DataSource ds_pal{QStringLiteral("ds_pal"), &ibds_pal, this};
+    ds::DataSource ds_siln{QStringLiteral("ds_siln"), &IBDS_siln, this};
+    ds::DataSource ds_siln1{QStringLiteral("ds_siln1"), &IBQ_siln1, this};
+    ds::DataSource ds_opl{QStringLiteral("ds_opl"), &IBDS_opl, this};
+    ds::DataSource ds_rokopl{QStringLiteral("ds_rokopl"), &IBQ_rokopl, this};
+    ds::DataSource DS_podat{QStringLiteral("DS_podat"), &IBDS_podat, this};
+    ds::DataSource DS_pod{QStringLiteral("DS_pod"), &IBQ_pod, this};
+    ds::DataSource DS_sam{QStringLiteral("DS_sam"), &IBDS_sam, this};
+    ds::DataSource DS_param{QStringLiteral("DS_param"), &IBT_param, this};
+    ds::DataSource DS_pod_zak{QStringLiteral("DS_pod_zak"), &IBQ_pod_zak, this};
+    ds::DataSource DS_zak{QStringLiteral("DS_zak"), &IBDS_zak, this};
+    ds::DataSource DS_rozl{QStringLiteral("DS_rozl"), &IBQ_rozl, this};
+    ds::DataSource DS_rozl_d{QStringLiteral("DS_rozl_d"), &IBQ_rozl_d, this};
+    ds::DataSource DS_sil_w{QStringLiteral("DS_sil_w"), &IBQ_sil_w, this};
+    ds::DataSource DS_rozl_w{QStringLiteral("DS_rozl_w"), &IBQ_rozl_w, this};
+
+    // Taxpayer rows: the state before a post, the short name of a row being deleted.
+    ds::DatasetState stan_podat = ds::DatasetState::Browse;
+    QString nazskr_usun;
+
+    // The open fee-rate and taxpayer screens, while they are open; the data module keeps
+    // their lists in step with the rows.
+    data::FeeRateScreen* feeRateScreen = nullptr;
+    data::TaxpayerScreen* taxpayerScreen = nullptr;
+
+private:
+    void defineDatasets();
+    void defineQueries();
+    void attachHandlers();
+    void calcSettlementLine(ds::Dataset& d);
+    void calcStatementLine(ds::Dataset& d);
+    void calcRateOfYear(ds::Dataset& d);
+    void IBDS_oplNewRecord(ds::Dataset& d);
+    void IBDS_oplAfterPost(ds::Dataset& d);
+    void IBDS_oplAfterDelete(ds::Dataset& d);
+    void IBDS_podatBeforePost(ds::Dataset& d);
+    void IBDS_podatAfterPost(ds::Dataset& d);
+    void IBDS_podatBeforeDelete(ds::Dataset& d);
+    void IBDS_podatAfterDelete(ds::Dataset& d);
+    void IBDS_samNewRecord(ds::Dataset& d);
+
+    QString oldShortName_;
+    int deletedRateYear_ = 0;
+};
+
+// The program's one data module, created first at start-up.
+extern Tdm_1* dm_1;

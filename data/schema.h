@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace fb {
+class Connection;
+class Transaction;
+}
+
+namespace data {
+
+// The statements of the schema script, one each, comments dropped.
+QStringList schemaStatements();
+// Runs the schema script on an empty database and commits.
+void createSchema(fb::Connection& connection, fb::Transaction& transaction);
+
+} // namespace data

@@ -1,0 +1,597 @@
+#include "dataset/dataset.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+#include "dataset/data_source.h"
+#include "dataset/error.h"
+#include "firebird/connection.h"
+#include "firebird/named_params.h"
+#include "firebird/numeric.h"
+#include "firebird/statement.h"
+#include "firebird/transaction.h"
+
+namespace ds {
+
+namespace {
+
+FieldType fieldTypeOf(const fb::Column& c)
+{
+    if (c.scale < 0 && (c.type == fb::ColumnType::SmallInt || c.type == fb::ColumnType::Integer
+                        || c.type == fb::ColumnType::BigInt))
+        return FieldType::Decimal;
+    switch (c.type) {
+    case fb::ColumnType::SmallInt: return FieldType::SmallInt;
+    case fb::ColumnType::Integer:
+    case fb::ColumnType::BigInt: return FieldType::Integer;
+    case fb::ColumnType::Float:
+    case fb::ColumnType::Double: return FieldType::Float;
+    case fb::ColumnType::Timestamp:
+    case fb::ColumnType::Date: return FieldType::Date;
+    default: return FieldType::String;
+    }
+}
+
+// A value as the server gave it, in the field's type. The server's types are exact for the
+// columns the fields describe, so this never refuses.
+QVariant fromDatabase(const Field& f, const QVariant& v)
+{
+    if (!v.isValid())
+        return {};
+    switch (f.type()) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+        if (v.metaType() == QMetaType::fromType<fb::Numeric>())
+            return f.convert(v);
+        return v.toInt();
+    case FieldType::Float:
+        if (v.metaType() == QMetaType::fromType<double>())
+            return v;
+        return f.convert(v);
+    case FieldType::Date:
+        if (v.metaType() == QMetaType::fromType<QDateTime>())
+            return v.toDateTime().date();
+        return f.convert(v);
+    case FieldType::String:
+        if (v.metaType() == QMetaType::fromType<QString>())
+            return v.toString().isEmpty() ? QVariant() : v;
+        return f.convert(v);
+    case FieldType::Decimal:
+        return f.convert(v);
+    }
+    return v;
+}
+
+QString indexKey(const QVariantList& values)
+{
+    QString key;
+    for (const QVariant& v : values) {
+        if (!v.isValid())
+            key += QStringLiteral("\x1e");
+        else if (v.metaType() == QMetaType::fromType<text::Money>())
+            key += QString::number(v.value<text::Money>().units());
+        else if (v.metaType() == QMetaType::fromType<double>())
+            key += QString::number(v.toDouble(), 'g', 17);
+        else if (v.metaType() == QMetaType::fromType<QDate>())
+            key += v.toDate().toString(Qt::ISODate);
+        else
+            key += v.toString();
+        key += QLatin1Char('\x1f');
+    }
+    return key;
+}
+
+bool sameValue(const QVariant& a, const QVariant& b, const LocateOptions& o)
+{
+    if (!a.isValid() || !b.isValid())
+        return a.isValid() == b.isValid();
+    if (a.metaType() == QMetaType::fromType<QString>()) {
+        const Qt::CaseSensitivity cs = o.caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        return o.partialKey ? a.toString().startsWith(b.toString(), cs) : a.toString().compare(b.toString(), cs) == 0;
+    }
+    if (a.metaType() == QMetaType::fromType<text::Money>())
+        return a.value<text::Money>() == b.value<text::Money>();
+    return a == b;
+}
+
+} // namespace
+
+Dataset::Dataset(const QString& name, QObject* parent) : QObject(parent), name_(name)
+{
+    setObjectName(name);
+}
+
+Dataset::~Dataset()
+{
+    for (DataSource* s : sources_)
+        s->forgetDataset();
+}
+
+void Dataset::setDatabase(fb::Connection* connection, fb::Transaction* transaction)
+{
+    close();
+    connection_ = connection;
+    transaction_ = transaction;
+}
+
+void Dataset::setSelectSql(const QString& sql)
+{
+    if (sql == selectSql_)
+        return;
+    close();
+    selectSql_ = sql;
+}
+
+void Dataset::setWriteStatements(const WriteStatements& statements)
+{
+    dropStatements();
+    write_ = statements;
+}
+
+void Dataset::setParam(const QString& name, const QVariant& value)
+{
+    params_.insert(name.toUpper(), value);
+}
+
+QVariant Dataset::param(const QString& name) const
+{
+    return params_.value(name.toUpper());
+}
+
+void Dataset::setGeneratorField(const QString& field, const QString& generator)
+{
+    generatorField_ = field;
+    generator_ = generator;
+}
+
+void Dataset::setMasterSource(DataSource* master, const QList<QPair<QString, QString>>& paramToMasterField)
+{
+    if (master_)
+        disconnect(master_, nullptr, this, nullptr);
+    master_ = master;
+    masterLinks_ = paramToMasterField;
+    if (master_) {
+        connect(master_, &DataSource::scrolled, this, &Dataset::masterChanged);
+        connect(master_, &DataSource::datasetChanged, this, &Dataset::masterChanged);
+    }
+}
+
+Field& Dataset::addField(const QString& name, FieldType type, int size, int scale)
+{
+    if (dynamicFields_) {
+        close();
+        fields_.clear();
+        dynamicFields_ = false;
+    }
+    fields_.push_back(std::make_unique<Field>(this, static_cast<int>(fields_.size()), name, type, FieldKind::Data, size, scale));
+    return *fields_.back();
+}
+
+Field& Dataset::addLookupField(const QString& name, FieldType type, int size, const QString& keyFields,
+                               Dataset* lookup, const QString& lookupKeyFields, const QString& resultField)
+{
+    fields_.push_back(std::make_unique<Field>(this, static_cast<int>(fields_.size()), name, type, FieldKind::Lookup, size, 0));
+    fields_.back()->setLookup(keyFields, lookup, lookupKeyFields, resultField);
+    return *fields_.back();
+}
+
+Field& Dataset::addCalculatedField(const QString& name, FieldType type, int size, int scale)
+{
+    fields_.push_back(std::make_unique<Field>(this, static_cast<int>(fields_.size()), name, type, FieldKind::Calculated, size, scale));
+    return *fields_.back();
+}
+
+Field* Dataset::field(const QString& name) const
+{
+    for (const auto& f : fields_)
+        if (f->name().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+Field& Dataset::fieldByName(const QString& name) const
+{
+    if (Field* f = field(name))
+        return *f;
+    throw Error(QStringLiteral("%1: Field '%2' not found").arg(name_, name));
+}
+
+// Lifecycle ----------------------------------------------------------------------------
+
+void Dataset::checkActive() const
+{
+    if (!isActive())
+        throw Error(QStringLiteral("Zbiór danych %1 jest zamknięty.").arg(name_));
+}
+
+void Dataset::open()
+{
+    if (isActive())
+        return;
+    if (!connection_ || !transaction_)
+        throw Error(QStringLiteral("Zbiór danych %1 nie ma połączenia z bazą danych.").arg(name_));
+    if (beforeOpen)
+        beforeOpen(*this);
+    applyMasterParams();
+    fb::Statement select(*connection_, *transaction_, selectSql_);
+    for (const QString& p : select.paramNames())
+        select.setParam(p, params_.value(p.toUpper()));
+    select.execute();
+    if (fields_.empty() || dynamicFields_)
+        createFieldsFromColumns(select);
+    bindColumns(select);
+    fetchAll(select);
+    state_ = DatasetState::Browse;
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    modified_ = false;
+    invalidateLookupIndex();
+    notify(DataEvent::StateChanged);
+    notify(DataEvent::DatasetChanged);
+    if (afterOpen)
+        afterOpen(*this);
+    if (afterScroll)
+        afterScroll(*this);
+}
+
+void Dataset::createFieldsFromColumns(const fb::Statement& select)
+{
+    fields_.clear();
+    for (int c = 0; c < select.columnCount(); ++c) {
+        const fb::Column& col = select.column(c);
+        const FieldType t = fieldTypeOf(col);
+        const int size = t == FieldType::String ? col.length : 0;
+        const int scale = t == FieldType::Decimal ? -col.scale : 0;
+        fields_.push_back(std::make_unique<Field>(this, c, col.name, t, FieldKind::Data, size, scale));
+    }
+    dynamicFields_ = true;
+}
+
+void Dataset::bindColumns(const fb::Statement& select)
+{
+    columnOfField_.assign(fields_.size(), -1);
+    for (const auto& f : fields_) {
+        if (f->kind() != FieldKind::Data)
+            continue;
+        const int c = select.columnIndex(f->name());
+        if (c < 0)
+            throw Error(QStringLiteral("%1: Field '%2' not found").arg(name_, f->name()));
+        columnOfField_[f->index()] = c;
+    }
+}
+
+void Dataset::fetchAll(fb::Statement& select)
+{
+    rows_.clear();
+    const bool calc = onCalcFields && std::any_of(fields_.begin(), fields_.end(),
+                                                  [](const auto& f) { return f->kind() == FieldKind::Calculated; });
+    const size_t n = fields_.size();
+    while (select.fetch()) {
+        Row row(n);
+        for (size_t i = 0; i < n; ++i)
+            if (columnOfField_[i] >= 0)
+                row[i] = fromDatabase(*fields_[i], select.value(columnOfField_[i]));
+        rows_.push_back(std::move(row));
+    }
+    if (calc)
+        for (Row& row : rows_)
+            computeCalcFields(row);
+}
+
+void Dataset::computeCalcFields(Row& row)
+{
+    if (!onCalcFields)
+        return;
+    const DatasetState saved = state_;
+    Row* savedRow = calcRow_;
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Calculated)
+            row[f->index()] = QVariant();
+    calcRow_ = &row;
+    state_ = DatasetState::CalcFields;
+    try {
+        onCalcFields(*this);
+    } catch (...) {
+        state_ = saved;
+        calcRow_ = savedRow;
+        throw;
+    }
+    state_ = saved;
+    calcRow_ = savedRow;
+}
+
+void Dataset::close()
+{
+    if (!isActive())
+        return;
+    if (beforeClose)
+        beforeClose(*this);
+    if (isEditing())
+        cancel();
+    rows_.clear();
+    current_ = -1;
+    bof_ = eof_ = true;
+    state_ = DatasetState::Inactive;
+    dropStatements();
+    invalidateLookupIndex();
+    notify(DataEvent::StateChanged);
+    notify(DataEvent::DatasetChanged);
+    if (afterClose)
+        afterClose(*this);
+}
+
+void Dataset::refresh()
+{
+    checkActive();
+    checkBrowseMode();
+    QStringList keys;
+    const fb::PositionalSql positional = fb::toPositional(write_.deleteSql.isEmpty() ? write_.modifySql : write_.deleteSql);
+    for (const QString& p : positional.positions)
+        if (p.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive))
+            keys << p.mid(4);
+    QVariantList keyValues;
+    for (const QString& k : keys)
+        keyValues << (current_ >= 0 ? fieldByName(k).value() : QVariant());
+    const int oldRow = current_;
+
+    applyMasterParams();
+    fb::Statement select(*connection_, *transaction_, selectSql_);
+    for (const QString& p : select.paramNames())
+        select.setParam(p, params_.value(p.toUpper()));
+    select.execute();
+    bindColumns(select);
+    fetchAll(select);
+    invalidateLookupIndex();
+    current_ = rows_.empty() ? -1 : std::clamp(oldRow, 0, recordCount() - 1);
+    if (!keys.isEmpty() && oldRow >= 0)
+        if (const auto row = findRow(keys, keyValues, {}))
+            current_ = *row;
+    bof_ = current_ <= 0;
+    eof_ = rows_.empty();
+    notify(DataEvent::DatasetChanged);
+    if (afterScroll)
+        afterScroll(*this);
+}
+
+// Master link ---------------------------------------------------------------------------
+
+void Dataset::applyMasterParams()
+{
+    if (!master_)
+        return;
+    Dataset* m = master_->dataset();
+    const bool hasRow = m && m->isActive() && !m->isEmpty();
+    for (const auto& [param, masterField] : masterLinks_)
+        params_.insert(param.toUpper(), hasRow ? m->fieldByName(masterField).value() : QVariant());
+}
+
+void Dataset::masterChanged()
+{
+    if (!isActive())
+        return;
+    checkBrowseMode();
+    applyMasterParams();
+    fb::Statement select(*connection_, *transaction_, selectSql_);
+    for (const QString& p : select.paramNames())
+        select.setParam(p, params_.value(p.toUpper()));
+    select.execute();
+    bindColumns(select);
+    fetchAll(select);
+    invalidateLookupIndex();
+    current_ = rows_.empty() ? -1 : 0;
+    bof_ = true;
+    eof_ = rows_.empty();
+    notify(DataEvent::DatasetChanged);
+    if (afterScroll)
+        afterScroll(*this);
+}
+
+// Navigation -----------------------------------------------------------------------------
+
+void Dataset::setCurrent(int row, bool notifyScroll)
+{
+    if (row == current_)
+        return;
+    current_ = row;
+    if (notifyScroll) {
+        notify(DataEvent::Scrolled);
+        if (afterScroll)
+            afterScroll(*this);
+    }
+}
+
+void Dataset::moveTo(int row)
+{
+    checkActive();
+    checkBrowseMode();
+    if (rows_.empty())
+        return;
+    row = std::clamp(row, 0, recordCount() - 1);
+    bof_ = eof_ = false;
+    setCurrent(row, true);
+}
+
+void Dataset::first()
+{
+    moveTo(0);
+    bof_ = true;
+    eof_ = rows_.empty();
+}
+
+void Dataset::last()
+{
+    moveTo(recordCount() - 1);
+    eof_ = true;
+    bof_ = rows_.empty();
+}
+
+void Dataset::next()
+{
+    checkActive();
+    checkBrowseMode();
+    if (current_ + 1 >= recordCount()) {
+        eof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    setCurrent(current_ + 1, true);
+}
+
+void Dataset::prior()
+{
+    checkActive();
+    checkBrowseMode();
+    if (current_ <= 0) {
+        bof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    setCurrent(current_ - 1, true);
+}
+
+// Values ---------------------------------------------------------------------------------
+
+QVariant Dataset::rowValue(int row, int fieldIndex) const
+{
+    if (row < 0 || row >= recordCount())
+        return {};
+    return rows_[row][fieldIndex];
+}
+
+QVariant Dataset::activeValue(int fieldIndex) const
+{
+    if (state_ == DatasetState::CalcFields && calcRow_)
+        return (*calcRow_)[fieldIndex];
+    return rowValue(current_, fieldIndex);
+}
+
+void Dataset::setActiveValue(Field& field, const QVariant& converted)
+{
+    if (state_ == DatasetState::CalcFields) {
+        (*calcRow_)[field.index()] = converted;
+        return;
+    }
+    Row& row = rows_[current_];
+    row[field.index()] = converted;
+    modified_ = true;
+    invalidateLookupIndex();
+    if (field.onChange)
+        field.onChange(field);
+    if (field.kind() == FieldKind::Data && onCalcFields && isEditing())
+        computeCalcFields(rows_[current_]);
+    notify(DataEvent::FieldChanged, &field);
+}
+
+std::optional<int> Dataset::findRow(const QStringList& fieldNames, const QVariantList& values, LocateOptions options) const
+{
+    std::vector<Field*> fs;
+    QVariantList keys;
+    for (int i = 0; i < fieldNames.size(); ++i) {
+        Field& f = fieldByName(fieldNames[i].trimmed());
+        fs.push_back(&f);
+        QVariant v = i < values.size() ? values[i] : QVariant();
+        keys << (f.type() == FieldType::String ? (v.isValid() ? QVariant(v.toString()) : v) : f.convert(v));
+    }
+    for (int r = 0; r < recordCount(); ++r) {
+        bool all = true;
+        for (size_t i = 0; i < fs.size() && all; ++i)
+            all = sameValue(fs[i]->valueAt(r), keys[static_cast<int>(i)], options);
+        if (all)
+            return r;
+    }
+    return std::nullopt;
+}
+
+bool Dataset::locate(const QStringList& fieldNames, const QVariantList& values, LocateOptions options)
+{
+    checkActive();
+    checkBrowseMode();
+    const auto row = findRow(fieldNames, values, options);
+    if (!row)
+        return false;
+    bof_ = eof_ = false;
+    setCurrent(*row, true);
+    return true;
+}
+
+QVariant Dataset::lookup(const QStringList& keyFields, const QVariantList& keyValues, const QString& resultField) const
+{
+    if (!isActive() || rows_.empty())
+        return {};
+    std::vector<Field*> fs;
+    QStringList names;
+    for (const QString& k : keyFields) {
+        fs.push_back(&fieldByName(k.trimmed()));
+        names << fs.back()->name();
+    }
+    const QString indexName = names.join(QLatin1Char(';'));
+    auto it = lookupIndex_.find(indexName);
+    if (it == lookupIndex_.end()) {
+        QHash<QString, int> index;
+        for (int r = recordCount() - 1; r >= 0; --r) {
+            QVariantList vs;
+            for (Field* f : fs)
+                vs << f->valueAt(r);
+            index.insert(indexKey(vs), r);
+        }
+        it = lookupIndex_.insert(indexName, index);
+    }
+    QVariantList converted;
+    for (size_t i = 0; i < fs.size(); ++i) {
+        const QVariant v = static_cast<int>(i) < keyValues.size() ? keyValues[static_cast<int>(i)] : QVariant();
+        try {
+            converted << fs[i]->convert(v);
+        } catch (const Error&) {
+            return {};
+        }
+    }
+    const auto found = it->constFind(indexKey(converted));
+    if (found == it->constEnd())
+        return {};
+    return fieldByName(resultField).valueAt(*found);
+}
+
+// Notifications --------------------------------------------------------------------------
+
+void Dataset::registerSource(DataSource* source)
+{
+    sources_.push_back(source);
+}
+
+void Dataset::unregisterSource(DataSource* source)
+{
+    sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
+}
+
+void Dataset::disableControls()
+{
+    ++disableCount_;
+}
+
+void Dataset::enableControls()
+{
+    if (disableCount_ == 0)
+        return;
+    if (--disableCount_ == 0 && pendingNotify_) {
+        pendingNotify_ = false;
+        notify(DataEvent::DatasetChanged);
+    }
+}
+
+void Dataset::notify(DataEvent event, Field* field)
+{
+    if (event == DataEvent::DatasetChanged || event == DataEvent::RecordChanged)
+        invalidateLookupIndex();
+    if (disableCount_ > 0) {
+        pendingNotify_ = true;
+        return;
+    }
+    emit dataEvent(event, field);
+    const std::vector<DataSource*> sources = sources_;
+    for (DataSource* s : sources)
+        s->deliver(event, field);
+}
+
+} // namespace ds

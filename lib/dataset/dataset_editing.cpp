@@ -1,0 +1,243 @@
+// The editing half of Dataset: new rows, edits, posting, cancelling and deleting.
+#include "dataset/dataset.h"
+
+#include "dataset/data_source.h"
+#include "dataset/error.h"
+#include "firebird/connection.h"
+#include "firebird/statement.h"
+#include "firebird/transaction.h"
+
+namespace ds {
+
+namespace {
+
+void requireModifiable(const Dataset& ds)
+{
+    if (!ds.canModify())
+        throw Error(QStringLiteral("Zbioru danych %1 nie można zmieniać.").arg(ds.name()));
+}
+
+} // namespace
+
+void Dataset::ensureStatements()
+{
+    auto prepare = [this](std::unique_ptr<fb::Statement>& st, const QString& sql) {
+        if (!st && !sql.trimmed().isEmpty())
+            st = std::make_unique<fb::Statement>(*connection_, *transaction_, sql);
+    };
+    prepare(insertSt_, write_.insertSql);
+    prepare(modifySt_, write_.modifySql);
+    prepare(deleteSt_, write_.deleteSql);
+    prepare(refreshSt_, write_.refreshSql);
+}
+
+void Dataset::dropStatements()
+{
+    insertSt_.reset();
+    modifySt_.reset();
+    deleteSt_.reset();
+    refreshSt_.reset();
+}
+
+void Dataset::bindRowParams(fb::Statement& st, const Row& row, const Row* old)
+{
+    for (const QString& p : st.paramNames()) {
+        const bool isOld = p.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive);
+        const Field& f = fieldByName(isOld ? p.mid(4) : p);
+        st.setParam(p, (isOld && old) ? (*old)[f.index()] : row[f.index()]);
+    }
+}
+
+void Dataset::afterWrite()
+{
+    if (commitAfterWrite_ && transaction_->isActive())
+        transaction_->commitRetaining();
+}
+
+void Dataset::insert()
+{
+    checkActive();
+    checkBrowseMode();
+    requireModifiable(*this);
+    if (beforeInsert)
+        beforeInsert(*this);
+    startNewRow(current_ < 0 ? 0 : current_);
+}
+
+void Dataset::append()
+{
+    checkActive();
+    checkBrowseMode();
+    requireModifiable(*this);
+    if (beforeInsert)
+        beforeInsert(*this);
+    startNewRow(recordCount());
+}
+
+void Dataset::startNewRow(int position)
+{
+    Row row(fields_.size());
+    if (!generatorField_.isEmpty()) {
+        Field& g = fieldByName(generatorField_);
+        row[g.index()] = g.convert(connection_->nextGeneratorValue(*transaction_, generator_));
+    }
+    currentBeforeInsert_ = current_;
+    rows_.insert(rows_.begin() + position, std::move(row));
+    current_ = position;
+    insertedAt_ = position;
+    oldRow_.clear();
+    state_ = DatasetState::Insert;
+    bof_ = eof_ = false;
+    notify(DataEvent::StateChanged);
+    try {
+        if (onNewRecord)
+            onNewRecord(*this);
+        computeCalcFields(rows_[current_]);
+    } catch (...) {
+        cancel();
+        throw;
+    }
+    modified_ = false;
+    notify(DataEvent::DatasetChanged);
+}
+
+void Dataset::edit()
+{
+    checkActive();
+    if (isEditing())
+        return;
+    if (rows_.empty()) {
+        insert();
+        return;
+    }
+    requireModifiable(*this);
+    if (beforeEdit)
+        beforeEdit(*this);
+    oldRow_ = rows_[current_];
+    modified_ = false;
+    state_ = DatasetState::Edit;
+    notify(DataEvent::StateChanged);
+}
+
+void Dataset::post()
+{
+    checkActive();
+    if (!isEditing())
+        return;
+    notify(DataEvent::UpdateRecord);
+    if (beforePost)
+        beforePost(*this);
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Data && f->isRequired() && !f->isReadOnly() && !f->value().isValid())
+            throw Error(QStringLiteral("Field '%1' must have a value").arg(f->displayName()));
+    ensureStatements();
+    Row& row = rows_[current_];
+    const bool writes = state_ == DatasetState::Insert || modified_;
+    if (state_ == DatasetState::Insert) {
+        if (!insertSt_)
+            throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
+        bindRowParams(*insertSt_, row, nullptr);
+        insertSt_->execute();
+    } else if (modified_) {
+        if (!modifySt_)
+            throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
+        bindRowParams(*modifySt_, row, &oldRow_);
+        modifySt_->execute();
+        if (modifySt_->affectedRows() == 0)
+            throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
+    }
+    if (refreshSt_ && writes) {
+        bindRowParams(*refreshSt_, row, nullptr);
+        refreshSt_->execute();
+        if (refreshSt_->fetch()) {
+            for (const auto& f : fields_) {
+                if (f->kind() != FieldKind::Data)
+                    continue;
+                const int c = refreshSt_->columnIndex(f->name());
+                if (c >= 0)
+                    row[f->index()] = f->convert(refreshSt_->value(c));
+            }
+            refreshSt_->closeCursor();
+        }
+    }
+    afterWrite();
+    computeCalcFields(row);
+    state_ = DatasetState::Browse;
+    modified_ = false;
+    insertedAt_ = -1;
+    oldRow_.clear();
+    notify(DataEvent::StateChanged);
+    notify(DataEvent::RecordChanged);
+    if (afterPost)
+        afterPost(*this);
+}
+
+void Dataset::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = state_ == DatasetState::Insert;
+    if (wasInsert) {
+        rows_.erase(rows_.begin() + insertedAt_);
+        current_ = rows_.empty() ? -1 : std::min(currentBeforeInsert_ < 0 ? 0 : currentBeforeInsert_, recordCount() - 1);
+        eof_ = rows_.empty();
+    } else {
+        rows_[current_] = oldRow_;
+    }
+    state_ = DatasetState::Browse;
+    modified_ = false;
+    insertedAt_ = -1;
+    oldRow_.clear();
+    notify(DataEvent::StateChanged);
+    notify(wasInsert ? DataEvent::DatasetChanged : DataEvent::RecordChanged);
+    if (afterCancel)
+        afterCancel(*this);
+}
+
+void Dataset::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    notify(DataEvent::UpdateRecord);
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Dataset::remove()
+{
+    checkActive();
+    if (state_ == DatasetState::Insert) {
+        cancel();
+        return;
+    }
+    if (rows_.empty())
+        throw Error(QStringLiteral("Nie można usunąć wiersza: zbiór danych %1 jest pusty.").arg(name_));
+    requireModifiable(*this);
+    if (state_ == DatasetState::Edit) {
+        rows_[current_] = oldRow_;
+        state_ = DatasetState::Browse;
+        modified_ = false;
+        notify(DataEvent::StateChanged);
+    }
+    if (beforeDelete)
+        beforeDelete(*this);
+    ensureStatements();
+    if (!deleteSt_)
+        throw Error(QStringLiteral("Ze zbioru danych %1 nie można usuwać wierszy.").arg(name_));
+    bindRowParams(*deleteSt_, rows_[current_], &rows_[current_]);
+    deleteSt_->execute();
+    afterWrite();
+    rows_.erase(rows_.begin() + current_);
+    if (current_ >= recordCount())
+        current_ = recordCount() - 1;
+    eof_ = rows_.empty();
+    notify(DataEvent::DatasetChanged);
+    if (afterDelete)
+        afterDelete(*this);
+    if (afterScroll)
+        afterScroll(*this);
+}
+
+} // namespace ds

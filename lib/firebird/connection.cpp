@@ -1,0 +1,130 @@
+#include "firebird/connection.h"
+
+#include <ibase.h>
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include "firebird/environment.h"
+#include "firebird/error.h"
+#include "firebird/statement.h"
+#include "firebird/transaction.h"
+
+namespace fb {
+
+namespace {
+
+void appendDpbString(QByteArray& dpb, char item, const QByteArray& value)
+{
+    dpb.append(item);
+    dpb.append(static_cast<char>(value.size()));
+    dpb.append(value);
+}
+
+QString checkedIdentifier(const QString& name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
+    if (!identifier.match(name).hasMatch())
+        throw Error(QStringLiteral("Niepoprawna nazwa generatora: %1").arg(name));
+    return name;
+}
+
+} // namespace
+
+Connection::~Connection()
+{
+    if (handle_) {
+        ISC_STATUS_ARRAY status;
+        isc_detach_database(status, &handle_);
+    }
+}
+
+Connection::Connection(Connection&& other) noexcept : handle_(other.handle_), name_(std::move(other.name_))
+{
+    other.handle_ = 0;
+}
+
+Connection& Connection::operator=(Connection&& other) noexcept
+{
+    if (this != &other) {
+        this->~Connection();
+        handle_ = other.handle_;
+        name_ = std::move(other.name_);
+        other.handle_ = 0;
+    }
+    return *this;
+}
+
+void Connection::open(const QString& databaseName, const QString& user, const QString& password)
+{
+    prepareEnvironment();
+    if (handle_)
+        close();
+    if (databaseName.trimmed().isEmpty())
+        throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
+    QByteArray dpb;
+    dpb.append(static_cast<char>(isc_dpb_version1));
+    appendDpbString(dpb, isc_dpb_user_name, user.toUtf8());
+    appendDpbString(dpb, isc_dpb_password, password.toUtf8());
+    const QByteArray path = QFile::encodeName(databaseName);
+    ISC_STATUS_ARRAY status;
+    isc_attach_database(status, static_cast<short>(path.size()), path.constData(), &handle_,
+                        static_cast<short>(dpb.size()), dpb.constData());
+    if (status[0] == 1 && status[1])
+        handle_ = 0;
+    check(status, QStringLiteral("attach %1").arg(databaseName));
+    name_ = databaseName;
+}
+
+void Connection::close()
+{
+    if (!handle_)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_detach_database(status, &handle_);
+    handle_ = 0;
+    check(status, QStringLiteral("detach"));
+}
+
+void Connection::create(const QString& databaseName, const QString& user, const QString& password,
+                        int pageSize)
+{
+    prepareEnvironment();
+    if (handle_)
+        close();
+    auto quoted = [](QString s) { return QLatin1Char('\'') + s.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\''); };
+    const QByteArray sql = QFile::encodeName(
+        QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE %4 DEFAULT CHARACTER SET NONE")
+            .arg(quoted(databaseName), quoted(user), quoted(password))
+            .arg(pageSize));
+    isc_tr_handle tr = 0;
+    ISC_STATUS_ARRAY status;
+    isc_dsql_execute_immediate(status, &handle_, &tr, 0, sql.constData(), dialect, nullptr);
+    if (status[0] == 1 && status[1])
+        handle_ = 0;
+    check(status, QStringLiteral("create database %1").arg(databaseName));
+    name_ = databaseName;
+}
+
+void Connection::executeImmediate(Transaction& tr, const QString& sql)
+{
+    Statement statement(*this, tr, sql);
+    statement.execute();
+}
+
+qint64 Connection::nextGeneratorValue(Transaction& tr, const QString& generator)
+{
+    Statement statement(*this, tr,
+                        QStringLiteral("select gen_id(%1, 1) from rdb$database").arg(checkedIdentifier(generator)));
+    statement.execute();
+    if (!statement.fetch())
+        throw Error(QStringLiteral("Generator %1 nie zwrócił wartości.").arg(generator));
+    return statement.value(0).toLongLong();
+}
+
+void Connection::setGenerator(Transaction& tr, const QString& generator, qint64 value)
+{
+    executeImmediate(tr, QStringLiteral("set generator %1 to %2").arg(checkedIdentifier(generator)).arg(value));
+}
+
+} // namespace fb

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+namespace fb {
+
+class Transaction;
+
+// One attachment to a database. The name is the client's connection string: a local path
+// (opened through the embedded engine) or "server:path". The connection names no character
+// set, so text travels as the stored Windows-1250 bytes. Move-only.
+class Connection {
+public:
+    static constexpr unsigned short dialect = 1;
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    Connection(Connection&& other) noexcept;
+    Connection& operator=(Connection&& other) noexcept;
+
+    void open(const QString& databaseName, const QString& user, const QString& password);
+    // Detaches; a transaction still running on it is rolled back by the server, so callers
+    // that want their work kept commit first.
+    void close();
+    bool isOpen() const { return handle_ != 0; }
+    const QString& databaseName() const { return name_; }
+
+    // Creates an empty dialect-1 database and leaves this connection attached to it.
+    void create(const QString& databaseName, const QString& user, const QString& password,
+                int pageSize = 8192);
+    // Runs a statement with no parameters and no result (DDL, a bulk insert).
+    void executeImmediate(Transaction& tr, const QString& sql);
+    // The next value of a generator (sequence), drawn in the given transaction.
+    qint64 nextGeneratorValue(Transaction& tr, const QString& generator);
+    // Sets a generator to a value, so that the next value drawn is value + 1.
+    void setGenerator(Transaction& tr, const QString& generator, qint64 value);
+
+    unsigned int* handle() { return &handle_; }
+
+private:
+    unsigned int handle_ = 0;
+    QString name_;
+};
+
+} // namespace fb

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+#include <cstdint>
+#include <vector>
+
+namespace fb {
+
+// A failure reported by the database client or server. message() is the server's own
+// text; context says what we were doing, for logs.
+class Error : public std::runtime_error {
+public:
+    Error(const QString& message, const QString& context = {}, long sqlCode = 0,
+          std::vector<long> codes = {});
+
+    const QString& message() const { return message_; }
+    const QString& context() const { return context_; }
+    long sqlCode() const { return sqlCode_; }
+    // The engine's error codes (isc_...), in the order of the status vector.
+    const std::vector<long>& codes() const { return codes_; }
+    bool hasCode(long code) const;
+
+private:
+    QString message_;
+    QString context_;
+    long sqlCode_;
+    std::vector<long> codes_;
+};
+
+// Throws Error when the status vector holds an error.
+void check(const intptr_t* status, const QString& context);
+
+} // namespace fb

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <ibase.h>
+
+#include <QByteArray>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace fb {
+
+// An XSQLDA with room for its variables and buffers for their data and null flags.
+class Sqlda {
+public:
+    explicit Sqlda(int capacity = 1);
+    Sqlda(const Sqlda&) = delete;
+    Sqlda& operator=(const Sqlda&) = delete;
+
+    XSQLDA* get() { return da_.get(); }
+    int count() const { return da_->sqld; }
+    XSQLVAR& var(int i) { return da_->sqlvar[i]; }
+    const XSQLVAR& var(int i) const { return da_->sqlvar[i]; }
+
+    // Grows to hold `needed` variables; the caller describes again afterwards.
+    bool ensureCapacity(int needed);
+    // Points every variable at a buffer of its described size (result rows).
+    void bindOutputBuffers();
+
+    QVariant value(int i) const;
+    // Stores v for variable i, converting to the described type where that is exact and
+    // otherwise passing text for the server to convert.
+    void setValue(int i, const QVariant& v);
+
+private:
+    struct Deleter { void operator()(XSQLDA* p) const { std::free(p); } };
+    std::unique_ptr<XSQLDA, Deleter> da_;
+    std::vector<QByteArray> data_;
+    std::vector<short> nulls_;
+    std::vector<short> describedType_;
+    std::vector<short> describedLength_;
+};
+
+} // namespace fb

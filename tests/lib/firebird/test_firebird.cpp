@@ -1,0 +1,174 @@
+#include <QDateTime>
+#include <QtTest>
+
+#include "data/connection_settings.h"
+#include "firebird/connection.h"
+#include "firebird/error.h"
+#include "firebird/named_params.h"
+#include "firebird/numeric.h"
+#include "firebird/statement.h"
+#include "firebird/transaction.h"
+#include "test_database.h"
+
+class TestFirebird : public QObject {
+    Q_OBJECT
+
+    fb::Connection connection;
+    fb::Transaction transaction{&connection};
+
+    QVariant scalar(const QString& sql, const QVariantMap& params = {})
+    {
+        fb::Statement st(connection, transaction, sql);
+        for (auto it = params.begin(); it != params.end(); ++it)
+            st.setParam(it.key(), it.value());
+        st.execute();
+        if (!st.fetch())
+            return {};
+        const QVariant v = st.value(0);
+        st.closeCursor();
+        return v;
+    }
+
+private slots:
+    void init()
+    {
+        connection.open(testsupport::freshEmptyDatabase(), data::defaultUser(), data::defaultPassword());
+        connection.executeImmediate(transaction,
+            QStringLiteral("create table T (ID smallint not null primary key, N integer, D double precision, "
+                           "K numeric(9,4), P numeric(9,2), DT date, S varchar(30))"));
+        transaction.commit();
+    }
+
+    void cleanup()
+    {
+        if (transaction.isActive())
+            transaction.rollback();
+        connection.close();
+    }
+
+    void namedParametersBecomePositional()
+    {
+        const fb::PositionalSql p = fb::toPositional(QStringLiteral(
+            "select ':no' , \"A:B\" from X -- :comment\n where a=:first and b = :Second /* :skip */ or c=:first"));
+        QCOMPARE(p.positions, (QStringList{QStringLiteral("first"), QStringLiteral("Second"), QStringLiteral("first")}));
+        QCOMPARE(p.sql, QStringLiteral("select ':no' , \"A:B\" from X -- :comment\n where a=? and b = ? /* :skip */ or c=?"));
+        QCOMPARE(fb::toPositional(QStringLiteral("select 'it''s :x' from y where z=:OLD_NR")).positions,
+                 QStringList{QStringLiteral("OLD_NR")});
+    }
+
+    void valuesRoundTripInDialectOne()
+    {
+        fb::Statement insert(connection, transaction,
+            QStringLiteral("insert into T (ID, N, D, K, P, DT, S) values (:ID, :N, :D, :K, :P, :DT, :S)"));
+        QCOMPARE(insert.paramNames().size(), 7);
+        insert.setParam(QStringLiteral("id"), 1);
+        insert.setParam(QStringLiteral("N"), 123456);
+        insert.setParam(QStringLiteral("D"), 1234.56);
+        insert.setParam(QStringLiteral("K"), QVariant::fromValue(fb::Numeric{8400, -4}));
+        insert.setParam(QStringLiteral("P"), QStringLiteral("50.25"));
+        insert.setParam(QStringLiteral("DT"), QDate(2012, 4, 20));
+        insert.setParam(QStringLiteral("S"), QStringLiteral("Zażółć gęślą jaźń"));
+        insert.execute();
+        QCOMPARE(insert.affectedRows(), 1);
+        insert.setParam(QStringLiteral("id"), 2);
+        for (const char* name : {"N", "D", "K", "P", "DT", "S"})
+            insert.setParam(QString::fromLatin1(name), QVariant());
+        insert.execute();
+
+        fb::Statement select(connection, transaction, QStringLiteral("select ID, N, D, K, P, DT, S from T order by ID"));
+        QVERIFY(select.isSelect());
+        select.execute();
+        QVERIFY(select.fetch());
+        QCOMPARE(select.column(0).type, fb::ColumnType::SmallInt);
+        QCOMPARE(select.column(5).type, fb::ColumnType::Timestamp); // DATE carries a time in dialect 1
+        QCOMPARE(select.value(1).toInt(), 123456);
+        QCOMPARE(select.value(2).toDouble(), 1234.56);
+        QCOMPARE(select.value(3).value<fb::Numeric>(), (fb::Numeric{8400, -4}));
+        QCOMPARE(select.value(4).value<fb::Numeric>(), (fb::Numeric{5025, -2}));
+        QCOMPARE(select.value(5).toDateTime().date(), QDate(2012, 4, 20));
+        QCOMPARE(select.value(5).toDateTime().time(), QTime(0, 0));
+        QCOMPARE(select.value(6).toString(), QStringLiteral("Zażółć gęślą jaźń"));
+        QCOMPARE(select.columnIndex(QStringLiteral("dt")), 5);
+        QVERIFY(select.fetch());
+        for (int c = 1; c < 7; ++c)
+            QVERIFY2(!select.value(c).isValid(), qPrintable(select.column(c).name));
+        QVERIFY(!select.fetch());
+    }
+
+    void textIsStoredAsWindows1250Bytes()
+    {
+        fb::Statement insert(connection, transaction, QStringLiteral("insert into T (ID, S) values (1, :S)"));
+        insert.setParam(QStringLiteral("S"), QStringLiteral("łŁżŻ€"));
+        insert.execute();
+        QCOMPARE(scalar(QStringLiteral("select char_length(S) from T")).toInt(), 5); // one byte each
+        QCOMPARE(scalar(QStringLiteral("select ascii_val(substring(S from 1 for 1)) from T")).toInt(), 0xB3);
+        QCOMPARE(scalar(QStringLiteral("select ascii_val(substring(S from 4 for 1)) from T")).toInt(), 0xAF);
+        QCOMPARE(scalar(QStringLiteral("select ascii_val(substring(S from 5 for 1)) from T")).toInt(), 0x80);
+        // A typed text takes part in comparisons byte for byte.
+        QCOMPARE(scalar(QStringLiteral("select count(*) from T where S = :s"), {{QStringLiteral("s"), QStringLiteral("łŁżŻ€")}}).toInt(), 1);
+
+        QVERIFY_THROWS_EXCEPTION(fb::Error, insert.setParam(QStringLiteral("S"), QStringLiteral("中")));
+    }
+
+    void refusesValuesOutOfRangeAndReportsServerErrors()
+    {
+        fb::Statement insert(connection, transaction, QStringLiteral("insert into T (ID) values (:ID)"));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, insert.setParam(QStringLiteral("ID"), 40000));
+        insert.setParam(QStringLiteral("ID"), 7);
+        insert.execute();
+        try {
+            insert.execute();
+            QFAIL("a duplicate key was accepted");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("PRIMARY or UNIQUE KEY")), qPrintable(e.message()));
+            QVERIFY(e.sqlCode() < 0);
+        }
+        try {
+            fb::Statement bad(connection, transaction, QStringLiteral("select NOPE from T"));
+            QFAIL("an unknown column was accepted");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("NOPE")), qPrintable(e.message()));
+        }
+        QVERIFY_THROWS_EXCEPTION(fb::Error, insert.setParam(QStringLiteral("missing"), 1));
+        fb::Connection none;
+        try {
+            none.open(testsupport::workDir() + QStringLiteral("/no-such.gdb"), data::defaultUser(), data::defaultPassword());
+            QFAIL("a missing database opened");
+        } catch (const fb::Error& e) {
+            QVERIFY(!e.message().isEmpty());
+            QVERIFY(!none.isOpen());
+        }
+    }
+
+    void generatorsCountUp()
+    {
+        connection.executeImmediate(transaction, QStringLiteral("create generator G_TEST"));
+        transaction.commit();
+        QCOMPARE(connection.nextGeneratorValue(transaction, QStringLiteral("G_TEST")), 1);
+        QCOMPARE(connection.nextGeneratorValue(transaction, QStringLiteral("G_TEST")), 2);
+        connection.setGenerator(transaction, QStringLiteral("G_TEST"), 44);
+        QCOMPARE(connection.nextGeneratorValue(transaction, QStringLiteral("G_TEST")), 45);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, connection.nextGeneratorValue(transaction, QStringLiteral("G; drop table T")));
+    }
+
+    void commitRetainingMakesWorkVisibleToOthers()
+    {
+        connection.executeImmediate(transaction, QStringLiteral("insert into T (ID) values (1)"));
+        transaction.commitRetaining();
+        QVERIFY(transaction.isActive());
+
+        fb::Connection other;
+        other.open(connection.databaseName(), data::defaultUser(), data::defaultPassword());
+        fb::Transaction otherTr(&other);
+        fb::Statement count(other, otherTr, QStringLiteral("select count(*) from T"));
+        count.execute();
+        QVERIFY(count.fetch());
+        QCOMPARE(count.value(0).toInt(), 1);
+        count.closeCursor();
+        otherTr.commit();
+        other.close();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFirebird)
+#include "test_firebird.moc"
