@@ -1,0 +1,97 @@
+#include "reports/settlement.h"
+
+#include "data/dm1.h"
+#include "data/fee_arithmetic.h"
+
+namespace reports {
+
+YearParameters yearParameters(Tdm_1& dm, int year)
+{
+    ds::Dataset& param = dm.IBT_param;
+    param.open();
+    YearParameters result;
+    if (param.locate(QStringLiteral("ROK"), year)) {
+        result.minimumWage = text::Money::fromDouble(param.fieldByName(QStringLiteral("PLAC_MIN")).asFloat());
+        result.percentage = param.fieldByName(QStringLiteral("WSK_PROC")).asFloat();
+    }
+    param.close();
+    return result;
+}
+
+QString settlementSql()
+{
+    return QStringLiteral("select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
+                          "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz "
+                          "GROUP BY nr_rej, nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal");
+}
+
+std::vector<const SettlementLine*> Settlement::linesWithoutRate() const
+{
+    std::vector<const SettlementLine*> missing;
+    for (const SettlementLine& line : lines)
+        if (!line.rate)
+            missing.push_back(&line);
+    return missing;
+}
+
+Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
+                             const YearParameters& parameters)
+{
+    Settlement s;
+    s.taxpayer = taxpayer;
+    s.year = year;
+    s.period = period;
+    s.parameters = parameters;
+
+    dm.IBQ_rozl_d.setParam(QStringLiteral("dpocz"), period.start);
+    dm.IBQ_rozl_d.setParam(QStringLiteral("dkon"), period.end);
+
+    ds::Dataset& q = dm.IBQ_rozl;
+    q.close();
+    q.setSelectSql(settlementSql());
+    q.setParam(QStringLiteral("dpocz"), period.start);
+    q.setParam(QStringLiteral("dkon"), period.end);
+    q.setParam(QStringLiteral("naz"), taxpayer);
+
+    text::Money sum;
+    q.disableControls();
+    try {
+        q.open();
+        const ds::Field& registration = q.fieldByName(QStringLiteral("NR_REJ"));
+        const ds::Field& type = q.fieldByName(QStringLiteral("NR_RODZ_SILN"));
+        const ds::Field& fuel = q.fieldByName(QStringLiteral("NR_RODZ_PAL"));
+        const ds::Field& typeName = q.fieldByName(QStringLiteral("rodzsiln"));
+        const ds::Field& fuelName = q.fieldByName(QStringLiteral("nazpal"));
+        const ds::Field& litres = q.fieldByName(QStringLiteral("ZAKKW"));
+        const ds::Field& kgPerLitre = q.fieldByName(QStringLiteral("PRZEL_L_KG"));
+        const ds::Field& rate = q.fieldByName(QStringLiteral("OPL_ZA_TONE"));
+        const ds::Field& fee = q.fieldByName(QStringLiteral("opl"));
+        for (int row = 0; row < q.recordCount(); ++row) {
+            SettlementLine line;
+            line.registration = registration.valueAt(row).toString();
+            line.vehicleType = type.valueAt(row).toInt();
+            line.fuel = fuel.valueAt(row).toInt();
+            line.vehicleTypeName = typeName.valueAt(row).toString();
+            line.fuelName = fuelName.valueAt(row).toString();
+            line.litres = litres.valueAt(row).toDouble();
+            line.kgPerLitre = kgPerLitre.valueAt(row).value<text::Money>();
+            if (const QVariant r = rate.valueAt(row); r.isValid())
+                line.rate = r.toDouble();
+            line.fee = fee.valueAt(row).value<text::Money>();
+            sum += line.fee;
+            s.lines.push_back(std::move(line));
+        }
+    } catch (...) {
+        q.enableControls();
+        q.close();
+        throw;
+    }
+    q.enableControls();
+    q.close();
+
+    s.amount = data::roundedAmount(sum);
+    s.threshold = data::exemptionThreshold(parameters.minimumWage, parameters.percentage);
+    return s;
+}
+
+} // namespace reports

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "data/period.h"
+#include "text/money.h"
+
+class Tdm_1;
+
+namespace reports {
+
+// The minimum wage and percentage of a year (both 0 when PARAM has no row for it).
+struct YearParameters {
+    text::Money minimumWage;
+    double percentage = 0.0;
+};
+
+// Reads the PARAM row of the year through IBT_param, which is opened and closed again.
+YearParameters yearParameters(Tdm_1& dm, int year);
+
+// The text of IBQ_rozl for one taxpayer and period: the taxpayer (:naz) and the period
+// (:dpocz, :dkon) are bound as parameters.
+QString settlementSql();
+
+struct SettlementLine {
+    QString registration;
+    int vehicleType = 0;
+    int fuel = 0;
+    QString vehicleTypeName;  // empty unless IBDS_siln is open
+    QString fuelName;         // empty unless ibds_pal is open
+    double litres = 0.0;
+    text::Money kgPerLitre;
+    std::optional<double> rate; // none: no rate for the type, fuel and year
+    text::Money fee;
+};
+
+struct Settlement {
+    QString taxpayer;
+    int year = 0;
+    data::Period period;
+    YearParameters parameters;
+    text::Money amount;     // the rounded sum of the line fees
+    text::Money threshold;  // minimum wage × percentage ÷ 100
+    std::vector<SettlementLine> lines;
+
+    bool withinThreshold() const { return amount <= threshold; }
+    // Lines whose purchases found no rate and so count as zero.
+    std::vector<const SettlementLine*> linesWithoutRate() const;
+};
+
+// Points IBQ_rozl at the taxpayer and period (and IBQ_rozl_d at the period), runs it with
+// its display links suspended, adds up the rounded fees of its lines exactly, rounds the sum
+// and works out the threshold. IBQ_rozl is left closed.
+Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
+                             const YearParameters& parameters);
+
+} // namespace reports

@@ -1,0 +1,317 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "data/connection_settings.h"
+#include "data/dm1.h"
+#include "dataset/error.h"
+#include "firebird/statement.h"
+#include "test_database.h"
+
+namespace {
+
+class FakeFeeRateScreen : public data::FeeRateScreen {
+public:
+    QList<int> years;
+    QString shown;
+    int rebuilds = 0;
+    QString shownYear() const override { return shown; }
+    bool hasYear(int year) const override { return years.contains(year); }
+    void addYear(int year) override { years << year; std::sort(years.begin(), years.end()); }
+    void removeYear(int year) override { years.removeAll(year); }
+    void selectLastYear() override { shown = years.isEmpty() ? QString() : QString::number(years.last()); }
+    void rebuildRateQuery() override { ++rebuilds; }
+};
+
+class FakeTaxpayerScreen : public data::TaxpayerScreen {
+public:
+    QStringList names;
+    void addShortName(const QString& name) override { names << name; names.sort(); }
+    void removeShortName(const QString& name) override { names.removeAll(name); }
+};
+
+} // namespace
+
+class TestDataModule : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Tdm_1> dm;
+
+    void exec(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+        dm->tr_opl.commitRetaining();
+    }
+
+    int count(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+        st.fetch();
+        const int n = st.value(0).toInt();
+        st.closeCursor();
+        return n;
+    }
+
+private slots:
+    void init()
+    {
+        dm = std::make_unique<Tdm_1>();
+        dm_1 = dm.get();
+        dm->connectTo(testsupport::freshDeliveredDatabase());
+    }
+
+    void cleanup()
+    {
+        dm.reset();
+        dm_1 = nullptr;
+    }
+
+    void locationFileGivesTheDatabaseName()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(data::resolveDatabaseName(dir.path()), QStringLiteral("Brenvald.gdb"));
+        QFile file(QDir(dir.path()).filePath(QStringLiteral("db_na.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("  serwer:/dane/brenvald.gdb\r\n\r\n \n\t");
+        file.close();
+        QCOMPARE(data::resolveDatabaseName(dir.path()), QStringLiteral("serwer:/dane/brenvald.gdb"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("/dane/ksi\xea gowo\x9c\xe6.gdb\r\n"); // Windows-1250 bytes
+        file.close();
+        QCOMPARE(data::resolveDatabaseName(dir.path()), QStringLiteral("/dane/księ gowość.gdb"));
+        QCOMPARE(data::databaseNameFromText(QStringLiteral("a\nb\r\n")), QStringLiteral("a b"));
+
+        QVERIFY(data::isRemoteName(QStringLiteral("serwer:/dane/brenvald.gdb")));
+        QVERIFY(data::isRemoteName(QStringLiteral("serwer:\\dane\\brenvald.gdb")));
+        QVERIFY(!data::isRemoteName(QStringLiteral("C:\\dane\\brenvald.gdb")));
+        QVERIFY(!data::isRemoteName(QStringLiteral("brenvald.gdb")));
+        QCOMPARE(data::clientDatabaseName(QStringLiteral("serwer:/x.gdb"), dir.path()), QStringLiteral("serwer:/x.gdb"));
+    }
+
+    void connectsToTheDefaultNameInTheCurrentFolder()
+    {
+        // The default name differs in letter case from the delivered file: it is still found.
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(testsupport::freshDeliveredDatabase(), QDir(dir.path()).filePath(QStringLiteral("brenvald.gdb"))));
+        QCOMPARE(data::clientDatabaseName(QStringLiteral("Brenvald.gdb"), dir.path()),
+                 QDir(dir.path()).filePath(QStringLiteral("brenvald.gdb")));
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        Tdm_1 local;
+        local.connectFromLocationFile();
+        QDir::setCurrent(previous);
+        QVERIFY(local.isConnected());
+        QVERIFY(local.db_opl.databaseName().endsWith(QStringLiteral("/brenvald.gdb")));
+        local.disconnectDatabase();
+
+        Tdm_1 missing;
+        QVERIFY_THROWS_EXCEPTION(std::exception, missing.connectTo(dir.filePath(QStringLiteral("nie-ma.gdb"))));
+        QVERIFY(!missing.isConnected());
+    }
+
+    void everyDatasetOpensOnTheDeliveredDatabase()
+    {
+        const QDate from(2024, 1, 1), to(2024, 12, 31);
+        for (const char* d : {"IBQ_rozl_w", "IBQ_rozl_w1"}) {
+            dm->dataset(QString::fromLatin1(d))->setParam(QStringLiteral("naz"), QStringLiteral("X"));
+            dm->dataset(QString::fromLatin1(d))->setParam(QStringLiteral("dpocz"), from);
+            dm->dataset(QString::fromLatin1(d))->setParam(QStringLiteral("dkon"), to);
+        }
+        dm->IBQ_rozl_d.setParam(QStringLiteral("dpocz"), from);
+        dm->IBQ_rozl_d.setParam(QStringLiteral("dkon"), to);
+        dm->IBQ_sil_w.setParam(QStringLiteral("wybrok"), 2024);
+        dm->IBQ_opl_w.setParam(QStringLiteral("wybrok"), 2024);
+        dm->IBQ_zbior_w.setParam(QStringLiteral("naz"), QStringLiteral("X"));
+        dm->IBQ_sam_kp.setParam(QStringLiteral("NRPOD"), 1);
+        const QStringList order{"ibds_pal", "IBDS_siln", "IBQ_siln1", "IBDS_opl", "IBQ_rokopl", "IBDS_podat", "IBQ_pod",
+                                "IBDS_sam", "IBT_param", "IBQ_pod_zak", "IBQ_sam_pod", "IBDS_zak", "IBDS_zak_kp",
+                                "IBDS_pod_kp", "IBQ_rozl", "IBQ_rozl_d", "IBQ_sil_w", "IBQ_opl_w", "IBQ_rozl_w",
+                                "IBQ_rozl_w1", "IBQ_zbior_w", "IBQ_sam_kp"};
+        for (const QString& name : order) {
+            ds::Dataset* d = dm->dataset(name);
+            QVERIFY2(d, qPrintable(name));
+            d->open();
+            QVERIFY2(d->isActive(), qPrintable(name));
+        }
+        QCOMPARE(dm->ibds_pal.recordCount(), 6);
+        QCOMPARE(dm->IBDS_siln.recordCount(), 44);
+        QCOMPARE(dm->IBT_param.recordCount(), 22);
+        // Rates of vehicle type 1 (the first row of IBQ_siln1) through the master link.
+        QVERIFY(dm->IBDS_opl.recordCount() > 0);
+        QCOMPARE(dm->IBDS_opl.fieldByName(QStringLiteral("NR_SILN")).asInteger(), 1);
+        // Vehicle types that have rates in 2024, and the fuels of the first.
+        QCOMPARE(dm->IBQ_sil_w.fieldByName(QStringLiteral("NR")).asInteger(), 1);
+        QVERIFY(dm->IBQ_opl_w.recordCount() >= 3);
+        QCOMPARE(dm->IBQ_opl_w.fieldByName(QStringLiteral("zuz")).displayText(), QString()); // no purchases: empty
+        dm->disconnectDatabase();
+        QVERIFY(!dm->IBDS_opl.isActive());
+    }
+
+    void referenceDataIsShippedExactly()
+    {
+        dm->ibds_pal.open();
+        QVERIFY(dm->ibds_pal.locate(QStringLiteral("NR"), 5));
+        QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("NAZWA")).asString(), QStringLiteral("olej napędowy"));
+        QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).asMoney().units(), 8400);
+        QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).displayText(), QStringLiteral("0,84"));
+        QVERIFY(dm->ibds_pal.locate(QStringLiteral("NR"), 1));
+        QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).displayText(), QStringLiteral("0,755"));
+
+        QFile rates(QStringLiteral(":/data/reference/rates.csv"));
+        QVERIFY(rates.open(QIODevice::ReadOnly));
+        const int rateLines = QString::fromUtf8(rates.readAll()).trimmed().split(QLatin1Char('\n')).size() - 1;
+        QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN")), rateLines);
+        QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN where ROK = 2021 and NR_SILN = 32 and NR_PALIWA = 5")), 0);
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA where NAZWA = '(2006-2008) Ciągniki rolnicze'")), 1);
+
+        dm->IBT_param.open();
+        QVERIFY(dm->IBT_param.locate(QStringLiteral("ROK"), 2013));
+        QCOMPARE(dm->IBT_param.fieldByName(QStringLiteral("PLAC_MIN")).displayText(), QStringLiteral("1.600,00 zł"));
+        QCOMPARE(dm->IBT_param.fieldByName(QStringLiteral("WSK_PROC")).asMoney().units(), 500000);
+
+        // The generators continue after the shipped numbers.
+        dm->ibds_pal.append();
+        QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("NR")).asInteger(), 7);
+        dm->ibds_pal.cancel();
+        dm->IBDS_siln.open();
+        dm->IBDS_siln.append();
+        QCOMPARE(dm->IBDS_siln.fieldByName(QStringLiteral("NR")).asInteger(), 45);
+        dm->IBDS_siln.cancel();
+    }
+
+    void yearlyPercentageIsLimited()
+    {
+        dm->IBT_param.open();
+        QVERIFY(dm->IBT_param.locate(QStringLiteral("ROK"), 2024));
+        dm->IBT_param.edit();
+        try {
+            dm->IBT_param.fieldByName(QStringLiteral("WSK_PROC")).setText(QStringLiteral("50,5"));
+            QFAIL("50,5 was accepted");
+        } catch (const ds::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("50,5 is not a valid value for field 'Wskaźnik procentowy'. The allowed range is 25 to 50"));
+        }
+        dm->IBT_param.fieldByName(QStringLiteral("WSK_PROC")).setText(QStringLiteral("25"));
+        dm->IBT_param.fieldByName(QStringLiteral("PLAC_MIN")).setText(QStringLiteral("1.234,5"));
+        dm->IBT_param.post();
+        QCOMPARE(count(QStringLiteral("select count(*) from PARAM where ROK = 2024 and WSK_PROC = 25 and PLAC_MIN = 1234.5")), 1);
+    }
+
+    void feeRateRowsKeepTheYearListInStep()
+    {
+        FakeFeeRateScreen screen;
+        screen.years = {2024, 2025};
+        screen.shown = QStringLiteral("2025");
+        dm->feeRateScreen = &screen;
+        dm->ibds_pal.open();
+        dm->IBQ_siln1.open();
+        QVERIFY(dm->IBQ_siln1.locate(QStringLiteral("NR"), 3));
+        dm->IBDS_opl.open();
+
+        // A new rate takes the shown year and the chosen vehicle type, both fixed.
+        dm->IBDS_opl.append();
+        QCOMPARE(dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).asInteger(), 2025);
+        QCOMPARE(dm->IBDS_opl.fieldByName(QStringLiteral("NR_SILN")).asInteger(), 3);
+        QVERIFY_THROWS_EXCEPTION(ds::Error, dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).setValue(2030));
+        dm->IBDS_opl.cancel();
+
+        // With no year shown the user types it; a new year joins the list once posted.
+        screen.shown.clear();
+        dm->IBDS_opl.append();
+        QVERIFY(dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).isNull());
+        dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).setValue(2031);
+        dm->IBDS_opl.fieldByName(QStringLiteral("NR_PALIWA")).setValue(1);
+        dm->IBDS_opl.fieldByName(QStringLiteral("OPL_ZA_TONE")).setText(QStringLiteral("12,34"));
+        dm->IBDS_opl.post();
+        QCOMPARE(screen.years, (QList<int>{2024, 2025, 2031}));
+
+        // Deleting the last rate of a year drops the year and shows the last one left.
+        QVERIFY(dm->IBDS_opl.locate(QStringList{QStringLiteral("ROK")}, QVariantList{2031}));
+        dm->IBDS_opl.remove();
+        QCOMPARE(screen.years, (QList<int>{2024, 2025}));
+        QCOMPARE(screen.shown, QStringLiteral("2025"));
+        QCOMPARE(screen.rebuilds, 1);
+        QVERIFY(dm->IBDS_opl.isActive());
+        // Deleting one of several rates of a year keeps the year.
+        QVERIFY(dm->IBDS_opl.locate(QStringList{QStringLiteral("ROK")}, QVariantList{2025}));
+        dm->IBDS_opl.remove();
+        QCOMPARE(screen.years, (QList<int>{2024, 2025}));
+        dm->feeRateScreen = nullptr;
+    }
+
+    void taxpayerRowsKeepTheSearchListInStep()
+    {
+        FakeTaxpayerScreen screen;
+        dm->taxpayerScreen = &screen;
+        dm->IBDS_podat.open();
+        dm->IBDS_podat.append();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(1);
+        dm->IBDS_podat.fieldByName(QStringLiteral("NIP")).setValue(QStringLiteral("123-456-32-18"));
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("ŁĄKA"));
+        dm->IBDS_podat.post();
+        QCOMPARE(screen.names, QStringList{QStringLiteral("ŁĄKA")});
+
+        dm->IBDS_podat.edit();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("BŁONIE"));
+        dm->IBDS_podat.post();
+        QCOMPARE(screen.names, QStringList{QStringLiteral("BŁONIE")});
+
+        dm->IBDS_podat.edit();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZWA")).setValue(QStringLiteral("Błonie Sp. z o.o."));
+        dm->IBDS_podat.post();
+        QCOMPARE(screen.names, QStringList{QStringLiteral("BŁONIE")});
+
+        dm->IBDS_podat.remove();
+        QVERIFY(screen.names.isEmpty());
+        QCOMPARE(dm->nazskr_usun, QStringLiteral("BŁONIE"));
+        dm->taxpayerScreen = nullptr;
+    }
+
+    void newVehicleBelongsToTheChosenTaxpayer()
+    {
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'A')"));
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (2, '2', 'B')"));
+        exec(QStringLiteral("insert into SAM values ('WA1', 1, 5, 1, '2020-01-01', null)"));
+        dm->IBQ_pod.open();
+        dm->IBDS_sam.open();
+        QVERIFY(dm->IBQ_pod.locate(QStringLiteral("NR_PODAT"), 1));
+        QCOMPARE(dm->IBDS_sam.recordCount(), 1);
+        QVERIFY(dm->IBQ_pod.locate(QStringLiteral("NR_PODAT"), 2));
+        QCOMPARE(dm->IBDS_sam.recordCount(), 0);
+        dm->IBDS_sam.append();
+        QCOMPARE(dm->IBDS_sam.fieldByName(QStringLiteral("NR_POD")).asInteger(), 2);
+        QVERIFY(dm->IBDS_sam.fieldByName(QStringLiteral("NR_POD")).isReadOnly());
+        dm->IBDS_sam.fieldByName(QStringLiteral("NR_REJ")).setValue(QStringLiteral("KR 2"));
+        dm->IBDS_sam.fieldByName(QStringLiteral("NR_RODZ_SILN")).setValue(5);
+        dm->IBDS_sam.fieldByName(QStringLiteral("NR_RODZ_PAL")).setValue(1);
+        try {
+            dm->IBDS_sam.post();
+            QFAIL("a vehicle without its first day of use was posted");
+        } catch (const ds::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("Field 'Data rozp. użytkow.' must have a value"));
+        }
+        dm->IBDS_sam.fieldByName(QStringLiteral("D_ROZP_U")).setText(QStringLiteral("5-11-2004"));
+        dm->IBDS_sam.post();
+        QCOMPARE(count(QStringLiteral("select count(*) from SAM where NR_POD = 2 and D_ROZP_U = '2004-11-05'")), 1);
+    }
+
+    void deletingReferencedRowsIsRefused()
+    {
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'A')"));
+        exec(QStringLiteral("insert into SAM values ('WA1', 1, 5, 1, '2020-01-01', null)"));
+        dm->IBDS_podat.open();
+        QVERIFY_THROWS_EXCEPTION(std::exception, dm->IBDS_podat.remove());
+        QCOMPARE(dm->IBDS_podat.recordCount(), 1);
+        QCOMPARE(count(QStringLiteral("select count(*) from PODAT")), 1);
+        // Renumbering a taxpayer carries its vehicles along.
+        dm->IBDS_podat.edit();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(9);
+        dm->IBDS_podat.post();
+        QCOMPARE(count(QStringLiteral("select count(*) from SAM where NR_POD = 9")), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDataModule)
+#include "test_data_module.moc"

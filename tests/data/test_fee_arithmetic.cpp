@@ -1,0 +1,102 @@
+#include <QtTest>
+
+#include "data/fee_arithmetic.h"
+#include "data/period.h"
+
+using text::Money;
+
+namespace {
+
+Money kg(qint64 tenThousandths) { return Money::fromUnits(tenThousandths); }
+
+} // namespace
+
+class TestFeeArithmetic : public QObject {
+    Q_OBJECT
+private slots:
+    void roundToFollowsTheBinaryFactor_data()
+    {
+        QTest::addColumn<double>("v");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("0.125 → 0.12") << 0.125 << 2 << 0.12;
+        QTest::newRow("0.375 → 0.37") << 0.375 << 2 << 0.37;
+        QTest::newRow("0.025 → 0.03") << 0.025 << 2 << 0.03;
+        QTest::newRow("0.1875 → 0.187") << 0.1875 << 3 << 0.187;
+        QTest::newRow("0.0015 → 0.002") << 0.0015 << 3 << 0.002;
+        QTest::newRow("0.0005 → 0.000") << 0.0005 << 3 << 0.0;
+        QTest::newRow("negative") << -0.125 << 2 << -0.12;
+        QTest::newRow("already round") << 128.9 << 2 << 128.9;
+    }
+    void roundToFollowsTheBinaryFactor()
+    {
+        QFETCH(double, v);
+        QFETCH(int, places);
+        QFETCH(double, expected);
+        QCOMPARE(data::roundTo(v, places), expected);
+    }
+
+    void workedLines_data()
+    {
+        QTest::addColumn<double>("litres");
+        QTest::addColumn<qint64>("kgPerLitre");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("tonnesShown");
+        QTest::addColumn<qint64>("feeUnits");
+        QTest::newRow("1000 l diesel") << 1000.0 << qint64(8400) << 153.45 << 0.840 << qint64(1289000);
+        QTest::newRow("1234.56 l diesel") << 1234.56 << qint64(8400) << 150.0 << 1.037 << qint64(1555500);
+        QTest::newRow("250 l at 0.75") << 250.0 << qint64(7500) << 2.50 << 0.187 << qint64(4700);
+        // The fee comes from the unrounded 0.1875 t, not from the 0.187 t shown.
+        QTest::newRow("250 l at 100 zł") << 250.0 << qint64(7500) << 100.0 << 0.187 << qint64(187500);
+        QTest::newRow("no kg per litre") << 500.0 << qint64(0) << 100.0 << 0.0 << qint64(0);
+        QTest::newRow("no rate") << 500.0 << qint64(8400) << 0.0 << 0.42 << qint64(0);
+    }
+    void workedLines()
+    {
+        QFETCH(double, litres);
+        QFETCH(qint64, kgPerLitre);
+        QFETCH(double, rate);
+        QFETCH(double, tonnesShown);
+        QFETCH(qint64, feeUnits);
+        QCOMPARE(data::tonnesShown(litres, kg(kgPerLitre)), tonnesShown);
+        QCOMPARE(data::lineFee(litres, kg(kgPerLitre), rate).units(), feeUnits);
+    }
+
+    void tonnesAreNotRoundedForTheFee()
+    {
+        QCOMPARE(static_cast<double>(data::tonnes(1234.56, kg(8400))), 1.0370304);
+        QCOMPARE(static_cast<double>(data::tonnes(250.0, kg(7500))), 0.1875);
+        // A fee of exactly an eighth of a grosz goes down, a fortieth goes up.
+        QCOMPARE(data::lineFee(1000.0, kg(10000), 0.125).units(), 1200);  // 1 t × 0.125 zł
+        QCOMPARE(data::lineFee(1000.0, kg(10000), 0.025).units(), 300);   // 1 t × 0.025 zł
+    }
+
+    void amountAndThreshold()
+    {
+        // Sums of rounded fees are exact; the sum is rounded to the grosz by the same rule.
+        Money sum;
+        for (int i = 0; i < 3; ++i)
+            sum += Money::fromUnits(1289000);
+        QCOMPARE(data::roundedAmount(sum).units(), 3867000);
+        QCOMPARE(data::roundedAmount(Money::fromUnits(1250)).units(), 1200); // 0.125 → 0.12
+        QCOMPARE(data::exemptionThreshold(Money::fromDouble(1000.0), 40.0).units(), 4000000);
+        QCOMPARE(data::exemptionThreshold(Money::fromDouble(800.0), 50.0).units(), 4000000);
+        QCOMPARE(data::exemptionThreshold(Money::fromDouble(1600.0), 50.0).units(), 8000000);
+        QCOMPARE(data::exemptionThreshold(Money(), 0.0).units(), 0);
+    }
+
+    void settlementPeriods()
+    {
+        QCOMPARE(data::settlementPeriod(2012, 0).start, QDate(2012, 1, 1));
+        QCOMPARE(data::settlementPeriod(2012, 0).end, QDate(2012, 6, 30));
+        QCOMPARE(data::settlementPeriod(2012, 1).start, QDate(2012, 7, 1));
+        QCOMPARE(data::settlementPeriod(2012, 1).end, QDate(2012, 12, 31));
+        QCOMPARE(data::settlementPeriod(2013, 1).start, QDate(2013, 1, 1));
+        QCOMPARE(data::settlementPeriod(2013, 0).end, QDate(2013, 12, 31));
+        QVERIFY(data::usesHalfYears(2012));
+        QVERIFY(!data::usesHalfYears(2013));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFeeArithmetic)
+#include "test_fee_arithmetic.moc"
