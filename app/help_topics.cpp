@@ -1,0 +1,16 @@
+#include "help_topics.h"
+
+#include "desktop/help_system.h"
+
+#include <QUrl>
+
+void registerHelpTopics()
+{
+    // The pages are compiled into this static library; its resources are registered by hand.
+    Q_INIT_RESOURCE(help);
+    using desktop::HelpSystem;
+    HelpSystem::addTopic(HelpSystem::ContentsContext, QStringLiteral("Spis treści"),
+                         QUrl(QStringLiteral("qrc:/help/contents.html")));
+    HelpSystem::addTopic(help_context::mainWindow, QStringLiteral("Okno główne programu"),
+                         QUrl(QStringLiteral("qrc:/help/main_window.html")));
+}

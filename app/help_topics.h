@@ -1,0 +1,11 @@
+#pragma once
+
+// The help context numbers of the program's windows.
+namespace help_context {
+
+inline constexpr int mainWindow = 1;
+
+} // namespace help_context
+
+// Registers the pages of the program's help with desktop::HelpSystem. Call once at start.
+void registerHelpTopics();

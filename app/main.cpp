@@ -1,0 +1,23 @@
+// Start-up: the application and its help, the shared data module (which connects to the
+// database named in db_na.txt), then the main window and the message loop.
+#include "application.h"
+#include "data/dm1.h"
+#include "help_topics.h"
+#include "ok_gl.h"
+#include "startup.h"
+
+int main(int argc, char* argv[])
+{
+    Application app(argc, argv);
+    registerHelpTopics();
+
+    Tdm_1 dataModule;
+    dm_1 = &dataModule;
+    connectDataModule(dataModule);
+
+    Tf_ok_gl mainWindow;
+    mainWindow.show();
+    const int result = app.exec();
+    dm_1 = nullptr;
+    return result;
+}

@@ -1,0 +1,224 @@
+#include "ok_gl.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "desktop/bar_style.h"
+#include "desktop/help_context.h"
+#include "desktop/help_system.h"
+#include "desktop/image_list.h"
+#include "desktop/shell.h"
+#include "form_info.h"
+#include "help_topics.h"
+#include "icons.h"
+#include "maker.h"
+#include "open_modal.h"
+#include "text/formats.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+Tf_ok_gl* f_ok_gl = nullptr;
+
+namespace {
+
+enum Image { ImageImport = 0, ImageEndOfWork = 1, ImageHelp = 4, ImageMail = 5, ImageWeb = 6 };
+
+// The tool buttons are 125 by 39 pixels as the program always had them. With the caption
+// under the picture a Qt button needs more height than 39, and with a wide font a caption
+// may need more width than 125: then all buttons take what the largest needs, alike.
+constexpr QSize toolButtonLeast(125, 39);
+
+} // namespace
+
+Tf_ok_gl::Tf_ok_gl(QWidget* parent)
+    : QMainWindow(parent),
+      obr_gl(new desktop::ImageList(this)),
+      AM_gl(new QObject(this)),
+      barStyle_(new desktop::BarStyle(this))
+{
+    text::applyProgramFormats();
+    f_ok_gl = this;
+
+    setWindowTitle(QStringLiteral("Naliczanie opłat za korzystanie ze środowiska z tytułu spalania paliw w silnikach"));
+    setWindowIcon(icons::program());
+    // The restored size fills the screen too: a desktop without a window manager that
+    // honours the maximised state still shows the whole window.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    desktop::setHelpContext(this, help_context::mainWindow);
+
+    obr_gl->setObjectName(QStringLiteral("obr_gl"));
+    AM_gl->setObjectName(QStringLiteral("AM_gl"));
+    createImages();
+    createActions();
+    createMenu();
+    createToolBar();
+    createPopup();
+    connectActions();
+
+    auto* centre = new QWidget;
+    centre->setObjectName(QStringLiteral("centre"));
+    setCentralWidget(centre);
+    // Made now so that the hint of the item under the mouse shows at the bottom.
+    statusBar();
+}
+
+Tf_ok_gl::~Tf_ok_gl()
+{
+    if (f_ok_gl == this)
+        f_ok_gl = nullptr;
+}
+
+void Tf_ok_gl::contextMenuEvent(QContextMenuEvent* event)
+{
+    pop_gl->popup(event->globalPos());
+    event->accept();
+}
+
+QAction* Tf_ok_gl::makeAction(const char* name, const QString& caption, const QString& category,
+                              const QString& hint, int image)
+{
+    auto* action = new QAction(caption, AM_gl);
+    action->setObjectName(QLatin1String(name));
+    if (!category.isEmpty())
+        action->setProperty("category", category);
+    if (!hint.isEmpty()) {
+        action->setStatusTip(hint);
+        action->setToolTip(hint);
+    }
+    if (image >= 0) {
+        action->setIcon(obr_gl->icon(image));
+        action->setProperty("imageIndex", image);
+    }
+    return action;
+}
+
+void Tf_ok_gl::createImages()
+{
+    obr_gl->setIcon(ImageImport, icons::importing());
+    obr_gl->setIcon(ImageEndOfWork, icons::endOfWork());
+    obr_gl->setIcon(ImageHelp, icons::help());
+    obr_gl->setIcon(ImageMail, icons::mail());
+    obr_gl->setIcon(ImageWeb, icons::web());
+}
+
+void Tf_ok_gl::createActions()
+{
+    const QString taxpayer = QStringLiteral("Podatnik");
+    const QString tables = QStringLiteral("Tablice");
+    const QString purchases = QStringLiteral("Faktury zakupu paliw");
+    const QString about = QStringLiteral("Informacje");
+
+    a_pod = makeAction("a_pod", QStringLiteral("Dane ewidencyjne"), taxpayer);
+    a_pod_kp = makeAction("a_pod_kp", QStringLiteral("Import danych podatnika z PKPiR"), taxpayer, {}, ImageImport);
+    a_sam = makeAction("a_sam", QStringLiteral("Samochody"), taxpayer);
+    a_koniec = makeAction("a_koniec", QStringLiteral("&Koniec"), taxpayer,
+                          QStringLiteral("Koniec pracy z aplikacją"), ImageEndOfWork);
+    a_pal = makeAction("a_pal", QStringLiteral("Paliwa"), tables);
+    a_sil = makeAction("a_sil", QStringLiteral("Rodzaje pojazdów"), tables);
+    a_opl = makeAction("a_opl", QStringLiteral("Opłaty"), tables);
+    a_par = makeAction("a_par", QStringLiteral("Wskaźniki"), tables);
+    a_akt_opl = makeAction("a_akt_opl", QStringLiteral("Dodanie opłat za kolejny rok z pliku SQL"), tables);
+    A_serw_op = makeAction("A_serw_op", QStringLiteral("Ścieżka do bazy danych"), tables);
+    a_zak = makeAction("a_zak", QStringLiteral("Wprowadzanie"), purchases,
+                       QStringLiteral("Wprowadzanie zakupów paliw"));
+    a_zak_kpr = makeAction("a_zak_kpr", QStringLiteral("&Import z systemu PKPiR, FK"), purchases,
+                           QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR"), ImageImport);
+    a_rozl = makeAction("a_rozl", QStringLiteral("&Rozliczenie"), {},
+                        QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska"));
+    a_pomoc = makeAction("a_pomoc", QStringLiteral("&Pomoc"), {}, QStringLiteral("Help Contents"), ImageHelp);
+    a_opr = makeAction("a_opr", QStringLiteral("&O programie"), about);
+    a_strwww = makeAction("a_strwww", QStringLiteral("&Strona www producenta"), about, {}, ImageWeb);
+    a_email = makeAction("a_email", QStringLiteral("&Wyślij e-mail"), about, {}, ImageMail);
+
+    // The menu's main item is shown bold.
+    QFont bold = a_zak->font();
+    bold.setBold(true);
+    a_zak->setFont(bold);
+    // The tool button carries a shorter caption than the menu item.
+    a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
+
+    // Their windows come with later versions of the program.
+    for (QAction* a : {a_pod, a_pod_kp, a_sam, a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op, a_zak,
+                       a_zak_kpr, a_rozl})
+        a->setEnabled(false);
+}
+
+void Tf_ok_gl::createMenu()
+{
+    menu_gl = menuBar();
+    menu_gl->setObjectName(QStringLiteral("menu_gl"));
+    menu_gl->setStyle(barStyle_);
+
+    QMenu* taxpayer = menu_gl->addMenu(QStringLiteral("&Podatnik"));
+    taxpayer->setObjectName(QStringLiteral("m_podatnik"));
+    taxpayer->addActions({a_pod, a_pod_kp, a_sam});
+    taxpayer->addSeparator();
+    taxpayer->addAction(a_koniec);
+
+    QMenu* tables = menu_gl->addMenu(QStringLiteral("Parametry"));
+    tables->setObjectName(QStringLiteral("m_parametry"));
+    tables->addActions({a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op});
+
+    QMenu* purchases = menu_gl->addMenu(QStringLiteral("Faktury zakupu paliw"));
+    purchases->setObjectName(QStringLiteral("m_faktury"));
+    purchases->addActions({a_zak, a_zak_kpr});
+
+    menu_gl->addAction(a_rozl);
+    menu_gl->addAction(a_pomoc);
+
+    QMenu* about = menu_gl->addMenu(QStringLiteral("&Informacje"));
+    about->setObjectName(QStringLiteral("m_informacje"));
+    about->addAction(a_opr);
+    about->addSeparator();
+    about->addActions({a_strwww, a_email});
+}
+
+void Tf_ok_gl::createToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("Pasek narzędzi"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->addActions({a_zak, a_rozl, a_zak_kpr});
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(a_koniec);
+
+    QList<QToolButton*> buttons;
+    QSize size = toolButtonLeast;
+    for (QAction* a : ToolBar1->actions()) {
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(a))) {
+            button->setStyle(barStyle_);
+            buttons << button;
+            size = size.expandedTo(button->sizeHint());
+        }
+    }
+    for (QToolButton* button : buttons)
+        button->setFixedSize(size);
+}
+
+void Tf_ok_gl::createPopup()
+{
+    pop_gl = new QMenu(this);
+    pop_gl->setObjectName(QStringLiteral("pop_gl"));
+    pop_gl->addActions({a_zak, a_rozl, a_zak_kpr});
+}
+
+void Tf_ok_gl::connectActions()
+{
+    connect(a_koniec, &QAction::triggered, this, &QWidget::close);
+    connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
+    connect(a_opr, &QAction::triggered, this, [this] { openModal(form_info, this); });
+    connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
+    connect(a_email, &QAction::triggered, this,
+            [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });
+}

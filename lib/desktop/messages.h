@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace desktop {
+
+// Every message box of the program goes through here, so that a test can answer it and
+// see what was shown instead of waiting on a modal loop.
+enum class MessageKind { Error, Information, Warning, Question };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct Message {
+    MessageKind kind;
+    QString title;
+    QString text;
+};
+
+// Shows the standard error box: the application title as caption, the text, one OK button.
+void showError(const QString& text, QWidget* parent = nullptr);
+// A plain message dialog captioned `title` (the application title when empty).
+void showInformation(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
+void showWarning(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
+// A Yes/No question; Answer::Yes or Answer::No.
+Answer ask(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
+
+// Replaces the real boxes while set (tests): the handler gets each message and returns the
+// answer. An empty function restores the real boxes.
+using MessageHandler = std::function<Answer(const Message&)>;
+void setMessageHandler(MessageHandler handler);
+
+} // namespace desktop

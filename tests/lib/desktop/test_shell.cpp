@@ -1,0 +1,22 @@
+#include "desktop/shell.h"
+
+#include <QTest>
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addressesGoToTheHandler()
+    {
+        QStringList seen;
+        desktop::setAddressHandler([&](const QString& url) { seen << url; });
+        QVERIFY(desktop::openAddress(QStringLiteral("https://www.quillform.pl")));
+        QVERIFY(desktop::openAddress(QStringLiteral("mailto:biuro@quillform.pl")));
+        desktop::setAddressHandler({});
+        QCOMPARE(seen, (QStringList{QStringLiteral("https://www.quillform.pl"),
+                                    QStringLiteral("mailto:biuro@quillform.pl")}));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "test_shell.moc"
