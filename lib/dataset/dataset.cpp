@@ -1,8 +1,10 @@
 #include "dataset/dataset.h"
 
+#include <QCollator>
 #include <QDateTime>
 
 #include <algorithm>
+#include <numeric>
 
 #include "dataset/data_source.h"
 #include "dataset/error.h"
@@ -95,6 +97,23 @@ bool sameValue(const QVariant& a, const QVariant& b, const LocateOptions& o)
     return a == b;
 }
 
+// Order of two values of one field for sorting: nulls first, text in Polish alphabetical order.
+int compareForSort(const QVariant& a, const QVariant& b)
+{
+    if (!a.isValid() || !b.isValid())
+        return int(a.isValid()) - int(b.isValid());
+    if (a.metaType() == QMetaType::fromType<QString>()) {
+        static const QCollator polish(QLocale(QLocale::Polish, QLocale::Poland));
+        return polish.compare(a.toString(), b.toString());
+    }
+    auto order = [](const auto& x, const auto& y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    if (a.metaType() == QMetaType::fromType<QDate>())
+        return order(a.toDate(), b.toDate());
+    if (a.metaType() == QMetaType::fromType<text::Money>())
+        return order(a.value<text::Money>(), b.value<text::Money>());
+    return order(a.toDouble(), b.toDouble());
+}
+
 } // namespace
 
 Dataset::Dataset(const QString& name, QObject* parent) : QObject(parent), name_(name)
@@ -154,6 +173,7 @@ void Dataset::setMasterSource(DataSource* master, const QList<QPair<QString, QSt
     if (master_) {
         connect(master_, &DataSource::scrolled, this, &Dataset::masterChanged);
         connect(master_, &DataSource::datasetChanged, this, &Dataset::masterChanged);
+        connect(master_, &DataSource::dataChanged, this, &Dataset::masterRecordChanged);
     }
 }
 
@@ -278,6 +298,62 @@ void Dataset::fetchAll(fb::Statement& select)
     if (calc)
         for (Row& row : rows_)
             computeCalcFields(row);
+    sortRows(false);
+}
+
+void Dataset::sortRows(bool keepCurrent)
+{
+    std::vector<std::pair<const Field*, bool>> keys;
+    for (const auto& [name, ascending] : sortOrder_)
+        if (const Field* f = field(name))
+            keys.emplace_back(f, ascending);
+    if (keys.empty() || rows_.size() < 2)
+        return;
+    const int n = recordCount();
+    std::vector<QVariantList> keyValues(n);
+    for (int r = 0; r < n; ++r)
+        for (const auto& k : keys)
+            keyValues[r] << k.first->valueAt(r);
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int x, int y) {
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const int c = compareForSort(keyValues[x][int(i)], keyValues[y][int(i)]);
+            if (c != 0)
+                return keys[i].second ? c < 0 : c > 0;
+        }
+        return false;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(n);
+    for (int r : order)
+        sorted.push_back(std::move(rows_[r]));
+    rows_ = std::move(sorted);
+    if (keepCurrent && current_ >= 0)
+        current_ = static_cast<int>(std::find(order.begin(), order.end(), current_) - order.begin());
+    invalidateLookupIndex();
+}
+
+void Dataset::sortBy(const QList<QPair<QString, bool>>& fieldAscending)
+{
+    // A closed dataset keeps the order for its next opening (its fields may not exist yet);
+    // an open one refuses an unknown field, or a row it cannot post, before anything changes.
+    if (isActive()) {
+        for (const auto& key : fieldAscending)
+            fieldByName(key.first);
+        checkBrowseMode();
+    }
+    const bool wasSorted = !sortOrder_.isEmpty();
+    sortOrder_ = fieldAscending;
+    if (!isActive())
+        return;
+    if (sortOrder_.isEmpty()) {
+        if (wasSorted)
+            refresh(); // the query's own order
+        return;
+    }
+    sortRows(true);
+    notify(DataEvent::DatasetChanged);
 }
 
 void Dataset::computeCalcFields(Row& row)
@@ -357,14 +433,35 @@ void Dataset::refresh()
 
 // Master link ---------------------------------------------------------------------------
 
+// The master's value of a link field, null when the master has no current row.
+QVariant Dataset::masterValue(const QString& masterField) const
+{
+    Dataset* m = master_ ? master_->dataset() : nullptr;
+    const bool hasRow = m && m->isActive() && !m->isEmpty();
+    return hasRow ? m->fieldByName(masterField).value() : QVariant();
+}
+
 void Dataset::applyMasterParams()
 {
     if (!master_)
         return;
-    Dataset* m = master_->dataset();
-    const bool hasRow = m && m->isActive() && !m->isEmpty();
     for (const auto& [param, masterField] : masterLinks_)
-        params_.insert(param.toUpper(), hasRow ? m->fieldByName(masterField).value() : QVariant());
+        params_.insert(param.toUpper(), masterValue(masterField));
+}
+
+// The master's current row changed as a whole (posted, cancelled). When that changed the
+// link values (a renumbered key, which the database carries over to the detail rows), the
+// rows shown belong to no master any more: query again.
+void Dataset::masterRecordChanged(Field* field)
+{
+    if (field || !isActive())
+        return;
+    for (const auto& [param, masterField] : masterLinks_) {
+        if (masterValue(masterField) != params_.value(param.toUpper())) {
+            masterChanged();
+            return;
+        }
+    }
 }
 
 void Dataset::masterChanged()
@@ -567,17 +664,21 @@ void Dataset::unregisterSource(DataSource* source)
 
 void Dataset::disableControls()
 {
-    ++disableCount_;
+    if (disableCount_++ == 0)
+        stateWhenDisabled_ = state_;
 }
 
 void Dataset::enableControls()
 {
-    if (disableCount_ == 0)
+    if (disableCount_ == 0 || --disableCount_ > 0)
         return;
-    if (--disableCount_ == 0 && pendingNotify_) {
-        pendingNotify_ = false;
+    const bool pending = pendingNotify_;
+    pendingNotify_ = false;
+    // Controls that follow the state (buttons, editors) learn of a change they missed.
+    if (state_ != stateWhenDisabled_)
+        notify(DataEvent::StateChanged);
+    if (pending)
         notify(DataEvent::DatasetChanged);
-    }
 }
 
 void Dataset::notify(DataEvent event, Field* field)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QPair>
 #include <QString>
 #include <QVariant>
@@ -126,10 +127,12 @@ public:
     // Result field of the first row whose key fields equal the values (an open dataset only).
     QVariant lookup(const QStringList& keyFields, const QVariantList& keyValues, const QString& resultField) const;
 
-    // Client-side order of the buffered rows (grid titles); an empty list restores the query's.
+    // Client-side order of the buffered rows (grid titles), kept when the rows are read again
+    // and set on a closed dataset for its opening; an empty list restores the query's order.
     void sortBy(const QList<QPair<QString, bool>>& fieldAscending);
 
-    // While disabled, data sources hear nothing; enabling again tells them everything changed.
+    // While disabled, data sources hear nothing; enabling again tells them everything changed
+    // (and that the state changed, when it did meanwhile).
     void disableControls();
     void enableControls();
     bool controlsDisabled() const { return disableCount_ > 0; }
@@ -160,10 +163,13 @@ private:
     void createFieldsFromColumns(const fb::Statement& select);
     void bindColumns(const fb::Statement& select);
     void fetchAll(fb::Statement& select);
+    void sortRows(bool keepCurrent);
     void computeCalcFields(Row& row);
     void startNewRow(int position);
+    QVariant masterValue(const QString& masterField) const;
     void applyMasterParams();
     void masterChanged();
+    void masterRecordChanged(Field* field);
     void setCurrent(int row, bool notifyScroll);
     void bindRowParams(fb::Statement& st, const Row& row, const Row* old);
     void afterWrite();
@@ -179,7 +185,7 @@ private:
     QHash<QString, QVariant> params_;
     QString generatorField_;
     QString generator_;
-    DataSource* master_ = nullptr;
+    QPointer<DataSource> master_;
     QList<QPair<QString, QString>> masterLinks_;
 
     std::vector<std::unique_ptr<Field>> fields_;
@@ -198,7 +204,9 @@ private:
     DatasetState state_ = DatasetState::Inactive;
     int disableCount_ = 0;
     bool pendingNotify_ = false;
+    DatasetState stateWhenDisabled_ = DatasetState::Inactive;
     std::vector<DataSource*> sources_;
+    QList<QPair<QString, bool>> sortOrder_;
 
     std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_;
     mutable QHash<QString, QHash<QString, int>> lookupIndex_;

@@ -180,7 +180,7 @@ void Dataset::cancel()
     if (wasInsert) {
         rows_.erase(rows_.begin() + insertedAt_);
         current_ = rows_.empty() ? -1 : std::min(currentBeforeInsert_ < 0 ? 0 : currentBeforeInsert_, recordCount() - 1);
-        eof_ = rows_.empty();
+        bof_ = eof_ = rows_.empty(); // an empty dataset stands at both ends
     } else {
         rows_[current_] = oldRow_;
     }
@@ -233,6 +233,8 @@ void Dataset::remove()
     if (current_ >= recordCount())
         current_ = recordCount() - 1;
     eof_ = rows_.empty();
+    if (rows_.empty())
+        bof_ = true;
     notify(DataEvent::DatasetChanged);
     if (afterDelete)
         afterDelete(*this);

@@ -20,13 +20,40 @@ DatasetModel::DatasetModel(DataSource* source, QObject* parent) : QAbstractTable
     connect(source_, &DataSource::stateChanged, this, &DatasetModel::rowChanged);
 }
 
+void DatasetModel::setColumns(const QList<ModelColumn>& columns)
+{
+    beginResetModel();
+    specs_ = columns;
+    rebuildColumns();
+    endResetModel();
+}
+
+const ModelColumn* DatasetModel::columnSpec(int column) const
+{
+    return column >= 0 && column < static_cast<int>(columnSpecs_.size()) ? columnSpecs_[column] : nullptr;
+}
+
 void DatasetModel::rebuildColumns()
 {
     columns_.clear();
-    if (Dataset* ds = source_->dataset())
+    columnSpecs_.clear();
+    Dataset* ds = source_->dataset();
+    if (!ds)
+        return;
+    if (specs_.isEmpty()) {
         for (const auto& f : ds->fields())
             if (f->isVisible())
                 columns_.push_back(f.get());
+        columnSpecs_.assign(columns_.size(), nullptr);
+        return;
+    }
+    // Fields made from the columns of the result exist only once the dataset has opened.
+    for (const ModelColumn& spec : specs_) {
+        if (Field* f = ds->field(spec.field)) {
+            columns_.push_back(f);
+            columnSpecs_.push_back(&spec);
+        }
+    }
 }
 
 void DatasetModel::rowChanged()
@@ -96,6 +123,8 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     Field* f = fieldAt(section);
+    if (const ModelColumn* spec = columnSpec(section); spec && !spec->title.isEmpty())
+        return spec->title;
     return f ? f->displayName() : QVariant();
 }
 
@@ -104,7 +133,8 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     Field* f = fieldAt(index.column());
     Dataset* ds = source_->dataset();
-    if (f && ds && ds->canModify() && !f->isReadOnly() && f->kind() != FieldKind::Calculated)
+    const ModelColumn* spec = columnSpec(index.column());
+    if (f && ds && ds->canModify() && !f->isReadOnly() && f->kind() != FieldKind::Calculated && !(spec && spec->readOnly))
         flags |= Qt::ItemIsEditable;
     return flags;
 }

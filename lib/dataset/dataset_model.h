@@ -8,6 +8,14 @@ namespace ds {
 class DataSource;
 class Field;
 
+// A column of a model: a field of the dataset, its title (the field's label when empty),
+// and whether the column refuses editing although the field allows it.
+struct ModelColumn {
+    QString field;
+    QString title;
+    bool readOnly = false;
+};
+
 // Shows the visible fields of a data source's dataset in a Qt view; an edit moves to the
 // row, puts the dataset into edit state and sets the field from the typed text.
 class DatasetModel : public QAbstractTableModel {
@@ -16,6 +24,9 @@ public:
     explicit DatasetModel(DataSource* source, QObject* parent = nullptr);
 
     DataSource* source() const { return source_; }
+    // Shows these columns, in this order; an empty list shows every visible field.
+    void setColumns(const QList<ModelColumn>& columns);
+    const ModelColumn* columnSpec(int column) const;
     Field* fieldAt(int column) const;
     int columnOf(const Field* field) const;
 
@@ -31,7 +42,9 @@ private:
     void rowChanged();
 
     DataSource* source_;
+    QList<ModelColumn> specs_;
     std::vector<Field*> columns_;
+    std::vector<const ModelColumn*> columnSpecs_;
 };
 
 } // namespace ds

@@ -30,6 +30,8 @@ QMessageBox::Icon iconOf(MessageKind kind)
         return QMessageBox::Warning;
     case MessageKind::Question:
         return QMessageBox::Question;
+    case MessageKind::Plain:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -66,6 +68,11 @@ Answer deliver(MessageKind kind, const QString& text, const QString& title, QWid
 void showError(const QString& text, QWidget* parent)
 {
     deliver(MessageKind::Error, text, {}, parent);
+}
+
+void showMessage(const QString& text, const QString& title, QWidget* parent)
+{
+    deliver(MessageKind::Plain, text, title, parent);
 }
 
 void showInformation(const QString& text, const QString& title, QWidget* parent)

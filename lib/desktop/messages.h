@@ -9,7 +9,7 @@ namespace desktop {
 
 // Every message box of the program goes through here, so that a test can answer it and
 // see what was shown instead of waiting on a modal loop.
-enum class MessageKind { Error, Information, Warning, Question };
+enum class MessageKind { Error, Information, Warning, Question, Plain };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct Message {
@@ -20,7 +20,10 @@ struct Message {
 
 // Shows the standard error box: the application title as caption, the text, one OK button.
 void showError(const QString& text, QWidget* parent = nullptr);
-// A plain message dialog captioned `title` (the application title when empty).
+// A plain message dialog without an icon, captioned `title` (the application title when empty):
+// results of checks and failed searches.
+void showMessage(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
+// An information box captioned `title` (the application title when empty).
 void showInformation(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
 void showWarning(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
 // A Yes/No question; Answer::Yes or Answer::No.

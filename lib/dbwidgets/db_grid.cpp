@@ -1,0 +1,320 @@
+#include "dbwidgets/db_grid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include "dataset/data_source.h"
+#include "dataset/dataset.h"
+#include "dbwidgets/grid_delegate.h"
+#include "dbwidgets/grid_footer.h"
+#include "dbwidgets/grid_model.h"
+#include "desktop/messages.h"
+
+namespace dbw {
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent), footer_(new GridFooter(this))
+{
+    setItemDelegate(new GridDelegate(this));
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTabKeyNavigation(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(14);
+    horizontalHeader()->setHighlightSections(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DBGrid::titleClick);
+    // The chosen row stays marked when the grid loses the focus.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText, pal.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(pal);
+    footer_->hide();
+}
+
+ds::Dataset* DBGrid::dataset() const
+{
+    return source_ ? source_->dataset() : nullptr;
+}
+
+void DBGrid::setDataSource(ds::DataSource* source)
+{
+    if (source_)
+        disconnect(source_, nullptr, this, nullptr);
+    source_ = source;
+    QAbstractItemModel* old = model();
+    model_ = new GridModel(source, this);
+    if (!columns_.isEmpty())
+        model_->setGridColumns(columns_);
+    setModel(model_);
+    delete old;
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DBGrid::refreshFooter);
+    connect(source_, &ds::DataSource::scrolled, this, &DBGrid::syncCurrent);
+    connect(source_, &ds::DataSource::datasetChanged, this, [this] {
+        resizeColumnsFromFields();
+        syncCurrent();
+        refreshFooter();
+    });
+    connect(source_, &ds::DataSource::dataChanged, this, [this](ds::Field* f) {
+        if (f)
+            refreshFooter();
+        viewport()->update();
+    });
+    resizeColumnsFromFields();
+    syncCurrent();
+}
+
+void DBGrid::setColumns(const QList<GridColumn>& columns)
+{
+    columns_ = columns;
+    if (model_)
+        model_->setGridColumns(columns);
+    resizeColumnsFromFields();
+    syncCurrent();
+}
+
+void DBGrid::resizeColumnsFromFields()
+{
+    if (!model_)
+        return;
+    const int charWidth = fontMetrics().averageCharWidth();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const GridColumn* spec = model_->gridColumn(c);
+        const ds::Field* f = model_->fieldAt(c);
+        int width = spec && spec->width > 0 ? spec->width : (f ? f->displayWidth() * charWidth + 12 : 80);
+        const int title = horizontalHeader()->fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 16;
+        if (!(spec && spec->width > 0))
+            width = std::max(width, title);
+        setColumnWidth(c, width);
+    }
+}
+
+void DBGrid::setGridReadOnly(bool on)
+{
+    readOnly_ = on;
+    setEditTriggers(on ? QAbstractItemView::NoEditTriggers
+                       : QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+}
+
+void DBGrid::setRowSelect(bool on)
+{
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+}
+
+void DBGrid::setMultiSelect(bool on)
+{
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+void DBGrid::setBoldTitles(bool on)
+{
+    QFont f = horizontalHeader()->font();
+    f.setBold(on);
+    horizontalHeader()->setFont(f);
+}
+
+void DBGrid::setSortMarkers(const QList<QPair<QString, bool>>& markers)
+{
+    if (model_)
+        model_->setSortMarkers(markers);
+}
+
+ds::Field* DBGrid::currentField() const
+{
+    return model_ ? model_->fieldAt(currentIndex().column()) : nullptr;
+}
+
+QList<int> DBGrid::selectedRows() const
+{
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        if (!rows.contains(i.row()))
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// Current row ----------------------------------------------------------------------------
+
+void DBGrid::syncCurrent()
+{
+    ds::Dataset* d = dataset();
+    if (!d || !model_)
+        return;
+    const int row = d->recNo();
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    if (currentIndex().row() == row && currentIndex().isValid())
+        return;
+    syncing_ = true;
+    const QModelIndex index = model_->index(row, std::max(0, column));
+    const auto flags = selectionBehavior() == QAbstractItemView::SelectRows
+                           ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                           : QItemSelectionModel::ClearAndSelect;
+    selectionModel()->setCurrentIndex(index, flags);
+    scrollTo(index);
+    syncing_ = false;
+}
+
+void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    viewport()->update();
+    ds::Dataset* d = dataset();
+    if (syncing_ || !d || !current.isValid() || current.row() == d->recNo())
+        return;
+    try {
+        d->moveTo(current.row());
+    } catch (const std::exception& e) {
+        // The row could not be left (a refused post): stay on it.
+        syncing_ = true;
+        const QModelIndex back = model_->index(d->recNo(), current.column());
+        selectionModel()->setCurrentIndex(back, QItemSelectionModel::ClearAndSelect
+                                                    | (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows
+                                                                                         : QItemSelectionModel::NoUpdate));
+        syncing_ = false;
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
+}
+
+// Keys -----------------------------------------------------------------------------------
+
+bool DBGrid::canEditRows() const
+{
+    ds::Dataset* d = dataset();
+    return !readOnly_ && d && d->isActive() && d->canModify();
+}
+
+void DBGrid::deleteCurrentRow()
+{
+    ds::Dataset* d = dataset();
+    if (!canEditRows() || d->isEmpty())
+        return;
+    if (confirmDelete_ && desktop::ask(QStringLiteral("Czy usunąć bieżący wiersz?"), {}, this) != desktop::Answer::Yes)
+        return;
+    d->remove();
+}
+
+void DBGrid::pressEditButton()
+{
+    if (state() == QAbstractItemView::EditingState)
+        closePersistentEditor(currentIndex());
+    emit editButtonClicked();
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event)
+{
+    ds::Dataset* d = dataset();
+    const int key = event->key();
+    if (key == Qt::Key_Insert && event->modifiers() == Qt::NoModifier && canEditRows()) {
+        d->insert();
+        return;
+    }
+    if (key == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
+        deleteCurrentRow();
+        return;
+    }
+    if (key == Qt::Key_Escape && d && d->isEditing()) {
+        d->cancel();
+        return;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::ControlModifier) {
+        const GridColumn* c = model_ ? model_->gridColumn(currentIndex().column()) : nullptr;
+        if (c && c->ellipsis)
+            pressEditButton();
+        return;
+    }
+    if (key == Qt::Key_Down && event->modifiers() == Qt::NoModifier && canEditRows()
+        && d->recNo() == d->recordCount() - 1) {
+        if (!(d->state() == ds::DatasetState::Insert && !d->isModified()))
+            d->append();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// Titles and footer ------------------------------------------------------------------------
+
+void DBGrid::titleClick(int section)
+{
+    const ds::Field* f = model_ ? model_->fieldAt(section) : nullptr;
+    if (!f)
+        return;
+    emit titleClicked(f->name());
+    ds::Dataset* d = dataset();
+    if (!titleSorting_ || !d || !d->isActive())
+        return;
+    bool ascending = true;
+    for (const auto& [name, asc] : model_->sortMarkers())
+        if (name.compare(f->name(), Qt::CaseInsensitive) == 0)
+            ascending = !asc;
+    d->sortBy({{f->name(), ascending}});
+    model_->setSortMarkers({{f->name(), ascending}});
+}
+
+void DBGrid::setFooter(int lines, FooterProvider provider)
+{
+    footerLines_ = lines;
+    footerProvider_ = std::move(provider);
+    footer_->setVisible(lines > 0);
+    updateGeometries();
+    refreshFooter();
+}
+
+FooterCell DBGrid::footerCell(const QString& field) const
+{
+    return footerProvider_ ? footerProvider_(field) : FooterCell{};
+}
+
+double DBGrid::columnSum(const QString& field, bool selectedOnly) const
+{
+    ds::Dataset* d = dataset();
+    if (!d || !d->isActive())
+        return 0.0;
+    const ds::Field& f = d->fieldByName(field);
+    auto number = [&f](int row) -> long double {
+        const QVariant v = f.valueAt(row);
+        return v.metaType() == QMetaType::fromType<text::Money>() ? v.value<text::Money>().toLongDouble()
+                                                                   : static_cast<long double>(v.toDouble());
+    };
+    long double sum = 0;
+    if (selectedOnly) {
+        for (int row : selectedRows())
+            sum += number(row);
+    } else {
+        for (int row = 0; row < d->recordCount(); ++row)
+            sum += number(row);
+    }
+    return static_cast<double>(sum);
+}
+
+void DBGrid::refreshFooter()
+{
+    footer_->update();
+}
+
+void DBGrid::updateGeometries()
+{
+    const int footerHeight = footerLines_ > 0 ? footerLines_ * footer_->lineHeight() + 4 : 0;
+    setViewportMargins(verticalHeader()->isVisible() ? verticalHeader()->width() : 0,
+                       horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0, 0, footerHeight);
+    QTableView::updateGeometries();
+    if (footerHeight > 0) {
+        const QRect vp = viewport()->geometry();
+        const int bottom = horizontalScrollBar()->isVisible() ? horizontalScrollBar()->geometry().top() : vp.bottom() + footerHeight + 1;
+        footer_->setGeometry(0, bottom - footerHeight, width() - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0), footerHeight);
+    }
+}
+
+void DBGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    if (dx != 0)
+        footer_->update();
+}
+
+} // namespace dbw

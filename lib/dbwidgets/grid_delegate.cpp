@@ -1,0 +1,106 @@
+#include "dbwidgets/grid_delegate.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "dataset/dataset.h"
+#include "dbwidgets/db_grid.h"
+#include "dbwidgets/grid_model.h"
+#include "desktop/messages.h"
+
+namespace dbw {
+
+GridDelegate::GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+QRect GridDelegate::ellipsisRect(const QRect& cell)
+{
+    const int w = std::min(cell.height(), 22);
+    return QRect(cell.right() - w + 1, cell.top(), w, cell.height());
+}
+
+bool GridDelegate::showsEllipsis(const QModelIndex& index) const
+{
+    const GridColumn* c = grid_->gridModel()->gridColumn(index.column());
+    return c && c->ellipsis && grid_->currentIndex() == index;
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    ds::Field* f = grid_->gridModel()->fieldAt(index.column());
+    if (f && f->kind() == ds::FieldKind::Lookup && f->lookupDataset()) {
+        auto* combo = new QComboBox(parent);
+        ds::Dataset* lookup = f->lookupDataset();
+        if (lookup->isActive()) {
+            const ds::Field& result = lookup->fieldByName(f->lookupResultField());
+            for (int row = 0; row < lookup->recordCount(); ++row)
+                combo->addItem(result.displayTextAt(row));
+        }
+        const GridColumn* c = grid_->gridModel()->gridColumn(index.column());
+        combo->setMaxVisibleItems(c ? c->dropDownRows : 7);
+        return combo;
+    }
+    auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+    if (edit && f && f->type() == ds::FieldType::String && f->size() > 0)
+        edit->setMaxLength(f->size());
+    return edit;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setCurrentIndex(combo->findText(index.data(Qt::DisplayRole).toString()));
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    QVariant value;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        if (combo->currentIndex() < 0 || combo->currentText() == index.data(Qt::DisplayRole).toString())
+            return;
+        value = combo->currentText();
+    } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        if (!edit->isModified())
+            return;
+        value = edit->text();
+    } else {
+        return;
+    }
+    try {
+        model->setData(index, value, Qt::EditRole);
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), grid_);
+    }
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!showsEllipsis(index))
+        return;
+    QStyleOptionButton button;
+    button.rect = ellipsisRect(option.rect);
+    button.text = QStringLiteral("…");
+    button.state = QStyle::State_Enabled | QStyle::State_Raised;
+    QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+}
+
+bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                               const QModelIndex& index)
+{
+    if (event->type() == QEvent::MouseButtonPress && showsEllipsis(index)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (ellipsisRect(option.rect).contains(mouse->position().toPoint())) {
+            grid_->pressEditButton();
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
+} // namespace dbw

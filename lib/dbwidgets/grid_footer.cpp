@@ -1,0 +1,74 @@
+#include "dbwidgets/grid_footer.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "dataset/field.h"
+#include "dbwidgets/db_grid.h"
+#include "dbwidgets/grid_model.h"
+
+namespace dbw {
+
+GridFooter::GridFooter(DBGrid* grid) : QWidget(grid), grid_(grid)
+{
+    setObjectName(QStringLiteral("footer"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+}
+
+int GridFooter::lineHeight() const
+{
+    QFont bold = font();
+    bold.setBold(true);
+    return QFontMetrics(bold).height() + 4;
+}
+
+void GridFooter::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawLine(0, 0, width(), 0);
+    const QHeaderView* header = grid_->horizontalHeader();
+    const int offset = grid_->viewport()->x();
+    for (int column = 0; column < grid_->gridModel()->columnCount(); ++column) {
+        const ds::Field* f = grid_->gridModel()->fieldAt(column);
+        if (!f || header->isSectionHidden(column))
+            continue;
+        const FooterCell cell = grid_->footerCell(f->name());
+        if (cell.lines.isEmpty())
+            continue;
+        QFont font = this->font();
+        font.setBold(cell.bold);
+        p.setFont(font);
+        p.setPen(palette().color(QPalette::WindowText));
+        const int x = offset + header->sectionViewportPosition(column);
+        const int w = header->sectionSize(column);
+        const Qt::Alignment align = (f->isNumeric() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+        for (int line = 0; line < cell.lines.size(); ++line)
+            p.drawText(QRect(x + 3, 2 + line * lineHeight(), w - 6, lineHeight()), align, cell.lines[line]);
+    }
+}
+
+bool GridFooter::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QHeaderView* header = grid_->horizontalHeader();
+        const int column = header->logicalIndexAt(help->pos().x() - grid_->viewport()->x());
+        const ds::Field* f = grid_->gridModel()->fieldAt(column);
+        // "total|selection": each line of the footer has its part of the hint.
+        const QStringList parts = f ? grid_->footerCell(f->name()).hint.split(QLatin1Char('|')) : QStringList();
+        const int line = std::max(0, (help->pos().y() - 2) / lineHeight());
+        const QString hint = parts.isEmpty() ? QString() : parts.value(std::min(line, static_cast<int>(parts.size()) - 1));
+        if (hint.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), hint, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace dbw

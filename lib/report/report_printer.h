@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QSizeF>
+#include <memory>
+#include <vector>
+
+#include "report/page.h"
+
+class QPrinter;
+
+namespace report {
+
+class Paginator;
+class Report;
+
+// The generated form of a report (its "printer object"): the pages made so far, the state
+// of their making, the print settings, and printing. Pages come one by one, each step in a
+// turn of the event loop of its own, so that a window stays alive while a long report is
+// made on the one thread; printing and PDF make whatever is left at once.
+class ReportPrinter : public QObject {
+    Q_OBJECT
+public:
+    enum class Status { Ready, Generating, Finished };
+    Q_ENUM(Status)
+
+    explicit ReportPrinter(Report& report, QObject* parent = nullptr);
+    ~ReportPrinter() override;
+
+    Report& report() const { return report_; }
+    Status status() const { return status_; }
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    // Page `number`, from 1 to pageCount(). Later pages may move it: keep no reference.
+    const Page& page(int number) const { return pages_.at(static_cast<std::size_t>(number - 1)); }
+    QSizeF pageSize() const; // mm
+
+    // Makes the pages in turns of the event loop. The first turn announces the start
+    // (pageAvailable(0) while the status is still Ready); each further turn adds a page.
+    // Calling it again, or while pages are being made, changes nothing.
+    void start();
+    // Makes every page still missing, now.
+    void generateAll();
+
+    // The printer, copies, page range and orientation used for this report (A4 in the
+    // report's orientation until changed); the print setup dialog edits these.
+    QPrinter& printSettings();
+    // Makes every page still missing, then prints the printer's page range on it (all pages
+    // when none is chosen), as many copies as asked. False when the printer did not open.
+    bool print(QPrinter& printer);
+
+    // The preview showing these pages is closing: stop making pages in the background (the
+    // pages made are kept; printing still completes them).
+    void previewClosing();
+
+signals:
+    // After each step: the number of pages made so far (0 at the start).
+    void pageAvailable(int count);
+    void progress(int percent);
+    void finished();
+    void previewClosed();
+
+private:
+    void schedule();
+    void step();
+    void advance();
+
+    Report& report_;
+    Status status_ = Status::Ready;
+    std::unique_ptr<Paginator> paginator_;
+    std::vector<Page> pages_;
+    std::unique_ptr<QPrinter> printSettings_;
+    bool background_ = false; // steps are being scheduled on the event loop
+};
+
+} // namespace report

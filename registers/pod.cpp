@@ -1,0 +1,384 @@
+#include "registers/pod.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "data/dm1.h"
+#include "dbwidgets/db_edit.h"
+#include "dbwidgets/db_memo.h"
+#include "dbwidgets/db_navigator.h"
+#include "desktop/help_context.h"
+#include "desktop/messages.h"
+#include "registers/delete_refusal.h"
+#include "registers/digits_only_filter.h"
+#include "registers/glyphs.h"
+#include "registers/identifiers.h"
+#include "registers/registers_help.h"
+
+Tf_pod* f_pod = nullptr;
+
+namespace {
+
+QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint, const QIcon& icon)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setStatusTip(hint);
+    b->setIcon(icon);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+dbw::DBEdit* fieldEdit(QWidget* parent, const char* name, const QString& field, int maxLength)
+{
+    auto* e = new dbw::DBEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setDataSource(&dm_1->DS_podat);
+    e->setFieldName(field);
+    e->setFieldMaxLength(maxLength);
+    return e;
+}
+
+dbw::DBMemo* fieldMemo(QWidget* parent, const char* name, const QString& field, int maxLength, int lines)
+{
+    auto* m = new dbw::DBMemo(parent);
+    m->setObjectName(QString::fromLatin1(name));
+    m->setDataSource(&dm_1->DS_podat);
+    m->setFieldName(field);
+    m->setMaxLength(maxLength);
+    const int margins = 2 * (m->frameWidth() + static_cast<int>(m->document()->documentMargin()));
+    m->setFixedHeight(m->fontMetrics().lineSpacing() * lines + margins);
+    return m;
+}
+
+// Short names in the order a sorted Windows list keeps them: alphabetical, Polish letters in
+// their places, without regard to letter case.
+const QCollator& nameOrder()
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::Polish, QLocale::Poland));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+} // namespace
+
+Tf_pod::Tf_pod(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("f_pod"));
+    setWindowTitle(QStringLiteral("Podatnik"));
+    desktop::setHelpContext(this, registers_help::taxpayers);
+    buildControls();
+    deleteRefusal_ = new DeleteRefusal(QStringLiteral("Nie można usunąć podatnika, który ma samochody. "
+                                                      "Najpierw usuń jego samochody."), this);
+    deleteRefusal_->guard(DBN_podat);
+
+    connect(z_szuk_nr, &QLineEdit::textChanged, this, &Tf_pod::z_szuk_nrChange);
+    connect(z_szuk_naz, &QComboBox::editTextChanged, this, &Tf_pod::z_szuk_nazChange);
+    connect(sb_nr, &QToolButton::clicked, this, &Tf_pod::sb_nrClick);
+    connect(sb_naz, &QToolButton::clicked, this, &Tf_pod::sb_nazClick);
+    connect(sb_sprnip, &QToolButton::clicked, this, &Tf_pod::sb_sprnipClick);
+    connect(sb_reg, &QToolButton::clicked, this, &Tf_pod::sb_regClick);
+    z_szuk_naz->lineEdit()->installEventFilter(this);
+    z_szuk_naz->installEventFilter(this);
+}
+
+Tf_pod::~Tf_pod()
+{
+    if (activated_ && !deactivated_)
+        FormDeactivate();
+}
+
+void Tf_pod::buildControls()
+{
+    auto* Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    auto* top = new QHBoxLayout(Panel1);
+    top->setContentsMargins(4, 4, 4, 4);
+    DBN_podat = new dbw::DBNavigator(Panel1);
+    DBN_podat->setObjectName(QStringLiteral("DBN_podat"));
+    DBN_podat->setDataSource(&dm_1->DS_podat);
+    top->addWidget(DBN_podat);
+    top->addSpacing(16);
+
+    z_szuk_nr = new QLineEdit(Panel1);
+    z_szuk_nr->setObjectName(QStringLiteral("z_szuk_nr"));
+    z_szuk_nr->setToolTip(QStringLiteral("Nr podatnika"));
+    z_szuk_nr->setMaxLength(3);
+    z_szuk_nr->setFocusPolicy(Qt::ClickFocus); // not reached by Tab
+    z_szuk_nr->setFixedWidth(z_szuk_nr->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    top->addWidget(z_szuk_nr);
+    sb_nr = speedButton(Panel1, "sb_nr", QStringLiteral("Szukaj wg numeru"), registers::searchGlyph());
+    top->addWidget(sb_nr);
+    top->addSpacing(8);
+
+    z_szuk_naz = new QComboBox(Panel1);
+    z_szuk_naz->setObjectName(QStringLiteral("z_szuk_naz"));
+    z_szuk_naz->setToolTip(QStringLiteral("Nazwa skrócona"));
+    z_szuk_naz->setEditable(true);
+    z_szuk_naz->setInsertPolicy(QComboBox::NoInsert);
+    // The text is searched for as typed: completing it would search for another name.
+    z_szuk_naz->setCompleter(nullptr);
+    z_szuk_naz->lineEdit()->setMaxLength(15);
+    z_szuk_naz->setMaxVisibleItems(12);
+    z_szuk_naz->setMinimumContentsLength(16);
+    z_szuk_naz->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    top->addWidget(z_szuk_naz);
+    sb_naz = speedButton(Panel1, "sb_naz", QStringLiteral("Szukaj wg nazwy"), registers::searchGlyph());
+    top->addWidget(sb_naz);
+    top->addStretch();
+
+    auto* fields = new QGridLayout;
+    fields->setContentsMargins(8, 8, 8, 8);
+    fields->setHorizontalSpacing(8);
+    fields->setVerticalSpacing(6);
+    fields->setColumnStretch(1, 1);
+    DBE_nr = fieldEdit(this, "DBE_nr", QStringLiteral("NR_PODAT"), 3);
+    DBE_nr->setFixedWidth(DBE_nr->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+    DBE_nazskr = fieldEdit(this, "DBE_nazskr", QStringLiteral("NAZSKR"), 15);
+    DBE_nazskr->setFixedWidth(DBE_nazskr->fontMetrics().horizontalAdvance(QStringLiteral("W")) * 15 + 12);
+    DBM_naz = fieldMemo(this, "DBM_naz", QStringLiteral("NAZWA"), 125, 3);
+    DBM_adr = fieldMemo(this, "DBM_adr", QStringLiteral("ADRES"), 160, 3);
+    DBM_tel = fieldMemo(this, "DBM_tel", QStringLiteral("TEL"), 65, 2);
+    DBE_nip = fieldEdit(this, "DBE_nip", QStringLiteral("NIP"), 20);
+    DBE_reg = fieldEdit(this, "DBE_reg", QStringLiteral("REGON"), 20);
+    const int idWidth = DBE_nip->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 22 + 12;
+    DBE_nip->setFixedWidth(idWidth);
+    DBE_reg->setFixedWidth(idWidth);
+    sb_sprnip = speedButton(this, "sb_sprnip", QStringLiteral("Sprawdzenie poprawności NIP"), registers::checkGlyph());
+    sb_reg = speedButton(this, "sb_reg", QStringLiteral("Sprawdzenie poprawności numeru REGON"), registers::checkGlyph());
+
+    struct Row {
+        const char* label;
+        QString caption;
+        QWidget* editor;
+        QToolButton* button;
+    };
+    const Row rows[] = {
+        {"e_nr", QStringLiteral("&Numer"), DBE_nr, nullptr},
+        {"e_nazskr", QStringLiteral("Nazwa &skrócona"), DBE_nazskr, nullptr},
+        {"e_naz", QStringLiteral("Na&zwa"), DBM_naz, nullptr},
+        {"e_adr", QStringLiteral("&Adres"), DBM_adr, nullptr},
+        {"e_tel", QStringLiteral("&Telefon"), DBM_tel, nullptr},
+        {"e_nip", QStringLiteral("N&IP"), DBE_nip, sb_sprnip},
+        {"e_reg", QStringLiteral("&Regon"), DBE_reg, sb_reg},
+    };
+    int r = 0;
+    for (const Row& row : rows) {
+        auto* label = new QLabel(row.caption, this);
+        label->setObjectName(QString::fromLatin1(row.label));
+        label->setBuddy(row.editor);
+        const bool memo = qobject_cast<dbw::DBMemo*>(row.editor) != nullptr;
+        fields->addWidget(label, r, 0, memo ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignLeft | Qt::AlignVCenter);
+        if (row.button) {
+            auto* line = new QHBoxLayout;
+            line->setSpacing(2);
+            line->addWidget(row.editor);
+            line->addWidget(row.button);
+            line->addStretch();
+            fields->addLayout(line, r, 1);
+        } else {
+            fields->addWidget(row.editor, r, 1, memo ? Qt::Alignment() : Qt::AlignLeft);
+        }
+        ++r;
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addLayout(fields);
+    layout->addStretch();
+
+    setTabOrder(z_szuk_naz, DBE_nr);
+    setTabOrder(DBE_nr, DBE_nazskr);
+    setTabOrder(DBE_nazskr, DBM_naz);
+    setTabOrder(DBM_naz, DBM_adr);
+    setTabOrder(DBM_adr, DBM_tel);
+    setTabOrder(DBM_tel, DBE_nip);
+    setTabOrder(DBE_nip, DBE_reg);
+    resize(600, sizeHint().height());
+}
+
+// Opening and closing ---------------------------------------------------------------------
+
+void Tf_pod::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    FormActivate();
+}
+
+void Tf_pod::done(int result)
+{
+    if (activated_ && !deactivated_)
+        FormDeactivate();
+    QDialog::done(result);
+}
+
+void Tf_pod::FormActivate()
+{
+    ds::Dataset& podat = dm_1->IBDS_podat;
+    // Left open by the vehicle screen it may miss taxpayers written since by the import.
+    if (podat.isActive() && !podat.isEditing())
+        podat.refresh();
+    podat.open();
+    z_szuk_nrChange();
+    z_szuk_nazChange();
+    DigitsOnlyFilter::attach(DBE_nr);
+    DigitsOnlyFilter::attach(z_szuk_nr);
+    fillShortNames();
+    podat.first();
+    dm_1->taxpayerScreen = this;
+}
+
+void Tf_pod::FormDeactivate()
+{
+    deactivated_ = true;
+    if (dm_1->taxpayerScreen == this)
+        dm_1->taxpayerScreen = nullptr;
+    dm_1->IBDS_podat.close();
+}
+
+// Escape would close the screen and drop the taxpayer being edited; the edits handle it.
+void Tf_pod::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Short-name list ------------------------------------------------------------------------
+
+void Tf_pod::fillShortNames()
+{
+    const QString typed = z_szuk_naz->currentText();
+    const ds::Dataset& podat = dm_1->IBDS_podat;
+    const ds::Field& name = podat.fieldByName(QStringLiteral("NAZSKR"));
+    // Every row, not only those from the current one on: the dataset may have been left
+    // open at another row, and the list must hold every taxpayer.
+    QStringList names;
+    for (int row = 0; row < podat.recordCount(); ++row)
+        names << name.valueAt(row).toString();
+    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return nameOrder().compare(a, b) < 0; });
+    z_szuk_naz->clear();
+    z_szuk_naz->addItems(names);
+    z_szuk_naz->setCurrentIndex(-1);
+    z_szuk_naz->setEditText(typed);
+}
+
+void Tf_pod::addShortName(const QString& name)
+{
+    const QString typed = z_szuk_naz->currentText();
+    int at = 0;
+    while (at < z_szuk_naz->count() && nameOrder().compare(z_szuk_naz->itemText(at), name) <= 0)
+        ++at;
+    z_szuk_naz->insertItem(at, name);
+    z_szuk_naz->setEditText(typed);
+}
+
+void Tf_pod::removeShortName(const QString& name)
+{
+    const int at = z_szuk_naz->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0)
+        return;
+    const QString typed = z_szuk_naz->currentText();
+    z_szuk_naz->removeItem(at);
+    z_szuk_naz->setEditText(typed);
+}
+
+// Searches -------------------------------------------------------------------------------
+
+void Tf_pod::z_szuk_nrChange()
+{
+    sb_nr->setEnabled(!z_szuk_nr->text().isEmpty());
+}
+
+void Tf_pod::z_szuk_nazChange()
+{
+    sb_naz->setEnabled(!z_szuk_naz->currentText().isEmpty());
+}
+
+bool Tf_pod::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        sb_nazClick();
+        return true;
+    }
+    if (watched == z_szuk_naz->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            sb_nazClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tf_pod::sb_nrClick()
+{
+    z_szuk_naz->clearEditText();
+    QString number = z_szuk_nr->text();
+    while (number.size() >= 2 && number.startsWith(QLatin1Char('0')))
+        number.remove(0, 1);
+    // The decimal text of a taxpayer number has digits only; text pasted in past the
+    // keystroke filter can match no taxpayer.
+    const bool digitsOnly = !number.isEmpty()
+        && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    if (digitsOnly && dm_1->IBDS_podat.locate(QStringLiteral("nr_podat"), number))
+        return;
+    desktop::showMessage(QStringLiteral("Brak podatnika nr ") + number, QStringLiteral("Błąd"), this);
+}
+
+void Tf_pod::sb_nazClick()
+{
+    z_szuk_nr->clear();
+    const QString name = z_szuk_naz->currentText();
+    ds::Dataset& podat = dm_1->IBDS_podat;
+    const ds::LocateOptions beginning{.caseInsensitive = true, .partialKey = true};
+    // Every name begins with the empty text; an empty search finds nobody.
+    if (!name.isEmpty()
+        && (podat.locate(QStringLiteral("nazskr"), name, beginning) || podat.locate(QStringLiteral("nazwa"), name, beginning)))
+        return;
+    desktop::showMessage(QStringLiteral("Brak podatnika ") + name, QStringLiteral("Błąd"), this);
+}
+
+// Identifier checks ----------------------------------------------------------------------
+
+void Tf_pod::sb_sprnipClick()
+{
+    if (registers::spr_nip(DBE_nip->text())) {
+        desktop::showMessage(QStringLiteral("Nr NIP jest poprawny"), {}, this);
+    } else {
+        QApplication::beep();
+        desktop::showMessage(QStringLiteral("Nr NIP jest błędny!!"), {}, this);
+    }
+}
+
+void Tf_pod::sb_regClick()
+{
+    if (registers::spr_regon(registers::trimControls(DBE_reg->text()))) {
+        desktop::showMessage(QStringLiteral("Nr REGON jest poprawny"), {}, this);
+    } else {
+        QApplication::beep();
+        desktop::showMessage(QStringLiteral("Nr REGON jest błędny!!"), {}, this);
+    }
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+
+#include "data/screen_links.h"
+
+class DeleteRefusal;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+namespace dbw {
+class DBEdit;
+class DBMemo;
+class DBNavigator;
+}
+
+// The taxpayer register ("Podatnik"): one taxpayer of PODAT at a time, edited through
+// IBDS_podat of the data module, with a search by number, a search by short or full name
+// and the NIP and REGON checks. While it is open the data module keeps its short-name list
+// in step with the rows through data::TaxpayerScreen.
+class Tf_pod : public QDialog, public data::TaxpayerScreen {
+    Q_OBJECT
+public:
+    explicit Tf_pod(QWidget* parent = nullptr);
+    ~Tf_pod() override;
+
+    void done(int result) override;
+
+    // data::TaxpayerScreen: the short-name list of the name search.
+    void addShortName(const QString& name) override;
+    void removeShortName(const QString& name) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void FormActivate();
+    void FormDeactivate();
+    void z_szuk_nrChange();
+    void z_szuk_nazChange();
+    void sb_nrClick();
+    void sb_nazClick();
+    void sb_sprnipClick();
+    void sb_regClick();
+    void fillShortNames();
+
+    dbw::DBNavigator* DBN_podat;
+    QLineEdit* z_szuk_nr;
+    QToolButton* sb_nr;
+    QComboBox* z_szuk_naz;
+    QToolButton* sb_naz;
+    dbw::DBEdit* DBE_nr;
+    dbw::DBEdit* DBE_nazskr;
+    dbw::DBMemo* DBM_naz;
+    dbw::DBMemo* DBM_adr;
+    dbw::DBMemo* DBM_tel;
+    dbw::DBEdit* DBE_nip;
+    QToolButton* sb_sprnip;
+    dbw::DBEdit* DBE_reg;
+    QToolButton* sb_reg;
+    DeleteRefusal* deleteRefusal_;
+    bool activated_ = false;
+    bool deactivated_ = false;
+};
+
+// The open taxpayer screen, set by the action that opens it.
+extern Tf_pod* f_pod;

@@ -1,0 +1,251 @@
+#include "tables/opl.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "data/dm1.h"
+#include "dbwidgets/db_grid.h"
+#include "dbwidgets/db_navigator.h"
+#include "desktop/help_context.h"
+#include "tables/rate_query.h"
+#include "tables/tables_help.h"
+
+Tf_opl* f_opl = nullptr;
+
+namespace {
+
+// Neither part of the splitter can be made smaller than this.
+constexpr int splitterPartLeast = 50;
+
+} // namespace
+
+Tf_opl::Tf_opl(QWidget* parent)
+    : TableScreen(parent, Placement::MainWindowCentre),
+      Label1(new QLabel(QStringLiteral("Rodzaj pojazdu"), this)),
+      Label2(new QLabel(QStringLiteral("Rok"), this)),
+      c_rok(new QComboBox(this)),
+      DBN_opl(new dbw::DBNavigator(this)),
+      DBGrid1(new dbw::DBGrid(this)),
+      Splitter1(new QSplitter(Qt::Vertical, this)),
+      Label3(new QLabel(QStringLiteral("Opłata za tonę spalonego paliwa"), this)),
+      DBGrid2(new dbw::DBGrid(this))
+{
+    setObjectName(QStringLiteral("f_opl"));
+    setWindowTitle(QStringLiteral("Stawki opłat za 1 T paliwa "));
+    desktop::setHelpContext(this, tables_help::feeRates);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+
+    // The year is typed freely (at most four characters) or chosen; typing neither
+    // completes the text nor adds it to the list: the items are the years that have rates.
+    c_rok->setObjectName(QStringLiteral("c_rok"));
+    c_rok->setEditable(true);
+    c_rok->setInsertPolicy(QComboBox::NoInsert);
+    c_rok->setCompleter(nullptr);
+    c_rok->lineEdit()->setMaxLength(4);
+    c_rok->setMinimumContentsLength(4);
+    c_rok->setMaxVisibleItems(15);
+    connect(c_rok->lineEdit(), &QLineEdit::textEdited, this, &Tf_opl::c_rokExit);
+    connect(c_rok, &QComboBox::activated, this, &Tf_opl::c_rokExit);
+    c_rok->installEventFilter(this);
+
+    DBN_opl->setObjectName(QStringLiteral("DBN_opl"));
+    DBN_opl->setDataSource(&dm_1->ds_opl);
+
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGridReadOnly(true);
+    DBGrid1->setRowSelect(true);
+    DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
+                         dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 406}});
+    DBGrid1->setDataSource(&dm_1->ds_siln1);
+
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->setColumns({dbw::GridColumn{QStringLiteral("ROK"), QStringLiteral("ROK")},
+                         dbw::GridColumn{QStringLiteral("NR_SILN"), QStringLiteral("Nr silnika")},
+                         dbw::GridColumn{QStringLiteral("nazpal"), QStringLiteral("Rodzaj paliwa")},
+                         dbw::GridColumn{QStringLiteral("OPL_ZA_TONE"), QStringLiteral("Stawka za tonę")}});
+    DBGrid2->setDataSource(&dm_1->ds_opl);
+
+    // The caption of the rate part stands in a narrow column at its left edge.
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label3->setFixedWidth(Label3->fontMetrics().horizontalAdvance(QStringLiteral("spalonego")) + 10);
+
+    auto* yearBox = new QVBoxLayout;
+    yearBox->setSpacing(2);
+    yearBox->addWidget(Label2);
+    yearBox->addWidget(c_rok);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    header->addWidget(Label1, 0, Qt::AlignLeft | Qt::AlignBottom);
+    header->addStretch(1);
+    header->addLayout(yearBox);
+    header->addWidget(DBN_opl, 0, Qt::AlignBottom);
+
+    auto* ratePart = new QWidget(Splitter1);
+    ratePart->setObjectName(QStringLiteral("ratePart"));
+    auto* rateLayout = new QHBoxLayout(ratePart);
+    rateLayout->setContentsMargins(0, 0, 0, 0);
+    rateLayout->setSpacing(4);
+    rateLayout->addWidget(Label3);
+    rateLayout->addWidget(DBGrid2, 1);
+
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(DBGrid1);
+    Splitter1->addWidget(ratePart);
+    Splitter1->setChildrenCollapsible(false);
+    DBGrid1->setMinimumHeight(splitterPartLeast);
+    ratePart->setMinimumHeight(splitterPartLeast);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addLayout(header);
+    layout->addWidget(Splitter1, 1);
+    resize(640, 560);
+}
+
+Tf_opl::~Tf_opl()
+{
+    closeDataIfOpen();
+    if (dm_1 && dm_1->feeRateScreen == this)
+        dm_1->feeRateScreen = nullptr;
+}
+
+// The year list ----------------------------------------------------------------------------
+
+QString Tf_opl::shownYear() const
+{
+    return c_rok->currentText();
+}
+
+bool Tf_opl::hasYear(int year) const
+{
+    return c_rok->findText(QString::number(year), Qt::MatchExactly) >= 0;
+}
+
+template <class Change>
+void Tf_opl::keepYearText(Change change)
+{
+    const QString shown = c_rok->currentText();
+    change();
+    c_rok->setCurrentIndex(c_rok->findText(shown, Qt::MatchExactly));
+    if (c_rok->currentText() != shown)
+        c_rok->setEditText(shown);
+}
+
+void Tf_opl::addYear(int year)
+{
+    const QString item = QString::number(year);
+    if (hasYear(year))
+        return;
+    // The items stay sorted as texts, which for four-digit years is the order of the years.
+    int at = 0;
+    while (at < c_rok->count() && c_rok->itemText(at) < item)
+        ++at;
+    keepYearText([&] { c_rok->insertItem(at, item); });
+}
+
+void Tf_opl::removeYear(int year)
+{
+    const int at = c_rok->findText(QString::number(year), Qt::MatchExactly);
+    if (at >= 0)
+        keepYearText([&] { c_rok->removeItem(at); });
+}
+
+void Tf_opl::selectLastYear()
+{
+    c_rok->setCurrentIndex(c_rok->count() - 1);
+    if (c_rok->count() == 0)
+        c_rok->setEditText(QString());
+}
+
+void Tf_opl::rebuildRateQuery()
+{
+    ustal_sql_opl();
+}
+
+// The rates of the year ----------------------------------------------------------------------
+
+void Tf_opl::ustal_sql_opl()
+{
+    yearOfRates_ = c_rok->currentText();
+    const tables::RateQuery query = tables::rateQueryForYear(yearOfRates_);
+    dm_1->IBDS_opl.setSelectSql(query.sql);
+    if (query.filtersYear)
+        dm_1->IBDS_opl.setParam(QStringLiteral("rok"), query.year);
+}
+
+void Tf_opl::c_rokExit()
+{
+    // The list may lose the focus while the screen closes; the rates are closed by then.
+    if (!isDataOpen())
+        return;
+    dm_1->IBDS_opl.close();
+    ustal_sql_opl();
+    dm_1->IBDS_opl.open();
+}
+
+bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the year list for another control shows the rates of its text. A drop-down
+    // list opening or another window coming to the front is no leaving. When the rates
+    // shown are already those of the text they are not read again, so that a rate row
+    // started with the navigator while the list had the focus survives a click into the grid.
+    if (watched == c_rok && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
+            && c_rok->currentText() != yearOfRates_)
+            c_rokExit();
+    }
+    return TableScreen::eventFilter(watched, event);
+}
+
+// Opening and closing ---------------------------------------------------------------------------
+
+void Tf_opl::openData()
+{
+    dm_1->feeRateScreen = this;
+
+    // The years that have rates, the latest chosen.
+    c_rok->clear();
+    ds::Dataset& years = dm_1->IBQ_rokopl;
+    years.open();
+    QStringList items;
+    for (int row = 0; row < years.recordCount(); ++row)
+        items << QString::number(years.fields().front()->valueAt(row).toInt());
+    years.close();
+    items.sort();
+    c_rok->addItems(items);
+    selectLastYear();
+    ustal_sql_opl();
+
+    openedFuels_ = !dm_1->ibds_pal.isActive();
+    if (openedFuels_)
+        dm_1->ibds_pal.open();
+    dm_1->IBQ_siln1.open();
+    dm_1->IBDS_opl.open();
+}
+
+void Tf_opl::closeData()
+{
+    // Dropped first: closing the vehicle types moves the rates' master, which would post it.
+    dm_1->IBDS_opl.cancel();
+    dm_1->IBQ_siln1.close();
+    dm_1->IBDS_opl.close();
+    if (openedFuels_)
+        dm_1->ibds_pal.close();
+    openedFuels_ = false;
+    if (dm_1->feeRateScreen == this)
+        dm_1->feeRateScreen = nullptr;
+}

@@ -1,0 +1,76 @@
+#include "tables/table_screen.h"
+
+#include <algorithm>
+
+#include <QAbstractItemView>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+TableScreen::TableScreen(QWidget* parent, Placement placement)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), placement_(placement)
+{
+}
+
+void TableScreen::place()
+{
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desktop = screen->availableGeometry();
+    const QRect area = placement_ == Placement::MainWindowCentre && parentWidget()
+                           ? parentWidget()->window()->frameGeometry()
+                           : desktop;
+    // The frame is centred (move() places the frame's corner), but kept on the screen.
+    const QRect frame(QPoint(0, 0), frameGeometry().size());
+    QPoint corner = area.center() - frame.center();
+    corner.setX(std::max(desktop.left(), std::min(corner.x(), desktop.right() + 1 - frame.width())));
+    corner.setY(std::max(desktop.top(), std::min(corner.y(), desktop.bottom() + 1 - frame.height())));
+    move(corner);
+}
+
+void TableScreen::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (shownOnce_ || event->spontaneous())
+        return;
+    shownOnce_ = true;
+    place();
+    // Marked open first: when opening fails half way, closing still closes what opened.
+    dataOpen_ = true;
+    openData();
+}
+
+void TableScreen::closeDataIfOpen()
+{
+    if (!dataOpen_)
+        return;
+    dataOpen_ = false;
+    // Text still in a cell editor is dropped with the unposted row; without this the editor
+    // would hand it over when it loses the focus, after its dataset has closed.
+    for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+        if (QWidget* editor = view->indexWidget(view->currentIndex()))
+            emit view->itemDelegateForIndex(view->currentIndex())->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    closeData();
+}
+
+void TableScreen::done(int result)
+{
+    try {
+        closeDataIfOpen();
+    } catch (...) {
+        QDialog::done(result);
+        throw;
+    }
+    QDialog::done(result);
+}
+
+void TableScreen::keyPressEvent(QKeyEvent* event)
+{
+    // Escape belongs to the grids (it cancels an edit); the screens close by their close box.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
