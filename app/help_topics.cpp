@@ -1,6 +1,8 @@
 #include "help_topics.h"
 
 #include "desktop/help_system.h"
+#include "registers/registers_help.h"
+#include "tables/tables_help.h"
 
 #include <QUrl>
 
@@ -13,4 +15,6 @@ void registerHelpTopics()
                          QUrl(QStringLiteral("qrc:/help/contents.html")));
     HelpSystem::addTopic(help_context::mainWindow, QStringLiteral("Okno główne programu"),
                          QUrl(QStringLiteral("qrc:/help/main_window.html")));
+    registerTablesHelp();
+    registerRegistersHelp();
 }

@@ -13,6 +13,12 @@
 #include "icons.h"
 #include "maker.h"
 #include "open_modal.h"
+#include "registers/pod.h"
+#include "registers/sam.h"
+#include "tables/opl.h"
+#include "tables/pal.h"
+#include "tables/par.h"
+#include "tables/siln.h"
 #include "text/formats.h"
 
 #include <QAction>
@@ -146,8 +152,7 @@ void Tf_ok_gl::createActions()
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
 
     // Their windows come with later versions of the program.
-    for (QAction* a : {a_pod, a_pod_kp, a_sam, a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op, a_zak,
-                       a_zak_kpr, a_rozl})
+    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak, a_zak_kpr, a_rozl})
         a->setEnabled(false);
 }
 
@@ -218,6 +223,12 @@ void Tf_ok_gl::connectActions()
     connect(a_koniec, &QAction::triggered, this, &QWidget::close);
     connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
     connect(a_opr, &QAction::triggered, this, [this] { openModal(form_info, this); });
+    connect(a_pod, &QAction::triggered, this, [this] { openModal(f_pod, this); });
+    connect(a_sam, &QAction::triggered, this, [this] { openModal(f_sam, this); });
+    connect(a_pal, &QAction::triggered, this, [this] { openModal(f_pal, this); });
+    connect(a_sil, &QAction::triggered, this, [this] { openModal(f_siln, this); });
+    connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this); });
+    connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

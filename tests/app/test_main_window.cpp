@@ -32,14 +32,14 @@ struct ActionRow {
 };
 
 const ActionRow actionTable[] = {
-    {"a_pod", "Dane ewidencyjne", "Podatnik", nullptr, false, -1},
+    {"a_pod", "Dane ewidencyjne", "Podatnik", nullptr, true, -1},
     {"a_pod_kp", "Import danych podatnika z PKPiR", "Podatnik", nullptr, false, 0},
-    {"a_sam", "Samochody", "Podatnik", nullptr, false, -1},
+    {"a_sam", "Samochody", "Podatnik", nullptr, true, -1},
     {"a_koniec", "&Koniec", "Podatnik", "Koniec pracy z aplikacją", true, 1},
-    {"a_pal", "Paliwa", "Tablice", nullptr, false, -1},
-    {"a_sil", "Rodzaje pojazdów", "Tablice", nullptr, false, -1},
-    {"a_opl", "Opłaty", "Tablice", nullptr, false, -1},
-    {"a_par", "Wskaźniki", "Tablice", nullptr, false, -1},
+    {"a_pal", "Paliwa", "Tablice", nullptr, true, -1},
+    {"a_sil", "Rodzaje pojazdów", "Tablice", nullptr, true, -1},
+    {"a_opl", "Opłaty", "Tablice", nullptr, true, -1},
+    {"a_par", "Wskaźniki", "Tablice", nullptr, true, -1},
     {"a_akt_opl", "Dodanie opłat za kolejny rok z pliku SQL", "Tablice", nullptr, false, -1},
     {"A_serw_op", "Ścieżka do bazy danych", "Tablice", nullptr, false, -1},
     {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", false, -1},

@@ -1,11 +1,21 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QAction>
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 #include "data/dm1.h"
 #include "desktop/messages.h"
 #include "ok_gl.h"
+#include "registers/pod.h"
+#include "registers/sam.h"
+#include "tables/opl.h"
+#include "tables/pal.h"
+#include "tables/par.h"
+#include "tables/siln.h"
 #include "startup.h"
 #include "test_database.h"
 #include "text/formats.h"
@@ -71,6 +81,38 @@ private slots:
         QVERIFY(shown.isEmpty());
         dm.ibds_pal.open();
         QCOMPARE(dm.ibds_pal.recordCount(), 6);
+        dm.ibds_pal.close();
+
+        // Each built screen opens modally from its action, reachable through its instance
+        // pointer while open, and is freed when it closes.
+        dm_1 = &dm;
+        Tf_ok_gl window;
+        window.show();
+        const QList<QPair<QAction*, std::function<QWidget*()>>> screens{
+            {window.a_pod, [] { return static_cast<QWidget*>(f_pod); }},
+            {window.a_sam, [] { return static_cast<QWidget*>(f_sam); }},
+            {window.a_pal, [] { return static_cast<QWidget*>(f_pal); }},
+            {window.a_sil, [] { return static_cast<QWidget*>(f_siln); }},
+            {window.a_opl, [] { return static_cast<QWidget*>(f_opl); }},
+            {window.a_par, [] { return static_cast<QWidget*>(f_par); }},
+        };
+        for (const auto& [action, instance] : screens) {
+            QPointer<QWidget> seen;
+            bool modalWasTheScreen = false;
+            QTimer::singleShot(0, this, [&] {
+                seen = instance();
+                QWidget* modal = QApplication::activeModalWidget();
+                modalWasTheScreen = modal && modal == seen;
+                if (modal)
+                    modal->close();
+            });
+            action->trigger();
+            QVERIFY2(modalWasTheScreen, qPrintable(action->objectName()));
+            QVERIFY2(!instance(), qPrintable(action->objectName()));
+            QVERIFY2(!seen, qPrintable(action->objectName())); // freed
+        }
+        QVERIFY(shown.isEmpty());
+        dm_1 = nullptr;
     }
 };
 
