@@ -2,6 +2,7 @@
 
 #include "desktop/help_system.h"
 #include "registers/registers_help.h"
+#include "reports/reports_help.h"
 #include "tables/tables_help.h"
 
 #include <QUrl>
@@ -17,4 +18,5 @@ void registerHelpTopics()
                          QUrl(QStringLiteral("qrc:/help/main_window.html")));
     registerTablesHelp();
     registerRegistersHelp();
+    registerReportsHelp();
 }

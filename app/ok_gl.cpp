@@ -14,6 +14,7 @@
 #include "maker.h"
 #include "open_modal.h"
 #include "registers/pod.h"
+#include "reports/rozl.h"
 #include "registers/sam.h"
 #include "tables/opl.h"
 #include "tables/pal.h"
@@ -152,7 +153,7 @@ void Tf_ok_gl::createActions()
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
 
     // Their windows come with later versions of the program.
-    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak, a_zak_kpr, a_rozl})
+    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak, a_zak_kpr})
         a->setEnabled(false);
 }
 
@@ -229,6 +230,7 @@ void Tf_ok_gl::connectActions()
     connect(a_sil, &QAction::triggered, this, [this] { openModal(f_siln, this); });
     connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this); });
     connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this); });
+    connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

@@ -1,15 +1,20 @@
 // brenvald-cli: creates the delivered database and prints settlements, for installers,
 // accounting offices' scripts and tests.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 #include "data/dm1.h"
 #include "data/reference_data.h"
+#include "reports/fixed_report_inputs.h"
+#include "reports/report_set.h"
 #include "reports/settlement.h"
 #include "text/formats.h"
+#include "tools/reports_pdf.h"
 #include "tools/settle_report.h"
 
 namespace {
@@ -22,7 +27,11 @@ const char* usage =
     "  brenvald-cli initdb PLIK\n"
     "      tworzy bazę danych z tablicami wzorcowymi (nie nadpisuje istniejącego pliku)\n"
     "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv]\n"
-    "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n";
+    "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n"
+    "  brenvald-cli pdf --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II]\n"
+    "                   --report statements|register --out PLIK.pdf\n"
+    "      zapisuje do jednego pliku PDF wykaz zbiorczy i tabelę D (statements)\n"
+    "      albo wykaz zakupów paliw (register)\n";
 
 struct BadArguments {
     QString message;
@@ -63,26 +72,26 @@ int initdb(const QStringList& args)
     return 0;
 }
 
-int settle(const QStringList& args)
+// The settlement year (four digits) and, up to 2012, the half-year: 0 for I, 1 for II.
+struct PeriodChoice {
+    int year = 0;
+    int half = 0;
+};
+
+PeriodChoice periodOptions(const QMap<QString, QString>& options)
 {
-    const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--taxpayer"), QStringLiteral("--year"),
-                                             QStringLiteral("--half")},
-                                      {QStringLiteral("--tsv")});
-    for (const char* required : {"--db", "--taxpayer", "--year"})
-        if (!options.contains(QString::fromLatin1(required)))
-            throw BadArguments{QStringLiteral("Brak wymaganej opcji %1.").arg(QString::fromLatin1(required))};
+    PeriodChoice p;
     bool ok = false;
     const QString yearText = options.value(QStringLiteral("--year"));
-    const int year = yearText.toInt(&ok);
-    if (!ok || yearText.size() != 4 || year < 1990)
+    p.year = yearText.toInt(&ok);
+    if (!ok || yearText.size() != 4 || p.year < 1990)
         throw BadArguments{QStringLiteral("Rok musi mieć cztery cyfry (np. 2024), a nie „%1”.").arg(yearText)};
-    int half = 0;
-    if (data::usesHalfYears(year)) {
+    if (data::usesHalfYears(p.year)) {
         const QString h = options.value(QStringLiteral("--half"));
         if (h == QStringLiteral("I"))
-            half = 0;
+            p.half = 0;
         else if (h == QStringLiteral("II"))
-            half = 1;
+            p.half = 1;
         else if (h.isEmpty())
             throw BadArguments{QStringLiteral("Do roku %1 rozlicza się półrocza: podaj --half I albo --half II.").arg(data::lastYearOfHalfYears)};
         else
@@ -90,31 +99,61 @@ int settle(const QStringList& args)
     } else if (options.contains(QStringLiteral("--half"))) {
         throw BadArguments{QStringLiteral("Od roku %1 rozlicza się cały rok: opcja --half nie jest dozwolona.").arg(data::lastYearOfHalfYears + 1)};
     }
-    const QString taxpayer = options.value(QStringLiteral("--taxpayer"));
+    return p;
+}
 
-    Tdm_1 dm;
+void requireOptions(const QMap<QString, QString>& options, std::initializer_list<const char*> names)
+{
+    for (const char* required : names)
+        if (!options.contains(QString::fromLatin1(required)))
+            throw BadArguments{QStringLiteral("Brak wymaganej opcji %1.").arg(QString::fromLatin1(required))};
+}
+
+// Connects the data module to the database; false (with the message printed) when the
+// taxpayer is not in it.
+bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpayer)
+{
     dm_1 = &dm;
-    dm.connectTo(options.value(QStringLiteral("--db")));
+    dm.connectTo(database);
     dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), taxpayer);
     dm.IBQ_zbior_w.open();
     const bool known = !dm.IBQ_zbior_w.isEmpty();
     dm.IBQ_zbior_w.close();
-    if (!known) {
+    if (!known)
         printError(QStringLiteral("Nie ma podatnika o nazwie skróconej „%1”.").arg(taxpayer));
+    return known;
+}
+
+void printLinesWithoutRate(const reports::Settlement& s)
+{
+    for (const reports::SettlementLine* missing : s.linesWithoutRate())
+        printError(QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu %1, rodzaj %2, paliwo %3, rok %4.")
+                       .arg(missing->registration).arg(missing->vehicleType).arg(missing->fuel).arg(s.year));
+}
+
+int settle(const QStringList& args)
+{
+    const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--taxpayer"), QStringLiteral("--year"),
+                                             QStringLiteral("--half")},
+                                      {QStringLiteral("--tsv")});
+    requireOptions(options, {"--db", "--taxpayer", "--year"});
+    const PeriodChoice period = periodOptions(options);
+    const QString taxpayer = options.value(QStringLiteral("--taxpayer"));
+
+    Tdm_1 dm;
+    if (!connectForTaxpayer(dm, options.value(QStringLiteral("--db")), taxpayer))
         return exitFailure;
-    }
     dm.ibds_pal.open();
     dm.IBDS_siln.open();
-    const auto parameters = reports::yearParameters(dm, year);
-    const auto settlement = reports::computeSettlement(dm, taxpayer, year, data::settlementPeriod(year, half), parameters);
+    const auto parameters = reports::yearParameters(dm, period.year);
+    const auto settlement = reports::computeSettlement(dm, taxpayer, period.year,
+                                                       data::settlementPeriod(period.year, period.half), parameters);
     QTextStream out(stdout);
     if (options.contains(QStringLiteral("--tsv"))) {
         out << tools::settlementTsv(settlement);
-        for (const reports::SettlementLine* missing : settlement.linesWithoutRate())
-            printError(QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu %1, rodzaj %2, paliwo %3, rok %4.")
-                           .arg(missing->registration).arg(missing->vehicleType).arg(missing->fuel).arg(year));
+        printLinesWithoutRate(settlement);
     } else {
-        out << tools::settlementTable(settlement, half);
+        out << tools::settlementTable(settlement, period.half);
     }
     out.flush();
     dm.disconnectDatabase();
@@ -122,13 +161,64 @@ int settle(const QStringList& args)
     return 0;
 }
 
+// The statements or the purchase register of a settlement, as the settlement window prints
+// them, into one PDF file.
+int pdf(const QStringList& args)
+{
+    const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--taxpayer"), QStringLiteral("--year"),
+                                             QStringLiteral("--half"), QStringLiteral("--report"), QStringLiteral("--out")},
+                                      {});
+    requireOptions(options, {"--db", "--taxpayer", "--year", "--report", "--out"});
+    const PeriodChoice period = periodOptions(options);
+    const QString which = options.value(QStringLiteral("--report"));
+    if (which != QStringLiteral("statements") && which != QStringLiteral("register"))
+        throw BadArguments{QStringLiteral("Raport to statements albo register, a nie „%1”.").arg(which)};
+    const QString out = options.value(QStringLiteral("--out"));
+    if (out.isEmpty())
+        throw BadArguments{QStringLiteral("Podaj nazwę pliku PDF w opcji --out.")};
+    const QString taxpayer = options.value(QStringLiteral("--taxpayer"));
+
+    Tdm_1 dm;
+    if (!connectForTaxpayer(dm, options.value(QStringLiteral("--db")), taxpayer))
+        return exitFailure;
+    const auto settlement = reports::computeSettlement(dm, taxpayer, period.year,
+                                                       data::settlementPeriod(period.year, period.half),
+                                                       reports::yearParameters(dm, period.year));
+    printLinesWithoutRate(settlement);
+    const reports::FixedReportInputs inputs(settlement, period.half);
+    int pages = 0;
+    {
+        const auto windows = reports::createReports(dm, inputs, which == QStringLiteral("register")
+                                                                     ? reports::ReportChoice::PurchaseRegister
+                                                                     : reports::ReportChoice::Statements);
+        std::vector<report::Report*> reports;
+        for (const auto& w : windows)
+            reports.push_back(&w->raport());
+        pages = tools::writeReportsPdf(reports, out);
+    }
+    dm.disconnectDatabase();
+    dm_1 = nullptr;
+    if (pages < 0) {
+        printError(QStringLiteral("Nie można zapisać pliku PDF „%1”.").arg(out));
+        return exitFailure;
+    }
+    QTextStream(stdout) << QStringLiteral("Zapisano %1 (stron: %2).").arg(out).arg(pages) << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
+    // no window, so it needs no display.
+    const bool needsFonts = argc > 1 && qstrcmp(argv[1], "pdf") == 0;
+    if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     text::applyProgramFormats();
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     try {
         if (args.isEmpty())
             throw BadArguments{QStringLiteral("Nie podano polecenia.")};
@@ -137,6 +227,8 @@ int main(int argc, char* argv[])
             return initdb(args);
         if (command == QStringLiteral("settle"))
             return settle(args);
+        if (command == QStringLiteral("pdf"))
+            return pdf(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
     } catch (const BadArguments& e) {
         printError(e.message);

@@ -45,7 +45,7 @@ const ActionRow actionTable[] = {
     {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", false, -1},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", false, 0},
-    {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", false, -1},
+    {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, -1},
     {"a_pomoc", "&Pomoc", nullptr, "Help Contents", true, 4},
     {"a_opr", "&O programie", "Informacje", nullptr, true, -1},
     {"a_strwww", "&Strona www producenta", "Informacje", nullptr, true, 6},

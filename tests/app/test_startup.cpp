@@ -12,6 +12,7 @@
 #include "ok_gl.h"
 #include "registers/pod.h"
 #include "registers/sam.h"
+#include "reports/rozl.h"
 #include "tables/opl.h"
 #include "tables/pal.h"
 #include "tables/par.h"
@@ -95,6 +96,7 @@ private slots:
             {window.a_sil, [] { return static_cast<QWidget*>(f_siln); }},
             {window.a_opl, [] { return static_cast<QWidget*>(f_opl); }},
             {window.a_par, [] { return static_cast<QWidget*>(f_par); }},
+            {window.a_rozl, [] { return static_cast<QWidget*>(f_rozl); }},
         };
         for (const auto& [action, instance] : screens) {
             QPointer<QWidget> seen;

@@ -1,0 +1,22 @@
+#include "reports/aggregate_window.h"
+
+#include "data/dm1.h"
+#include "reports/report_inputs.h"
+
+namespace reports {
+
+AggregateWindow::AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption)
+    : ReportWindow(caption, QStringLiteral("Wydruk zestawienia zbiorczego")), dm_(dm), inputs_(inputs)
+{
+    raport().setOrientation(QPageLayout::Portrait);
+    dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), inputs.selectedTaxpayer());
+    dm.IBQ_zbior_w.open();
+    raport().setMaster(dm.IBQ_zbior_w);
+}
+
+AggregateWindow::~AggregateWindow()
+{
+    dm_.IBQ_zbior_w.close();
+}
+
+} // namespace reports

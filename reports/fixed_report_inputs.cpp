@@ -1,0 +1,7 @@
+#include "reports/fixed_report_inputs.h"
+
+namespace reports {
+
+FixedReportInputs::FixedReportInputs(const Settlement& settlement, int half) : settlement_(settlement), half_(half) {}
+
+} // namespace reports

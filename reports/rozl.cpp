@@ -1,0 +1,520 @@
+#include "reports/rozl.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "data/dm1.h"
+#include "dbwidgets/db_grid.h"
+#include "desktop/help_context.h"
+#include "desktop/messages.h"
+#include "desktop/print_dialogs.h"
+#include "report/preview_interface.h"
+#include "report/report.h"
+#include "report/report_printer.h"
+#include "reports/pod_wydr.h"
+#include "reports/report_set.h"
+#include "reports/reports_help.h"
+#include "reports/settlement.h"
+#include "text/formats.h"
+
+Tf_rozl* f_rozl = nullptr;
+
+namespace {
+
+const QColor withinThreshold(0, 128, 0);
+const QColor aboveThreshold(255, 0, 0);
+
+dbw::GridColumn column(const char* field, int width = -1)
+{
+    dbw::GridColumn c;
+    c.field = QString::fromLatin1(field);
+    c.width = width;
+    return c;
+}
+
+// The letters of the taxpayer list's letter search: A to Z and the Polish capitals.
+bool isSearchLetter(QChar upper)
+{
+    return (upper >= QLatin1Char('A') && upper <= QLatin1Char('Z')) || QStringLiteral("ĄĆĘŁŃÓŚŹŻ").contains(upper);
+}
+
+// A move of the focus inside the window; not one caused by another window (a message box)
+// taking or giving back the activation. (Closing the window moves no focus either: the
+// callers check that the window is still visible.)
+bool leftWithinWindow(QEvent* event)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+} // namespace
+
+Tf_rozl::Tf_rozl(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("f_rozl"));
+    setWindowTitle(QStringLiteral("Naliczenie opłat za korzystanie ze środowiska"));
+    desktop::setHelpContext(this, reports_help::settlement);
+    buildControls();
+    FormCreate();
+}
+
+Tf_rozl::~Tf_rozl()
+{
+    // The children go after this part of the window: they must not reach it on their way.
+    created_ = false;
+    for (QWidget* w : std::initializer_list<QWidget*>{m_rok, lb_pod, lb_kwart})
+        w->removeEventFilter(this);
+    FormDestroy();
+}
+
+// Controls --------------------------------------------------------------------------------
+
+void Tf_rozl::buildControls()
+{
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(buildSettlementPanel());
+    Splitter1->addWidget(buildPurchasePanel());
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildParameterPanel());
+    layout->addWidget(Splitter1, 1);
+    resize(860, 600);
+    Splitter1->setSizes({300, 220});
+}
+
+QWidget* Tf_rozl::buildParameterPanel()
+{
+    p_param = new QWidget(this);
+    p_param->setObjectName(QStringLiteral("p_param"));
+    auto* grid = new QGridLayout(p_param);
+    grid->setContentsMargins(8, 6, 8, 6);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(2);
+
+    e_pod = new QLabel(QStringLiteral("&Podatnik"), p_param);
+    e_pod->setObjectName(QStringLiteral("e_pod"));
+    lb_pod = new QListWidget(p_param);
+    lb_pod->setObjectName(QStringLiteral("lb_pod"));
+    lb_pod->setFocusPolicy(Qt::ClickFocus);
+    lb_pod->setFixedSize(170, 64);
+    e_pod->setBuddy(lb_pod);
+    grid->addWidget(e_pod, 0, 0);
+    grid->addWidget(lb_pod, 1, 0, 2, 1);
+
+    e_kwart = new QLabel(QStringLiteral("Półro&cze"), p_param);
+    e_kwart->setObjectName(QStringLiteral("e_kwart"));
+    lb_kwart = new QListWidget(p_param);
+    lb_kwart->setObjectName(QStringLiteral("lb_kwart"));
+    lb_kwart->setFocusPolicy(Qt::ClickFocus);
+    lb_kwart->setFlow(QListView::LeftToRight); // two columns: the two half-years side by side
+    lb_kwart->setWrapping(false);
+    lb_kwart->addItems({reports::halfYearItemText(0), reports::halfYearItemText(1)});
+    lb_kwart->setFixedSize(90, lb_kwart->sizeHintForRow(0) + 2 * lb_kwart->frameWidth() + 2);
+    lb_kwart->setGridSize(QSize(42, lb_kwart->sizeHintForRow(0)));
+    e_kwart->setBuddy(lb_kwart);
+    grid->addWidget(e_kwart, 0, 1);
+    grid->addWidget(lb_kwart, 1, 1, Qt::AlignTop);
+
+    e_rok = new QLabel(QStringLiteral("R&ok"), p_param);
+    e_rok->setObjectName(QStringLiteral("e_rok"));
+    m_rok = new QLineEdit(p_param);
+    m_rok->setObjectName(QStringLiteral("m_rok"));
+    m_rok->setInputMask(QStringLiteral("9999;_")); // four digits, each required
+    m_rok->setMaxLength(4);
+    m_rok->setFocusPolicy(Qt::ClickFocus);
+    m_rok->setFixedWidth(m_rok->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
+    e_rok->setBuddy(m_rok);
+    grid->addWidget(e_rok, 0, 2);
+    grid->addWidget(m_rok, 1, 2, Qt::AlignTop);
+
+    Bevel1 = new QFrame(p_param);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::Panel);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    auto* choice = new QGridLayout(Bevel1);
+    choice->setContentsMargins(10, 6, 10, 6);
+    choice->setHorizontalSpacing(16);
+    rb_zest = new QRadioButton(QStringLiteral("wydruk zestawienia zbiorczego"), Bevel1);
+    rb_zest->setObjectName(QStringLiteral("rb_zest"));
+    rb_zest->setChecked(true);
+    rb_zak = new QRadioButton(QStringLiteral("wydruk zakupów paliw"), Bevel1);
+    rb_zak->setObjectName(QStringLiteral("rb_zak"));
+    kl_druk = new QPushButton(QStringLiteral("Drukuj"), Bevel1);
+    kl_druk->setObjectName(QStringLiteral("kl_druk"));
+    kl_druk->setFocusPolicy(Qt::ClickFocus);
+    kl_druk->setAutoDefault(false);
+    kl_podgl = new QPushButton(QStringLiteral("podgląd wydruku"), Bevel1);
+    kl_podgl->setObjectName(QStringLiteral("kl_podgl"));
+    kl_podgl->setFocusPolicy(Qt::ClickFocus);
+    kl_podgl->setAutoDefault(false);
+    choice->addWidget(rb_zest, 0, 0);
+    choice->addWidget(rb_zak, 1, 0);
+    choice->addWidget(kl_druk, 0, 1);
+    choice->addWidget(kl_podgl, 1, 1);
+    grid->addWidget(Bevel1, 0, 3, 3, 1, Qt::AlignTop);
+    grid->setColumnStretch(4, 1);
+
+    connect(kl_podgl, &QPushButton::clicked, this, &Tf_rozl::kl_podglClick);
+    connect(kl_druk, &QPushButton::clicked, this, &Tf_rozl::kl_drukClick);
+    return p_param;
+}
+
+QWidget* Tf_rozl::buildSettlementPanel()
+{
+    p_rozl = new QWidget(this);
+    p_rozl->setObjectName(QStringLiteral("p_rozl"));
+    auto* layout = new QVBoxLayout(p_rozl);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    DBG_rozl = new dbw::DBGrid(p_rozl);
+    DBG_rozl->setObjectName(QStringLiteral("DBG_rozl"));
+    // Vehicle type names run to 50 characters; the column shows them whole.
+    const int typeWidth = fontMetrics().horizontalAdvance(QStringLiteral("Do 3,5 Mg nieosobowe, 07.1997-06.2001 lub EURO 2")) + 12;
+    DBG_rozl->setColumns({column("NR_REJ"), column("rodzsiln", typeWidth), column("nazpal"), column("ZAKKW"),
+                          column("PRZEL_L_KG"), column("OPL_ZA_TONE"), column("opl")});
+    DBG_rozl->setDataSource(&dm_1->DS_rozl);
+    DBG_rozl->setGridReadOnly(true);
+    DBG_rozl->setRowSelect(true);
+    layout->addWidget(DBG_rozl, 1);
+
+    // Lines without a rate count as zero; this says so, so that no fee is filed too low unseen.
+    e_brak_stawki = new QLabel(p_rozl);
+    e_brak_stawki->setObjectName(QStringLiteral("e_brak_stawki"));
+    e_brak_stawki->setWordWrap(true);
+    e_brak_stawki->setContentsMargins(8, 2, 8, 2);
+    setTextColour(e_brak_stawki, aboveThreshold);
+    e_brak_stawki->hide();
+    layout->addWidget(e_brak_stawki);
+
+    P_suma = new QWidget(p_rozl);
+    P_suma->setObjectName(QStringLiteral("P_suma"));
+    auto* sum = new QHBoxLayout(P_suma);
+    sum->setContentsMargins(8, 4, 8, 4);
+    sum->setSpacing(0);
+    e_kw = new QLabel(QStringLiteral("Kwota do zapłaty:"), P_suma);
+    e_kw->setObjectName(QStringLiteral("e_kw"));
+    e_wart = new QLabel(P_suma);
+    e_wart->setObjectName(QStringLiteral("e_wart"));
+    QFont large = e_wart->font();
+    large.setBold(true);
+    large.setPointSizeF(large.pointSizeF() * 1.4);
+    e_wart->setFont(large);
+    e_kom1 = new QLabel(QStringLiteral("Kwota mniejsza od "), P_suma);
+    e_kom1->setObjectName(QStringLiteral("e_kom1"));
+    e_kom2 = new QLabel(P_suma);
+    e_kom2->setObjectName(QStringLiteral("e_kom2"));
+    e_kom3 = new QLabel(QStringLiteral("nie podlega wpłacie."), P_suma);
+    e_kom3->setObjectName(QStringLiteral("e_kom3"));
+    const int blank = fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    sum->addWidget(e_kw);
+    sum->addSpacing(8);
+    sum->addWidget(e_wart);
+    sum->addSpacing(40);
+    sum->addWidget(e_kom1);
+    sum->addWidget(e_kom2);
+    sum->addSpacing(blank);
+    sum->addWidget(e_kom3);
+    sum->addStretch();
+    layout->addWidget(P_suma);
+    return p_rozl;
+}
+
+QWidget* Tf_rozl::buildPurchasePanel()
+{
+    p_zak = new QWidget(this);
+    p_zak->setObjectName(QStringLiteral("p_zak"));
+    auto* layout = new QVBoxLayout(p_zak);
+    layout->setContentsMargins(0, 0, 0, 0);
+    DBG_zak = new dbw::DBGrid(p_zak);
+    DBG_zak->setObjectName(QStringLiteral("DBG_zak"));
+    dbw::GridColumn litres = column("IL_ZAK");
+    litres.titleAlignment = Qt::AlignCenter;
+    DBG_zak->setColumns({column("NR_REJ"), column("NR_RACH"), column("D_ZAK"), column("nazpal"), litres});
+    DBG_zak->setDataSource(&dm_1->DS_rozl_d);
+    DBG_zak->setGridReadOnly(true);
+    DBG_zak->setRowSelect(true);
+    DBG_zak->setMultiSelect(true);
+    DBG_zak->setSortMarkers({{QStringLiteral("D_ZAK"), true}});
+    DBG_zak->setFooter(2, [this](const QString& field) {
+        dbw::FooterCell cell;
+        if (field.compare(QLatin1String("nazpal"), Qt::CaseInsensitive) == 0) {
+            cell.lines = QStringList{QStringLiteral("Razem:"), QStringLiteral("Razem zazn.:")};
+        } else if (field.compare(QLatin1String("IL_ZAK"), Qt::CaseInsensitive) == 0) {
+            cell.lines = QStringList{text::formatFixed(DBG_zak->columnSum(field, false)),
+                                     text::formatFixed(DBG_zak->columnSum(field, true))};
+            cell.bold = true;
+        }
+        return cell;
+    });
+    layout->addWidget(DBG_zak);
+    return p_zak;
+}
+
+// Opening and closing ---------------------------------------------------------------------
+
+void Tf_rozl::FormCreate()
+{
+    // The lookup columns of both grids read the vehicle types and fuels.
+    for (ds::Dataset* d : {&dm_1->IBDS_siln, &dm_1->ibds_pal}) {
+        if (d->isActive() && !d->isEditing())
+            d->refresh();
+        d->open();
+    }
+
+    ds::Dataset& taxpayers = dm_1->IBQ_pod_zak;
+    taxpayers.open();
+    for (int row = 0; row < taxpayers.recordCount(); ++row)
+        lb_pod->addItem(taxpayers.fieldByName(QStringLiteral("NAZSKR")).valueAt(row).toString());
+    taxpayers.close();
+    if (lb_pod->count() > 0)
+        selectQuietly(lb_pod, 0);
+
+    m_rok->setText(QString::number(QDate::currentDate().year()));
+    ustal_rok(); // the year, the half-year list and the year's parameters
+    licz_rozl();
+    dm_1->IBQ_rozl.open();
+    dm_1->IBQ_rozl_d.open();
+
+    for (QWidget* w : std::initializer_list<QWidget*>{m_rok, lb_pod, lb_kwart})
+        w->installEventFilter(this);
+    connect(lb_pod, &QListWidget::currentRowChanged, this, &Tf_rozl::listRowChanged);
+    connect(lb_kwart, &QListWidget::currentRowChanged, this, &Tf_rozl::listRowChanged);
+    created_ = true;
+}
+
+void Tf_rozl::FormDestroy()
+{
+    dm_1->IBQ_rozl.close();
+    dm_1->IBQ_rozl_d.close();
+}
+
+bool Tf_rozl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!created_)
+        return QDialog::eventFilter(watched, event);
+    if (watched == m_rok) {
+        if (event->type() == QEvent::FocusIn)
+            yearOnEntry_ = m_rok->text();
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            m_rok->setText(yearOnEntry_);
+            return true;
+        }
+        if (leftWithinWindow(event) && isVisible())
+            m_rokExit();
+    } else if (watched == lb_pod || watched == lb_kwart) {
+        if (watched == lb_pod && event->type() == QEvent::KeyPress) {
+            const QString typed = static_cast<QKeyEvent*>(event)->text();
+            if (typed.size() == 1 && typed.front().isPrint()) {
+                lb_podKeyPress(typed);
+                return true; // the list's own search by typed text does not apply
+            }
+        }
+        if (leftWithinWindow(event) && isVisible())
+            odswiez_rozl();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Escape would close the window; the year field uses it to take back a typed year.
+void Tf_rozl::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Choosing the taxpayer and period --------------------------------------------------------
+
+void Tf_rozl::selectQuietly(QListWidget* list, int row)
+{
+    quietSelection_ = true;
+    list->setCurrentRow(row);
+    quietSelection_ = false;
+}
+
+void Tf_rozl::listRowChanged()
+{
+    if (!quietSelection_)
+        odswiez_rozl();
+}
+
+void Tf_rozl::lb_podKeyPress(const QString& typed)
+{
+    const QChar letter = typed.front().toUpper();
+    if (!isSearchLetter(letter))
+        return;
+    for (int row = 0; row < lb_pod->count(); ++row) {
+        const QString name = lb_pod->item(row)->text();
+        if (!name.isEmpty() && name.front().toUpper() == letter) {
+            selectQuietly(lb_pod, row);
+            return;
+        }
+    }
+}
+
+void Tf_rozl::m_rokExit()
+{
+    if (!m_rok->hasAcceptableInput()) {
+        desktop::showError(QStringLiteral("Rok musi mieć cztery cyfry. Klawisz Esc przywraca poprzedni rok."), this);
+        QTimer::singleShot(0, m_rok, [this] { m_rok->setFocus(Qt::OtherFocusReason); });
+        return;
+    }
+    ustal_rok();
+    odswiez_rozl();
+}
+
+void Tf_rozl::ustal_rok()
+{
+    selectedYear_ = m_rok->text().trimmed().toInt();
+    const bool halves = data::usesHalfYears(selectedYear_);
+    lb_kwart->setVisible(halves);
+    e_kwart->setVisible(halves);
+    if (halves)
+        selectQuietly(lb_kwart, 0);
+    const reports::YearParameters p = reports::yearParameters(*dm_1, selectedYear_);
+    minimumWage_ = p.minimumWage;
+    percentage_ = p.percentage;
+}
+
+// The settlement ---------------------------------------------------------------------------
+
+void Tf_rozl::licz_rozl()
+{
+    selectedYear_ = m_rok->text().trimmed().toInt();
+    const data::Period p = data::settlementPeriod(selectedYear_, lb_kwart->currentRow() == 1 ? 1 : 0);
+    periodStart_ = p.start;
+    periodEnd_ = p.end;
+    selectedTaxpayer_ = lb_pod->count() > 0 && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    const reports::Settlement s =
+        reports::computeSettlement(*dm_1, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+    amountToPay_ = s.amount;
+    threshold_ = s.threshold;
+    showAmounts();
+    showLinesWithoutRate(s);
+}
+
+void Tf_rozl::odswiez_rozl()
+{
+    dm_1->IBQ_rozl_d.close();
+    dm_1->IBQ_rozl.close();
+    licz_rozl();
+    dm_1->IBQ_rozl.open();
+    dm_1->IBQ_rozl_d.open();
+}
+
+void Tf_rozl::showAmounts()
+{
+    e_wart->setText(text::formatMoney(amountToPay_));
+    e_kom2->setText(text::formatMoney(threshold_));
+    const bool within = amountToPay_ <= threshold_;
+    setTextColour(e_kw, within ? withinThreshold : aboveThreshold);
+    setTextColour(e_wart, within ? withinThreshold : aboveThreshold);
+    for (QLabel* l : {e_kom1, e_kom2, e_kom3})
+        l->setVisible(within);
+}
+
+void Tf_rozl::showLinesWithoutRate(const reports::Settlement& s)
+{
+    QStringList lines;
+    for (const reports::SettlementLine* line : s.linesWithoutRate()) {
+        const QString type = line->vehicleTypeName.isEmpty() ? QString::number(line->vehicleType) : line->vehicleTypeName;
+        const QString fuel = line->fuelName.isEmpty() ? QString::number(line->fuel) : line->fuelName;
+        lines << QStringLiteral("Uwaga: brak stawki opłaty na rok %1 dla pojazdu %2 (%3), paliwo: %4 – pozycja liczona jako 0,00 zł.")
+                     .arg(QString::number(s.year), line->registration, type, fuel);
+    }
+    if (!lines.isEmpty())
+        lines << QStringLiteral("Kwota do zapłaty jest przez to zaniżona: uzupełnij stawki opłat przed złożeniem wykazu.");
+    e_brak_stawki->setText(lines.join(QLatin1Char('\n')));
+    e_brak_stawki->setVisible(!lines.isEmpty());
+}
+
+// reports::ReportInputs ---------------------------------------------------------------------
+
+QString Tf_rozl::taxpayerListItem() const
+{
+    return lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+}
+
+QString Tf_rozl::yearText() const
+{
+    return m_rok->text();
+}
+
+QString Tf_rozl::halfYearItem() const
+{
+    return lb_kwart->currentItem() ? lb_kwart->currentItem()->text() : QString();
+}
+
+// Printing -----------------------------------------------------------------------------------
+
+void Tf_rozl::kl_podglClick()
+{
+    if (m_rok->hasAcceptableInput())
+        drukuj_raporty(true);
+}
+
+void Tf_rozl::kl_drukClick()
+{
+    if (m_rok->hasAcceptableInput())
+        drukuj_raporty(false);
+}
+
+void Tf_rozl::drukuj_raporty(bool preview)
+{
+    if (preview)
+        report::registerPreviewInterface<TQRCustomPreviewInterface>();
+    const auto choice = rb_zest->isChecked() ? reports::ReportChoice::Statements : reports::ReportChoice::PurchaseRegister;
+    auto windows = reports::createReports(*dm_1, *this, choice);
+    QCoreApplication::processEvents();
+    for (const auto& w : windows) {
+        if (preview)
+            w->raport().preview();
+        else
+            printReport(w->raport());
+    }
+    QCoreApplication::processEvents();
+}
+
+void Tf_rozl::printReport(report::Report& r)
+{
+    report::ReportPrinter& p = r.prepare();
+    p.generateAll(); // the print dialog bounds the page range by the pages there are
+    QPrinter& printer = p.printSettings();
+    if (!desktop::choosePrinter(printer, desktop::PrintDialogKind::Print, p.pageCount(), this))
+        return;
+    if (!p.print(printer))
+        desktop::showError(QStringLiteral("Nie udało się wydrukować: %1.").arg(r.title()), this);
+}

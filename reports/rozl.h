@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QDialog>
+
+#include "reports/report_inputs.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QWidget;
+
+namespace dbw {
+class DBGrid;
+}
+namespace report {
+class Report;
+}
+
+namespace reports {
+struct Settlement;
+}
+
+// The fee settlement ("Naliczenie opłat za korzystanie ze środowiska"): for the chosen
+// taxpayer and period the fee per vehicle and fuel (IBQ_rozl), the purchases behind the
+// selected line (IBQ_rozl_d), the amount to pay against the exemption threshold, and the
+// printed statements or the purchase register, previewed in TCustPreview or printed.
+// The amount comes from reports::computeSettlement, the same code as the command line's.
+// The report windows read the taxpayer, period and amounts from it (reports::ReportInputs).
+class Tf_rozl : public QDialog, public reports::ReportInputs {
+    Q_OBJECT
+public:
+    explicit Tf_rozl(QWidget* parent = nullptr);
+    ~Tf_rozl() override;
+
+    // reports::ReportInputs: the window's state and controls as they are now.
+    QString selectedTaxpayer() const override { return selectedTaxpayer_; }
+    QString taxpayerListItem() const override;
+    int selectedYear() const override { return selectedYear_; }
+    QString yearText() const override;
+    QString halfYearItem() const override;
+    data::Period period() const override { return {periodStart_, periodEnd_}; }
+    text::Money amountToPay() const override { return amountToPay_; }
+    text::Money threshold() const override { return threshold_; }
+
+    // Builds the chosen reports and previews them one after the other in the program's
+    // preview window, or prints each after a confirmed print dialog.
+    void drukuj_raporty(bool preview);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    QWidget* buildParameterPanel();
+    QWidget* buildSettlementPanel();
+    QWidget* buildPurchasePanel();
+    void FormCreate();
+    void FormDestroy();
+    void ustal_rok();
+    void licz_rozl();
+    void odswiez_rozl();
+    void m_rokExit();
+    void lb_podKeyPress(const QString& typed);
+    void listRowChanged();
+    void kl_podglClick();
+    void kl_drukClick();
+    void printReport(report::Report& r);
+    void showAmounts();
+    void showLinesWithoutRate(const reports::Settlement& s);
+    // Selects a row of a list without the reaction of a user's choice.
+    void selectQuietly(QListWidget* list, int row);
+
+    QWidget* p_param;
+    QLabel* e_pod;
+    QListWidget* lb_pod;
+    QLabel* e_kwart;
+    QListWidget* lb_kwart;
+    QLabel* e_rok;
+    QLineEdit* m_rok;
+    QFrame* Bevel1;
+    QRadioButton* rb_zest;
+    QRadioButton* rb_zak;
+    QPushButton* kl_druk;
+    QPushButton* kl_podgl;
+    QWidget* p_rozl;
+    dbw::DBGrid* DBG_rozl;
+    QLabel* e_brak_stawki;
+    QWidget* P_suma;
+    QLabel* e_kw;
+    QLabel* e_wart;
+    QLabel* e_kom1;
+    QLabel* e_kom2;
+    QLabel* e_kom3;
+    QSplitter* Splitter1;
+    QWidget* p_zak;
+    dbw::DBGrid* DBG_zak;
+
+    int selectedYear_ = 0;
+    text::Money minimumWage_;
+    double percentage_ = 0.0;
+    QDate periodStart_;
+    QDate periodEnd_;
+    QString selectedTaxpayer_;
+    text::Money amountToPay_;
+    text::Money threshold_;
+
+    QString yearOnEntry_;     // the year field's text when it got the focus (Escape restores it)
+    bool quietSelection_ = false;
+    bool created_ = false;    // FormCreate has finished: the lists' reactions are attached
+};
+
+// The open settlement window, set by the action that opens it.
+extern Tf_rozl* f_rozl;

@@ -1,0 +1,35 @@
+#include "reports/statement_window.h"
+
+#include "data/dm1.h"
+#include "reports/report_inputs.h"
+
+namespace reports {
+
+StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption)
+    : ReportWindow(caption, QStringLiteral("Wydruk zużycia paliw")), dm_(dm)
+{
+    openLookups(dm);
+    const data::Period period = inputs.period();
+    dm.IBQ_rozl_w.setParam(QStringLiteral("naz"), inputs.selectedTaxpayer());
+    dm.IBQ_rozl_w.setParam(QStringLiteral("dpocz"), period.start);
+    dm.IBQ_rozl_w.setParam(QStringLiteral("dkon"), period.end);
+    dm.IBQ_sil_w.setParam(QStringLiteral("wybrok"), inputs.selectedYear());
+    dm.IBQ_opl_w.setParam(QStringLiteral("wybrok"), inputs.selectedYear());
+    dm.IBQ_sil_w.open();
+    dm.IBQ_opl_w.open();
+    raport().setMaster(dm.IBQ_sil_w);
+    raport().setDetail(dm.IBQ_opl_w);
+}
+
+StatementWindow::~StatementWindow()
+{
+    dm_.IBQ_sil_w.close();
+    dm_.IBQ_opl_w.close();
+}
+
+QString StatementWindow::runningNumber()
+{
+    return QString::number(raport().recordNumber()) + QLatin1Char('.');
+}
+
+} // namespace reports
