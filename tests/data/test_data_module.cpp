@@ -7,7 +7,11 @@
 #include "data/dm1.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
+#include "sql_testing.h"
 #include "test_database.h"
+
+using screentest::count;
+using screentest::exec;
 
 namespace {
 
@@ -38,22 +42,6 @@ class TestDataModule : public QObject {
 
     std::unique_ptr<Tdm_1> dm;
 
-    void exec(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-        dm->tr_opl.commitRetaining();
-    }
-
-    int count(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-        st.fetch();
-        const int n = st.value(0).toInt();
-        st.closeCursor();
-        return n;
-    }
 
 private slots:
     void init()

@@ -5,22 +5,14 @@
 #include "registers/digits_only_filter.h"
 #include "registers/identifiers.h"
 #include "registers/metody.h"
+#include "screen_testing.h"
 
 using namespace registers;
+using screentest::typeText;
 
 class TestIdentifiers : public QObject {
     Q_OBJECT
 
-    // Types text as key presses, Polish letters included (QTest's key clicks take ASCII only).
-    static void typeText(QWidget* widget, const QString& text)
-    {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
-        }
-    }
 
 private slots:
     void nipCheckDigit()

@@ -16,10 +16,12 @@
 #include "register_rows.h"
 #include "registers/pod.h"
 #include "registers/registers_help.h"
+#include "screen_testing.h"
 #include "test_database.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
+using screentest::typeText;
 
 namespace {
 
@@ -72,15 +74,6 @@ class TestPod : public QObject {
         QTest::keyClicks(edit, text);
     }
 
-    static void typeText(QWidget* widget, const QString& text)
-    {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
-        }
-    }
 
     void searchNumber(const QString& typed)
     {

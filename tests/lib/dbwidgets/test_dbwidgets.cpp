@@ -17,10 +17,13 @@
 #include "dbwidgets/grid_model.h"
 #include "desktop/messages.h"
 #include "firebird/statement.h"
+#include "screen_testing.h"
 #include "test_database.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
+using screentest::count;
+using screentest::typeText;
 
 class TestDbWidgets : public QObject {
     Q_OBJECT
@@ -29,15 +32,6 @@ class TestDbWidgets : public QObject {
     QList<desktop::Message> asked;
     desktop::Answer answer = desktop::Answer::Yes;
 
-    int count(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-        st.fetch();
-        const int n = st.value(0).toInt();
-        st.closeCursor();
-        return n;
-    }
 
     static QLineEdit* openEditor(dbw::DBGrid& grid, int row, int column)
     {
@@ -51,16 +45,6 @@ class TestDbWidgets : public QObject {
         return nullptr;
     }
 
-    // Types text as key presses, Polish letters included (QTest's key clicks take ASCII only).
-    static void typeText(QWidget* widget, const QString& text)
-    {
-        for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
-        }
-    }
 
     static int columnOf(dbw::DBGrid& grid, const QString& field)
     {

@@ -9,29 +9,10 @@
 #include "data/dm1.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/grid_model.h"
-#include "firebird/statement.h"
+#include "sql_testing.h"
 
-// Helpers of the screen tests: typing into grid cells as a user does, and reading the
-// database behind the screens.
+// Helpers of the screen tests: typing into widgets and grid cells as a user does.
 namespace screentest {
-
-// The number in the first column of the first row of a query.
-inline int count(const QString& sql)
-{
-    fb::Statement st(dm_1->db_opl, dm_1->tr_opl, sql);
-    st.execute();
-    st.fetch();
-    const int n = st.value(0).toInt();
-    st.closeCursor();
-    return n;
-}
-
-inline void exec(const QString& sql)
-{
-    fb::Statement st(dm_1->db_opl, dm_1->tr_opl, sql);
-    st.execute();
-    dm_1->tr_opl.commitRetaining();
-}
 
 // Types text as key presses, Polish letters included (QTest's key clicks take ASCII only).
 inline void typeText(QWidget* widget, const QString& text)
