@@ -1,6 +1,7 @@
 #include "help_topics.h"
 
 #include "desktop/help_system.h"
+#include "purchases/purchases_help.h"
 #include "registers/registers_help.h"
 #include "reports/reports_help.h"
 #include "tables/tables_help.h"
@@ -18,5 +19,6 @@ void registerHelpTopics()
                          QUrl(QStringLiteral("qrc:/help/main_window.html")));
     registerTablesHelp();
     registerRegistersHelp();
+    registerPurchasesHelp();
     registerReportsHelp();
 }

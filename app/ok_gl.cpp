@@ -13,6 +13,7 @@
 #include "icons.h"
 #include "maker.h"
 #include "open_modal.h"
+#include "purchases/zak.h"
 #include "registers/pod.h"
 #include "reports/rozl.h"
 #include "registers/sam.h"
@@ -153,7 +154,7 @@ void Tf_ok_gl::createActions()
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
 
     // Their windows come with later versions of the program.
-    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak, a_zak_kpr})
+    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak_kpr})
         a->setEnabled(false);
 }
 
@@ -231,6 +232,7 @@ void Tf_ok_gl::connectActions()
     connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this); });
     connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this); });
     connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this); });
+    connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

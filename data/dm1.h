@@ -83,6 +83,14 @@ public:
     // their lists in step with the rows.
     data::FeeRateScreen* feeRateScreen = nullptr;
     data::TaxpayerScreen* taxpayerScreen = nullptr;
+    // The open purchase screen: its date picker and fuel list follow the purchase shown.
+    data::PurchaseScreen* purchaseScreen = nullptr;
+
+    // The reaction to a change of the vehicle of the current purchase (IBDS_zak.NR_REJ):
+    // the purchase takes the vehicle's fuel, and the purchase screen's picker admits only
+    // the days of the period on which the vehicle was in use. The purchase screen attaches
+    // it as the field's change reaction when it opens.
+    void ustal_rodz_pal(ds::Field& nrRej);
 
 private:
     void defineDatasets();
@@ -99,9 +107,21 @@ private:
     void IBDS_podatBeforeDelete(ds::Dataset& d);
     void IBDS_podatAfterDelete(ds::Dataset& d);
     void IBDS_samNewRecord(ds::Dataset& d);
+    void DS_zakDataChange(ds::Field* field);
+    void IBDS_zakBeforeEdit(ds::Dataset& d);
+    void IBDS_zakNewRecord(ds::Dataset& d);
+    void showPurchaseDate(const QDate& date);
+    QString datePlacedNote(const QDate& date) const;
+    void attachVehicleReaction();
 
     QString oldShortName_;
     int deletedRateYear_ = 0;
+    // The vehicle of the purchase as last shown, to go back to when a choice is refused.
+    QVariant shownVehicle_;
+    // Closing drops an unposted purchase; that must not start a new one.
+    bool closingPurchases_ = false;
+    // What the new purchase's date told the status line, shown once the row is there.
+    QString newPurchaseNote_;
 };
 
 // The program's one data module, created first at start-up.

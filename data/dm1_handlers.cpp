@@ -1,14 +1,31 @@
-// The data module's reactions: calculated fee fields, new-row defaults, and keeping the
-// lists of the open fee-rate and taxpayer screens in step with the rows.
+// The data module's reactions: calculated fee fields, new-row defaults, keeping the lists
+// of the open fee-rate and taxpayer screens in step with the rows, and steering the date
+// picker and fuel list of the open purchase screen.
 #include "data/dm1.h"
 
+#include <algorithm>
+
 #include "data/fee_arithmetic.h"
+#include "text/formats.h"
 
 namespace {
 
 double floatOrZero(const ds::Field& f)
 {
     return f.isNull() ? 0.0 : f.asFloat();
+}
+
+// The days of a period on which a vehicle was in use; `first` lies after `last` when the
+// vehicle was not in use in the period at all. An empty last day of use means "still in use".
+struct DaysOfUse {
+    QDate first;
+    QDate last;
+};
+
+DaysOfUse daysOfUse(const QDate& periodStart, const QDate& periodEnd, const QDate& firstDay, const QDate& lastDay)
+{
+    return {firstDay.isValid() && firstDay > periodStart ? firstDay : periodStart,
+            lastDay.isValid() && lastDay < periodEnd ? lastDay : periodEnd};
 }
 
 } // namespace
@@ -30,6 +47,12 @@ void Tdm_1::attachHandlers()
     IBDS_podat.afterDelete = [this](ds::Dataset& d) { IBDS_podatAfterDelete(d); };
 
     IBDS_sam.onNewRecord = [this](ds::Dataset& d) { IBDS_samNewRecord(d); };
+
+    IBDS_zak.beforeEdit = [this](ds::Dataset& d) { IBDS_zakBeforeEdit(d); };
+    IBDS_zak.onNewRecord = [this](ds::Dataset& d) { IBDS_zakNewRecord(d); };
+    IBDS_zak.beforeClose = [this](ds::Dataset&) { closingPurchases_ = true; };
+    IBDS_zak.afterClose = [this](ds::Dataset&) { closingPurchases_ = false; };
+    DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
 }
 
 // Calculated fields ----------------------------------------------------------------------
@@ -153,4 +176,146 @@ void Tdm_1::IBDS_samNewRecord(ds::Dataset& d)
     owner.setReadOnly(false);
     owner.setValue(IBQ_pod.fieldByName(QStringLiteral("NR_PODAT")).value());
     owner.setReadOnly(true);
+}
+
+// Purchases ------------------------------------------------------------------------------
+
+void Tdm_1::attachVehicleReaction()
+{
+    IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).onChange = [this](ds::Field& f) { ustal_rodz_pal(f); };
+}
+
+void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
+{
+    if (!IBDS_zak.isEditing())
+        IBDS_zak.edit();
+    // The vehicle chosen in the grid's drop-down is not the current row of IBQ_sam_pod.
+    const QVariant chosen = nrRej.value();
+    if (!chosen.isValid() || !IBQ_sam_pod.isActive() || !IBQ_sam_pod.locate(QStringLiteral("NR_REJ"), chosen))
+        return;
+    data::PurchaseScreen* screen = purchaseScreen;
+    const QDate firstDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ROZP_U")).asDate();
+    const QDate lastDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ZAK_U")).asDate();
+    DaysOfUse days;
+    if (screen) {
+        days = daysOfUse(screen->periodStart(), screen->periodEnd(), firstDay, lastDay);
+        // The query offers a vehicle whose use ends after the period start even when it
+        // begins after the period end; no day of the period could be picked for it.
+        if (days.first > days.last) {
+            nrRej.onChange = nullptr;
+            nrRej.setValue(shownVehicle_);
+            attachVehicleReaction();
+            const QString used = lastDay.isValid()
+                                     ? QStringLiteral("od %1 do %2").arg(text::formatDate(firstDay), text::formatDate(lastDay))
+                                     : QStringLiteral("od %1").arg(text::formatDate(firstDay));
+            screen->vehicleRefused(QStringLiteral("Samochód %1 nie był używany w okresie od %2 do %3 (użytkowanie: %4).\n"
+                                                  "Zakupu nie można do niego zapisać; wybierz inny samochód.")
+                                       .arg(chosen.toString(), text::formatDate(screen->periodStart()),
+                                            text::formatDate(screen->periodEnd()), used));
+            return;
+        }
+    }
+    const QVariant fuel = IBQ_sam_pod.fieldByName(QStringLiteral("NR_RODZ_PAL")).value();
+    IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).setValue(fuel);
+    if (!screen)
+        return;
+    const QStringList key{QStringLiteral("NR")};
+    if (ibds_pal.lookup(key, {fuel}, QStringLiteral("NR")).isValid()) {
+        const QString name = ibds_pal.lookup(key, {fuel}, QStringLiteral("NAZWA")).toString();
+        screen->setFuelListEditable(name.contains(QStringLiteral("olej"), Qt::CaseInsensitive));
+    }
+    screen->setPickerRange(days.first, days.last);
+    screen->setPickerDate(days.first);
+}
+
+void Tdm_1::DS_zakDataChange(ds::Field* field)
+{
+    data::PurchaseScreen* screen = purchaseScreen;
+    if (!screen || closingPurchases_ || !IBDS_zak.isActive())
+        return;
+    ds::Field& vehicle = IBDS_zak.fieldByName(QStringLiteral("NR_REJ"));
+    ds::Field& day = IBDS_zak.fieldByName(QStringLiteral("D_ZAK"));
+    // Detached while the picker and the row are brought in step, so that neither reacts to
+    // the other; attached again however this ends.
+    screen->setDateReactionAttached(false);
+    vehicle.onChange = nullptr;
+    struct Reattach {
+        Tdm_1* dm;
+        data::PurchaseScreen* screen;
+        ~Reattach()
+        {
+            screen->setDateReactionAttached(true);
+            dm->attachVehicleReaction();
+        }
+    } reattach{this, screen};
+
+    // Another purchase, or the same one posted or cancelled: the note of the last one goes.
+    if (!field) {
+        screen->showNote(newPurchaseNote_);
+        newPurchaseNote_.clear();
+    }
+    if (!day.isNull()) {
+        showPurchaseDate(day.asDate());
+    } else {
+        // On an empty result this starts a new purchase, whose date the new-row reaction
+        // has placed in the picker's range already; set again, it would count as the user's
+        // change, and leaving the untouched row would then try to post it.
+        screen->setPickerDate(screen->pickerEarliest());
+        if (!IBDS_zak.isEditing())
+            IBDS_zak.edit();
+        if (day.asDate() != screen->pickerDate())
+            day.setValue(screen->pickerDate());
+    }
+    shownVehicle_ = vehicle.value();
+}
+
+// A stored purchase keeps its date: when the range narrowed for the vehicle chosen last
+// excludes it, the range widens to the period (and to the date). A purchase being keyed
+// whose date lies outside the range (a new one while today lies outside the period, one
+// whose vehicle was not in use on that day) takes the range's first day, and the status
+// line says so. The picker is never given a date outside its range.
+void Tdm_1::showPurchaseDate(const QDate& date)
+{
+    data::PurchaseScreen& screen = *purchaseScreen;
+    const QDate earliest = screen.pickerEarliest();
+    const QDate latest = screen.pickerLatest();
+    if (date >= earliest && date <= latest) {
+        screen.setPickerDate(date);
+        return;
+    }
+    if (!IBDS_zak.isEditing()) {
+        screen.setPickerRange(std::min(screen.periodStart(), date), std::max(screen.periodEnd(), date));
+        screen.setPickerDate(date);
+        return;
+    }
+    screen.setPickerDate(earliest);
+    IBDS_zak.fieldByName(QStringLiteral("D_ZAK")).setValue(earliest);
+    screen.showNote(datePlacedNote(date));
+}
+
+QString Tdm_1::datePlacedNote(const QDate& date) const
+{
+    const QDate earliest = purchaseScreen->pickerEarliest();
+    return QStringLiteral("Data zakupu %1 leży poza dozwolonym zakresem %2 – %3; ustawiono %2.")
+        .arg(text::formatDate(date), text::formatDate(earliest), text::formatDate(purchaseScreen->pickerLatest()));
+}
+
+void Tdm_1::IBDS_zakBeforeEdit(ds::Dataset& d)
+{
+    const ds::Field& day = d.fieldByName(QStringLiteral("D_ZAK"));
+    if (purchaseScreen && !day.isNull())
+        showPurchaseDate(day.asDate());
+}
+
+// Today, or, while today lies outside the purchase screen's date range, the range's first
+// day; set here, the date is the new row's own and not a change by the user.
+void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
+{
+    const QDate today = QDate::currentDate();
+    QDate day = today;
+    if (purchaseScreen && (today < purchaseScreen->pickerEarliest() || today > purchaseScreen->pickerLatest())) {
+        day = purchaseScreen->pickerEarliest();
+        newPurchaseNote_ = datePlacedNote(today);
+    }
+    d.fieldByName(QStringLiteral("D_ZAK")).setValue(day);
 }

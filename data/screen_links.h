@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 namespace data {
@@ -23,6 +24,29 @@ public:
     virtual ~TaxpayerScreen() = default;
     virtual void addShortName(const QString& name) = 0;    // the list keeps itself sorted
     virtual void removeShortName(const QString& name) = 0; // when it is there
+};
+
+// What the data module needs of the open purchase screen: the period it shows, its date
+// picker, its fuel list and its status line. The picker's date is always kept inside its
+// range: callers set the range before a date that lies outside the old one.
+class PurchaseScreen {
+public:
+    virtual ~PurchaseScreen() = default;
+    virtual QDate periodStart() const = 0;
+    virtual QDate periodEnd() const = 0;
+    virtual QDate pickerDate() const = 0;
+    virtual QDate pickerEarliest() const = 0;
+    virtual QDate pickerLatest() const = 0;
+    virtual void setPickerRange(const QDate& earliest, const QDate& latest) = 0;
+    virtual void setPickerDate(const QDate& date) = 0;
+    // While detached, a date picked by the user does not reach D_ZAK (zm_dzak).
+    virtual void setDateReactionAttached(bool attached) = 0;
+    // Editable and a tab stop for a diesel vehicle; read-only and skipped otherwise.
+    virtual void setFuelListEditable(bool editable) = 0;
+    // A short note in the screen's status line; "" clears it.
+    virtual void showNote(const QString& text) = 0;
+    // The vehicle just chosen cannot take a purchase in the period; the screen says why.
+    virtual void vehicleRefused(const QString& message) = 0;
 };
 
 } // namespace data

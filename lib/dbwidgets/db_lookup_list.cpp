@@ -108,6 +108,16 @@ void DBLookupList::keyPressEvent(QKeyEvent* event)
     QListWidget::keyPressEvent(event);
 }
 
+// Gaining the focus chooses nothing: without a current item the view would make its first
+// item current, and that would set the field.
+void DBLookupList::focusInEvent(QFocusEvent* event)
+{
+    updating_ = true;
+    QListWidget::focusInEvent(event);
+    updating_ = false;
+    showValue();
+}
+
 void DBLookupList::focusOutEvent(QFocusEvent* event)
 {
     QListWidget::focusOutEvent(event);

@@ -42,7 +42,7 @@ const ActionRow actionTable[] = {
     {"a_par", "Wskaźniki", "Tablice", nullptr, true, -1},
     {"a_akt_opl", "Dodanie opłat za kolejny rok z pliku SQL", "Tablice", nullptr, false, -1},
     {"A_serw_op", "Ścieżka do bazy danych", "Tablice", nullptr, false, -1},
-    {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", false, -1},
+    {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, -1},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", false, 0},
     {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, -1},

@@ -10,6 +10,7 @@
 #include "data/dm1.h"
 #include "desktop/messages.h"
 #include "ok_gl.h"
+#include "purchases/zak.h"
 #include "registers/pod.h"
 #include "registers/sam.h"
 #include "reports/rozl.h"
@@ -97,6 +98,7 @@ private slots:
             {window.a_opl, [] { return static_cast<QWidget*>(f_opl); }},
             {window.a_par, [] { return static_cast<QWidget*>(f_par); }},
             {window.a_rozl, [] { return static_cast<QWidget*>(f_rozl); }},
+            {window.a_zak, [] { return static_cast<QWidget*>(f_zak); }},
         };
         for (const auto& [action, instance] : screens) {
             QPointer<QWidget> seen;

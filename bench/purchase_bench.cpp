@@ -1,0 +1,218 @@
+// Times the purchase screen for a taxpayer with 5 000 purchases in each period: opening it
+// (show and first paint), switching the half-year and the page, and keying 1 000 purchases
+// in entry-only mode through its widgets, as an accountant does.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "data/dm1.h"
+#include "dbwidgets/db_edit.h"
+#include "desktop/messages.h"
+#include "firebird/statement.h"
+#include "purchases/zak.h"
+#include "test_database.h"
+#include "text/formats.h"
+
+namespace {
+
+constexpr int vehicles = 30;
+constexpr int perPeriod = 5000;
+constexpr int keyed = 1000;
+constexpr int repeats = 5;
+
+QString registration(int v)
+{
+    return QStringLiteral("WA%1").arg(v, 5, 10, QLatin1Char('0'));
+}
+
+void fill(Tdm_1& dm, const QList<QDate>& periodStarts)
+{
+    fb::Statement(dm.db_opl, dm.tr_opl, QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'FIRMA')")).execute();
+    fb::Statement vehicle(dm.db_opl, dm.tr_opl, QStringLiteral("insert into SAM values (:r, 1, 1, :f, '2005-01-01', null)"));
+    for (int v = 0; v < vehicles; ++v) {
+        vehicle.setParam(QStringLiteral("r"), registration(v));
+        vehicle.setParam(QStringLiteral("f"), v % 3 == 0 ? 1 : 5);
+        vehicle.execute();
+    }
+    fb::Statement insert(dm.db_opl, dm.tr_opl, QStringLiteral("insert into ZAK_PAL values (:n, :r, :i, :d, :f, :l)"));
+    int number = 0;
+    for (const QDate& start : periodStarts) {
+        for (int i = 0; i < perPeriod; ++i) {
+            const int v = i % vehicles;
+            insert.setParam(QStringLiteral("n"), ++number);
+            insert.setParam(QStringLiteral("r"), registration(v));
+            insert.setParam(QStringLiteral("i"), QStringLiteral("FV/%1").arg(number));
+            insert.setParam(QStringLiteral("d"), start.addDays(i % 180));
+            insert.setParam(QStringLiteral("f"), v % 3 == 0 ? 1 : 5);
+            insert.setParam(QStringLiteral("l"), 10.0 + (i % 900) / 10.0);
+            insert.execute();
+        }
+    }
+    fb::Statement(dm.db_opl, dm.tr_opl, QStringLiteral("set generator G_ZAK to %1").arg(number)).execute();
+    dm.tr_opl.commitRetaining();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double ms(const QElapsedTimer& t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Processor time of this process since `start`: the part of a figure not spent waiting
+// for the disk (each post is committed and written through at once).
+double cpuMs(std::clock_t start)
+{
+    return (std::clock() - start) * 1000.0 / CLOCKS_PER_SEC;
+}
+
+template <class T>
+T* child(QWidget* screen, const char* name)
+{
+    return screen->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Shows the screen and paints it once; the time until the first paint is done.
+double openScreen(std::unique_ptr<Tf_zak>& screen)
+{
+    QElapsedTimer t;
+    t.start();
+    screen = std::make_unique<Tf_zak>();
+    f_zak = screen.get();
+    screen->show();
+    QApplication::setActiveWindow(screen.get());
+    screen->repaint();
+    QCoreApplication::processEvents();
+    return ms(t);
+}
+
+void setYear(Tf_zak* screen, int year)
+{
+    auto* edit = child<QLineEdit>(screen, "m_rok");
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->setText(QString::number(year));
+    child<QWidget>(screen, "dblb_nrrej")->setFocus(Qt::OtherFocusReason);
+}
+
+void clickRow(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    text::applyProgramFormats();
+    desktop::setMessageHandler([](const desktop::Message& m) {
+        QTextStream(stderr) << "komunikat: " << m.text << '\n';
+        return desktop::Answer::Yes;
+    });
+    QTextStream out(stdout);
+    const int thisYear = QDate::currentDate().year();
+
+    Tdm_1 dm;
+    dm_1 = &dm;
+    dm.connectTo(testsupport::freshDeliveredDatabase());
+    fill(dm, {QDate(thisYear, 1, 1), QDate(2012, 1, 1), QDate(2012, 7, 1)});
+    out << "Zakupy paliwa: podatnik z " << perPeriod << " zakupami w każdym okresie, " << vehicles
+        << " samochodów (mediana z " << repeats << " przebiegów)\n";
+
+    std::vector<double> opening, halfYear, toTable, toForm;
+    std::unique_ptr<Tf_zak> screen;
+    for (int r = 0; r < repeats; ++r) {
+        opening.push_back(openScreen(screen));
+        if (dm.IBDS_zak.recordCount() != perPeriod)
+            qFatal("the screen shows %d purchases", dm.IBDS_zak.recordCount());
+        setYear(screen.get(), 2012);
+        auto* halves = child<QListWidget>(screen.get(), "lb_kwart");
+        QElapsedTimer t;
+        t.start();
+        clickRow(halves, 1);
+        screen->repaint();
+        halfYear.push_back(ms(t));
+        auto* pages = child<QTabWidget>(screen.get(), "PC_zak");
+        t.restart();
+        pages->setCurrentIndex(1);
+        screen->repaint();
+        toTable.push_back(ms(t));
+        t.restart();
+        pages->setCurrentIndex(0);
+        screen->repaint();
+        toForm.push_back(ms(t));
+        screen->close();
+        screen.reset();
+    }
+    out << "otwarcie okna (pokazanie i pierwsze rysowanie): " << QString::number(median(opening), 'f', 1) << " ms\n";
+    out << "zmiana półrocza: " << QString::number(median(halfYear), 'f', 1) << " ms\n";
+    out << "przejście do tabeli: " << QString::number(median(toTable), 'f', 1) << " ms, do formularza: "
+        << QString::number(median(toForm), 'f', 1) << " ms\n";
+
+    // Entry-only mode: vehicle, invoice, date and quantity keyed, then "Akceptuj".
+    openScreen(screen);
+    setYear(screen.get(), 2012);
+    auto* entryOnly = child<QCheckBox>(screen.get(), "ch_wprow");
+    QTest::mouseClick(entryOnly, Qt::LeftButton, {}, entryOnly->rect().center());
+    auto* vehicleList = child<QListWidget>(screen.get(), "dblb_nrrej");
+    auto* invoice = child<dbw::DBEdit>(screen.get(), "DBE_nrrach");
+    auto* picker = child<QDateEdit>(screen.get(), "dtp_dzak");
+    auto* quantity = child<dbw::DBEdit>(screen.get(), "DBE_ilzak");
+    auto* ok = child<QPushButton>(screen.get(), "kl_ok");
+    const int before = dm.IBDS_zak.recordCount();
+    double accepting = 0, acceptingCpu = 0;
+    QElapsedTimer all;
+    all.start();
+    const std::clock_t cpuStart = std::clock();
+    for (int i = 0; i < keyed; ++i) {
+        clickRow(vehicleList, 1 + i % (vehicles - 1));
+        invoice->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(invoice, QStringLiteral("K/%1").arg(i));
+        picker->setFocus(Qt::TabFocusReason);
+        picker->setDate(QDate(2012, 1, 1).addDays(i % 180));
+        quantity->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(quantity, QStringLiteral("%1,5").arg(10 + i % 50));
+        QElapsedTimer t;
+        t.start();
+        const std::clock_t c = std::clock();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        acceptingCpu += cpuMs(c);
+        accepting += ms(t);
+    }
+    const double total = ms(all);
+    const double totalCpu = cpuMs(cpuStart);
+    fb::Statement count(dm.db_opl, dm.tr_opl, QStringLiteral("select count(*) from ZAK_PAL where NR_RACH starting with 'K/'"));
+    count.execute();
+    count.fetch();
+    const int stored = count.value(0).toInt();
+    count.closeCursor();
+    out << "wprowadzanie " << keyed << " zakupów w trybie tylko wprowadzania (zapisano " << stored << ", w zbiorze "
+        << dm.IBDS_zak.recordCount() - before << " nowych wierszy):\n";
+    out << "  na jeden zakup razem z wpisywaniem: " << QString::number(total / keyed, 'f', 2) << " ms (procesor "
+        << QString::number(totalCpu / keyed, 'f', 2) << " ms)\n";
+    out << "  na jeden zapis (Akceptuj i nowy zakup): " << QString::number(accepting / keyed, 'f', 2) << " ms (procesor "
+        << QString::number(acceptingCpu / keyed, 'f', 2) << " ms)\n";
+    screen->close();
+    screen.reset();
+    f_zak = nullptr;
+    dm_1 = nullptr;
+    return 0;
+}

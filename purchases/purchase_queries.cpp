@@ -1,0 +1,53 @@
+#include "purchases/purchase_queries.h"
+
+#include "dataset/dataset.h"
+
+namespace purchases {
+
+QString purchaseSelectSql()
+{
+    return QStringLiteral("select nr_kol, ZAK_PAL.nr_rej, nr_rach, d_zak, ZAK_PAL.nr_rodz_pal, il_zak from ZAK_PAL "
+                          "join sam ON ZAK_PAL.nr_rej=sam.nr_rej where d_zak between :dpocz and :dkon "
+                          "and sam.nr_pod=(select nr_podat from podat where nazskr=:nazskr) "
+                          "order by NR_REJ, D_ZAK, NR_RACH");
+}
+
+QString vehicleSelectSql()
+{
+    return QStringLiteral("select NR_REJ, NR_RODZ_PAL, d_rozp_u, d_zak_u from SAM join podat on sam.nr_pod=podat.nr_podat "
+                          "where nazskr=:nazskr and ((sam.d_zak_u is null and sam.d_rozp_u <= :dkon) "
+                          "or (sam.d_zak_u >= :dpocz)) order by NR_REJ");
+}
+
+void bindPeriod(ds::Dataset& query, const data::Period& period, const QString& taxpayer)
+{
+    query.setParam(QStringLiteral("dpocz"), period.start);
+    query.setParam(QStringLiteral("dkon"), period.end);
+    query.setParam(QStringLiteral("nazskr"), taxpayer);
+}
+
+int preselectedHalfYear(int month)
+{
+    return month >= 2 && month <= 7 ? 0 : 1;
+}
+
+std::optional<QChar> searchLetter(const QString& typed)
+{
+    if (typed.size() != 1)
+        return std::nullopt;
+    const QChar upper = typed.toUpper().at(0);
+    static const QString polish = QStringLiteral("ĄĆĘŁŃÓŚŹŻ");
+    if ((upper >= QLatin1Char('A') && upper <= QLatin1Char('Z')) || polish.contains(upper))
+        return upper;
+    return std::nullopt;
+}
+
+int firstItemStartingWith(const QStringList& items, QChar letter)
+{
+    for (int i = 0; i < items.size(); ++i)
+        if (!items[i].isEmpty() && items[i].left(1).toUpper().at(0) == letter)
+            return i;
+    return -1;
+}
+
+} // namespace purchases

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "data/period.h"
+
+namespace ds {
+class Dataset;
+}
+
+// The rules of the purchase screen that need no window: the texts of its two queries, the
+// half-year it offers first and its letter search in the taxpayer list.
+namespace purchases {
+
+// The purchases of the vehicles of one taxpayer dated within a period, ordered by vehicle,
+// date and invoice number. Parameters: the period's first and last day (dpocz, dkon) and
+// the taxpayer's short name (nazskr), bound rather than written into the text, so that a
+// name with an apostrophe needs no escaping.
+QString purchaseSelectSql();
+// The vehicles of one taxpayer that may take purchases in a period: those without an end of
+// use that began on or before the period end, and those whose use ended on or after the
+// period start (whenever it began). Parameters as above.
+QString vehicleSelectSql();
+// Sets the period and taxpayer parameters of a query made from one of the texts above.
+void bindPeriod(ds::Dataset& query, const data::Period& period, const QString& taxpayer);
+
+// The half-year (0 for I, 1 for II) preselected in month 1..12: II in January, I from
+// February to July, II from August to December.
+int preselectedHalfYear(int month);
+
+// The letter that a key typed into the taxpayer list searches for, upper-cased: one of A to
+// Z or a Polish letter (Ą Ć Ę Ł Ń Ó Ś Ź Ż) in either case; nothing for any other text.
+std::optional<QChar> searchLetter(const QString& typed);
+// The first item whose first character, upper-cased, is `letter`; -1 when there is none.
+int firstItemStartingWith(const QStringList& items, QChar letter);
+
+} // namespace purchases

@@ -1,0 +1,580 @@
+#include "purchases/zak.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <optional>
+
+#include "data/dm1.h"
+#include "data/period.h"
+#include "dbwidgets/db_edit.h"
+#include "dbwidgets/db_grid.h"
+#include "dbwidgets/db_lookup_list.h"
+#include "dbwidgets/db_navigator.h"
+#include "desktop/help_context.h"
+#include "desktop/messages.h"
+#include "purchases/purchase_queries.h"
+#include "purchases/purchases_help.h"
+#include "text/formats.h"
+
+Tf_zak* f_zak = nullptr;
+
+namespace {
+
+const QString fuelMessage = QStringLiteral("Błędny rodzaj paliwa.\rWybierz olej napędowy lub olej napędowy o obniżonej "
+                                           "zawartości siarki");
+
+// Focus that leaves a control for good: not to a popup, a message box or another program.
+bool leavesForGood(const QFocusEvent* event)
+{
+    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
+}
+
+// The purchases that the screen shows and keys: IBDS_zak of the data module.
+ds::Dataset& zak()
+{
+    return dm_1->IBDS_zak;
+}
+
+} // namespace
+
+Tf_zak::Tf_zak(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("f_zak"));
+    setWindowTitle(QStringLiteral("Zakupy paliwa"));
+    desktop::setHelpContext(this, purchases_help::purchaseEntry);
+    buildControls();
+
+    lb_pod->installEventFilter(this);
+    lb_kwart->installEventFilter(this);
+    m_rok->installEventFilter(this);
+    // A row chosen by the user (mouse or arrow keys) is the list's click.
+    connect(lb_pod, &QListWidget::currentRowChanged, this, [this] {
+        if (!settingList_)
+            selectionLeft();
+    });
+    connect(lb_kwart, &QListWidget::currentRowChanged, this, [this] {
+        if (!settingList_)
+            selectionLeft();
+    });
+    connect(dblb_rodz_pal, &dbw::DBLookupList::clicked, this, &Tf_zak::dblb_rodz_palExit);
+    connect(dblb_rodz_pal, &dbw::DBLookupList::exited, this, &Tf_zak::dblb_rodz_palExit);
+    connect(dtp_dzak, &QDateEdit::dateChanged, this, &Tf_zak::zm_dzak);
+    connect(ch_wprow, &QCheckBox::clicked, this, &Tf_zak::ch_wprowClick);
+    connect(a_ok, &QAction::triggered, this, &Tf_zak::a_okExecute);
+    connect(a_anul, &QAction::triggered, this, &Tf_zak::a_anulExecute);
+    connect(PC_zak, &QTabWidget::currentChanged, this, &Tf_zak::pageChanged);
+    connect(&dm_1->DS_zak, &ds::DataSource::stateChanged, this, &Tf_zak::updateActions);
+    setFuelListEditable(false); // until a vehicle is chosen, the fuel follows the purchase
+    updateActions();
+}
+
+Tf_zak::~Tf_zak()
+{
+    if (activated_ && !deactivated_) {
+        postIfComplete();
+        FormDeactivate();
+    }
+}
+
+QString Tf_zak::periodStartLiteral() const
+{
+    return text::sqlDateLiteral(dpocz_);
+}
+
+QString Tf_zak::periodEndLiteral() const
+{
+    return text::sqlDateLiteral(dkon_);
+}
+
+// Opening and closing --------------------------------------------------------------------
+
+void Tf_zak::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    FormActivate();
+}
+
+void Tf_zak::done(int result)
+{
+    if (activated_ && !deactivated_) {
+        if (!keepKeyedPurchase())
+            return;
+        FormDeactivate();
+    }
+    QDialog::done(result);
+}
+
+void Tf_zak::FormActivate()
+{
+    PC_zak->setCurrentWidget(ts_form);
+
+    ds::Dataset& taxpayers = dm_1->IBQ_pod_zak;
+    taxpayers.close();
+    taxpayers.open();
+    QStringList names;
+    const ds::Field& name = taxpayers.fieldByName(QStringLiteral("NAZSKR"));
+    for (int row = 0; row < taxpayers.recordCount(); ++row)
+        names << name.valueAt(row).toString();
+    taxpayers.close();
+    settingList_ = true;
+    lb_pod->addItems(names);
+    if (lb_pod->count() > 0)
+        lb_pod->setCurrentRow(0);
+    settingList_ = false;
+
+    const QDate today = QDate::currentDate();
+    m_rok->setText(QString::number(today.year()));
+    wybrok_ = today.year();
+    showHalfYears(data::usesHalfYears(wybrok_));
+    setRowQuietly(lb_kwart, purchases::preselectedHalfYear(today.month()));
+
+    // The lookups of the fuel names need the fuel table; a list left open by another
+    // screen is read again so that fuels added since then show too.
+    fuelsOpenedHere_ = !dm_1->ibds_pal.isActive();
+    if (dm_1->ibds_pal.isActive() && !dm_1->ibds_pal.isEditing())
+        dm_1->ibds_pal.refresh();
+    dm_1->ibds_pal.open();
+    dm_1->purchaseScreen = this;
+    ustal_okres();
+    ustal_sam();
+    dm_1->IBQ_sam_pod.open();
+    zak().open();
+    appliedYearText_ = m_rok->text();
+    appliedHalf_ = lb_kwart->currentRow();
+    zak().fieldByName(QStringLiteral("NR_REJ")).onChange = [](ds::Field& f) { dm_1->ustal_rodz_pal(f); };
+    dblb_nrrej->setFocus();
+}
+
+void Tf_zak::FormDeactivate()
+{
+    deactivated_ = true;
+    dm_1->IBQ_sam_pod.close();
+    zak().close();
+    zak().fieldByName(QStringLiteral("NR_REJ")).onChange = nullptr;
+    // The order chosen by a title click belongs to this showing of the screen.
+    zak().sortBy({});
+    if (dm_1->purchaseScreen == this)
+        dm_1->purchaseScreen = nullptr;
+    if (fuelsOpenedHere_)
+        dm_1->ibds_pal.close();
+}
+
+// Escape would close the screen; in the grid it drops the row being edited, as it says.
+void Tf_zak::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Period and taxpayer --------------------------------------------------------------------
+
+void Tf_zak::ustal_okres()
+{
+    wybrok_ = m_rok->text().trimmed().toInt();
+    const data::Period period = data::settlementPeriod(wybrok_, std::max(0, lb_kwart->currentRow()));
+    dpocz_ = period.start;
+    dkon_ = period.end;
+    setPickerRange(dpocz_, dkon_);
+    const QDate today = QDate::currentDate();
+    setPickerDate(today >= dpocz_ && today <= dkon_ ? today : dpocz_);
+    wybpod_ = lb_pod->count() > 0 && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    zak().setSelectSql(purchases::purchaseSelectSql());
+    purchases::bindPeriod(zak(), period, wybpod_);
+}
+
+void Tf_zak::ustal_sam()
+{
+    dm_1->IBQ_sam_pod.setSelectSql(purchases::vehicleSelectSql());
+    purchases::bindPeriod(dm_1->IBQ_sam_pod, {dpocz_, dkon_}, wybpod_);
+}
+
+void Tf_zak::odswiez_zak()
+{
+    if (refreshing_)
+        return;
+    refreshing_ = true;
+    struct Finish {
+        bool& flag;
+        ~Finish() { flag = false; }
+    } finish{refreshing_};
+    if (!keepKeyedPurchase()) {
+        restoreSelection();
+        return;
+    }
+    zak().close();
+    ustal_okres();
+    dm_1->IBQ_sam_pod.close();
+    ustal_sam();
+    dm_1->IBQ_sam_pod.open();
+    zak().open();
+    appliedYearText_ = m_rok->text();
+    appliedHalf_ = lb_kwart->currentRow();
+    // Entry-only mode keeps a new purchase offered whatever the period.
+    if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
+        zak().insert();
+    if (PC_zak->currentWidget() == ts_form)
+        dblb_nrrej->setFocus();
+}
+
+// A list that the user clicked or left: a new choice of taxpayer or half-year is applied;
+// leaving a list without a change reads nothing again.
+void Tf_zak::selectionLeft()
+{
+    if (!activated_ || deactivated_ || refreshing_)
+        return;
+    // A year typed but not applied yet (the year field not left) is applied first.
+    if (m_rok->text() != appliedYearText_) {
+        m_rokExit();
+        return;
+    }
+    const QString taxpayer = lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    if (taxpayer != wybpod_ || lb_kwart->currentRow() != appliedHalf_)
+        odswiez_zak();
+}
+
+void Tf_zak::lb_podKeyPress(const QString& typed)
+{
+    const std::optional<QChar> letter = purchases::searchLetter(typed);
+    if (!letter)
+        return;
+    QStringList items;
+    for (int i = 0; i < lb_pod->count(); ++i)
+        items << lb_pod->item(i)->text();
+    const int row = purchases::firstItemStartingWith(items, *letter);
+    if (row >= 0)
+        setRowQuietly(lb_pod, row);
+}
+
+void Tf_zak::m_rokExit()
+{
+    if (!activated_ || deactivated_ || refreshing_ || m_rok->text() == appliedYearText_)
+        return;
+    const int year = m_rok->text().trimmed().toInt();
+    if (!m_rok->hasAcceptableInput() || !QDate(year, 1, 1).isValid()) {
+        desktop::showWarning(QStringLiteral("Rok musi się składać z czterech cyfr."), {}, this);
+        m_rok->setFocus();
+        return;
+    }
+    wybrok_ = year;
+    showHalfYears(data::usesHalfYears(year));
+    if (data::usesHalfYears(year))
+        setRowQuietly(lb_kwart, 0);
+    odswiez_zak();
+}
+
+void Tf_zak::showHalfYears(bool shown)
+{
+    lb_kwart->setVisible(shown);
+    e_kwart->setVisible(shown);
+}
+
+void Tf_zak::setRowQuietly(QListWidget* list, int row)
+{
+    settingList_ = true;
+    list->setCurrentRow(row);
+    settingList_ = false;
+}
+
+// Back to the taxpayer, year and half-year that the datasets show.
+void Tf_zak::restoreSelection()
+{
+    for (int i = 0; i < lb_pod->count(); ++i)
+        if (lb_pod->item(i)->text() == wybpod_)
+            setRowQuietly(lb_pod, i);
+    m_rok->setText(appliedYearText_);
+    wybrok_ = appliedYearText_.trimmed().toInt();
+    showHalfYears(data::usesHalfYears(wybrok_));
+    setRowQuietly(lb_kwart, appliedHalf_);
+}
+
+bool Tf_zak::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && leavesForGood(static_cast<QFocusEvent*>(event))) {
+        if (watched == lb_pod || watched == lb_kwart)
+            selectionLeft();
+        else if (watched == m_rok)
+            m_rokExit();
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == lb_pod && !key->text().isEmpty() && key->text().at(0).isPrint()) {
+            // Printable keys search by the first letter only; the list's own search by
+            // typed prefix stays off, so that a digit changes nothing.
+            lb_podKeyPress(key->text());
+            return true;
+        }
+        if (watched == m_rok && key->key() == Qt::Key_Escape) {
+            m_rok->setText(appliedYearText_);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Purchase fields ------------------------------------------------------------------------
+
+void Tf_zak::dblb_rodz_palExit()
+{
+    if (checkingFuel_ || dblb_rodz_pal->isReadOnly())
+        return;
+    const QString fuel = dblb_rodz_pal->currentItem() ? dblb_rodz_pal->currentItem()->text() : QString();
+    if (fuel.contains(QStringLiteral("olej"), Qt::CaseInsensitive))
+        return;
+    checkingFuel_ = true;
+    desktop::showInformation(fuelMessage, {}, this);
+    checkingFuel_ = false;
+    dblb_rodz_pal->setFocus();
+}
+
+void Tf_zak::zm_dzak()
+{
+    if (settingPicker_ || !dateReactionAttached_ || !zak().isActive())
+        return;
+    // The user's date is taken before the edit starts: starting it shows the stored date.
+    const QDate picked = dtp_dzak->date();
+    pickerDriving_ = true;
+    try {
+        if (!zak().isEditing())
+            zak().edit();
+        zak().fieldByName(QStringLiteral("D_ZAK")).setValue(picked);
+        showNote({});
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
+    pickerDriving_ = false;
+}
+
+QDate Tf_zak::pickerDate() const
+{
+    return dtp_dzak->date();
+}
+
+QDate Tf_zak::pickerEarliest() const
+{
+    return dtp_dzak->minimumDate();
+}
+
+QDate Tf_zak::pickerLatest() const
+{
+    return dtp_dzak->maximumDate();
+}
+
+void Tf_zak::setPickerRange(const QDate& earliest, const QDate& latest)
+{
+    settingPicker_ = true;
+    dtp_dzak->setDateRange(earliest, latest);
+    settingPicker_ = false;
+}
+
+void Tf_zak::setPickerDate(const QDate& date)
+{
+    // While the user's own date goes into D_ZAK, the picker already shows what counts.
+    if (pickerDriving_ || dtp_dzak->date() == date)
+        return;
+    settingPicker_ = true;
+    dtp_dzak->setDate(date);
+    settingPicker_ = false;
+}
+
+void Tf_zak::setFuelListEditable(bool editable)
+{
+    dblb_rodz_pal->setReadOnly(!editable);
+    dblb_rodz_pal->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void Tf_zak::showNote(const QString& text)
+{
+    e_uwaga->setText(text);
+}
+
+void Tf_zak::vehicleRefused(const QString& message)
+{
+    desktop::showWarning(message, {}, this);
+}
+
+// Entry-only mode ------------------------------------------------------------------------
+
+void Tf_zak::ch_wprowClick()
+{
+    const bool entryOnly = ch_wprow->isChecked();
+    if (!keepKeyedPurchase()) {
+        ch_wprow->setChecked(!entryOnly);
+        return;
+    }
+    DBNavigator1->setVisible(!entryOnly);
+    kl_ok->setVisible(entryOnly);
+    kl_anuluj->setVisible(entryOnly);
+    try {
+        if (entryOnly)
+            startNewPurchase();
+        else if (zak().isEditing())
+            zak().cancel();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
+}
+
+void Tf_zak::a_okExecute()
+{
+    try {
+        if (!flushEditors())
+            return;
+        zak().post();
+        startNewPurchase();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+        return;
+    }
+    dblb_nrrej->setFocus();
+}
+
+void Tf_zak::a_anulExecute()
+{
+    try {
+        zak().cancel();
+        startNewPurchase();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+        return;
+    }
+    dblb_nrrej->setFocus();
+}
+
+// A new purchase, unless the one offered is new and untouched still (on an empty result
+// the data module starts one by itself).
+void Tf_zak::startNewPurchase()
+{
+    if (zak().state() == ds::DatasetState::Insert && isUntouched())
+        return;
+    zak().insert();
+}
+
+void Tf_zak::updateActions()
+{
+    const bool editing = zak().isEditing();
+    a_ok->setEnabled(editing);
+    a_anul->setEnabled(editing);
+}
+
+void Tf_zak::pageChanged(int)
+{
+    if (!activated_ || deactivated_)
+        return;
+    if (PC_zak->currentWidget() == ts_tab) {
+        // The grid shows the purchase keyed on the form as stored, when it is complete.
+        postIfComplete();
+        if (DBGrid1->currentIndex().isValid())
+            DBGrid1->scrollTo(DBGrid1->currentIndex(), QAbstractItemView::PositionAtCenter);
+        return;
+    }
+    try {
+        if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
+            startNewPurchase();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
+    dblb_nrrej->setFocus();
+}
+
+// Keeping keyed purchases ----------------------------------------------------------------
+
+// Text typed but not yet written into the fields (a form edit, a grid cell) goes in now.
+bool Tf_zak::flushEditors()
+{
+    QWidget* focused = focusWidget();
+    if (focused && focused != DBGrid1 && DBGrid1->isAncestorOf(focused))
+        DBGrid1->setFocus(); // the cell editor hands its text over when it loses the focus
+    try {
+        DBE_nrrach->commit();
+        DBE_ilzak->commit();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+        return false;
+    }
+    return true;
+}
+
+// A new purchase that holds nothing the user gave: no vehicle, invoice, fuel or quantity.
+bool Tf_zak::isUntouched() const
+{
+    const ds::Dataset& d = zak();
+    if (d.state() != ds::DatasetState::Insert)
+        return false;
+    for (const char* name : {"NR_REJ", "NR_RACH", "NR_RODZ_PAL", "IL_ZAK"})
+        if (!d.fieldByName(QString::fromLatin1(name)).isNull())
+            return false;
+    return true;
+}
+
+// The labels of the fields that the purchase still lacks, as the form names them.
+QStringList Tf_zak::missingFields() const
+{
+    QStringList missing;
+    for (const auto& f : zak().fields()) {
+        if (f->kind() != ds::FieldKind::Data || !f->isRequired() || f->isReadOnly() || !f->isNull())
+            continue;
+        if (f->name() == QLatin1String("NR_REJ"))
+            missing << QStringLiteral("Nr rejestracyjny");
+        else if (f->name() == QLatin1String("NR_RODZ_PAL"))
+            missing << QStringLiteral("Rodzaj paliwa");
+        else
+            missing << f->displayName();
+    }
+    return missing;
+}
+
+// Posts the purchase being keyed or changed when it is complete. False when that failed
+// (the error has been shown); an incomplete purchase stays as it is.
+bool Tf_zak::postIfComplete()
+{
+    if (!flushEditors())
+        return false;
+    ds::Dataset& d = zak();
+    if (!d.isActive() || !d.isEditing() || isUntouched() || (d.state() == ds::DatasetState::Edit && !d.isModified())
+        || !missingFields().isEmpty())
+        return true;
+    try {
+        d.post();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+        return false;
+    }
+    return true;
+}
+
+// Before the purchases are read again or the screen closes: a complete purchase is
+// posted, an untouched new one may go, and an incomplete one goes only when the user says
+// so. False when the user stays with the purchase.
+bool Tf_zak::keepKeyedPurchase()
+{
+    if (!postIfComplete())
+        return false;
+    ds::Dataset& d = zak();
+    if (!d.isActive() || !d.isEditing() || isUntouched() || (d.state() == ds::DatasetState::Edit && !d.isModified()))
+        return true;
+    const QString question = QStringLiteral("Wprowadzony zakup jest niepełny (brak: %1) i nie można go zapisać.\n"
+                                            "Czy porzucić go?")
+                                 .arg(missingFields().join(QStringLiteral(", ")));
+    if (desktop::ask(question, {}, this) == desktop::Answer::Yes) {
+        d.cancel();
+        return true;
+    }
+    PC_zak->setCurrentWidget(ts_form);
+    dblb_nrrej->setFocus();
+    return false;
+}

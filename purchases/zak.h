@@ -1,0 +1,141 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+#include "data/screen_links.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace dbw {
+class DBEdit;
+class DBGrid;
+class DBLookupList;
+class DBNavigator;
+class DBText;
+}
+
+// Fuel purchase entry ("Zakupy paliwa"): the purchase invoices of one taxpayer's vehicles
+// in one settlement period, keyed in a form or edited in a grid, through IBDS_zak of the
+// data module. The data module steers this screen's date picker and fuel list through
+// data::PurchaseScreen while it is open. A keyed purchase is never dropped unasked: leaving
+// it (closing, another taxpayer, year or half-year, entry-only mode off) posts it when it
+// is complete and asks before dropping an incomplete one.
+class Tf_zak : public QDialog, public data::PurchaseScreen {
+    Q_OBJECT
+public:
+    explicit Tf_zak(QWidget* parent = nullptr);
+    ~Tf_zak() override;
+
+    void done(int result) override;
+
+    // The chosen period and taxpayer, as the window's state holds them.
+    int selectedYear() const { return wybrok_; }
+    QString selectedTaxpayer() const { return wybpod_; }
+    // The period's first and last day as SQL date literals ("'2012-07-01'").
+    QString periodStartLiteral() const;
+    QString periodEndLiteral() const;
+
+    // data::PurchaseScreen.
+    QDate periodStart() const override { return dpocz_; }
+    QDate periodEnd() const override { return dkon_; }
+    QDate pickerDate() const override;
+    QDate pickerEarliest() const override;
+    QDate pickerLatest() const override;
+    void setPickerRange(const QDate& earliest, const QDate& latest) override;
+    void setPickerDate(const QDate& date) override;
+    void setDateReactionAttached(bool attached) override { dateReactionAttached_ = attached; }
+    void setFuelListEditable(bool editable) override;
+    void showNote(const QString& text) override;
+    void vehicleRefused(const QString& message) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    QWidget* buildFormPage();
+    QWidget* buildTablePage();
+    void FormActivate();
+    void FormDeactivate();
+    void ustal_okres();
+    void ustal_sam();
+    void odswiez_zak();
+    void lb_podKeyPress(const QString& typed);
+    void m_rokExit();
+    void dblb_rodz_palExit();
+    void zm_dzak();
+    void ch_wprowClick();
+    void a_okExecute();
+    void a_anulExecute();
+    void startNewPurchase();
+    void selectionLeft();
+    void pageChanged(int page);
+    void updateActions();
+    void showHalfYears(bool shown);
+    void setRowQuietly(QListWidget* list, int row);
+
+    // Keeping keyed purchases.
+    bool flushEditors();
+    bool isUntouched() const;
+    QStringList missingFields() const;
+    bool postIfComplete();
+    bool keepKeyedPurchase();
+    void restoreSelection();
+
+    dbw::DBNavigator* DBNavigator1;
+    QLabel* e_pod;
+    QListWidget* lb_pod;
+    QLabel* e_kwart;
+    QListWidget* lb_kwart;
+    QLabel* e_rok;
+    QLineEdit* m_rok;
+    QTabWidget* PC_zak;
+    QWidget* ts_form;
+    QWidget* ts_tab;
+    dbw::DBText* dbt_nrkol;
+    dbw::DBLookupList* dblb_nrrej;
+    dbw::DBEdit* DBE_nrrach;
+    QDateEdit* dtp_dzak;
+    dbw::DBLookupList* dblb_rodz_pal;
+    dbw::DBEdit* DBE_ilzak;
+    QCheckBox* ch_wprow;
+    QPushButton* kl_ok;
+    QPushButton* kl_anuluj;
+    QActionGroup* am_zak;
+    QAction* a_ok;
+    QAction* a_anul;
+    dbw::DBGrid* DBGrid1;
+    QLabel* e_uwaga;
+
+    int wybrok_ = 0;
+    QDate dpocz_;
+    QDate dkon_;
+    QString wybpod_;
+    // What the datasets show now; a list left without a change reads nothing again.
+    QString appliedYearText_;
+    int appliedHalf_ = 0;
+
+    bool fuelsOpenedHere_ = false; // the fuel table was closed before this screen opened
+    bool activated_ = false;
+    bool deactivated_ = false;
+    bool dateReactionAttached_ = false;
+    bool settingPicker_ = false;  // the picker changes by program, not by the user
+    bool pickerDriving_ = false;  // the user's date is on its way into D_ZAK
+    bool refreshing_ = false;     // odswiez_zak is running (a question box may move the focus)
+    bool checkingFuel_ = false;
+    bool settingList_ = false;    // a list's row changes by program
+};
+
+// The open purchase screen, set by the action that opens it.
+extern Tf_zak* f_zak;

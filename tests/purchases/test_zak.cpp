@@ -1,0 +1,454 @@
+// The purchase screen on a real database: its controls, the period, the vehicles offered,
+// the date picker and fuel list that follow the vehicle, entry-only mode, the letter
+// search and the grid's totals.
+#include <QFile>
+#include <QToolButton>
+
+#include "desktop/help_context.h"
+#include "desktop/help_system.h"
+#include "purchase_fixture.h"
+#include "purchases/left_aligned_delegate.h"
+
+namespace purchasetest {
+
+namespace {
+
+const QString fuelMessage = QStringLiteral("Błędny rodzaj paliwa.\rWybierz olej napędowy lub olej napędowy o obniżonej "
+                                           "zawartości siarki");
+
+} // namespace
+
+class TestZak : public QObject {
+    Q_OBJECT
+
+    ScreenFixture fx;
+
+    template <class T>
+    T* child(const char* name) const { return fx.child<T>(name); }
+
+    QPair<QDate, QDate> pickerRange() const { return {fx.picker()->minimumDate(), fx.picker()->maximumDate()}; }
+
+private slots:
+    void init()
+    {
+        fx.connect();
+        Rows rows(*fx.dm);
+        rows.taxpayer(1, QStringLiteral("Abakus"));
+        rows.taxpayer(2, QStringLiteral("Łódź Trans"));
+        rows.taxpayer(3, QStringLiteral("lis"));
+        rows.taxpayer(4, QStringLiteral("Bez aut"));
+        rows.taxpayer(5, QStringLiteral("O'Brien"));
+        rows.vehicle(QStringLiteral("DW100"), 1, diesel, QDate(2010, 1, 1));
+        rows.vehicle(QStringLiteral("DW200"), 1, petrol, QDate(2010, 1, 1));
+        rows.vehicle(QStringLiteral("DW300"), 1, diesel, QDate(2012, 3, 15));
+        rows.vehicle(QStringLiteral("DW400"), 1, diesel, QDate(2011, 1, 1), QDate(2012, 5, 10));
+        rows.vehicle(QStringLiteral("DW500"), 1, diesel, QDate(2012, 8, 1));                     // starts after I/2012
+        rows.vehicle(QStringLiteral("DW600"), 1, diesel, QDate(2012, 8, 1), QDate(2012, 9, 1));  // offered, never in use
+        rows.vehicle(QStringLiteral("DW700"), 1, diesel, QDate(2011, 1, 1), QDate(2012, 4, 10));
+        rows.vehicle(QStringLiteral("EL1"), 2, diesel, QDate(2010, 1, 1));
+        rows.vehicle(QStringLiteral("LI1"), 3, petrol, QDate(2010, 1, 1));
+        rows.vehicle(QStringLiteral("OB1"), 5, diesel, QDate(2010, 1, 1));
+        rows.purchase(1, QStringLiteral("DW100"), QStringLiteral("FV 1"), QDate(2012, 4, 20), 100.5);
+        rows.purchase(2, QStringLiteral("DW200"), QStringLiteral("FV 2"), QDate(2012, 2, 10), 1040, petrol);
+        rows.purchase(3, QStringLiteral("DW100"), QStringLiteral("FV 3"), QDate(2012, 9, 5), 1234.5);
+        rows.purchase(4, QStringLiteral("DW100"), QStringLiteral("FV 4"), QDate::currentDate().addDays(-1), 10);
+        rows.purchase(5, QStringLiteral("OB1"), QStringLiteral("O/1"), QDate::currentDate().addDays(-1), 20);
+        rows.exec(QStringLiteral("set generator G_ZAK to 100"));
+    }
+
+    void cleanup() { fx.close(); }
+
+    void screenAsOpened()
+    {
+        fx.open();
+        QCOMPARE(fx.screen->objectName(), QStringLiteral("f_zak"));
+        QCOMPARE(fx.screen->windowTitle(), QStringLiteral("Zakupy paliwa"));
+        QCOMPARE(desktop::helpContext(fx.screen.get()), 10);
+        QVERIFY(!(fx.screen->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+        const QList<QPair<const char*, QString>> labels{
+            {"e_pod", QStringLiteral("&Podatnik")},       {"e_kwart", QStringLiteral("Półro&cze")},
+            {"e_rok", QStringLiteral("R&ok")},            {"e_nrkol", QStringLiteral("Nr kolejny rekordu:")},
+            {"e_nrrej", QStringLiteral("&Nr rejestracyjny")}, {"e_nrrach", QStringLiteral("Nr &rachunku")},
+            {"e_dzak", QStringLiteral("z &dnia")},        {"e_rodz_pal", QStringLiteral("Rodzaj pa&liwa")},
+            {"e_ilzak", QStringLiteral("&Ilość (w litrach)")}};
+        for (const auto& [name, text] : labels)
+            QCOMPARE(child<QLabel>(name)->text(), text);
+        QCOMPARE(child<QLabel>("e_nrrej")->buddy(), fx.vehicles());
+        QCOMPARE(child<QLabel>("e_rodz_pal")->buddy(), fx.fuels());
+        QCOMPARE(child<QLabel>("e_dzak")->buddy(), fx.picker());
+        QCOMPARE(child<QLabel>("e_pod")->buddy(), child<QListWidget>("lb_pod"));
+        QCOMPARE(child<QCheckBox>("ch_wprow")->text(), QStringLiteral("tylko wprowadzanie nowych danych "));
+
+        // Choices that Tab does not visit.
+        for (const char* name : {"lb_pod", "lb_kwart", "m_rok", "ch_wprow"})
+            QVERIFY2(!(child<QWidget>(name)->focusPolicy() & Qt::TabFocus), name);
+        QCOMPARE(fx.items(child<QListWidget>("lb_kwart")), (QStringList{QStringLiteral("    I"), QStringLiteral("    II")}));
+        QCOMPARE(child<QLineEdit>("m_rok")->inputMask(), QStringLiteral("9999;_"));
+        QCOMPARE(child<QLineEdit>("m_rok")->text(), QString::number(QDate::currentDate().year()));
+
+        // Taxpayers that own vehicles only, in the order of the query.
+        QCOMPARE(fx.items(child<QListWidget>("lb_pod")),
+                 (QStringList{QStringLiteral("Abakus"), QStringLiteral("O'Brien"), QStringLiteral("lis"), QStringLiteral("Łódź Trans")}));
+        QCOMPARE(child<QListWidget>("lb_pod")->currentRow(), 0);
+        QCOMPARE(fx.screen->selectedTaxpayer(), QStringLiteral("Abakus"));
+
+        auto* pages = child<QTabWidget>("PC_zak");
+        QCOMPARE(pages->currentWidget(), child<QWidget>("ts_form"));
+        QCOMPARE(pages->tabText(0), QStringLiteral("Formularz"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("Tabela"));
+        QCOMPARE(fx.screen->focusWidget(), fx.vehicles());
+
+        const QStringList hints{QStringLiteral("Pierwszy"), QStringLiteral("Poprzedni"), QStringLiteral("Następny"),
+                                QStringLiteral("Ostatni"),  QStringLiteral("Dodaj"),     QStringLiteral("Usuń"),
+                                QStringLiteral("Popraw"),   QStringLiteral("Akceptuj"),  QStringLiteral("Anuluj zmiany"),
+                                QStringLiteral("Odśwież dane")};
+        auto* navigator = child<dbw::DBNavigator>("DBNavigator1");
+        for (int b = 0; b < dbw::DBNavigator::buttonCount; ++b)
+            QCOMPARE(navigator->button(static_cast<dbw::DBNavigator::Button>(b))->toolTip(), hints[b]);
+        QVERIFY(navigator->isVisible());
+
+        auto* ok = child<QPushButton>("kl_ok");
+        auto* cancel = child<QPushButton>("kl_anuluj");
+        QVERIFY(!ok->isVisible() && !cancel->isVisible());
+        QCOMPARE(ok->text(), QStringLiteral("&Akceptuj"));
+        QCOMPARE(ok->toolTip(), QStringLiteral("Zapisz rekord"));
+        QCOMPARE(cancel->text(), QStringLiteral("Anuluj"));
+        QCOMPARE(cancel->toolTip(), QStringLiteral("Anuluj"));
+        QVERIFY(!child<QAction>("a_ok")->isEnabled() && !child<QAction>("a_anul")->isEnabled()); // browsing
+
+        QCOMPARE(fx.picker()->displayFormat(), QStringLiteral("dd-MM-yyyy"));
+        QVERIFY(fx.picker()->calendarPopup());
+
+        auto* grid = child<dbw::DBGrid>("DBGrid1");
+        QStringList titles;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(titles, (QStringList{QStringLiteral("Nr kolejny"), QStringLiteral("Nr rejestr."), QStringLiteral("Nr rachunku ▲"),
+                                      QStringLiteral("Data zakupu ▲"), QStringLiteral("Ilość (w l)"), QStringLiteral("Rodzaj paliwa")}));
+        QCOMPARE(grid->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+
+        // The current year's purchase of the first taxpayer, shown in the picker.
+        QCOMPARE(fx.zak().recordCount(), 1);
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Browse);
+        QCOMPARE(fx.picker()->date(), QDate::currentDate().addDays(-1));
+
+        const auto topics = desktop::HelpSystem::topics();
+        const auto topic = std::find_if(topics.begin(), topics.end(), [](const auto& t) { return t.context == 10; });
+        QVERIFY(topic != topics.end());
+        QCOMPARE(topic->title, QStringLiteral("Zakupy paliwa"));
+        QVERIFY(QFile::exists(QStringLiteral(":/help/purchases.html")));
+    }
+
+    void periodFromYearAndHalfYear()
+    {
+        fx.open();
+        const int thisYear = QDate::currentDate().year();
+        QVERIFY(thisYear > 2012);
+        QVERIFY(!child<QListWidget>("lb_kwart")->isVisible());
+        QCOMPARE(fx.screen->periodStart(), QDate(thisYear, 1, 1));
+        QCOMPARE(fx.screen->periodEnd(), QDate(thisYear, 12, 31));
+
+        fx.setYear(QStringLiteral("2012"));
+        QVERIFY(child<QListWidget>("lb_kwart")->isVisible() && child<QLabel>("e_kwart")->isVisible());
+        QCOMPARE(child<QListWidget>("lb_kwart")->currentRow(), 0);
+        QCOMPARE(fx.screen->selectedYear(), 2012);
+        QCOMPARE(fx.screen->periodStartLiteral(), QStringLiteral("'2012-01-01'"));
+        QCOMPARE(fx.screen->periodEndLiteral(), QStringLiteral("'2012-06-30'"));
+        QCOMPARE(fx.zak().param(QStringLiteral("dpocz")).toDate(), QDate(2012, 1, 1));
+        QCOMPARE(fx.zak().param(QStringLiteral("dkon")).toDate(), QDate(2012, 6, 30));
+        QCOMPARE(fx.zak().param(QStringLiteral("nazskr")).toString(), QStringLiteral("Abakus"));
+        QCOMPARE(fx.dm->IBQ_sam_pod.param(QStringLiteral("dkon")).toDate(), QDate(2012, 6, 30));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 6, 30)));
+        QCOMPARE(fx.zak().recordCount(), 2); // by vehicle: FV 1 of DW100, FV 2 of DW200
+        QCOMPARE(fx.value("NR_RACH").toString(), QStringLiteral("FV 1"));
+
+        fx.chooseHalf(1);
+        QCOMPARE(fx.screen->periodStartLiteral(), QStringLiteral("'2012-07-01'"));
+        QCOMPARE(fx.screen->periodEndLiteral(), QStringLiteral("'2012-12-31'"));
+        QCOMPARE(fx.zak().param(QStringLiteral("dpocz")).toDate(), QDate(2012, 7, 1));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 7, 1), QDate(2012, 12, 31)));
+        QCOMPARE(fx.zak().recordCount(), 1);
+        QCOMPARE(fx.value("NR_RACH").toString(), QStringLiteral("FV 3"));
+
+        fx.setYear(QStringLiteral("2013"));
+        QVERIFY(!child<QListWidget>("lb_kwart")->isVisible() && !child<QLabel>("e_kwart")->isVisible());
+        QCOMPARE(fx.screen->selectedYear(), 2013);
+        QCOMPARE(fx.screen->periodStartLiteral(), QStringLiteral("'2013-01-01'"));
+        QCOMPARE(fx.screen->periodEndLiteral(), QStringLiteral("'2013-12-31'"));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2013, 1, 1), QDate(2013, 12, 31)));
+
+        // An incomplete year is refused when the field is left; Escape brings the year back.
+        auto* year = child<QLineEdit>("m_rok");
+        fx.setYear(QStringLiteral("20"));
+        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Rok musi się składać z czterech cyfr.")});
+        QCOMPARE(fx.screen->selectedYear(), 2013);
+        QCOMPARE(fx.screen->focusWidget(), year);
+        QTest::keyClick(year, Qt::Key_Escape);
+        QCOMPARE(year->text(), QStringLiteral("2013"));
+        QVERIFY(fx.screen->isVisible());
+    }
+
+    void vehiclesOfferedInThePeriod()
+    {
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        // No end of use and a start after the period end: not offered. An end after the
+        // period start: offered, even when the use starts after the period end.
+        QCOMPARE(fx.items(fx.vehicles()), (QStringList{QStringLiteral("DW100"), QStringLiteral("DW200"), QStringLiteral("DW300"),
+                                                      QStringLiteral("DW400"), QStringLiteral("DW600"), QStringLiteral("DW700")}));
+        QCOMPARE(fx.vehicles()->currentItem()->text(), QStringLiteral("DW100"));
+
+        // A vehicle never in use in the period is refused; the purchase keeps its vehicle.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW600"));
+        QCOMPARE(fx.shown.size(), 1);
+        QCOMPARE(fx.shown.first().kind, desktop::MessageKind::Warning);
+        QVERIFY(fx.shown.first().text.startsWith(QStringLiteral("Samochód DW600 nie był używany w okresie od 01-01-2012 do 30-06-2012")));
+        QCOMPARE(fx.value("NR_REJ").toString(), QStringLiteral("DW100"));
+        QCOMPARE(fx.vehicles()->currentItem()->text(), QStringLiteral("DW100"));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 6, 30)));
+
+        fx.choosePeriod(2012, 1);
+        QVERIFY(fx.items(fx.vehicles()).contains(QStringLiteral("DW500")));
+        QVERIFY(!fx.items(fx.vehicles()).contains(QStringLiteral("DW400")));
+    }
+
+    void pickerFollowsTheVehicle()
+    {
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
+
+        // In use from 15 March: the picker admits 15 March to 30 June and keeps 20 April.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW300"));
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Edit);
+        QCOMPARE(fx.value("NR_REJ").toString(), QStringLiteral("DW300"));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 3, 15), QDate(2012, 6, 30)));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
+
+        // Use ended on 10 May: 1 January to 10 May.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW400"));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 5, 10)));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
+        QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
+
+        // Use ended on 10 April, before the purchase: the date moves to the first day, and
+        // the status line says so.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW700"));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 4, 10)));
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 1, 1));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 1, 1));
+        QCOMPARE(child<QLabel>("e_uwaga")->text(),
+                 QStringLiteral("Data zakupu 20-04-2012 leży poza dozwolonym zakresem 01-01-2012 – 10-04-2012; ustawiono 01-01-2012."));
+
+        // A date picked by the user goes into the purchase.
+        fx.picker()->setDate(QDate(2012, 3, 3));
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 3, 3));
+        QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
+
+        // Cancelled: the stored date comes back, and the picker widens to the period for it.
+        child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Cancel);
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
+        QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 6, 30)));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
+
+        // A new purchase while today lies outside the period starts on the first day.
+        child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Insert);
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 1, 1));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 1, 1));
+        QVERIFY(child<QLabel>("e_uwaga")->text().startsWith(
+            QStringLiteral("Data zakupu %1 leży poza").arg(text::formatDate(QDate::currentDate()))));
+        QCOMPARE(fx.value("NR_KOL").toInt(), 101);
+    }
+
+    void fuelListFollowsTheVehicle()
+    {
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Insert);
+
+        auto tabFromPicker = [this] {
+            fx.picker()->setFocus(Qt::TabFocusReason);
+            fx.picker()->setCurrentSection(QDateTimeEdit::YearSection);
+            QTest::keyClick(fx.picker(), Qt::Key_Tab);
+            return QApplication::focusWidget();
+        };
+
+        // A petrol vehicle binds the purchase to petrol: the list is read-only and skipped.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW200"));
+        QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), petrol);
+        QCOMPARE(fx.fuels()->currentItem()->text(), QStringLiteral("benzyna silnikowa"));
+        QVERIFY(fx.fuels()->isReadOnly());
+        QVERIFY(!(fx.fuels()->focusPolicy() & Qt::TabFocus));
+        QCOMPARE(tabFromPicker(), child<QWidget>("DBE_ilzak"));
+        fx.clickItem(fx.fuels(), QStringLiteral("olej napędowy"));
+        QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), petrol);
+        QVERIFY(fx.shown.isEmpty());
+
+        // A diesel vehicle may take another fuel, but the list says when it is no diesel.
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW100"));
+        QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), diesel);
+        QVERIFY(!fx.fuels()->isReadOnly());
+        QVERIFY(fx.fuels()->focusPolicy() & Qt::TabFocus);
+        QCOMPARE(tabFromPicker(), fx.fuels());
+        fx.clickItem(fx.fuels(), QStringLiteral("olej napędowy"));
+        QVERIFY(fx.shown.isEmpty());
+        fx.clickItem(fx.fuels(), QStringLiteral("benzyna silnikowa"));
+        QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), petrol); // the choice stays; the message asks for another
+        QCOMPARE(fx.shown.size(), 1);
+        QCOMPARE(fx.shown.first().text, fuelMessage);
+        QCOMPARE(fx.shown.first().title, appTitle);
+        QCOMPARE(QApplication::focusWidget(), fx.fuels());
+
+        // Leaving the list with it shows the message again and brings the focus back.
+        child<QWidget>("DBE_ilzak")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(fx.shown.size(), 2);
+        QCOMPARE(QApplication::focusWidget(), fx.fuels());
+        fx.clickItem(fx.fuels(), QStringLiteral("olej napędowy"));
+        child<QWidget>("DBE_ilzak")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(fx.shown.size(), 2);
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>("DBE_ilzak"));
+    }
+
+    void entryOnlyMode()
+    {
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        auto* entryOnly = child<QCheckBox>("ch_wprow");
+        QTest::mouseClick(entryOnly, Qt::LeftButton, {}, entryOnly->rect().center());
+        QVERIFY(entryOnly->isChecked());
+        QVERIFY(!child<QWidget>("DBNavigator1")->isVisible());
+        QVERIFY(child<QPushButton>("kl_ok")->isVisible() && child<QPushButton>("kl_anuluj")->isVisible());
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QVERIFY(child<QAction>("a_ok")->isEnabled() && child<QPushButton>("kl_ok")->isEnabled());
+
+        fx.keyPurchase(QStringLiteral("DW100"), QStringLiteral("FV 10/2012"), QDate(2012, 5, 5), QStringLiteral("45,5"));
+        const int number = fx.value("NR_KOL").toInt();
+        QTest::mouseClick(child<QPushButton>("kl_ok"), Qt::LeftButton);
+        QVERIFY2(fx.shown.isEmpty(), qPrintable(fx.messages().join(QLatin1Char('\n'))));
+        Rows rows(*fx.dm);
+        QCOMPARE(rows.select(QStringLiteral("select NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK from ZAK_PAL where NR_KOL = :p0"),
+                             {number}),
+                 (QList<QVariantList>{{QStringLiteral("DW100"), QStringLiteral("FV 10/2012"), QDateTime(QDate(2012, 5, 5), QTime(0, 0)),
+                                       diesel, 45.5}}));
+        // At once the next, empty purchase, with the focus on the vehicle list.
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QVERIFY(fx.value("NR_KOL").toInt() > number);
+        QVERIFY(fx.value("NR_REJ").isNull() && fx.value("NR_RACH").isNull() && fx.value("IL_ZAK").isNull());
+        QCOMPARE(fx.vehicles()->currentRow(), -1);
+        QCOMPARE(QApplication::focusWidget(), fx.vehicles());
+        QCOMPARE(child<QLineEdit>("DBE_nrrach")->text(), QString());
+
+        // Without an invoice number the purchase is refused and stays as keyed.
+        fx.keyPurchase(QStringLiteral("DW200"), QString(), QDate(2012, 6, 1), QStringLiteral("12"));
+        QTest::mouseClick(child<QPushButton>("kl_ok"), Qt::LeftButton);
+        QCOMPARE(fx.shown.size(), 1);
+        QCOMPARE(fx.shown.first().kind, desktop::MessageKind::Error);
+        QCOMPARE(fx.shown.first().text, QStringLiteral("Field 'Nr rachunku' must have a value"));
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QCOMPARE(fx.value("NR_REJ").toString(), QStringLiteral("DW200"));
+        QCOMPARE(fx.value("IL_ZAK").toDouble(), 12.0);
+
+        // Cancelled: a new purchase is offered at once.
+        const int refused = fx.value("NR_KOL").toInt();
+        QTest::mouseClick(child<QPushButton>("kl_anuluj"), Qt::LeftButton);
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QVERIFY(fx.value("NR_KOL").toInt() != refused);
+        QVERIFY(fx.value("NR_REJ").isNull());
+        QCOMPARE(rows.select(QStringLiteral("select count(*) from ZAK_PAL where NR_KOL = :p0"), {refused}).first().first().toInt(), 0);
+
+        // Off again: the navigator is back and the untouched new purchase is gone.
+        QTest::mouseClick(entryOnly, Qt::LeftButton, {}, entryOnly->rect().center());
+        QVERIFY(!entryOnly->isChecked());
+        QVERIFY(child<QWidget>("DBNavigator1")->isVisible());
+        QVERIFY(!child<QPushButton>("kl_ok")->isVisible() && !child<QPushButton>("kl_anuluj")->isVisible());
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Browse);
+        QCOMPARE(fx.zak().recordCount(), 3);
+        QVERIFY(!child<QAction>("a_ok")->isEnabled());
+        QCOMPARE(fx.shown.size(), 1);
+    }
+
+    void letterSearchInTheTaxpayerList()
+    {
+        fx.open();
+        auto* list = child<QListWidget>("lb_pod");
+        list->setFocus(Qt::MouseFocusReason);
+        auto type = [list](const QString& character) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+            QApplication::sendEvent(list, &press);
+        };
+        type(QStringLiteral("ł"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("Łódź Trans"));
+        type(QStringLiteral("7"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("Łódź Trans"));
+        // The choice takes effect when the list is left.
+        QCOMPARE(fx.screen->selectedTaxpayer(), QStringLiteral("Abakus"));
+        fx.vehicles()->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(fx.screen->selectedTaxpayer(), QStringLiteral("Łódź Trans"));
+        QCOMPARE(fx.items(fx.vehicles()), QStringList{QStringLiteral("EL1")});
+
+        list->setFocus(Qt::MouseFocusReason);
+        type(QStringLiteral("L"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("lis"));
+        type(QStringLiteral("x"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("lis"));
+
+        // Arrow keys choose at once, as a click does; a name with an apostrophe is no trouble.
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(fx.screen->selectedTaxpayer(), QStringLiteral("O'Brien"));
+        QCOMPARE(fx.zak().recordCount(), 1);
+        QCOMPARE(fx.value("NR_RACH").toString(), QStringLiteral("O/1"));
+        QCOMPARE(fx.items(fx.vehicles()), QStringList{QStringLiteral("OB1")});
+        QVERIFY(fx.shown.isEmpty());
+    }
+
+    void emptyPeriodStartsANewPurchase()
+    {
+        Rows(*fx.dm).exec(QStringLiteral("delete from ZAK_PAL where NR_KOL = 4"));
+        fx.open();
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QCOMPARE(fx.value("NR_KOL").toInt(), 101);
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate::currentDate());
+        QCOMPARE(fx.picker()->date(), QDate::currentDate());
+        QCOMPARE(child<QLabel>("dbt_nrkol")->text(), QStringLiteral("101"));
+        QCOMPARE(QApplication::focusWidget(), fx.vehicles());
+        QVERIFY(fx.shown.isEmpty());
+    }
+
+    void gridTotals()
+    {
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        child<QTabWidget>("PC_zak")->setCurrentWidget(child<QWidget>("ts_tab"));
+        auto* grid = child<dbw::DBGrid>("DBGrid1");
+        const dbw::FooterCell captions = grid->footerCell(QStringLiteral("D_ZAK"));
+        QCOMPARE(captions.lines, (QStringList{QStringLiteral("Razem:"), QStringLiteral("Razem zazn.:")}));
+        const dbw::FooterCell sums = grid->footerCell(QStringLiteral("IL_ZAK"));
+        QCOMPARE(sums.lines, (QStringList{QStringLiteral("1.140,50"), QStringLiteral("100,50")})); // the current row is selected
+        QVERIFY(sums.bold);
+        QCOMPARE(sums.hint, QStringLiteral("Razem|Razem zaznaczone"));
+        QCOMPARE(grid->footerCell(QStringLiteral("NR_RACH")).lines, QStringList());
+
+        grid->selectAll();
+        QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.last(), QStringLiteral("1.140,50"));
+        grid->clearSelection();
+        QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.last(), QStringLiteral("0,00"));
+        // The running number reads as a label.
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
+        QVERIFY(qobject_cast<LeftAlignedDelegate*>(grid->itemDelegateForColumn(0)));
+        QVERIFY(fx.shown.isEmpty());
+    }
+};
+
+int runPurchaseScreenTests(int argc, char** argv)
+{
+    TestZak test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace purchasetest
+
+#include "test_zak.moc"
