@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QPair>
+#include <QVariantList>
 #include <QString>
 
 #include "data/screen_links.h"
@@ -120,6 +123,17 @@ private:
     QVariant shownVehicle_;
     // Closing drops an unposted purchase; that must not start a new one.
     bool closingPurchases_ = false;
+
+    // The lines of IBQ_rozl_w by vehicle type and fuel, read once for the taxpayer and period
+    // its parameters name: while IBQ_opl_w is open, its calculated fields take them from here
+    // instead of running the aggregate again for every fuel of every vehicle type.
+    struct StatementLine {
+        QVariant tonnes, rate, fee;
+    };
+    void readStatementLines();
+    QHash<QPair<int, int>, StatementLine> statementLines_;
+    QVariantList statementLinesParams_;
+    bool statementLinesRead_ = false;
     // What the new purchase's date told the status line, shown once the row is there.
     QString newPurchaseNote_;
 };

@@ -35,6 +35,7 @@ void Tdm_1::attachHandlers()
     IBQ_rozl.onCalcFields = [this](ds::Dataset& d) { calcSettlementLine(d); };
     IBQ_rozl_w.onCalcFields = [this](ds::Dataset& d) { calcStatementLine(d); };
     IBQ_opl_w.onCalcFields = [this](ds::Dataset& d) { calcRateOfYear(d); };
+    IBQ_opl_w.afterClose = [this](ds::Dataset&) { statementLinesRead_ = false; };
 
     IBDS_opl.onNewRecord = [this](ds::Dataset& d) { IBDS_oplNewRecord(d); };
     IBDS_opl.afterPost = [this](ds::Dataset& d) { IBDS_oplAfterPost(d); };
@@ -74,27 +75,42 @@ void Tdm_1::calcStatementLine(ds::Dataset& d)
     d.fieldByName(QStringLiteral("opl")).setValue(QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate)));
 }
 
+void Tdm_1::readStatementLines()
+{
+    statementLines_.clear();
+    const bool wasOpen = IBQ_rozl_w.isActive();
+    IBQ_rozl_w.open();
+    const ds::Field& type = IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_SILN"));
+    const ds::Field& fuel = IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_PAL"));
+    const ds::Field& tonnes = IBQ_rozl_w.fieldByName(QStringLiteral("zakkw_t"));
+    const ds::Field& rate = IBQ_rozl_w.fieldByName(QStringLiteral("OPL_ZA_TONE"));
+    const ds::Field& fee = IBQ_rozl_w.fieldByName(QStringLiteral("opl"));
+    for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row) {
+        const QPair<int, int> key(type.valueAt(row).toInt(), fuel.valueAt(row).toInt());
+        if (!statementLines_.contains(key)) // the first line of a type and fuel counts
+            statementLines_.insert(key, {tonnes.valueAt(row), rate.valueAt(row), fee.valueAt(row)});
+    }
+    if (!wasOpen)
+        IBQ_rozl_w.close();
+}
+
 void Tdm_1::calcRateOfYear(ds::Dataset& d)
 {
-    const int type = d.fieldByName(QStringLiteral("NR_SILN")).asInteger();
-    const int fuel = d.fieldByName(QStringLiteral("NR_PALIWA")).asInteger();
-    IBQ_rozl_w.open();
-    QVariant tonnes = 0.0;
-    QVariant rate = QVariant::fromValue(text::Money());
-    QVariant fee = QVariant::fromValue(text::Money());
-    for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row) {
-        if (IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_SILN")).valueAt(row) == type
-            && IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_PAL")).valueAt(row) == fuel) {
-            tonnes = IBQ_rozl_w.fieldByName(QStringLiteral("zakkw_t")).valueAt(row);
-            rate = IBQ_rozl_w.fieldByName(QStringLiteral("OPL_ZA_TONE")).valueAt(row);
-            fee = IBQ_rozl_w.fieldByName(QStringLiteral("opl")).valueAt(row);
-            break;
-        }
+    const QVariantList params{IBQ_rozl_w.param(QStringLiteral("naz")), IBQ_rozl_w.param(QStringLiteral("dpocz")),
+                              IBQ_rozl_w.param(QStringLiteral("dkon"))};
+    if (!statementLinesRead_ || params != statementLinesParams_) {
+        readStatementLines();
+        statementLinesParams_ = params;
+        statementLinesRead_ = true;
     }
-    IBQ_rozl_w.close();
-    d.fieldByName(QStringLiteral("zuz")).setValue(tonnes);
-    d.fieldByName(QStringLiteral("staw")).setValue(rate.isValid() ? rate : QVariant::fromValue(text::Money()));
-    d.fieldByName(QStringLiteral("wart")).setValue(fee);
+    const QPair<int, int> key(d.fieldByName(QStringLiteral("NR_SILN")).asInteger(),
+                              d.fieldByName(QStringLiteral("NR_PALIWA")).asInteger());
+    const auto found = statementLines_.constFind(key);
+    // No purchases of the type and fuel in the period: no tonnes, and rate and fee 0.
+    const QVariant zero = QVariant::fromValue(text::Money());
+    d.fieldByName(QStringLiteral("zuz")).setValue(found != statementLines_.constEnd() ? found->tonnes : QVariant(0.0));
+    d.fieldByName(QStringLiteral("staw")).setValue(found != statementLines_.constEnd() && found->rate.isValid() ? found->rate : zero);
+    d.fieldByName(QStringLiteral("wart")).setValue(found != statementLines_.constEnd() ? found->fee : zero);
 }
 
 // Fee rates ------------------------------------------------------------------------------

@@ -162,6 +162,7 @@ void Dataset::setGeneratorField(const QString& field, const QString& generator)
 {
     generatorField_ = field;
     generator_ = generator;
+    generatorSt_.reset();
 }
 
 void Dataset::setMasterSource(DataSource* master, const QList<QPair<QString, QString>>& paramToMasterField)

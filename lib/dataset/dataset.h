@@ -208,7 +208,7 @@ private:
     std::vector<DataSource*> sources_;
     QList<QPair<QString, bool>> sortOrder_;
 
-    std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_;
+    std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_, generatorSt_;
     mutable QHash<QString, QHash<QString, int>> lookupIndex_;
 };
 

@@ -37,6 +37,7 @@ void Dataset::dropStatements()
     modifySt_.reset();
     deleteSt_.reset();
     refreshSt_.reset();
+    generatorSt_.reset();
 }
 
 void Dataset::bindRowParams(fb::Statement& st, const Row& row, const Row* old)
@@ -79,7 +80,9 @@ void Dataset::startNewRow(int position)
     Row row(fields_.size());
     if (!generatorField_.isEmpty()) {
         Field& g = fieldByName(generatorField_);
-        row[g.index()] = g.convert(connection_->nextGeneratorValue(*transaction_, generator_));
+        if (!generatorSt_)
+            generatorSt_ = std::make_unique<fb::Statement>(connection_->generatorQuery(*transaction_, generator_));
+        row[g.index()] = g.convert(fb::Connection::drawGeneratorValue(*generatorSt_));
     }
     currentBeforeInsert_ = current_;
     rows_.insert(rows_.begin() + position, std::move(row));

@@ -114,12 +114,23 @@ void Connection::executeImmediate(Transaction& tr, const QString& sql)
 
 qint64 Connection::nextGeneratorValue(Transaction& tr, const QString& generator)
 {
-    Statement statement(*this, tr,
-                        QStringLiteral("select gen_id(%1, 1) from rdb$database").arg(checkedIdentifier(generator)));
-    statement.execute();
-    if (!statement.fetch())
-        throw Error(QStringLiteral("Generator %1 nie zwrócił wartości.").arg(generator));
-    return statement.value(0).toLongLong();
+    Statement query = generatorQuery(tr, generator);
+    return drawGeneratorValue(query);
+}
+
+Statement Connection::generatorQuery(Transaction& tr, const QString& generator)
+{
+    return Statement(*this, tr, QStringLiteral("select gen_id(%1, 1) from rdb$database").arg(checkedIdentifier(generator)));
+}
+
+qint64 Connection::drawGeneratorValue(Statement& generatorQuery)
+{
+    generatorQuery.execute();
+    if (!generatorQuery.fetch())
+        throw Error(QStringLiteral("Generator nie zwrócił wartości."), generatorQuery.sql());
+    const qint64 value = generatorQuery.value(0).toLongLong();
+    generatorQuery.closeCursor();
+    return value;
 }
 
 void Connection::setGenerator(Transaction& tr, const QString& generator, qint64 value)

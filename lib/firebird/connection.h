@@ -4,6 +4,7 @@
 
 namespace fb {
 
+class Statement;
 class Transaction;
 
 // One attachment to a database. The name is the client's connection string: a local path
@@ -34,6 +35,10 @@ public:
     void executeImmediate(Transaction& tr, const QString& sql);
     // The next value of a generator (sequence), drawn in the given transaction.
     qint64 nextGeneratorValue(Transaction& tr, const QString& generator);
+    // The prepared query behind nextGeneratorValue, for callers that draw many values;
+    // drawGeneratorValue runs it.
+    Statement generatorQuery(Transaction& tr, const QString& generator);
+    static qint64 drawGeneratorValue(Statement& generatorQuery);
     // Sets a generator to a value, so that the next value drawn is value + 1.
     void setGenerator(Transaction& tr, const QString& generator, qint64 value);
 
