@@ -146,6 +146,41 @@ private slots:
         QVERIFY(empty.withinThreshold());
     }
 
+    void ratesOfTheYearWithTheirTonnesAndFees()
+    {
+        dm->ibds_pal.open();
+        for (ds::Dataset* d : {&dm->IBQ_sil_w, &dm->IBQ_opl_w})
+            d->setParam(QStringLiteral("wybrok"), 2024);
+        dm->IBQ_rozl_w.setParam(QStringLiteral("naz"), QStringLiteral("ABC"));
+        dm->IBQ_rozl_w.setParam(QStringLiteral("dpocz"), QDate(2024, 1, 1));
+        dm->IBQ_rozl_w.setParam(QStringLiteral("dkon"), QDate(2024, 12, 31));
+        dm->IBQ_sil_w.open();
+        dm->IBQ_opl_w.open();
+        auto field = [this](const char* name) -> ds::Field& { return dm->IBQ_opl_w.fieldByName(QString::fromLatin1(name)); };
+
+        QVERIFY(dm->IBQ_sil_w.locate(QStringLiteral("NR"), 11));
+        QCOMPARE(dm->IBQ_opl_w.recordCount(), 6); // every fuel with a 2024 rate for type 11
+        QVERIFY(dm->IBQ_opl_w.locate(QStringLiteral("NR_PALIWA"), 5));
+        QCOMPARE(field("zuz").displayText(), QStringLiteral("1,037"));
+        QCOMPARE(field("staw").asMoney().units(), 86700);
+        QCOMPARE(field("wart").asMoney().units(), 89900);
+        QCOMPARE(field("nazpal").asString(), QStringLiteral("olej napędowy"));
+        // A fuel with a rate but no purchases: no tonnes, rate and fee 0.
+        QVERIFY(dm->IBQ_opl_w.locate(QStringLiteral("NR_PALIWA"), 1));
+        QCOMPARE(field("zuz").displayText(), QString());
+        QCOMPARE(field("staw").asMoney().units(), 0);
+        QCOMPARE(field("wart").asMoney().units(), 0);
+
+        // Another period of the same taxpayer gives its own figures.
+        dm->IBQ_rozl_w.setParam(QStringLiteral("dpocz"), QDate(2025, 1, 1));
+        dm->IBQ_rozl_w.setParam(QStringLiteral("dkon"), QDate(2025, 12, 31));
+        dm->IBQ_opl_w.refresh();
+        QVERIFY(dm->IBQ_opl_w.locate(QStringLiteral("NR_PALIWA"), 5));
+        // 100 l bought in 2025: 0,084 t at that year's rate of 9,66 zł.
+        QCOMPARE(field("zuz").displayText(), QStringLiteral("0,084"));
+        QCOMPARE(field("wart").asMoney().units(), 8100);
+    }
+
     void shortNameWithAnApostrophe()
     {
         const reports::Settlement s = settle(QStringLiteral("O'Brien"), 2024, 0);
