@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "data/fee_arithmetic.h"
+#include "dataset/error.h"
+#include "firebird/statement.h"
 #include "text/formats.h"
 
 namespace {
@@ -156,6 +158,20 @@ void Tdm_1::IBDS_oplAfterDelete(ds::Dataset& d)
 
 void Tdm_1::IBDS_podatBeforePost(ds::Dataset& d)
 {
+    // The database refuses a second taxpayer of the same short name; say so in words.
+    const QVariant name = d.fieldByName(QStringLiteral("NAZSKR")).value();
+    if (name.isValid()) {
+        fb::Statement same(db_opl, tr_opl, QStringLiteral("select NR_PODAT from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
+        same.setParam(QStringLiteral("naz"), name);
+        same.setParam(QStringLiteral("nr"), d.fieldByName(QStringLiteral("NR_PODAT")).oldValue());
+        same.execute();
+        if (same.fetch()) {
+            const int other = same.value(0).toInt();
+            same.closeCursor();
+            throw ds::Error(QStringLiteral("Nazwa skrócona „%1” należy już do podatnika nr %2. Nazwa skrócona musi być niepowtarzalna.")
+                                .arg(name.toString()).arg(other));
+        }
+    }
     stan_podat = d.state();
     oldShortName_ = d.fieldByName(QStringLiteral("NAZSKR")).oldValue().toString();
 }

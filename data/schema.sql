@@ -45,10 +45,11 @@ CREATE TABLE PODAT (
   TEL       VARCHAR(65),
   NIP       VARCHAR(20) NOT NULL,
   NAZSKR    VARCHAR(15) NOT NULL,
-  CONSTRAINT PK_PODAT PRIMARY KEY (NR_PODAT)
+  CONSTRAINT PK_PODAT PRIMARY KEY (NR_PODAT),
+  /* Settlements, statements and the purchase screen find a taxpayer by its short name:
+     two taxpayers of one name would be settled as one. */
+  CONSTRAINT UQ_PODAT_NAZSKR UNIQUE (NAZSKR)
 );
-
-CREATE INDEX IX_PODAT_NAZSKR ON PODAT (NAZSKR);
 
 CREATE TABLE SAM (
   NR_REJ        VARCHAR(10) NOT NULL,

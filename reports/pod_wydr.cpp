@@ -1,5 +1,7 @@
 #include "reports/pod_wydr.h"
 
+#include <QFileInfo>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -345,12 +347,17 @@ void TCustPreview::tb_pdfClick()
     const QString title = printer_->report().title();
     QString file = desktop::askSaveFileName({QStringLiteral("Zapisz jako PDF"),
                                              (title.isEmpty() ? QStringLiteral("wydruk") : title) + QStringLiteral(".pdf"),
-                                             QStringLiteral("Pliki PDF (*.pdf)")},
+                                             QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("pdf")},
                                             this);
     if (file.isEmpty())
         return;
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
         file += QStringLiteral(".pdf");
+        // The dialog asked about the name as typed; the file now named may exist.
+        if (QFileInfo::exists(file)
+            && desktop::ask(QStringLiteral("Plik %1 już istnieje. Czy zastąpić go?").arg(file), {}, this) != desktop::Answer::Yes)
+            return;
+    }
     if (!report::writePdf(*printer_, file))
         desktop::showError(QStringLiteral("Nie można zapisać pliku %1.").arg(file), this);
 }

@@ -315,8 +315,9 @@ void Tf_rozl::FormCreate()
 
 void Tf_rozl::FormDestroy()
 {
-    dm_1->IBQ_rozl.close();
+    // The purchases first: closing the lines first would query them once more for nothing.
     dm_1->IBQ_rozl_d.close();
+    dm_1->IBQ_rozl.close();
 }
 
 bool Tf_rozl::eventFilter(QObject* watched, QEvent* event)
@@ -330,7 +331,7 @@ bool Tf_rozl::eventFilter(QObject* watched, QEvent* event)
             m_rok->setText(yearOnEntry_);
             return true;
         }
-        if (leftWithinWindow(event) && isVisible())
+        if (leftWithinWindow(event) && isVisible() && m_rok->text() != yearOnEntry_)
             m_rokExit();
     } else if (watched == lb_pod || watched == lb_kwart) {
         if (watched == lb_pod && event->type() == QEvent::KeyPress) {

@@ -123,6 +123,9 @@ Dataset::Dataset(const QString& name, QObject* parent) : QObject(parent), name_(
 
 Dataset::~Dataset()
 {
+    if (master_)
+        if (Dataset* m = master_->dataset())
+            m->details_.erase(std::remove(m->details_.begin(), m->details_.end(), this), m->details_.end());
     for (DataSource* s : sources_)
         s->forgetDataset();
 }
@@ -167,11 +170,16 @@ void Dataset::setGeneratorField(const QString& field, const QString& generator)
 
 void Dataset::setMasterSource(DataSource* master, const QList<QPair<QString, QString>>& paramToMasterField)
 {
-    if (master_)
+    if (master_) {
         disconnect(master_, nullptr, this, nullptr);
+        if (Dataset* old = master_->dataset())
+            old->details_.erase(std::remove(old->details_.begin(), old->details_.end(), this), old->details_.end());
+    }
     master_ = master;
     masterLinks_ = paramToMasterField;
     if (master_) {
+        if (Dataset* m = master_->dataset())
+            m->details_.push_back(this);
         connect(master_, &DataSource::scrolled, this, &Dataset::masterChanged);
         connect(master_, &DataSource::datasetChanged, this, &Dataset::masterChanged);
         connect(master_, &DataSource::dataChanged, this, &Dataset::masterRecordChanged);
@@ -470,6 +478,16 @@ void Dataset::masterChanged()
     if (!isActive())
         return;
     checkBrowseMode();
+    Dataset* m = master_ ? master_->dataset() : nullptr;
+    if (!m || !m->isActive()) {
+        // A closed master has no row: no detail rows, and nothing to ask the database.
+        rows_.clear();
+        current_ = -1;
+        bof_ = eof_ = true;
+        invalidateLookupIndex();
+        notify(DataEvent::DatasetChanged);
+        return;
+    }
     applyMasterParams();
     fb::Statement select(*connection_, *transaction_, selectSql_);
     for (const QString& p : select.paramNames())
@@ -492,6 +510,11 @@ void Dataset::setCurrent(int row, bool notifyScroll)
 {
     if (row == current_)
         return;
+    // A detail's pending row belongs to the master's current row: it is posted (or refused)
+    // before the master moves, so that a refusal leaves both where they were.
+    for (const QPointer<Dataset>& detail : details_)
+        if (detail && detail->isActive())
+            detail->checkBrowseMode();
     current_ = row;
     if (notifyScroll) {
         notify(DataEvent::Scrolled);

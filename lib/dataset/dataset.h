@@ -186,6 +186,7 @@ private:
     QString generatorField_;
     QString generator_;
     QPointer<DataSource> master_;
+    std::vector<QPointer<Dataset>> details_; // datasets whose master is this one
     QList<QPair<QString, QString>> masterLinks_;
 
     std::vector<std::unique_ptr<Field>> fields_;

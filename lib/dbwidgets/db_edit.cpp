@@ -29,6 +29,10 @@ void DBEdit::refresh()
     const int length = maxLength_ > 0 ? maxLength_ : (f && f->type() == ds::FieldType::String ? f->size() : 0);
     setMaxLength(length > 0 ? length : 32767);
     setReadOnly(!link_.canModify());
+    // Typed text belongs to the edit of one row: once that edit is over (cancelled, posted,
+    // or the row left), it must not be written into another row.
+    if (modified_ && !link_.isEditing())
+        modified_ = false;
     if (modified_)
         return;
     const bool active = link_.isActive() && f && link_.dataset()->recNo() >= 0;

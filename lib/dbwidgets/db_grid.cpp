@@ -1,6 +1,8 @@
 #include "dbwidgets/db_grid.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -50,6 +52,7 @@ void DBGrid::setDataSource(ds::DataSource* source)
     delete old;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DBGrid::refreshFooter);
     connect(source_, &ds::DataSource::scrolled, this, &DBGrid::syncCurrent);
+    connect(source_, &ds::DataSource::updateRecord, this, &DBGrid::commitOpenEditor);
     connect(source_, &ds::DataSource::datasetChanged, this, [this] {
         resizeColumnsFromFields();
         syncCurrent();
@@ -197,6 +200,26 @@ void DBGrid::deleteCurrentRow()
     if (confirmDelete_ && desktop::ask(QStringLiteral("Czy usunąć bieżący wiersz?"), {}, this) != desktop::Answer::Yes)
         return;
     d->remove();
+}
+
+void DBGrid::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    const QModelIndex index = currentIndex();
+    ds::Field* f = model_ ? model_->fieldAt(index.column()) : nullptr;
+    QWidget* editor = indexWidget(index);
+    if (!f || !editor)
+        return;
+    // Written here rather than through the delegate, so that a refused value stops the post
+    // that asked for it.
+    if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && edit->isModified()) {
+        f->setText(edit->text());
+        edit->setModified(false);
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor);
+               combo && combo->currentIndex() >= 0 && combo->currentText() != f->displayText()) {
+        f->setValue(combo->currentText());
+    }
 }
 
 void DBGrid::pressEditButton()

@@ -75,6 +75,8 @@ protected:
 
 private:
     void syncCurrent();
+    // Writes the text of an open cell editor into its field before the row is posted.
+    void commitOpenEditor();
     void resizeColumnsFromFields();
     void titleClick(int section);
     bool canEditRows() const;

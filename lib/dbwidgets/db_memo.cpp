@@ -30,6 +30,10 @@ int DBMemo::limit() const
 void DBMemo::refresh()
 {
     setReadOnly(!link_.canModify());
+    // Typed text belongs to the edit of one row: once that edit is over (cancelled, posted,
+    // or the row left), it must not be written into another row.
+    if (modified_ && !link_.isEditing())
+        modified_ = false;
     if (modified_)
         return;
     ds::Field* f = link_.field();

@@ -18,7 +18,13 @@ QString askSaveFileName(const SaveFileRequest& request, QWidget* parent)
 {
     if (handler())
         return handler()(request);
-    return QFileDialog::getSaveFileName(parent, request.caption, request.suggestedName, request.filter);
+    QFileDialog dialog(parent, request.caption, request.suggestedName, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
 }
 
 void setSaveFileHandler(SaveFileHandler h)

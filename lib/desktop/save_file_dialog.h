@@ -12,6 +12,8 @@ struct SaveFileRequest {
     QString caption;
     QString suggestedName; // a file name or path offered at the start
     QString filter;        // "Pliki PDF (*.pdf)"
+    QString defaultSuffix; // "pdf": added to a name typed without it, before the dialog checks
+                           // whether the file exists
 };
 
 // The chosen path; "" when the user cancelled.

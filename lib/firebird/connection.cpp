@@ -47,7 +47,10 @@ Connection::Connection(Connection&& other) noexcept : handle_(other.handle_), na
 Connection& Connection::operator=(Connection&& other) noexcept
 {
     if (this != &other) {
-        this->~Connection();
+        if (handle_) {
+            ISC_STATUS_ARRAY status;
+            isc_detach_database(status, &handle_);
+        }
         handle_ = other.handle_;
         name_ = std::move(other.name_);
         other.handle_ = 0;

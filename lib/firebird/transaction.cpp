@@ -30,7 +30,10 @@ Transaction::Transaction(Transaction&& other) noexcept
 Transaction& Transaction::operator=(Transaction&& other) noexcept
 {
     if (this != &other) {
-        this->~Transaction();
+        if (handle_) {
+            ISC_STATUS_ARRAY status;
+            isc_rollback_transaction(status, &handle_);
+        }
         connection_ = other.connection_;
         handle_ = other.handle_;
         other.handle_ = 0;

@@ -6,6 +6,7 @@
 #include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "dataset/error.h"
+#include "firebird/error.h"
 #include "firebird/statement.h"
 #include "sql_testing.h"
 #include "test_database.h"
@@ -255,6 +256,30 @@ private slots:
         QVERIFY(screen.names.isEmpty());
         QCOMPARE(dm->nazskr_usun, QStringLiteral("BŁONIE"));
         dm->taxpayerScreen = nullptr;
+    }
+
+    void shortNamesAreUnique()
+    {
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'KOWALSKI')"));
+        dm->IBDS_podat.open();
+        dm->IBDS_podat.append();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(2);
+        dm->IBDS_podat.fieldByName(QStringLiteral("NIP")).setValue(QStringLiteral("2"));
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("KOWALSKI"));
+        try {
+            dm->IBDS_podat.post();
+            QFAIL("a second taxpayer of the same short name was posted");
+        } catch (const ds::Error& e) {
+            QCOMPARE(e.message(), QStringLiteral("Nazwa skrócona „KOWALSKI” należy już do podatnika nr 1. Nazwa skrócona musi być niepowtarzalna."));
+        }
+        QCOMPARE(dm->IBDS_podat.state(), ds::DatasetState::Insert);
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("KOWALSKA"));
+        dm->IBDS_podat.post();
+        // Renumbering a taxpayer keeps its own name; the database refuses a duplicate too.
+        dm->IBDS_podat.edit();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(3);
+        dm->IBDS_podat.post();
+        QVERIFY_THROWS_EXCEPTION(fb::Error, exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (9, '9', 'KOWALSKA')")));
     }
 
     void newVehicleBelongsToTheChosenTaxpayer()

@@ -51,8 +51,10 @@ private slots:
         rows.purchase(1, QStringLiteral("DW100"), QStringLiteral("FV 1"), QDate(2012, 4, 20), 100.5);
         rows.purchase(2, QStringLiteral("DW200"), QStringLiteral("FV 2"), QDate(2012, 2, 10), 1040, petrol);
         rows.purchase(3, QStringLiteral("DW100"), QStringLiteral("FV 3"), QDate(2012, 9, 5), 1234.5);
-        rows.purchase(4, QStringLiteral("DW100"), QStringLiteral("FV 4"), QDate::currentDate().addDays(-1), 10);
-        rows.purchase(5, QStringLiteral("OB1"), QStringLiteral("O/1"), QDate::currentDate().addDays(-1), 20);
+        // Yesterday, but never in the previous year (the screen opens on the current year).
+        const QDate recent = std::max(QDate::currentDate().addDays(-1), QDate(QDate::currentDate().year(), 1, 1));
+        rows.purchase(4, QStringLiteral("DW100"), QStringLiteral("FV 4"), recent, 10);
+        rows.purchase(5, QStringLiteral("OB1"), QStringLiteral("O/1"), recent, 20);
         rows.exec(QStringLiteral("set generator G_ZAK to 100"));
     }
 
@@ -132,7 +134,7 @@ private slots:
         // The current year's purchase of the first taxpayer, shown in the picker.
         QCOMPARE(fx.zak().recordCount(), 1);
         QCOMPARE(fx.zak().state(), ds::DatasetState::Browse);
-        QCOMPARE(fx.picker()->date(), QDate::currentDate().addDays(-1));
+        QCOMPARE(fx.picker()->date(), std::max(QDate::currentDate().addDays(-1), QDate(QDate::currentDate().year(), 1, 1)));
 
         const auto topics = desktop::HelpSystem::topics();
         const auto topic = std::find_if(topics.begin(), topics.end(), [](const auto& t) { return t.context == 10; });

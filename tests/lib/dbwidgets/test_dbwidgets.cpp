@@ -23,6 +23,7 @@
 
 using dbw::DBNavigator;
 using screentest::count;
+using screentest::exec;
 using screentest::typeText;
 
 class TestDbWidgets : public QObject {
@@ -334,6 +335,65 @@ private slots:
         QTest::keyClicks(&memo, QString(70, QLatin1Char('1')));
         QCOMPARE(memo.toPlainText().size(), 65);
         QVERIFY(memo.isModified());
+    }
+
+    void typedTextNeverReachesAnotherRow()
+    {
+        dm->ibds_pal.open();
+        dbw::DBEdit edit;
+        edit.setDataSource(&dm->ds_pal);
+        edit.setFieldName(QStringLiteral("NAZWA"));
+        DBNavigator nav;
+        nav.setDataSource(&dm->ds_pal);
+        edit.show();
+        edit.setFocus();
+        edit.selectAll();
+        typeText(&edit, QStringLiteral("ZZZ"));
+        nav.button(DBNavigator::Cancel)->click(); // the navigator takes no focus from the edit
+        QCOMPARE(edit.text(), QStringLiteral("benzyna silnikowa"));
+        nav.button(DBNavigator::Next)->click();
+        QCOMPARE(edit.text(), QStringLiteral("gaz płynny propan-butan LPG"));
+        nav.button(DBNavigator::Edit)->click();
+        nav.button(DBNavigator::Post)->click();
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NAZWA = 'ZZZ'")), 0);
+
+        // Text still in an open grid cell goes in when the navigator posts the row.
+        dbw::DBGrid grid;
+        grid.setDataSource(&dm->ds_pal);
+        grid.show();
+        dm->ibds_pal.edit();
+        QLineEdit* editor = openEditor(grid, 1, columnOf(grid, QStringLiteral("PRZEL_L_KG")));
+        QVERIFY(editor);
+        editor->selectAll();
+        typeText(editor, QStringLiteral("0,7777"));
+        nav.button(DBNavigator::Post)->click();
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NR = 2 and PRZEL_L_KG = 0.7777")), 1);
+    }
+
+    void aDetailRowThatCannotBePostedKeepsTheMasterInPlace()
+    {
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'A')"));
+        exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (2, '2', 'B')"));
+        dm->IBQ_pod.open();
+        dm->IBDS_sam.open();
+        dbw::DBGrid taxpayers;
+        taxpayers.setDataSource(&dm->DS_pod);
+        taxpayers.show();
+        dm->IBDS_sam.append(); // a vehicle of taxpayer 1 without its registration number
+        dm->IBDS_sam.fieldByName(QStringLiteral("D_ROZP_U")).setValue(QDate(2024, 1, 1));
+        taxpayers.setCurrentIndex(taxpayers.model()->index(1, 0));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].text, QStringLiteral("Field 'Nr rejestracyjny' must have a value"));
+        QCOMPARE(dm->IBQ_pod.recNo(), 0);
+        QCOMPARE(taxpayers.currentIndex().row(), 0);
+        QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
+        QCOMPARE(dm->IBDS_sam.fieldByName(QStringLiteral("NR_POD")).asInteger(), 1);
+
+        // A closed master leaves its details without rows.
+        dm->IBDS_sam.cancel();
+        dm->IBQ_pod.close();
+        QVERIFY(dm->IBDS_sam.isActive());
+        QCOMPARE(dm->IBDS_sam.recordCount(), 0);
     }
 
     void lookupListChoosesTheKey()
