@@ -113,8 +113,16 @@ private:
     void DS_zakDataChange(ds::Field* field);
     void IBDS_zakBeforeEdit(ds::Dataset& d);
     void IBDS_zakNewRecord(ds::Dataset& d);
+    void IBDS_zakBeforePost(ds::Dataset& d);
+    struct DayRange {
+        QDate first;
+        QDate last; // before `first` when the vehicle was not in use in the period
+    };
+    DayRange purchaseDays(const QVariant& vehicle) const;
+    bool vehicleBurnsDiesel(const QVariant& vehicle) const;
     void showPurchaseDate(const QDate& date);
-    QString datePlacedNote(const QDate& date) const;
+    void setPurchaseDate(const QDate& date);
+    QString outOfRangeText(const QDate& date) const;
     void attachVehicleReaction();
 
     QString oldShortName_;
@@ -134,8 +142,9 @@ private:
     QHash<QPair<int, int>, StatementLine> statementLines_;
     QVariantList statementLinesParams_;
     bool statementLinesRead_ = false;
-    // What the new purchase's date told the status line, shown once the row is there.
-    QString newPurchaseNote_;
+    // The new purchase still has the date it was given by default, not one of the user's.
+    bool defaultPurchaseDate_ = false;
+    bool settingPurchaseDate_ = false;
 };
 
 // The program's one data module, created first at start-up.

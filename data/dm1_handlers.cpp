@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "data/fee_arithmetic.h"
+#include "data/fuel_rules.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
 #include "text/formats.h"
@@ -15,19 +16,6 @@ namespace {
 double floatOrZero(const ds::Field& f)
 {
     return f.isNull() ? 0.0 : f.asFloat();
-}
-
-// The days of a period on which a vehicle was in use; `first` lies after `last` when the
-// vehicle was not in use in the period at all. An empty last day of use means "still in use".
-struct DaysOfUse {
-    QDate first;
-    QDate last;
-};
-
-DaysOfUse daysOfUse(const QDate& periodStart, const QDate& periodEnd, const QDate& firstDay, const QDate& lastDay)
-{
-    return {firstDay.isValid() && firstDay > periodStart ? firstDay : periodStart,
-            lastDay.isValid() && lastDay < periodEnd ? lastDay : periodEnd};
 }
 
 } // namespace
@@ -53,6 +41,7 @@ void Tdm_1::attachHandlers()
 
     IBDS_zak.beforeEdit = [this](ds::Dataset& d) { IBDS_zakBeforeEdit(d); };
     IBDS_zak.onNewRecord = [this](ds::Dataset& d) { IBDS_zakNewRecord(d); };
+    IBDS_zak.beforePost = [this](ds::Dataset& d) { IBDS_zakBeforePost(d); };
     IBDS_zak.beforeClose = [this](ds::Dataset&) { closingPurchases_ = true; };
     IBDS_zak.afterClose = [this](ds::Dataset&) { closingPurchases_ = false; };
     DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
@@ -217,6 +206,35 @@ void Tdm_1::attachVehicleReaction()
     IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).onChange = [this](ds::Field& f) { ustal_rodz_pal(f); };
 }
 
+// The days of the period shown on which the vehicle may take a purchase: the whole period
+// when no vehicle is chosen (or it is not among the vehicles offered).
+Tdm_1::DayRange Tdm_1::purchaseDays(const QVariant& vehicle) const
+{
+    const data::PurchaseScreen* screen = purchaseScreen;
+    DayRange days{screen->periodStart(), screen->periodEnd()};
+    if (!vehicle.isValid() || !IBQ_sam_pod.isActive())
+        return days;
+    const QStringList key{QStringLiteral("NR_REJ")};
+    if (!IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("NR_REJ")).isValid())
+        return days;
+    const QDate firstDay = IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("D_ROZP_U")).toDate();
+    const QDate lastDay = IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("D_ZAK_U")).toDate();
+    if (firstDay.isValid() && firstDay > days.first)
+        days.first = firstDay;
+    if (lastDay.isValid() && lastDay < days.last)
+        days.last = lastDay;
+    return days;
+}
+
+bool Tdm_1::vehicleBurnsDiesel(const QVariant& vehicle) const
+{
+    if (!vehicle.isValid() || !IBQ_sam_pod.isActive() || !ibds_pal.isActive())
+        return false;
+    const QVariant fuel = IBQ_sam_pod.lookup({QStringLiteral("NR_REJ")}, {vehicle}, QStringLiteral("NR_RODZ_PAL"));
+    return fuel.isValid()
+           && data::isDieselFuel(ibds_pal.lookup({QStringLiteral("NR")}, {fuel}, QStringLiteral("NAZWA")).toString());
+}
+
 void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
 {
     if (!IBDS_zak.isEditing())
@@ -226,36 +244,31 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
     if (!chosen.isValid() || !IBQ_sam_pod.isActive() || !IBQ_sam_pod.locate(QStringLiteral("NR_REJ"), chosen))
         return;
     data::PurchaseScreen* screen = purchaseScreen;
-    const QDate firstDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ROZP_U")).asDate();
-    const QDate lastDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ZAK_U")).asDate();
-    DaysOfUse days;
-    if (screen) {
-        days = daysOfUse(screen->periodStart(), screen->periodEnd(), firstDay, lastDay);
-        // The query offers a vehicle whose use ends after the period start even when it
-        // begins after the period end; no day of the period could be picked for it.
-        if (days.first > days.last) {
-            nrRej.onChange = nullptr;
-            nrRej.setValue(shownVehicle_);
-            attachVehicleReaction();
-            const QString used = lastDay.isValid()
-                                     ? QStringLiteral("od %1 do %2").arg(text::formatDate(firstDay), text::formatDate(lastDay))
-                                     : QStringLiteral("od %1").arg(text::formatDate(firstDay));
-            screen->vehicleRefused(QStringLiteral("Samochód %1 nie był używany w okresie od %2 do %3 (użytkowanie: %4).\n"
-                                                  "Zakupu nie można do niego zapisać; wybierz inny samochód.")
-                                       .arg(chosen.toString(), text::formatDate(screen->periodStart()),
-                                            text::formatDate(screen->periodEnd()), used));
-            return;
-        }
+    const DayRange days = screen ? purchaseDays(chosen) : DayRange{};
+    // The query offers a vehicle whose use ends after the period start even when it begins
+    // after the period end; no day of the period could be picked for it.
+    if (screen && days.first > days.last) {
+        const QDate firstDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ROZP_U")).asDate();
+        const QDate lastDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ZAK_U")).asDate();
+        nrRej.onChange = nullptr;
+        nrRej.setValue(shownVehicle_);
+        attachVehicleReaction();
+        const QString used = lastDay.isValid()
+                                 ? QStringLiteral("od %1 do %2").arg(text::formatDate(firstDay), text::formatDate(lastDay))
+                                 : QStringLiteral("od %1").arg(text::formatDate(firstDay));
+        screen->vehicleRefused(QStringLiteral("Samochód %1 nie był używany w okresie od %2 do %3 (użytkowanie: %4).\n"
+                                              "Zakupu nie można do niego zapisać; wybierz inny samochód.")
+                                   .arg(chosen.toString(), text::formatDate(screen->periodStart()),
+                                        text::formatDate(screen->periodEnd()), used));
+        return;
     }
     const QVariant fuel = IBQ_sam_pod.fieldByName(QStringLiteral("NR_RODZ_PAL")).value();
     IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).setValue(fuel);
     if (!screen)
         return;
     const QStringList key{QStringLiteral("NR")};
-    if (ibds_pal.lookup(key, {fuel}, QStringLiteral("NR")).isValid()) {
-        const QString name = ibds_pal.lookup(key, {fuel}, QStringLiteral("NAZWA")).toString();
-        screen->setFuelListEditable(name.contains(QStringLiteral("olej"), Qt::CaseInsensitive));
-    }
+    if (ibds_pal.lookup(key, {fuel}, QStringLiteral("NR")).isValid())
+        screen->setFuelListEditable(vehicleBurnsDiesel(chosen));
     screen->setPickerRange(days.first, days.last);
     screen->setPickerDate(days.first);
 }
@@ -281,31 +294,45 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
         }
     } reattach{this, screen};
 
-    // Another purchase, or the same one posted or cancelled: the note of the last one goes.
+    if (field == &day && !settingPurchaseDate_)
+        defaultPurchaseDate_ = false; // the user's own date from now on
     if (!field) {
-        screen->showNote(newPurchaseNote_);
-        newPurchaseNote_.clear();
+        // Another purchase (or the same one posted or cancelled): the picker admits the days
+        // of its own vehicle, and the date of a stored purchase is the user's.
+        if (IBDS_zak.state() != ds::DatasetState::Insert)
+            defaultPurchaseDate_ = false;
+        const DayRange days = purchaseDays(vehicle.value());
+        if (days.first <= days.last)
+            screen->setPickerRange(days.first, days.last);
+        screen->setFuelListEditable(vehicleBurnsDiesel(vehicle.value()));
     }
     if (!day.isNull()) {
         showPurchaseDate(day.asDate());
     } else {
-        // On an empty result this starts a new purchase, whose date the new-row reaction
-        // has placed in the picker's range already; set again, it would count as the user's
-        // change, and leaving the untouched row would then try to post it.
+        // On an empty result this starts a new purchase, dated by the new-row reaction.
         screen->setPickerDate(screen->pickerEarliest());
         if (!IBDS_zak.isEditing())
             IBDS_zak.edit();
-        if (day.asDate() != screen->pickerDate())
-            day.setValue(screen->pickerDate());
+        if (day.isNull())
+            setPurchaseDate(screen->pickerDate());
     }
     shownVehicle_ = vehicle.value();
 }
 
-// A stored purchase keeps its date: when the range narrowed for the vehicle chosen last
-// excludes it, the range widens to the period (and to the date). A purchase being keyed
-// whose date lies outside the range (a new one while today lies outside the period, one
-// whose vehicle was not in use on that day) takes the range's first day, and the status
-// line says so. The picker is never given a date outside its range.
+void Tdm_1::setPurchaseDate(const QDate& date)
+{
+    settingPurchaseDate_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{settingPurchaseDate_};
+    IBDS_zak.fieldByName(QStringLiteral("D_ZAK")).setValue(date);
+}
+
+// The picker shows the purchase's date as it is: a date is never replaced by the screen.
+// Only a new purchase's own default date follows the vehicle chosen for it, quietly; a date
+// that the user gave and that lies outside the vehicle's days of use is pointed out, and the
+// post refuses it (IBDS_zakBeforePost).
 void Tdm_1::showPurchaseDate(const QDate& date)
 {
     data::PurchaseScreen& screen = *purchaseScreen;
@@ -313,41 +340,60 @@ void Tdm_1::showPurchaseDate(const QDate& date)
     const QDate latest = screen.pickerLatest();
     if (date >= earliest && date <= latest) {
         screen.setPickerDate(date);
+        screen.showNote({});
         return;
     }
-    if (!IBDS_zak.isEditing()) {
-        screen.setPickerRange(std::min(screen.periodStart(), date), std::max(screen.periodEnd(), date));
-        screen.setPickerDate(date);
+    if (IBDS_zak.state() == ds::DatasetState::Insert && defaultPurchaseDate_ && earliest <= latest) {
+        const QDate moved = date < earliest ? earliest : latest;
+        screen.setPickerDate(moved);
+        setPurchaseDate(moved);
+        screen.showNote({});
         return;
     }
-    screen.setPickerDate(earliest);
-    IBDS_zak.fieldByName(QStringLiteral("D_ZAK")).setValue(earliest);
-    screen.showNote(datePlacedNote(date));
+    screen.setPickerDate(date);
+    screen.showNote(IBDS_zak.isEditing() ? outOfRangeText(date) : QString());
 }
 
-QString Tdm_1::datePlacedNote(const QDate& date) const
+QString Tdm_1::outOfRangeText(const QDate& date) const
 {
-    const QDate earliest = purchaseScreen->pickerEarliest();
-    return QStringLiteral("Data zakupu %1 leży poza dozwolonym zakresem %2 – %3; ustawiono %2.")
-        .arg(text::formatDate(date), text::formatDate(earliest), text::formatDate(purchaseScreen->pickerLatest()));
+    const QString vehicle = IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).asString();
+    const DayRange days = purchaseDays(IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).value());
+    const QString range = QStringLiteral("%1 – %2").arg(text::formatDate(days.first), text::formatDate(days.last));
+    return vehicle.isEmpty()
+               ? QStringLiteral("Data zakupu %1 leży poza okresem rozliczeniowym %2. Popraw datę zakupu.")
+                     .arg(text::formatDate(date), range)
+               : QStringLiteral("Data zakupu %1 leży poza dniami użytkowania samochodu %2 w okresie rozliczeniowym "
+                                "(%3). Popraw datę zakupu.")
+                     .arg(text::formatDate(date), vehicle, range);
 }
 
 void Tdm_1::IBDS_zakBeforeEdit(ds::Dataset& d)
 {
     const ds::Field& day = d.fieldByName(QStringLiteral("D_ZAK"));
     if (purchaseScreen && !day.isNull())
-        showPurchaseDate(day.asDate());
+        purchaseScreen->setPickerDate(day.asDate());
 }
 
-// Today, or, while today lies outside the purchase screen's date range, the range's first
-// day; set here, the date is the new row's own and not a change by the user.
+// Today, or the period's first day while today lies outside the period shown; set here,
+// the date is the new row's own and not a change by the user.
 void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
 {
-    const QDate today = QDate::currentDate();
-    QDate day = today;
-    if (purchaseScreen && (today < purchaseScreen->pickerEarliest() || today > purchaseScreen->pickerLatest())) {
-        day = purchaseScreen->pickerEarliest();
-        newPurchaseNote_ = datePlacedNote(today);
-    }
+    QDate day = QDate::currentDate();
+    if (purchaseScreen && (day < purchaseScreen->periodStart() || day > purchaseScreen->periodEnd()))
+        day = purchaseScreen->periodStart();
+    settingPurchaseDate_ = true;
     d.fieldByName(QStringLiteral("D_ZAK")).setValue(day);
+    settingPurchaseDate_ = false;
+    defaultPurchaseDate_ = true;
+}
+
+// A purchase is stored only with a date on which its vehicle was in use in the period shown.
+void Tdm_1::IBDS_zakBeforePost(ds::Dataset& d)
+{
+    const ds::Field& day = d.fieldByName(QStringLiteral("D_ZAK"));
+    if (!purchaseScreen || day.isNull())
+        return;
+    const DayRange days = purchaseDays(d.fieldByName(QStringLiteral("NR_REJ")).value());
+    if (day.asDate() < days.first || day.asDate() > days.last)
+        throw ds::Error(outOfRangeText(day.asDate()));
 }

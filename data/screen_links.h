@@ -27,8 +27,8 @@ public:
 };
 
 // What the data module needs of the open purchase screen: the period it shows, its date
-// picker, its fuel list and its status line. The picker's date is always kept inside its
-// range: callers set the range before a date that lies outside the old one.
+// picker, its fuel list and its status line. The picker's range binds only the dates the
+// user types or picks; the picker shows a purchase's date as it is.
 class PurchaseScreen {
 public:
     virtual ~PurchaseScreen() = default;

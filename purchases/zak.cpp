@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,7 +12,10 @@
 #include <optional>
 
 #include "data/dm1.h"
+#include "data/fuel_rules.h"
 #include "data/period.h"
+#include "dataset/error.h"
+#include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_lookup_list.h"
@@ -28,8 +30,6 @@ Tf_zak* f_zak = nullptr;
 
 namespace {
 
-const QString fuelMessage = QStringLiteral("Błędny rodzaj paliwa.\rWybierz olej napędowy lub olej napędowy o obniżonej "
-                                           "zawartości siarki");
 
 // Focus that leaves a control for good: not to a popup, a message box or another program.
 bool leavesForGood(const QFocusEvent* event)
@@ -68,12 +68,28 @@ Tf_zak::Tf_zak(QWidget* parent)
     });
     connect(dblb_rodz_pal, &dbw::DBLookupList::clicked, this, &Tf_zak::dblb_rodz_palExit);
     connect(dblb_rodz_pal, &dbw::DBLookupList::exited, this, &Tf_zak::dblb_rodz_palExit);
-    connect(dtp_dzak, &QDateEdit::dateChanged, this, &Tf_zak::zm_dzak);
+    connect(dtp_dzak, &dbw::DateEdit::dateEdited, this, &Tf_zak::zm_dzak);
+    // A date typed but not yet taken goes into the purchase before it is posted, or stops the
+    // post when it cannot be taken.
+    connect(&dm_1->DS_zak, &ds::DataSource::updateRecord, this, [this] {
+        if (!dtp_dzak->isModified() || !dateReactionAttached_)
+            return;
+        const QString refusal = dtp_dzak->problem();
+        if (!refusal.isEmpty())
+            throw ds::Error(refusal);
+        dtp_dzak->commit();
+    });
     connect(ch_wprow, &QCheckBox::clicked, this, &Tf_zak::ch_wprowClick);
     connect(a_ok, &QAction::triggered, this, &Tf_zak::a_okExecute);
     connect(a_anul, &QAction::triggered, this, &Tf_zak::a_anulExecute);
     connect(PC_zak, &QTabWidget::currentChanged, this, &Tf_zak::pageChanged);
     connect(&dm_1->DS_zak, &ds::DataSource::stateChanged, this, &Tf_zak::updateActions);
+    // A date typed for one purchase is never taken for another one, nor after a cancel.
+    connect(&dm_1->DS_zak, &ds::DataSource::scrolled, dtp_dzak, &dbw::DateEdit::revert);
+    connect(&dm_1->DS_zak, &ds::DataSource::stateChanged, this, [this] {
+        if (!zak().isEditing())
+            dtp_dzak->revert();
+    });
     setFuelListEditable(false); // until a vehicle is chosen, the fuel follows the purchase
     updateActions();
 }
@@ -330,33 +346,31 @@ bool Tf_zak::eventFilter(QObject* watched, QEvent* event)
 
 void Tf_zak::dblb_rodz_palExit()
 {
-    if (checkingFuel_ || dblb_rodz_pal->isReadOnly())
+    // Nothing chosen yet (a new purchase before its vehicle) is nothing to refuse.
+    if (checkingFuel_ || dblb_rodz_pal->isReadOnly() || !dblb_rodz_pal->currentItem())
         return;
-    const QString fuel = dblb_rodz_pal->currentItem() ? dblb_rodz_pal->currentItem()->text() : QString();
-    if (fuel.contains(QStringLiteral("olej"), Qt::CaseInsensitive))
+    if (data::isDieselFuel(dblb_rodz_pal->currentItem()->text()))
         return;
+    QStringList fuels;
+    for (int i = 0; i < dblb_rodz_pal->count(); ++i)
+        fuels << dblb_rodz_pal->item(i)->text();
     checkingFuel_ = true;
-    desktop::showInformation(fuelMessage, {}, this);
+    desktop::showInformation(data::wrongDieselFuelMessage(fuels), {}, this);
     checkingFuel_ = false;
     dblb_rodz_pal->setFocus();
 }
 
-void Tf_zak::zm_dzak()
+void Tf_zak::zm_dzak(const QDate& picked)
 {
-    if (settingPicker_ || !dateReactionAttached_ || !zak().isActive())
+    if (!dateReactionAttached_ || !zak().isActive())
         return;
-    // The user's date is taken before the edit starts: starting it shows the stored date.
-    const QDate picked = dtp_dzak->date();
-    pickerDriving_ = true;
     try {
         if (!zak().isEditing())
             zak().edit();
         zak().fieldByName(QStringLiteral("D_ZAK")).setValue(picked);
-        showNote({});
     } catch (const std::exception& e) {
         desktop::showError(QString::fromUtf8(e.what()), this);
     }
-    pickerDriving_ = false;
 }
 
 QDate Tf_zak::pickerDate() const
@@ -376,19 +390,12 @@ QDate Tf_zak::pickerLatest() const
 
 void Tf_zak::setPickerRange(const QDate& earliest, const QDate& latest)
 {
-    settingPicker_ = true;
     dtp_dzak->setDateRange(earliest, latest);
-    settingPicker_ = false;
 }
 
 void Tf_zak::setPickerDate(const QDate& date)
 {
-    // While the user's own date goes into D_ZAK, the picker already shows what counts.
-    if (pickerDriving_ || dtp_dzak->date() == date)
-        return;
-    settingPicker_ = true;
     dtp_dzak->setDate(date);
-    settingPicker_ = false;
 }
 
 void Tf_zak::setFuelListEditable(bool editable)
@@ -499,6 +506,8 @@ bool Tf_zak::flushEditors()
     QWidget* focused = focusWidget();
     if (focused && focused != DBGrid1 && DBGrid1->isAncestorOf(focused))
         DBGrid1->setFocus(); // the cell editor hands its text over when it loses the focus
+    if (!dtp_dzak->commit())
+        return false;
     try {
         DBE_nrrach->commit();
         DBE_ilzak->commit();

@@ -8,7 +8,6 @@
 class QAction;
 class QActionGroup;
 class QCheckBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -16,6 +15,7 @@ class QPushButton;
 class QTabWidget;
 
 namespace dbw {
+class DateEdit;
 class DBEdit;
 class DBGrid;
 class DBLookupList;
@@ -74,7 +74,7 @@ private:
     void lb_podKeyPress(const QString& typed);
     void m_rokExit();
     void dblb_rodz_palExit();
-    void zm_dzak();
+    void zm_dzak(const QDate& picked);
     void ch_wprowClick();
     void a_okExecute();
     void a_anulExecute();
@@ -106,7 +106,7 @@ private:
     dbw::DBText* dbt_nrkol;
     dbw::DBLookupList* dblb_nrrej;
     dbw::DBEdit* DBE_nrrach;
-    QDateEdit* dtp_dzak;
+    dbw::DateEdit* dtp_dzak;
     dbw::DBLookupList* dblb_rodz_pal;
     dbw::DBEdit* DBE_ilzak;
     QCheckBox* ch_wprow;
@@ -130,8 +130,6 @@ private:
     bool activated_ = false;
     bool deactivated_ = false;
     bool dateReactionAttached_ = false;
-    bool settingPicker_ = false;  // the picker changes by program, not by the user
-    bool pickerDriving_ = false;  // the user's date is on its way into D_ZAK
     bool refreshing_ = false;     // odswiez_zak is running (a question box may move the focus)
     bool checkingFuel_ = false;
     bool settingList_ = false;    // a list's row changes by program

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_lookup_list.h"
@@ -150,9 +150,7 @@ QWidget* Tf_zak::buildFormPage()
     DBE_nrrach->setFixedWidth(DBE_nrrach->fontMetrics().horizontalAdvance(QStringLiteral("FV/0000/00/0000/AB")) + 16);
     auto* e_nrrach = label(QStringLiteral("Nr &rachunku"), DBE_nrrach, page, "e_nrrach");
 
-    dtp_dzak = named(new QDateEdit(page), "dtp_dzak");
-    dtp_dzak->setCalendarPopup(true);
-    dtp_dzak->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+    dtp_dzak = named(new dbw::DateEdit(page), "dtp_dzak");
     dtp_dzak->setDate(QDate::currentDate());
     auto* e_dzak = label(QStringLiteral("z &dnia"), dtp_dzak, page, "e_dzak");
 

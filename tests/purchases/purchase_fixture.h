@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +15,7 @@
 #include <memory>
 
 #include "data/dm1.h"
+#include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_lookup_list.h"
@@ -139,7 +139,7 @@ public:
 
     ds::Dataset& zak() const { return dm->IBDS_zak; }
     QVariant value(const char* field) const { return zak().value(QString::fromLatin1(field)); }
-    QDateEdit* picker() const { return child<QDateEdit>("dtp_dzak"); }
+    dbw::DateEdit* picker() const { return child<dbw::DateEdit>("dtp_dzak"); }
     dbw::DBLookupList* vehicles() const { return child<dbw::DBLookupList>("dblb_nrrej"); }
     dbw::DBLookupList* fuels() const { return child<dbw::DBLookupList>("dblb_rodz_pal"); }
 
@@ -200,12 +200,33 @@ public:
         auto* invoiceEdit = child<dbw::DBEdit>("DBE_nrrach");
         invoiceEdit->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(invoiceEdit, invoice);
-        picker()->setFocus(Qt::TabFocusReason);
-        picker()->setDate(day);
+        typeDate(text::formatDate(day));
         auto* quantity = child<dbw::DBEdit>("DBE_ilzak");
-        quantity->setFocus(Qt::TabFocusReason);
         quantity->selectAll();
         QTest::keyClicks(quantity, litres);
+    }
+
+    // Types a date into the date field with real key presses and leaves it with Tab, as the
+    // user does; the focus stays there when the date is refused.
+    void typeDate(const QString& typed)
+    {
+        QLineEdit* edit = picker()->lineEdit();
+        edit->setFocus(Qt::TabFocusReason);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key_Tab);
+    }
+
+    // A navigator button clicked; what it throws ends in the standard error box, as at the
+    // application's boundary.
+    void press(dbw::DBNavigator::Button button)
+    {
+        try {
+            child<dbw::DBNavigator>("DBNavigator1")->click(button);
+        } catch (const std::exception& e) {
+            desktop::showError(QString::fromUtf8(e.what()));
+        }
     }
 
     int storedCount(const QString& invoice)

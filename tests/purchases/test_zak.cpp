@@ -13,8 +13,7 @@ namespace purchasetest {
 
 namespace {
 
-const QString fuelMessage = QStringLiteral("Błędny rodzaj paliwa.\rWybierz olej napędowy lub olej napędowy o obniżonej "
-                                           "zawartości siarki");
+const QString fuelMessage = QStringLiteral("Błędny rodzaj paliwa.\rWybierz olej napędowy lub biodiesel");
 
 } // namespace
 
@@ -119,8 +118,7 @@ private slots:
         QCOMPARE(cancel->toolTip(), QStringLiteral("Anuluj"));
         QVERIFY(!child<QAction>("a_ok")->isEnabled() && !child<QAction>("a_anul")->isEnabled()); // browsing
 
-        QCOMPARE(fx.picker()->displayFormat(), QStringLiteral("dd-MM-yyyy"));
-        QVERIFY(fx.picker()->calendarPopup());
+        QCOMPARE(fx.picker()->lineEdit()->text(), text::formatDate(fx.picker()->date()));
 
         auto* grid = child<dbw::DBGrid>("DBGrid1");
         QStringList titles;
@@ -236,34 +234,98 @@ private slots:
         QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
         QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
 
-        // Use ended on 10 April, before the purchase: the date moves to the first day, and
-        // the status line says so.
+        // Use ended on 10 April, before the stored purchase: its date stays as it is, the
+        // status line points it out, and the post refuses it.
         fx.clickItem(fx.vehicles(), QStringLiteral("DW700"));
         QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 4, 10)));
-        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 1, 1));
-        QCOMPARE(fx.picker()->date(), QDate(2012, 1, 1));
-        QCOMPARE(child<QLabel>("e_uwaga")->text(),
-                 QStringLiteral("Data zakupu 20-04-2012 leży poza dozwolonym zakresem 01-01-2012 – 10-04-2012; ustawiono 01-01-2012."));
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
+        QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
+        const QString outside = QStringLiteral("Data zakupu 20-04-2012 leży poza dniami użytkowania samochodu DW700 w "
+                                               "okresie rozliczeniowym (01-01-2012 – 10-04-2012). Popraw datę zakupu.");
+        QCOMPARE(child<QLabel>("e_uwaga")->text(), outside);
+        fx.press(dbw::DBNavigator::Post);
+        QCOMPARE(fx.messages(), QStringList{outside});
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Edit);
 
-        // A date picked by the user goes into the purchase.
-        fx.picker()->setDate(QDate(2012, 3, 3));
+        // A typed date outside the vehicle's days is refused and the focus stays in the field;
+        // one inside goes into the purchase as typed, with or without leading zeros.
+        fx.shown.clear();
+        fx.typeDate(QStringLiteral("15-05-2012"));
+        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Data 15-05-2012 leży poza dozwolonym zakresem: od 01-01-2012 do 10-04-2012.")});
+        QCOMPARE(QApplication::focusWidget(), fx.picker()->lineEdit());
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
+        fx.shown.clear();
+        fx.typeDate(QStringLiteral("3-3-2012"));
+        QVERIFY(fx.shown.isEmpty());
         QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 3, 3));
+        QCOMPARE(fx.picker()->lineEdit()->text(), QStringLiteral("03-03-2012"));
         QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
 
-        // Cancelled: the stored date comes back, and the picker widens to the period for it.
-        child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Cancel);
+        // Cancelled: the stored date comes back, with the days of its own vehicle.
+        fx.press(dbw::DBNavigator::Cancel);
         QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
         QCOMPARE(pickerRange(), qMakePair(QDate(2012, 1, 1), QDate(2012, 6, 30)));
         QCOMPARE(fx.picker()->date(), QDate(2012, 4, 20));
 
-        // A new purchase while today lies outside the period starts on the first day.
-        child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Insert);
+        // A new purchase while today lies outside the period starts quietly on its first day;
+        // that default date, not the user's, follows the vehicle chosen for it.
+        fx.press(dbw::DBNavigator::Insert);
         QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
         QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 1, 1));
         QCOMPARE(fx.picker()->date(), QDate(2012, 1, 1));
-        QVERIFY(child<QLabel>("e_uwaga")->text().startsWith(
-            QStringLiteral("Data zakupu %1 leży poza").arg(text::formatDate(QDate::currentDate()))));
+        QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
         QCOMPARE(fx.value("NR_KOL").toInt(), 101);
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW300"));
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 3, 15));
+        QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
+        QCOMPARE(fx.shown.size(), 0);
+    }
+
+    void datesTypedAsTheyStand_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("stored");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("leading zeros") << "15-05-2012" << QDate(2012, 5, 15) << "";
+        QTest::newRow("without them") << "5-6-2012" << QDate(2012, 6, 5) << "";
+        QTest::newRow("last day") << "30-06-2012" << QDate(2012, 6, 30) << "";
+        QTest::newRow("two-digit year") << "01-02-12" << QDate(2012, 2, 1) << "";
+        QTest::newRow("no such day") << "31-06-2012" << QDate() << "„31-06-2012” nie jest poprawną datą. Wpisz datę w postaci dd-mm-rrrr, np. 15-05-2024.";
+        QTest::newRow("next half-year") << "01-07-2012" << QDate() << "Data 01-07-2012 leży poza dozwolonym zakresem: od 01-01-2012 do 30-06-2012.";
+        QTest::newRow("emptied") << "" << QDate() << "Wpisz datę w postaci dd-mm-rrrr, np. 15-05-2024.";
+    }
+
+    // Each date is typed with real key presses into a new purchase and stored through the
+    // navigator; a refused one keeps the focus and stores nothing.
+    void datesTypedAsTheyStand()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QDate, stored);
+        QFETCH(QString, refusal);
+        fx.open();
+        fx.choosePeriod(2012, 0);
+        fx.press(dbw::DBNavigator::Insert);
+        fx.keyPurchase(QStringLiteral("DW100"), QStringLiteral("FV 77"), QDate(2012, 2, 2), QStringLiteral("10"));
+        fx.typeDate(typed);
+        if (refusal.isEmpty()) {
+            QVERIFY2(fx.shown.isEmpty(), qPrintable(fx.messages().join(QLatin1Char('\n'))));
+            QCOMPARE(QApplication::focusWidget(), fx.fuels()); // Tab went on to the next control
+        } else {
+            QCOMPARE(fx.messages(), QStringList{refusal});
+            QCOMPARE(QApplication::focusWidget(), fx.picker()->lineEdit());
+        }
+        // Posting with the navigator takes what is typed, or refuses the purchase with it.
+        fx.shown.clear();
+        fx.press(dbw::DBNavigator::Post);
+        Rows rows(*fx.dm);
+        const QList<QVariantList> found = rows.select(QStringLiteral("select D_ZAK from ZAK_PAL where NR_RACH = 'FV 77'"));
+        if (stored.isValid()) {
+            QCOMPARE(found, (QList<QVariantList>{{QDateTime(stored, QTime(0, 0))}}));
+        } else {
+            QCOMPARE(found.size(), 0);
+            QCOMPARE(fx.messages(), QStringList{refusal});
+            QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        }
     }
 
     void fuelListFollowsTheVehicle()
@@ -272,10 +334,14 @@ private slots:
         fx.choosePeriod(2012, 0);
         child<dbw::DBNavigator>("DBNavigator1")->click(dbw::DBNavigator::Insert);
 
+        // Before a vehicle is chosen there is no fuel to refuse.
+        fx.fuels()->setFocus(Qt::MouseFocusReason);
+        child<QWidget>("DBE_ilzak")->setFocus(Qt::TabFocusReason);
+        QVERIFY(fx.shown.isEmpty());
+
         auto tabFromPicker = [this] {
-            fx.picker()->setFocus(Qt::TabFocusReason);
-            fx.picker()->setCurrentSection(QDateTimeEdit::YearSection);
-            QTest::keyClick(fx.picker(), Qt::Key_Tab);
+            fx.picker()->lineEdit()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(fx.picker()->lineEdit(), Qt::Key_Tab);
             return QApplication::focusWidget();
         };
 
@@ -297,6 +363,9 @@ private slots:
         QVERIFY(fx.fuels()->focusPolicy() & Qt::TabFocus);
         QCOMPARE(tabFromPicker(), fx.fuels());
         fx.clickItem(fx.fuels(), QStringLiteral("olej napędowy"));
+        QVERIFY(fx.shown.isEmpty());
+        fx.clickItem(fx.fuels(), QStringLiteral("biodiesel")); // of the diesel family too
+        QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), 6);
         QVERIFY(fx.shown.isEmpty());
         fx.clickItem(fx.fuels(), QStringLiteral("benzyna silnikowa"));
         QCOMPARE(fx.value("NR_RODZ_PAL").toInt(), petrol); // the choice stays; the message asks for another
