@@ -317,6 +317,8 @@ double DBGrid::columnSum(const QString& field, bool selectedOnly) const
 
 void DBGrid::refreshFooter()
 {
+    if (footerLines_ > 0)
+        footer_->fitColumns();
     footer_->update();
 }
 

@@ -25,6 +25,33 @@ int GridFooter::lineHeight() const
     return QFontMetrics(bold).height() + 4;
 }
 
+QFont GridFooter::cellFont(bool bold) const
+{
+    QFont f = font();
+    f.setBold(bold);
+    return f;
+}
+
+// Room on each side of a figure.
+constexpr int cellMargin = 3;
+
+void GridFooter::fitColumns()
+{
+    QHeaderView* header = grid_->horizontalHeader();
+    for (int column = 0; column < grid_->gridModel()->columnCount(); ++column) {
+        const ds::Field* f = grid_->gridModel()->fieldAt(column);
+        if (!f || header->isSectionHidden(column))
+            continue;
+        const FooterCell cell = grid_->footerCell(f->name());
+        const QFontMetrics metrics(cellFont(cell.bold));
+        int needed = 0;
+        for (const QString& line : cell.lines)
+            needed = std::max(needed, metrics.horizontalAdvance(line) + 2 * cellMargin + 2);
+        if (needed > header->sectionSize(column))
+            header->resizeSection(column, needed);
+    }
+}
+
 void GridFooter::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -39,15 +66,13 @@ void GridFooter::paintEvent(QPaintEvent*)
         const FooterCell cell = grid_->footerCell(f->name());
         if (cell.lines.isEmpty())
             continue;
-        QFont font = this->font();
-        font.setBold(cell.bold);
-        p.setFont(font);
+        p.setFont(cellFont(cell.bold));
         p.setPen(palette().color(QPalette::WindowText));
         const int x = offset + header->sectionViewportPosition(column);
         const int w = header->sectionSize(column);
         const Qt::Alignment align = (f->isNumeric() ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
         for (int line = 0; line < cell.lines.size(); ++line)
-            p.drawText(QRect(x + 3, 2 + line * lineHeight(), w - 6, lineHeight()), align, cell.lines[line]);
+            p.drawText(QRect(x + cellMargin, 2 + line * lineHeight(), w - 2 * cellMargin, lineHeight()), align, cell.lines[line]);
     }
 }
 

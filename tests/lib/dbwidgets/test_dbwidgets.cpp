@@ -264,6 +264,18 @@ private slots:
         QCOMPARE(grid.columnSum(QStringLiteral("PRZEL_L_KG"), true), 0.84 + 0.5); // olej napędowy, gaz płynny
         QCOMPARE(grid.footerCell(QStringLiteral("PRZEL_L_KG")).lines.last(), QStringLiteral("1,3400"));
 
+        // A total wider than its column widens the column instead of losing its leading digits.
+        const int factor = columnOf(grid, QStringLiteral("PRZEL_L_KG"));
+        grid.horizontalHeader()->resizeSection(factor, 20);
+        dm->ibds_pal.edit();
+        dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).setText(QStringLiteral("99999,9999"));
+        dm->ibds_pal.post();
+        const QString total = grid.footerCell(QStringLiteral("PRZEL_L_KG")).lines.first();
+        QVERIFY2(total.startsWith(QStringLiteral("100.003,")), qPrintable(total));
+        QFont bold = grid.font();
+        bold.setBold(true);
+        QVERIFY(grid.horizontalHeader()->sectionSize(factor) > QFontMetrics(bold).horizontalAdvance(total) + 6);
+
         // The chosen row stays marked when the grid loses the focus.
         QCOMPARE(grid.palette().color(QPalette::Inactive, QPalette::Highlight),
                  grid.palette().color(QPalette::Active, QPalette::Highlight));
@@ -357,17 +369,27 @@ private slots:
         nav.button(DBNavigator::Post)->click();
         QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NAZWA = 'ZZZ'")), 0);
 
-        // Text still in an open grid cell goes in when the navigator posts the row.
+        // Text still in an open grid cell goes in whichever navigator button is clicked.
         dbw::DBGrid grid;
         grid.setDataSource(&dm->ds_pal);
         grid.show();
-        dm->ibds_pal.edit();
-        QLineEdit* editor = openEditor(grid, 1, columnOf(grid, QStringLiteral("PRZEL_L_KG")));
-        QVERIFY(editor);
-        editor->selectAll();
-        typeText(editor, QStringLiteral("0,7777"));
-        nav.button(DBNavigator::Post)->click();
-        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NR = 2 and PRZEL_L_KG = 0.7777")), 1);
+        const QList<QPair<DBNavigator::Button, QString>> clicks{{DBNavigator::Post, QStringLiteral("0,7771")},
+                                                                 {DBNavigator::Prior, QStringLiteral("0,7772")},
+                                                                 {DBNavigator::Last, QStringLiteral("0,7773")},
+                                                                 {DBNavigator::Refresh, QStringLiteral("0,7774")},
+                                                                 {DBNavigator::Insert, QStringLiteral("0,7775")}};
+        for (const auto& [button, typed] : clicks) {
+            dm->ibds_pal.cancel();
+            dm->ibds_pal.locate(QStringLiteral("NR"), 2);
+            dm->ibds_pal.edit();
+            QLineEdit* editor = openEditor(grid, 1, columnOf(grid, QStringLiteral("PRZEL_L_KG")));
+            QVERIFY(editor);
+            editor->selectAll();
+            typeText(editor, typed);
+            nav.button(button)->click();
+            QCOMPARE(count(QStringLiteral("select cast(PRZEL_L_KG * 10000 as integer) from RODZ_PALIWA where NR = 2")),
+                     QString(typed).remove(QStringLiteral("0,")).toInt());
+        }
     }
 
     void aDetailRowThatCannotBePostedKeepsTheMasterInPlace()
