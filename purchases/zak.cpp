@@ -20,6 +20,7 @@
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_lookup_list.h"
 #include "dbwidgets/db_navigator.h"
+#include "dbwidgets/leave_row.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "purchases/purchase_queries.h"
@@ -500,17 +501,12 @@ void Tf_zak::pageChanged(int)
 
 // Keeping keyed purchases ----------------------------------------------------------------
 
-// Text typed but not yet written into the fields (a form edit, a grid cell) goes in now.
+// Text typed but not yet written into the fields (a form edit, the date, a grid cell) goes
+// in now; false when a field refused it (the refusal has been shown).
 bool Tf_zak::flushEditors()
 {
-    QWidget* focused = focusWidget();
-    if (focused && focused != DBGrid1 && DBGrid1->isAncestorOf(focused))
-        DBGrid1->setFocus(); // the cell editor hands its text over when it loses the focus
-    if (!dtp_dzak->commit())
-        return false;
     try {
-        DBE_nrrach->commit();
-        DBE_ilzak->commit();
+        zak().updateRecord();
     } catch (const std::exception& e) {
         desktop::showError(QString::fromUtf8(e.what()), this);
         return false;
@@ -530,23 +526,6 @@ bool Tf_zak::isUntouched() const
     return true;
 }
 
-// The labels of the fields that the purchase still lacks, as the form names them.
-QStringList Tf_zak::missingFields() const
-{
-    QStringList missing;
-    for (const auto& f : zak().fields()) {
-        if (f->kind() != ds::FieldKind::Data || !f->isRequired() || f->isReadOnly() || !f->isNull())
-            continue;
-        if (f->name() == QLatin1String("NR_REJ"))
-            missing << QStringLiteral("Nr rejestracyjny");
-        else if (f->name() == QLatin1String("NR_RODZ_PAL"))
-            missing << QStringLiteral("Rodzaj paliwa");
-        else
-            missing << f->displayName();
-    }
-    return missing;
-}
-
 // Posts the purchase being keyed or changed when it is complete. False when that failed
 // (the error has been shown); an incomplete purchase stays as it is.
 bool Tf_zak::postIfComplete()
@@ -555,7 +534,7 @@ bool Tf_zak::postIfComplete()
         return false;
     ds::Dataset& d = zak();
     if (!d.isActive() || !d.isEditing() || isUntouched() || (d.state() == ds::DatasetState::Edit && !d.isModified())
-        || !missingFields().isEmpty())
+        || !dbw::missingValues(d).isEmpty())
         return true;
     try {
         d.post();
@@ -566,23 +545,12 @@ bool Tf_zak::postIfComplete()
     return true;
 }
 
-// Before the purchases are read again or the screen closes: a complete purchase is
-// posted, an untouched new one may go, and an incomplete one goes only when the user says
-// so. False when the user stays with the purchase.
+// Before the purchases are read again or the screen closes, the one rule for leaving a row.
+// False when the user stays with the purchase.
 bool Tf_zak::keepKeyedPurchase()
 {
-    if (!postIfComplete())
-        return false;
-    ds::Dataset& d = zak();
-    if (!d.isActive() || !d.isEditing() || isUntouched() || (d.state() == ds::DatasetState::Edit && !d.isModified()))
+    if (dbw::leaveRow(zak(), this, [this] { return isUntouched(); }))
         return true;
-    const QString question = QStringLiteral("Wprowadzony zakup jest niepełny (brak: %1) i nie można go zapisać.\n"
-                                            "Czy porzucić go?")
-                                 .arg(missingFields().join(QStringLiteral(", ")));
-    if (desktop::ask(question, {}, this) == desktop::Answer::Yes) {
-        d.cancel();
-        return true;
-    }
     PC_zak->setCurrentWidget(ts_form);
     dblb_nrrej->setFocus();
     return false;

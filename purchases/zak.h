@@ -88,7 +88,6 @@ private:
     // Keeping keyed purchases.
     bool flushEditors();
     bool isUntouched() const;
-    QStringList missingFields() const;
     bool postIfComplete();
     bool keepKeyedPurchase();
     void restoreSelection();

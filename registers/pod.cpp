@@ -17,6 +17,7 @@
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_memo.h"
 #include "dbwidgets/db_navigator.h"
+#include "dbwidgets/leave_row.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "registers/delete_refusal.h"
@@ -229,8 +230,11 @@ void Tf_pod::showEvent(QShowEvent* event)
 
 void Tf_pod::done(int result)
 {
-    if (activated_ && !deactivated_)
+    if (activated_ && !deactivated_) {
+        if (!dbw::leaveRow(dm_1->IBDS_podat, this))
+            return;
         FormDeactivate();
+    }
     QDialog::done(result);
 }
 

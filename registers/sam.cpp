@@ -11,6 +11,7 @@
 #include "data/dm1.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
+#include "dbwidgets/leave_row.h"
 #include "desktop/help_context.h"
 #include "registers/delete_refusal.h"
 #include "registers/pobdaty.h"
@@ -171,8 +172,11 @@ void Tf_sam::showEvent(QShowEvent* event)
 
 void Tf_sam::done(int result)
 {
-    if (activated_ && !deactivated_)
+    if (activated_ && !deactivated_) {
+        if (!dbw::leaveRow(dm_1->IBDS_sam, this))
+            return;
         FormDeactivate();
+    }
     QDialog::done(result);
 }
 

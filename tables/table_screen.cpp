@@ -7,6 +7,11 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "dataset/data_source.h"
+#include "dataset/dataset.h"
+#include "dbwidgets/db_navigator.h"
+#include "dbwidgets/leave_row.h"
+
 TableScreen::TableScreen(QWidget* parent, Placement placement)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), placement_(placement)
 {
@@ -56,6 +61,12 @@ void TableScreen::closeDataIfOpen()
 
 void TableScreen::done(int result)
 {
+    // Each row being edited through a navigator is posted, dropped or kept by the one rule.
+    if (dataOpen_)
+        for (dbw::DBNavigator* navigator : findChildren<dbw::DBNavigator*>())
+            if (ds::Dataset* d = navigator->dataSource() ? navigator->dataSource()->dataset() : nullptr)
+                if (!dbw::leaveRow(*d, this))
+                    return;
     try {
         closeDataIfOpen();
     } catch (...) {

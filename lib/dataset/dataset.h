@@ -117,6 +117,9 @@ public:
     void remove(); // deletes the current row
     // Posts a modified row, cancels an unmodified one.
     void checkBrowseMode();
+    // Asks the editors on this dataset to write their pending text into the row now; throws
+    // when a field refuses it.
+    void updateRecord();
     bool isModified() const { return modified_; }
 
     bool locate(const QStringList& fields, const QVariantList& values, LocateOptions options = {});

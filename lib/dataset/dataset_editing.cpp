@@ -197,6 +197,12 @@ void Dataset::cancel()
         afterCancel(*this);
 }
 
+void Dataset::updateRecord()
+{
+    if (isActive())
+        notify(DataEvent::UpdateRecord);
+}
+
 void Dataset::checkBrowseMode()
 {
     if (!isEditing())

@@ -83,8 +83,8 @@ private slots:
         fx.setYear(QStringLiteral("2013"));
         QCOMPARE(fx.shown.size(), 1);
         QCOMPARE(fx.shown.first().kind, desktop::MessageKind::Question);
-        QCOMPARE(fx.shown.first().text, QStringLiteral("Wprowadzony zakup jest niepełny (brak: Ilość (w l)) i nie można go "
-                                                       "zapisać.\nCzy porzucić go?"));
+        QCOMPARE(fx.shown.first().text, QStringLiteral("Wprowadzone dane są niepełne (brak: Ilość (w l)) i nie można ich "
+                                                       "zapisać.\nCzy je porzucić?"));
         // The user stays with the purchase, and the choice of period goes back.
         QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
         QCOMPARE(fx.value("NR_RACH").toString(), QStringLiteral("N1"));

@@ -334,15 +334,22 @@ private slots:
         QCOMPARE(yearItems().last(), QStringLiteral("2031"));
         QCOMPARE(c_rok->currentText(), QString());
 
-        // A rate left unposted when the screen closes is dropped.
+        // A rate without its amount when the screen closes: the user is asked, and stays with
+        // it on "Nie"; on "Tak" it is dropped.
         QTest::keyClick(rates, Qt::Key_Insert);
         enterCell(rates, dm->IBDS_opl.recNo(), QStringLiteral("ROK"), QStringLiteral("2032"));
         chooseFuel(QStringLiteral("biodiesel"));
-        enterCell(rates, dm->IBDS_opl.recNo(), QStringLiteral("OPL_ZA_TONE"), QStringLiteral("7"));
+        answer = desktop::Answer::No;
+        screen->close();
+        QVERIFY(screen->isVisible());
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().text, QStringLiteral("Wprowadzone dane są niepełne (brak: Stawka za tonę) i nie można ich "
+                                                    "zapisać.\nCzy je porzucić?"));
+        QCOMPARE(dm->IBDS_opl.state(), ds::DatasetState::Insert);
+        answer = desktop::Answer::Yes;
         screen->close();
         QVERIFY(!dm->IBDS_opl.isActive());
         QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN where ROK = 2032")), 0);
-        QVERIFY(shown.isEmpty());
     }
 
     void deletingTheLastRateOfAYearDropsTheYear()

@@ -182,7 +182,7 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Escape);
         QVERIFY(screen.isVisible());
 
-        // A new row still unposted when the screen closes is dropped, without a message.
+        // A complete new row still unposted when the screen closes is posted, without a message.
         QTest::keyClick(grid, Qt::Key_Insert);
         enterCell(grid, dm->ibds_pal.recNo(), QStringLiteral("NAZWA"), QStringLiteral("biogaz"));
         QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Insert);
@@ -191,7 +191,7 @@ private slots:
         QVERIFY(!screen.isVisible());
         QVERIFY(!dm->ibds_pal.isActive());
         QCOMPARE(shown.size(), messages);
-        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA")), 6);
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NAZWA = 'biogaz'")), 1);
 
         // A screen freed while open closes its dataset too.
         {
@@ -253,7 +253,8 @@ private slots:
         QCOMPARE(dm->IBDS_siln.recNo(), first + 1);
         QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA where NR = 1 and NAZWA = 'Osobowe, do 1992'")), 1);
 
-        // Closing with a name half typed into a new row drops the row and the text.
+        // Closing with a name still in the cell editor of a new row posts the row with it; a
+        // new row left untouched goes without a word.
         QTest::keyClick(grid, Qt::Key_Insert);
         auto* editor = qobject_cast<QLineEdit*>(openEditor(grid, dm->IBDS_siln.recNo(), QStringLiteral("NAZWA")));
         QVERIFY(editor);
@@ -263,7 +264,16 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(!dm->IBDS_siln.isActive());
         QCOMPARE(shown.size(), messages);
-        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA")), 45);
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA where NAZWA = 'Rowery'")), 1);
+
+        Tf_siln again;
+        again.show();
+        QTest::keyClick(again.findChild<dbw::DBGrid*>(QStringLiteral("DBG_siln")), Qt::Key_Insert);
+        QCOMPARE(dm->IBDS_siln.state(), ds::DatasetState::Insert);
+        again.close();
+        QVERIFY(!dm->IBDS_siln.isActive());
+        QCOMPARE(shown.size(), messages);
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA")), 46);
     }
 
     void yearlyParameterScreen()

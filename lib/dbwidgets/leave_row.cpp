@@ -1,0 +1,71 @@
+#include "dbwidgets/leave_row.h"
+
+#include "dataset/dataset.h"
+#include "desktop/messages.h"
+
+namespace dbw {
+
+namespace {
+
+// What the user knows a field by: its label, or that of the lookup column that sets it.
+QString userName(const ds::Dataset& d, const ds::Field& f)
+{
+    if (!f.isVisible())
+        for (const auto& other : d.fields())
+            if (other->kind() == ds::FieldKind::Lookup && other->keyFields().compare(f.name(), Qt::CaseInsensitive) == 0
+                && other->isVisible() && !other->displayLabel().isEmpty())
+                return other->displayLabel();
+    return f.displayName();
+}
+
+void showRefusal(const std::exception& e, QWidget* parent)
+{
+    desktop::showError(QString::fromUtf8(e.what()), parent);
+}
+
+} // namespace
+
+QStringList missingValues(const ds::Dataset& d)
+{
+    QStringList missing;
+    for (const auto& f : d.fields())
+        if (f->kind() == ds::FieldKind::Data && f->isRequired() && !f->isReadOnly() && f->isNull())
+            missing << userName(d, *f);
+    return missing;
+}
+
+bool leaveRow(ds::Dataset& d, QWidget* parent, const std::function<bool()>& untouched)
+{
+    if (!d.isActive() || !d.isEditing())
+        return true;
+    try {
+        d.updateRecord();
+    } catch (const std::exception& e) {
+        showRefusal(e, parent);
+        return false;
+    }
+    const bool isNew = d.state() == ds::DatasetState::Insert;
+    if (isNew ? (untouched ? untouched() : !d.isModified()) : !d.isModified()) {
+        d.cancel();
+        return true;
+    }
+    const QStringList missing = missingValues(d);
+    if (missing.isEmpty()) {
+        try {
+            d.post();
+        } catch (const std::exception& e) {
+            showRefusal(e, parent);
+            return false;
+        }
+        return true;
+    }
+    const QString question = QStringLiteral("Wprowadzone dane są niepełne (brak: %1) i nie można ich zapisać.\n"
+                                            "Czy je porzucić?")
+                                 .arg(missing.join(QStringLiteral(", ")));
+    if (desktop::ask(question, {}, parent) != desktop::Answer::Yes)
+        return false;
+    d.cancel();
+    return true;
+}
+
+} // namespace dbw
