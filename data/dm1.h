@@ -110,6 +110,7 @@ private:
     void IBDS_podatBeforeDelete(ds::Dataset& d);
     void IBDS_podatAfterDelete(ds::Dataset& d);
     void IBDS_samNewRecord(ds::Dataset& d);
+    static void IBDS_samBeforePost(ds::Dataset& d);
     void DS_zakDataChange(ds::Field* field);
     void IBDS_zakBeforeEdit(ds::Dataset& d);
     void IBDS_zakNewRecord(ds::Dataset& d);

@@ -38,6 +38,7 @@ void Tdm_1::attachHandlers()
     IBDS_podat.afterDelete = [this](ds::Dataset& d) { IBDS_podatAfterDelete(d); };
 
     IBDS_sam.onNewRecord = [this](ds::Dataset& d) { IBDS_samNewRecord(d); };
+    IBDS_sam.beforePost = [](ds::Dataset& d) { IBDS_samBeforePost(d); };
 
     IBDS_zak.beforeEdit = [this](ds::Dataset& d) { IBDS_zakBeforeEdit(d); };
     IBDS_zak.onNewRecord = [this](ds::Dataset& d) { IBDS_zakNewRecord(d); };
@@ -197,6 +198,18 @@ void Tdm_1::IBDS_samNewRecord(ds::Dataset& d)
     owner.setReadOnly(false);
     owner.setValue(IBQ_pod.fieldByName(QStringLiteral("NR_PODAT")).value());
     owner.setReadOnly(true);
+}
+
+// The last day of use cannot come before the first: purchases of such a vehicle would fall
+// outside any time of use.
+void Tdm_1::IBDS_samBeforePost(ds::Dataset& d)
+{
+    const ds::Field& first = d.fieldByName(QStringLiteral("D_ROZP_U"));
+    const ds::Field& last = d.fieldByName(QStringLiteral("D_ZAK_U"));
+    if (!first.isNull() && !last.isNull() && last.asDate() < first.asDate())
+        throw ds::Error(QStringLiteral("Data zakończenia użytkowania %1 jest wcześniejsza niż data rozpoczęcia "
+                                       "użytkowania %2.")
+                            .arg(text::formatDate(last.asDate()), text::formatDate(first.asDate())));
 }
 
 // Purchases ------------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "data/dm1.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
+#include "dbwidgets/grid_model.h"
 #include "dbwidgets/leave_row.h"
 #include "desktop/help_context.h"
 #include "registers/delete_refusal.h"
@@ -70,6 +71,17 @@ Tf_sam::Tf_sam(QWidget* parent)
     deleteRefusal_->guard(DBN_opl);
     deleteRefusal_->guard(DBGrid2);
     connect(DBGrid2, &dbw::DBGrid::editButtonClicked, this, &Tf_sam::DBGrid2EditButtonClick);
+    // A vehicle added or changed from the navigator is keyed in the vehicle grid: were the
+    // keyboard left in the taxpayer grid, the next key would move to another taxpayer.
+    connect(DBN_opl, &dbw::DBNavigator::clicked, this, [this](dbw::DBNavigator::Button b) {
+        if (b != dbw::DBNavigator::Insert && b != dbw::DBNavigator::Edit)
+            return;
+        DBGrid2->setFocus(Qt::OtherFocusReason);
+        const int row = dm_1->IBDS_sam.recNo();
+        const int registration = DBGrid2->gridModel()->columnOf(dm_1->IBDS_sam.field(QStringLiteral("NR_REJ")));
+        if (row >= 0 && registration >= 0)
+            DBGrid2->setCurrentIndex(DBGrid2->model()->index(row, registration));
+    });
 }
 
 Tf_sam::~Tf_sam()

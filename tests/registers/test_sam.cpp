@@ -255,13 +255,27 @@ private slots:
         QCOMPARE(registrationsShown(), QStringList{"KR 1"});
 
         // A new vehicle belongs to the taxpayer chosen, whatever was there before.
+        // The keyboard goes with it to the new vehicle's registration number, so that the next
+        // key types there instead of moving to another taxpayer.
+        taxpayers()->setFocus();
         child<DBNavigator>("DBN_opl")->button(DBNavigator::Insert)->click();
         QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
         QCOMPARE(dm->IBDS_sam.value(QStringLiteral("NR_POD")).toInt(), 3);
+        QCOMPARE(screen->focusWidget(), vehicles());
+        QCOMPARE(vehicles()->currentIndex().column(), columnOf(vehicles(), QStringLiteral("NR_REJ")));
+        QTest::keyClick(vehicles(), Qt::Key_K);
+        QCOMPARE(dm->IBQ_pod.value(QStringLiteral("NR_PODAT")).toInt(), 3);
+        QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
+        vehicles()->closePersistentEditor(vehicles()->currentIndex());
         dm->IBDS_sam.setValue(QStringLiteral("NR_REJ"), QStringLiteral("KR 2"));
         dm->IBDS_sam.setValue(QStringLiteral("NR_RODZ_SILN"), 2);
         dm->IBDS_sam.setValue(QStringLiteral("NR_RODZ_PAL"), 2);
         dm->IBDS_sam.setValue(QStringLiteral("D_ROZP_U"), QDate(2024, 1, 1));
+        // An end of use before the start is refused, and the row stays to be corrected.
+        dm->IBDS_sam.setValue(QStringLiteral("D_ZAK_U"), QDate(2023, 12, 31));
+        QVERIFY_THROWS_EXCEPTION(ds::Error, child<DBNavigator>("DBN_opl")->button(DBNavigator::Post)->click());
+        QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
+        dm->IBDS_sam.setValue(QStringLiteral("D_ZAK_U"), QDate(2024, 1, 1)); // one day of use
         child<DBNavigator>("DBN_opl")->button(DBNavigator::Post)->click();
         QCOMPARE(stored(QStringLiteral("NR_POD"), QStringLiteral("KR 2")).toInt(), 3);
         QCOMPARE(vehicles()->model()->index(dm->IBDS_sam.recNo(), 0).data().toString(), QStringLiteral("ABC"));
