@@ -16,6 +16,13 @@ const QStringList taxpayerColumns{QStringLiteral("NR_PODAT"), QStringLiteral("NA
 const QStringList purchaseColumns{QStringLiteral("NR_KOL"), QStringLiteral("NR_REJ"), QStringLiteral("NR_RACH"),
                                   QStringLiteral("D_ZAK"), QStringLiteral("NR_RODZ_PAL"), QStringLiteral("IL_ZAK")};
 
+// What a real invoice never leaves: litres up to ten million on one invoice, and down to
+// minus a hundred thousand for a correction; a litre weighs from nothing up to 10 kg. Beyond
+// them a typing slip would settle as a wrong fee, or as an amount no money field can hold.
+constexpr double fewestLitres = -100000.0;
+constexpr double mostLitres = 10000000.0;
+constexpr double heaviestLitre = 10.0;
+
 void taxpayerFields(ds::Dataset& d)
 {
     d.addField(QStringLiteral("NR_PODAT"), FieldType::SmallInt).setRequired();
@@ -49,7 +56,7 @@ void Tdm_1::defineDatasets()
     ibds_pal.addField(QStringLiteral("NR"), FieldType::SmallInt).setRequired();
     ibds_pal.addField(QStringLiteral("NAZWA"), FieldType::String, 30);
     ibds_pal.addField(QStringLiteral("PRZEL_L_KG"), FieldType::Decimal, 0, 4)
-        .setDisplayLabel(QStringLiteral("PRZEL. L->KG")).setDisplayFormat(QStringLiteral("#0.###"));
+        .setDisplayLabel(QStringLiteral("PRZEL. L->KG")).setDisplayFormat(QStringLiteral("#0.###")).setRange(0.0, heaviestLitre);
 
     IBDS_siln.setSelectSql(QStringLiteral("select * from RODZ_SILNIKA order by NR"));
     IBDS_siln.setWriteStatements(ds::writeStatementsFor(QStringLiteral("RODZ_SILNIKA"),
@@ -103,7 +110,7 @@ void Tdm_1::defineDatasets()
     IBDS_zak.addField(QStringLiteral("D_ZAK"), FieldType::Date).setRequired().setDisplayLabel(QStringLiteral("Data zakupu")).setDisplayWidth(12);
     IBDS_zak.addField(QStringLiteral("NR_RODZ_PAL"), FieldType::SmallInt).setRequired().setVisible(false);
     IBDS_zak.addField(QStringLiteral("IL_ZAK"), FieldType::Float).setRequired().setDisplayLabel(QStringLiteral("Ilość (w l)"))
-        .setDisplayFormat(QStringLiteral("######0.00")).setEditFormat(QStringLiteral("######0.00"));
+        .setDisplayFormat(QStringLiteral("######0.00")).setEditFormat(QStringLiteral("######0.00")).setRange(fewestLitres, mostLitres);
     IBDS_zak.addLookupField(QStringLiteral("sam_pod"), FieldType::String, 20, QStringLiteral("NR_REJ"), &IBQ_sam_pod,
                             QStringLiteral("NR_REJ"), QStringLiteral("NR_REJ")).setDisplayLabel(QStringLiteral("Nr rejestr."));
     fuelNameLookup(IBDS_zak, QStringLiteral("nazpal"), QStringLiteral("NR_RODZ_PAL"), &ibds_pal);
@@ -117,7 +124,7 @@ void Tdm_1::defineDatasets()
     IBDS_zak_kp.addField(QStringLiteral("NR_RACH"), FieldType::String, 20).setRequired();
     IBDS_zak_kp.addField(QStringLiteral("D_ZAK"), FieldType::Date).setRequired();
     IBDS_zak_kp.addField(QStringLiteral("NR_RODZ_PAL"), FieldType::SmallInt).setRequired();
-    IBDS_zak_kp.addField(QStringLiteral("IL_ZAK"), FieldType::Float).setRequired();
+    IBDS_zak_kp.addField(QStringLiteral("IL_ZAK"), FieldType::Float).setRequired().setRange(fewestLitres, mostLitres);
 
     IBT_param.setSelectSql(QStringLiteral("select * from PARAM order by ROK"));
     IBT_param.setWriteStatements(ds::writeStatementsFor(QStringLiteral("PARAM"),

@@ -18,6 +18,17 @@ double floatOrZero(const ds::Field& f)
     return f.isNull() ? 0.0 : f.asFloat();
 }
 
+// A line's fee, or none (an empty field) when it is beyond what money holds: the line still
+// shows, and the settlement refuses to add it up.
+QVariant feeOrNothing(double litres, const ds::Field& kgPerLitre, double rate)
+{
+    try {
+        return QVariant::fromValue(data::lineFee(litres, kgPerLitre.asMoney(), rate));
+    } catch (const text::MoneyOverflow&) {
+        return {};
+    }
+}
+
 } // namespace
 
 void Tdm_1::attachHandlers()
@@ -53,18 +64,17 @@ void Tdm_1::attachHandlers()
 void Tdm_1::calcSettlementLine(ds::Dataset& d)
 {
     const double litres = floatOrZero(d.fieldByName(QStringLiteral("ZAKKW")));
-    const text::Money kgPerLitre = d.fieldByName(QStringLiteral("PRZEL_L_KG")).asMoney();
     const double rate = floatOrZero(d.fieldByName(QStringLiteral("OPL_ZA_TONE")));
-    d.fieldByName(QStringLiteral("opl")).setValue(QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate)));
+    d.fieldByName(QStringLiteral("opl")).setValue(feeOrNothing(litres, d.fieldByName(QStringLiteral("PRZEL_L_KG")), rate));
 }
 
 void Tdm_1::calcStatementLine(ds::Dataset& d)
 {
     const double litres = floatOrZero(d.fieldByName(QStringLiteral("ZAKKW")));
-    const text::Money kgPerLitre = d.fieldByName(QStringLiteral("PRZEL_L_KG")).asMoney();
+    const ds::Field& kgPerLitre = d.fieldByName(QStringLiteral("PRZEL_L_KG"));
     const double rate = floatOrZero(d.fieldByName(QStringLiteral("OPL_ZA_TONE")));
-    d.fieldByName(QStringLiteral("zakkw_t")).setValue(data::tonnesShown(litres, kgPerLitre));
-    d.fieldByName(QStringLiteral("opl")).setValue(QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate)));
+    d.fieldByName(QStringLiteral("zakkw_t")).setValue(data::tonnesShown(litres, kgPerLitre.asMoney()));
+    d.fieldByName(QStringLiteral("opl")).setValue(feeOrNothing(litres, kgPerLitre, rate));
 }
 
 void Tdm_1::readStatementLines()

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "data/fee_arithmetic.h"
 #include "dbwidgets/db_grid.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
@@ -419,8 +420,16 @@ void Tf_rozl::licz_rozl()
     periodStart_ = p.start;
     periodEnd_ = p.end;
     selectedTaxpayer_ = lb_pod->count() > 0 && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
-    const reports::Settlement s =
-        reports::computeSettlement(*dm_1, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+    reports::Settlement s;
+    try {
+        s = reports::computeSettlement(*dm_1, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+        amountOutOfRange_ = false;
+    } catch (const text::MoneyOverflow& e) {
+        // No wrapped-around amount is ever shown or printed: the window says what happened.
+        amountOutOfRange_ = true;
+        s.threshold = data::exemptionThreshold(minimumWage_, percentage_);
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
     amountToPay_ = s.amount;
     threshold_ = s.threshold;
     showAmounts();
@@ -438,9 +447,9 @@ void Tf_rozl::odswiez_rozl()
 
 void Tf_rozl::showAmounts()
 {
-    e_wart->setText(text::formatMoney(amountToPay_));
+    e_wart->setText(amountOutOfRange_ ? QStringLiteral("poza zakresem") : text::formatMoney(amountToPay_));
     e_kom2->setText(text::formatMoney(threshold_));
-    const bool within = amountToPay_ <= threshold_;
+    const bool within = !amountOutOfRange_ && amountToPay_ <= threshold_;
     setTextColour(e_kw, within ? withinThreshold : aboveThreshold);
     setTextColour(e_wart, within ? withinThreshold : aboveThreshold);
     for (QLabel* l : {e_kom1, e_kom2, e_kom3})
@@ -495,6 +504,10 @@ void Tf_rozl::kl_drukClick()
 
 void Tf_rozl::drukuj_raporty(bool preview)
 {
+    if (amountOutOfRange_) {
+        desktop::showError(QString::fromUtf8(text::MoneyOverflow().what()), this);
+        return;
+    }
     if (preview)
         report::registerPreviewInterface<TQRCustomPreviewInterface>();
     const auto choice = rb_zest->isChecked() ? reports::ReportChoice::Statements : reports::ReportChoice::PurchaseRegister;

@@ -107,6 +107,7 @@ private:
     QDate periodEnd_;
     QString selectedTaxpayer_;
     text::Money amountToPay_;
+    bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     text::Money threshold_;
 
     QString yearOnEntry_;     // the year field's text when it got the focus (Escape restores it)

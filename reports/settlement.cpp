@@ -77,6 +77,9 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
             line.kgPerLitre = kgPerLitre.valueAt(row).value<text::Money>();
             if (const QVariant r = rate.valueAt(row); r.isValid())
                 line.rate = r.toDouble();
+            // A fee beyond what money holds was left empty; it is never taken as zero.
+            if (!fee.valueAt(row).isValid())
+                throw text::MoneyOverflow();
             line.fee = fee.valueAt(row).value<text::Money>();
             sum += line.fee;
             s.lines.push_back(std::move(line));

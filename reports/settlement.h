@@ -52,7 +52,8 @@ struct Settlement {
 
 // Points IBQ_rozl at the taxpayer and period (and IBQ_rozl_d at the period), runs it with
 // its display links suspended, adds up the rounded fees of its lines exactly, rounds the sum
-// and works out the threshold. IBQ_rozl is left closed.
+// and works out the threshold. IBQ_rozl is left closed. Throws text::MoneyOverflow when a fee
+// or the amount is beyond what money holds, rather than show a wrong amount.
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
                              const YearParameters& parameters);
 

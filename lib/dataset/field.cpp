@@ -302,10 +302,13 @@ QString Field::format(const QVariant& v, bool forEdit) const
         const QString& mask = forEdit && !editFormat_.isEmpty() ? editFormat_ : displayFormat_;
         if (!mask.isEmpty())
             return text::formatFloat(mask, x);
-        if (currency_)
+        if (currency_ && !forEdit && v.metaType() == moneyType)
+            return text::formatMoney(v.value<text::Money>());
+        if (currency_ && !forEdit && text::Money::fits(x))
+            return text::formatMoney(text::Money::fromDouble(x));
+        if (currency_) // an amount beyond money shows as the number it is, never wrapped
             return forEdit ? text::formatFixed(x, text::formats().currencyDecimals)
-                           : text::formatMoney(v.metaType() == moneyType ? v.value<text::Money>()
-                                                                         : text::Money::fromDouble(x));
+                           : text::formatNumber(x, text::formats().currencyDecimals) + QLatin1Char(' ') + text::formats().currencySymbol;
         return text::formatGeneral(x);
     }
     }

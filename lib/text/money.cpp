@@ -5,11 +5,50 @@
 
 namespace text {
 
+MoneyOverflow::MoneyOverflow()
+    : std::range_error("Kwota przekracza zakres, który program może obliczyć (około 922 bilionów zł). "
+                       "Sprawdź ilości paliwa, przeliczniki i stawki.")
+{
+}
+
+namespace {
+
+// 2^63, one past the largest number of units; a product within a unit of it could round onto it.
+constexpr long double unitsLimit = 9223372036854775808.0L;
+
+} // namespace
+
+bool Money::fits(long double v)
+{
+    const long double units = v * 10000.0L;
+    return std::isfinite(units) && units > 1.0L - unitsLimit && units < unitsLimit - 1.0L;
+}
+
 Money Money::fromDouble(long double v)
 {
+    if (!fits(v))
+        throw MoneyOverflow();
     // The product is formed in the 80-bit format so that a value such as 0.00035, stored a
     // hair below the half, is not pushed onto the half by a double rounding.
     return fromUnits(llrintl(v * 10000.0L));
+}
+
+Money& Money::operator+=(Money o)
+{
+    qint64 sum;
+    if (__builtin_add_overflow(units_, o.units_, &sum))
+        throw MoneyOverflow();
+    units_ = sum;
+    return *this;
+}
+
+Money& Money::operator-=(Money o)
+{
+    qint64 difference;
+    if (__builtin_sub_overflow(units_, o.units_, &difference))
+        throw MoneyOverflow();
+    units_ = difference;
+    return *this;
 }
 
 bool Money::fromDecimalString(const QString& s, Money& out)

@@ -4,8 +4,16 @@
 #include <QString>
 #include <QtGlobal>
 #include <compare>
+#include <stdexcept>
 
 namespace text {
+
+// An amount beyond what Money holds (about ±922 337 203 685 477 zł): arithmetic that would
+// wrap around throws this instead. what() is the text for the user, UTF-8.
+class MoneyOverflow : public std::range_error {
+public:
+    MoneyOverflow();
+};
 
 // An exact amount with four decimal places (ten-thousandths of a złoty), held as a
 // scaled 64-bit integer, so that sums of fees never drift.
@@ -14,8 +22,10 @@ public:
     constexpr Money() = default;
     static constexpr Money fromUnits(qint64 units) { Money m; m.units_ = units; return m; }
     // Rounds v × 10 000 to the nearest whole unit, a half going to the even unit
-    // (the way an x87 store into a scaled integer rounds).
+    // (the way an x87 store into a scaled integer rounds). Throws MoneyOverflow when v is not
+    // a number or does not fit.
     static Money fromDouble(long double v);
+    static bool fits(long double v);
     // Parses "1234.5", "-0.0001" (decimal point, no thousands marks); false on anything else
     // or on more than four decimals.
     static bool fromDecimalString(const QString& s, Money& out);
@@ -28,11 +38,12 @@ public:
     // a half at the last place rounded away from zero.
     QString toDecimalString(int decimals = 2) const;
 
-    Money& operator+=(Money o) { units_ += o.units_; return *this; }
-    Money& operator-=(Money o) { units_ -= o.units_; return *this; }
+    // Exact; throw MoneyOverflow rather than wrap around.
+    Money& operator+=(Money o);
+    Money& operator-=(Money o);
     friend Money operator+(Money a, Money b) { return a += b; }
     friend Money operator-(Money a, Money b) { return a -= b; }
-    friend Money operator-(Money a) { return fromUnits(-a.units_); }
+    friend Money operator-(Money a) { return Money() -= a; }
     friend constexpr auto operator<=>(Money, Money) = default;
 
 private:

@@ -258,6 +258,29 @@ private slots:
         dm->taxpayerScreen = nullptr;
     }
 
+    // Quantities and litre masses that no invoice has are refused as they are typed.
+    void quantityAndLitreMassLimits()
+    {
+        dm->ibds_pal.open();
+        dm->ibds_pal.edit();
+        ds::Field& mass = dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG"));
+        for (const char* refused : {"10,0001", "-0,0001", "214748,3647"})
+            QVERIFY_THROWS_EXCEPTION(ds::Error, mass.setText(QString::fromLatin1(refused)));
+        mass.setText(QStringLiteral("10"));
+        dm->ibds_pal.cancel();
+        for (ds::Dataset* purchases : {&dm->IBDS_zak, &dm->IBDS_zak_kp}) {
+            ds::Field& litres = purchases->fieldByName(QStringLiteral("IL_ZAK"));
+            purchases->open();
+            purchases->append();
+            for (const char* refused : {"10000000,01", "99999999", "-100000,01", "1e18"})
+                QVERIFY_THROWS_EXCEPTION(ds::Error, litres.setText(QString::fromLatin1(refused)));
+            for (const char* accepted : {"10000000", "-100000", "0,01"})
+                litres.setText(QString::fromLatin1(accepted));
+            purchases->cancel();
+            purchases->close();
+        }
+    }
+
     void shortNamesAreUnique()
     {
         exec(QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'KOWALSKI')"));

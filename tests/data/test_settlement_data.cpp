@@ -189,6 +189,41 @@ private slots:
         QCOMPARE(s.amount.units(), 593000); // 59,304 zł → 59,30 zł
     }
 
+    void amountsBeyondMoneyAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("purchases"); // litres of fuel 5 (or of fuel 7 / 8) for WA1 in 2024
+        QTest::newRow("1e18 litres") << QStringList{QStringLiteral("5:1e18")};
+        QTest::newRow("17 lines of 1e17") << QStringList(17, QStringLiteral("5:1e17"));
+        QTest::newRow("heavy and negative fuels") << QStringList{QStringLiteral("7:1e15"), QStringLiteral("8:1e15")};
+    }
+
+    // Fees that money cannot hold are refused in Polish, by the settlement and by the command
+    // line, never summed into a wrapped amount.
+    void amountsBeyondMoneyAreRefused()
+    {
+        QFETCH(QStringList, purchases);
+        exec(QStringLiteral("insert into RODZ_PALIWA values (7, 'ciężkie', 214748.3647)"));
+        exec(QStringLiteral("insert into RODZ_PALIWA values (8, 'ujemne', -214748.3648)"));
+        exec(QStringLiteral("insert into TAB_OPL_SILN values (11, 7, 1000, 2024)"));
+        exec(QStringLiteral("insert into TAB_OPL_SILN values (11, 8, 1000, 2024)"));
+        exec(QStringLiteral("delete from ZAK_PAL where NR_REJ = 'WA1'"));
+        for (int i = 0; i < purchases.size(); ++i) {
+            const QStringList fuelAndLitres = purchases[i].split(QLatin1Char(':'));
+            exec(QStringLiteral("insert into ZAK_PAL values (%1, 'WA1', 'X/%1', '2024-03-01', %2, %3)")
+                     .arg(100 + i).arg(fuelAndLitres[0], fuelAndLitres[1]));
+        }
+        dm->tr_opl.commitRetaining();
+        QVERIFY_THROWS_EXCEPTION(text::MoneyOverflow, settle(QStringLiteral("ABC"), 2024, 0));
+        QVERIFY(!dm->IBQ_rozl.isActive());
+
+        dm->disconnectDatabase();
+        QProcess* p = runCli({QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"),
+                              QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2024")});
+        QCOMPARE(p->exitCode(), 1);
+        QVERIFY(p->readAllStandardOutput().isEmpty());
+        QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(QStringLiteral("Kwota przekracza zakres")));
+    }
+
     void commandLineSettlement()
     {
         dm->disconnectDatabase();

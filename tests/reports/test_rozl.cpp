@@ -327,6 +327,20 @@ private slots:
         QCOMPARE(colour("e_wart"), QColor(255, 0, 0));
         for (const char* name : {"e_kom1", "e_kom2", "e_kom3"})
             QVERIFY2(!shown(name), name);
+
+        // A rate beyond reason: the fee cannot be held as money. The window says so, leaves the
+        // line's fee empty, shows no amount, and prints nothing.
+        settlement_rows::setRate(*dm, 5, 2, 2030, 1e300);
+        messages.clear();
+        leave(child<QListWidget>("lb_pod"));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].text.startsWith(u"Kwota przekracza zakres"_s));
+        QCOMPARE(label("e_wart"), u"poza zakresem"_s);
+        QCOMPARE(colour("e_wart"), QColor(255, 0, 0));
+        QCOMPARE(column("DBG_rozl", "opl"), QStringList{QString()});
+        QTest::mouseClick(child<QPushButton>("kl_podgl"), Qt::LeftButton);
+        QCOMPARE(messages.size(), 2);
+        QCOMPARE(messages[1].text, messages[0].text);
     }
 
     // No PARAM row and no purchases: 0 against 0, green, the remark shown.

@@ -182,6 +182,22 @@ void TestText::moneyArithmetic()
     QCOMPARE(Money().units(), qint64(0));
     QCOMPARE(Money::fromUnits(1289000).toDouble(), 128.9);
     QCOMPARE(Money::fromUnits(-5000).toLongDouble(), -0.5L);
+
+    // Beyond the range an amount is refused, never wrapped around; the amount stays as it was.
+    constexpr qint64 top = std::numeric_limits<qint64>::max();
+    Money high = Money::fromUnits(top - 1);
+    QVERIFY_THROWS_EXCEPTION(text::MoneyOverflow, high += Money::fromUnits(2));
+    QCOMPARE(high.units(), top - 1);
+    QCOMPARE((high + Money::fromUnits(1)).units(), top);
+    QVERIFY_THROWS_EXCEPTION(text::MoneyOverflow, Money::fromUnits(-top) - Money::fromUnits(2));
+    QVERIFY_THROWS_EXCEPTION(text::MoneyOverflow, -Money::fromUnits(std::numeric_limits<qint64>::min()));
+    for (const long double v : {1e15L, -1e15L, 1e300L, std::numeric_limits<long double>::infinity(),
+                                std::numeric_limits<long double>::quiet_NaN()}) {
+        QVERIFY(!Money::fits(v));
+        QVERIFY_THROWS_EXCEPTION(text::MoneyOverflow, Money::fromDouble(v));
+    }
+    QVERIFY(Money::fits(922337203685477.0L));
+    QCOMPARE(Money::fromDouble(-922337203685477.0L).units(), qint64(-9223372036854770000));
 }
 
 void TestText::formatMoney_data()
