@@ -26,6 +26,7 @@
 #include "purchases/purchase_queries.h"
 #include "purchases/purchases_help.h"
 #include "text/formats.h"
+#include "desktop/quietly.h"
 
 Tf_zak* f_zak = nullptr;
 
@@ -98,8 +99,8 @@ Tf_zak::Tf_zak(QWidget* parent)
 Tf_zak::~Tf_zak()
 {
     if (activated_ && !deactivated_) {
-        postIfComplete();
-        FormDeactivate();
+        desktop::quietly("posting the purchase being keyed", [this] { postIfComplete(); });
+        desktop::quietly("closing the purchases", [this] { FormDeactivate(); });
     }
 }
 

@@ -25,6 +25,7 @@
 #include "registers/glyphs.h"
 #include "registers/identifiers.h"
 #include "registers/registers_help.h"
+#include "desktop/quietly.h"
 
 Tf_pod* f_pod = nullptr;
 
@@ -102,7 +103,7 @@ Tf_pod::Tf_pod(QWidget* parent)
 Tf_pod::~Tf_pod()
 {
     if (activated_ && !deactivated_)
-        FormDeactivate();
+        desktop::quietly("closing the taxpayers", [this] { FormDeactivate(); });
 }
 
 void Tf_pod::buildControls()

@@ -17,6 +17,7 @@
 #include "registers/delete_refusal.h"
 #include "registers/pobdaty.h"
 #include "registers/registers_help.h"
+#include "desktop/quietly.h"
 
 Tf_sam* f_sam = nullptr;
 
@@ -87,7 +88,7 @@ Tf_sam::Tf_sam(QWidget* parent)
 Tf_sam::~Tf_sam()
 {
     if (activated_ && !deactivated_)
-        FormDeactivate();
+        desktop::quietly("closing the vehicles", [this] { FormDeactivate(); });
 }
 
 void Tf_sam::setPickerRunner(PickerRunner runner)

@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "reports/report_inputs.h"
+#include "desktop/quietly.h"
 
 namespace reports {
 
@@ -16,7 +17,7 @@ AggregateWindow::AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
 
 AggregateWindow::~AggregateWindow()
 {
-    dm_.IBQ_zbior_w.close();
+    desktop::quietly("closing the aggregate statement", [this] { dm_.IBQ_zbior_w.close(); });
 }
 
 } // namespace reports

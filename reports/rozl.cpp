@@ -30,6 +30,7 @@
 #include "reports/reports_help.h"
 #include "reports/settlement.h"
 #include "text/formats.h"
+#include "desktop/quietly.h"
 
 Tf_rozl* f_rozl = nullptr;
 
@@ -89,7 +90,7 @@ Tf_rozl::~Tf_rozl()
     created_ = false;
     for (QWidget* w : std::initializer_list<QWidget*>{m_rok, lb_pod, lb_kwart})
         w->removeEventFilter(this);
-    FormDestroy();
+    desktop::quietly("closing the settlement", [this] { FormDestroy(); });
 }
 
 // Controls --------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "reports/report_inputs.h"
+#include "desktop/quietly.h"
 
 namespace reports {
 
@@ -23,8 +24,10 @@ StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
 
 StatementWindow::~StatementWindow()
 {
-    dm_.IBQ_sil_w.close();
-    dm_.IBQ_opl_w.close();
+    desktop::quietly("closing the statement", [this] {
+        dm_.IBQ_sil_w.close();
+        dm_.IBQ_opl_w.close();
+    });
 }
 
 QString StatementWindow::runningNumber()

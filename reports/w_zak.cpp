@@ -3,6 +3,7 @@
 #include "data/dm1.h"
 #include "reports/form_drawing.h"
 #include "reports/report_inputs.h"
+#include "desktop/quietly.h"
 
 namespace reports {
 
@@ -42,8 +43,10 @@ Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
 
 Tf_w_zak::~Tf_w_zak()
 {
-    dm_.IBQ_rozl_w.close();
-    dm_.IBQ_rozl_w1.close();
+    desktop::quietly("closing the purchase register", [this] {
+        dm_.IBQ_rozl_w.close();
+        dm_.IBQ_rozl_w1.close();
+    });
 }
 
 void Tf_w_zak::buildBands()

@@ -11,6 +11,7 @@
 #include "dataset/dataset.h"
 #include "dbwidgets/db_navigator.h"
 #include "dbwidgets/leave_row.h"
+#include "desktop/quietly.h"
 
 TableScreen::TableScreen(QWidget* parent, Placement placement)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), placement_(placement)
@@ -48,11 +49,15 @@ void TableScreen::showEvent(QShowEvent* event)
 
 void TableScreen::closeDataIfOpen()
 {
-    if (!dataOpen_)
-        return;
+    if (dataOpen_)
+        desktop::quietly("closing a table", [this] { closeOpenData(); });
+}
+
+void TableScreen::closeOpenData()
+{
     dataOpen_ = false;
-    // Text still in a cell editor is dropped with the unposted row; without this the editor
-    // would hand it over when it loses the focus, after its dataset has closed.
+    // An editor still open belongs to a row already settled; closed now, it cannot hand its
+    // text over when it loses the focus, after its dataset has closed.
     for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
         if (QWidget* editor = view->indexWidget(view->currentIndex()))
             emit view->itemDelegateForIndex(view->currentIndex())->closeEditor(editor, QAbstractItemDelegate::NoHint);
@@ -67,12 +72,7 @@ void TableScreen::done(int result)
             if (ds::Dataset* d = navigator->dataSource() ? navigator->dataSource()->dataset() : nullptr)
                 if (!dbw::leaveRow(*d, this))
                     return;
-    try {
-        closeDataIfOpen();
-    } catch (...) {
-        QDialog::done(result);
-        throw;
-    }
+    closeDataIfOpen();
     QDialog::done(result);
 }
 

@@ -22,6 +22,7 @@ protected:
     virtual void closeData() = 0;
     // For the destructors of the screens: a screen freed while still open closes its
     // datasets too (the base class cannot reach the screen's own steps any more then).
+    // Never throws: what fails on the way is logged.
     void closeDataIfOpen();
 
     void showEvent(QShowEvent* event) override;
@@ -29,6 +30,7 @@ protected:
 
 private:
     void place();
+    void closeOpenData();
 
     Placement placement_;
     bool shownOnce_ = false;

@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QDateTime>
+#include <QLoggingCategory>
 
 #include <algorithm>
 #include <numeric>
@@ -14,9 +15,24 @@
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
+Q_LOGGING_CATEGORY(lcDataset, "brenvald.dataset")
+
 namespace ds {
 
 namespace {
+
+// Runs one step of a cleanup; what it throws is logged, and the cleanup goes on.
+template <class Step>
+void quietly(const QString& dataset, const char* step, Step&& run) noexcept
+{
+    try {
+        run();
+    } catch (const std::exception& e) {
+        qCWarning(lcDataset, "%s, %s: %s", qPrintable(dataset), step, e.what());
+    } catch (...) {
+        qCWarning(lcDataset, "%s, %s: unknown error", qPrintable(dataset), step);
+    }
+}
 
 FieldType fieldTypeOf(const fb::Column& c)
 {
@@ -391,20 +407,27 @@ void Dataset::close()
 {
     if (!isActive())
         return;
+    // Closing runs on every way out (destructors among them): it always ends closed, and what
+    // the reactions to it throw is logged, not passed on.
     if (beforeClose)
-        beforeClose(*this);
+        quietly(name_, "before close", [this] { beforeClose(*this); });
     if (isEditing())
-        cancel();
+        quietly(name_, "cancel", [this] { cancel(); });
     rows_.clear();
     current_ = -1;
     bof_ = eof_ = true;
+    insertedAt_ = -1;
+    oldRow_.clear();
+    modified_ = false;
     state_ = DatasetState::Inactive;
     dropStatements();
     invalidateLookupIndex();
-    notify(DataEvent::StateChanged);
-    notify(DataEvent::DatasetChanged);
+    quietly(name_, "notifying the close", [this] {
+        notify(DataEvent::StateChanged);
+        notify(DataEvent::DatasetChanged);
+    });
     if (afterClose)
-        afterClose(*this);
+        quietly(name_, "after close", [this] { afterClose(*this); });
 }
 
 void Dataset::refresh()

@@ -110,6 +110,29 @@ private slots:
         QVERIFY(vehicles.isEmpty());
     }
 
+    // Closing is cleanup and never throws, even when nothing more can be read; a detail that
+    // cannot follow its master while the user works says so once, to the caller.
+    void closingNeverThrows()
+    {
+        ds::Dataset taxpayers(u"taxpayers"_s);
+        defineTaxpayers(taxpayers, db);
+        ds::DataSource taxpayerSource(u"DS_pod"_s, &taxpayers);
+        ds::Dataset vehicles(u"vehicles"_s);
+        defineVehicles(vehicles, db);
+        // The vehicles of the second taxpayer cannot be read: their query divides by zero.
+        vehicles.setSelectSql(u"select * from SAM where NR_POD = :NR_PODAT and 1 / (NR_POD - 2) > -9"_s);
+        vehicles.setMasterSource(&taxpayerSource, {{u"NR_PODAT"_s, u"NR_PODAT"_s}});
+        taxpayers.open();
+        vehicles.open();
+        QVERIFY_THROWS_EXCEPTION(std::exception, taxpayers.next());
+        taxpayers.beforeClose = [](ds::Dataset&) { throw ds::Error(u"refused"_s); };
+        taxpayers.close();
+        QVERIFY(!taxpayers.isActive());
+        QVERIFY(vehicles.isEmpty());
+        vehicles.close();
+        QVERIFY(!vehicles.isActive());
+    }
+
     void detailFollowsRenumberedMaster()
     {
         ds::Dataset taxpayers(u"taxpayers"_s);

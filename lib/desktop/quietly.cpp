@@ -1,0 +1,7 @@
+#include "desktop/quietly.h"
+
+namespace desktop {
+
+Q_LOGGING_CATEGORY(lcCleanup, "brenvald.cleanup")
+
+} // namespace desktop
