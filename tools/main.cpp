@@ -10,11 +10,11 @@
 
 #include "data/dm1.h"
 #include "data/reference_data.h"
+#include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
 #include "reports/settlement.h"
 #include "text/formats.h"
-#include "tools/reports_pdf.h"
 #include "tools/settle_report.h"
 
 namespace {
@@ -186,39 +186,28 @@ int pdf(const QStringList& args)
                                                        reports::yearParameters(dm, period.year));
     printLinesWithoutRate(settlement);
     const reports::FixedReportInputs inputs(settlement, period.half);
-    int pages = 0;
+    report::PdfOutcome written;
     {
         const auto windows = reports::createReports(dm, inputs, which == QStringLiteral("register")
                                                                      ? reports::ReportChoice::PurchaseRegister
                                                                      : reports::ReportChoice::Statements);
-        std::vector<report::Report*> reports;
+        std::vector<report::ReportPrinter*> printers;
         for (const auto& w : windows)
-            reports.push_back(&w->raport());
-        pages = tools::writeReportsPdf(reports, out);
+            printers.push_back(&w->raport().prepare());
+        written = report::writePdf(printers, out);
     }
     dm.disconnectDatabase();
     dm_1 = nullptr;
-    if (pages < 0) {
-        printError(QStringLiteral("Nie można zapisać pliku PDF „%1”.").arg(out));
+    if (!written) {
+        printError(written.error);
         return exitFailure;
     }
-    QTextStream(stdout) << QStringLiteral("Zapisano %1 (stron: %2).").arg(out).arg(pages) << Qt::endl;
+    QTextStream(stdout) << QStringLiteral("Zapisano %1 (stron: %2).").arg(out).arg(written.pages) << Qt::endl;
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int runCommand(QStringList args)
 {
-    // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
-    // no window, so it needs no display.
-    const bool needsFonts = argc > 1 && qstrcmp(argv[1], "pdf") == 0;
-    if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app =
-        needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
-    text::applyProgramFormats();
-    QStringList args = app->arguments().mid(1);
     try {
         if (args.isEmpty())
             throw BadArguments{QStringLiteral("Nie podano polecenia.")};
@@ -238,4 +227,19 @@ int main(int argc, char* argv[])
         printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
         return exitFailure;
     }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
+    // no window, so it needs no display.
+    const bool needsFonts = argc > 1 && qstrcmp(argv[1], "pdf") == 0;
+    if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    text::applyProgramFormats();
+    return runCommand(app->arguments().mid(1));
 }
