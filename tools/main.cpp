@@ -10,6 +10,7 @@
 
 #include "data/dm1.h"
 #include "data/reference_data.h"
+#include "desktop/signal_catcher.h"
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr int exitBadArguments = 2;
 constexpr int exitFailure = 1;
+// Added to the number of the signal that ended a command, as a shell reports it.
+constexpr int exitOnSignal = 128;
 
 const char* usage =
     "Użycie:\n"
@@ -36,6 +39,9 @@ const char* usage =
 struct BadArguments {
     QString message;
 };
+
+// A termination signal cut the command short.
+struct Interrupted {};
 
 void printError(const QString& text)
 {
@@ -68,6 +74,7 @@ int initdb(const QStringList& args)
     if (args.size() != 1)
         throw BadArguments{QStringLiteral("Polecenie initdb wymaga jednej nazwy pliku.")};
     data::createDeliveredDatabase(args.first());
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     QTextStream(stdout) << QStringLiteral("Utworzono bazę danych %1.").arg(args.first()) << Qt::endl;
     return 0;
 }
@@ -115,6 +122,7 @@ bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpa
 {
     dm_1 = &dm;
     dm.connectTo(database);
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), taxpayer);
     dm.IBQ_zbior_w.open();
     const bool known = !dm.IBQ_zbior_w.isEmpty();
@@ -194,10 +202,13 @@ int pdf(const QStringList& args)
         std::vector<report::ReportPrinter*> printers;
         for (const auto& w : windows)
             printers.push_back(&w->raport().prepare());
-        written = report::writePdf(printers, out);
+        // A termination signal stops the writing between pages.
+        written = report::writePdf(printers, out, [] { return desktop::SignalCatcher::lastCaught() != 0; });
     }
     dm.disconnectDatabase();
     dm_1 = nullptr;
+    if (written.stopped)
+        throw Interrupted{};
     if (!written) {
         printError(written.error);
         return exitFailure;
@@ -219,6 +230,9 @@ int runCommand(QStringList args)
         if (command == QStringLiteral("pdf"))
             return pdf(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
+    } catch (const Interrupted&) {
+        printError(QStringLiteral("Przerwano."));
+        return exitOnSignal + desktop::SignalCatcher::lastCaught();
     } catch (const BadArguments& e) {
         printError(e.message);
         std::fputs(usage, stderr);
@@ -241,5 +255,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     text::applyProgramFormats();
+    // SIGTERM, SIGINT and SIGHUP end a long command at its next stopping point, with the
+    // database detached and no part of a file left, rather than at once; a short one finishes.
+    const desktop::SignalCatcher interruptions;
     return runCommand(app->arguments().mid(1));
 }

@@ -1,9 +1,13 @@
-// How brenvald-cli ends when it cannot finish: a PDF that cannot be written is an error.
+// How brenvald-cli ends when it cannot finish: a PDF that cannot be written is an error, and
+// a termination signal during a long command ends it cleanly, leaving no part of a file.
 #include <QtTest>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
 
 #include "data/dm1.h"
 #include "settlement_rows.h"
@@ -38,6 +42,17 @@ QStringList registerPdf(const QString& database, const QString& out)
             u"--report"_s, u"register"_s, u"--out"_s, out};
 }
 
+// Whether the process has a file open in the folder: the PDF being written, which takes its
+// name there only when complete.
+bool writesInto(qint64 pid, const QString& folder)
+{
+    const QDir descriptors(u"/proc/%1/fd"_s.arg(pid));
+    for (const QFileInfo& fd : descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget().startsWith(folder + u'/'))
+            return true;
+    return false;
+}
+
 } // namespace
 
 class TestCliEnding : public QObject {
@@ -68,6 +83,38 @@ private slots:
         QVERIFY2(!output.contains(u"Zapisano"_s), qPrintable(output));
         QVERIFY2(errors.contains(u"Nie można zapisać pliku /dev/full."_s), qPrintable(errors));
         QVERIFY(!QFileInfo(u"/dev/full"_s).isFile());
+    }
+
+    // The signal comes while the file is being written; the command ends as a shell reports
+    // a signal's end, with the database detached and no file, whole or partial.
+    void signalDuringAPdf_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("SIGTERM") << SIGTERM << 143;
+        QTest::newRow("SIGINT") << SIGINT << 130;
+    }
+
+    void signalDuringAPdf()
+    {
+        QFETCH(int, signalNumber);
+        QFETCH(int, exitCode);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QProcess cli;
+        cli.start(QStringLiteral(BRENVALD_CLI), registerPdf(database, folder.filePath(u"zakupy.pdf"_s)));
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(writesInto(cli.processId(), folder.path()) || cli.state() == QProcess::NotRunning, 60000);
+        QCOMPARE(cli.state(), QProcess::Running);
+        ::kill(static_cast<pid_t>(cli.processId()), signalNumber);
+        QVERIFY(cli.waitForFinished(60000));
+        const QString output = QString::fromUtf8(cli.readAllStandardOutput());
+        const QString errors = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(cli.exitCode() == exitCode, qPrintable(errors));
+        QVERIFY2(errors.trimmed().endsWith(u"Przerwano."_s), qPrintable(errors));
+        QVERIFY2(!output.contains(u"Zapisano"_s), qPrintable(output));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 };
 
