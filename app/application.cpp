@@ -2,11 +2,17 @@
 
 #include "desktop/help_system.h"
 #include "desktop/messages.h"
+#include "desktop/signal_catcher.h"
 #include "icons.h"
+
+#include <QLoggingCategory>
+#include <QTimer>
 
 #include <exception>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lifeLog, "brenvald.application")
 
 QString unexpectedFailure()
 {
@@ -25,6 +31,35 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationDisplayName(title());
     setWindowIcon(icons::program());
     desktop::HelpSystem::installHelpKey();
+}
+
+Application::~Application() = default;
+
+void Application::endOnTerminationSignals()
+{
+    if (terminationSignals_)
+        return;
+    terminationSignals_ = std::make_unique<desktop::SignalCatcher>();
+    connect(terminationSignals_.get(), &desktop::SignalCatcher::caught, this, &Application::end);
+}
+
+void Application::end(int signalNumber)
+{
+    qCInfo(lifeLog) << "ending on signal" << signalNumber;
+    // Nothing may wait for the user now: a box is logged instead of shown, and a question
+    // is answered No, which gives nothing away (a screen that stays open for it ends all
+    // the same).
+    desktop::setMessageHandler([](const desktop::Message& message) {
+        qCWarning(lifeLog).noquote() << "while ending:" << message.text;
+        return desktop::Answer::No;
+    });
+    // Closes the windows, modal screens first, as the user would; a window that declines
+    // does not keep the program alive, and no event loop started later waits any more.
+    QCoreApplication::quit();
+    QCoreApplication::exit(0);
+    // A signal that came before the main loop started (while a box of the start-up was
+    // open) ends the loop as soon as it starts.
+    QTimer::singleShot(0, this, [] { QCoreApplication::quit(); });
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -1,5 +1,7 @@
-// Start-up: the application and its help, the shared data module (which connects to the
-// database named in db_na.txt), then the main window and the message loop.
+// Start-up: the application, which ends on the system's termination signals, and its help,
+// the shared data module (which connects to the database named in db_na.txt), then the main
+// window and the message loop. The data module's connection commits its transaction as it
+// closes, after the loop.
 #include "application.h"
 #include "data/dm1.h"
 #include "help_topics.h"
@@ -9,6 +11,7 @@
 int main(int argc, char* argv[])
 {
     Application app(argc, argv);
+    app.endOnTerminationSignals();
     registerHelpTopics();
 
     Tdm_1 dataModule;

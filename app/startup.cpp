@@ -1,17 +1,37 @@
 #include "startup.h"
 
+#include <QLoggingCategory>
+
 #include <exception>
 
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "desktop/signal_catcher.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(startupLog, "brenvald.startup")
+
+} // namespace
 
 bool connectDataModule(Tdm_1& dm)
 {
+    bool connected = false;
+    QString failure;
     try {
         dm.connectFromLocationFile();
-        return true;
+        connected = true;
     } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()));
-        return false;
+        failure = QString::fromUtf8(e.what());
     }
+    // The database client puts its own handlers of SIGTERM and SIGINT in place at its first
+    // attach, failed or not; ours go back before anything else can happen.
+    desktop::SignalCatcher::reinstall();
+    if (!connected) {
+        qCWarning(startupLog).noquote() << "no database:" << failure;
+        desktop::showError(failure);
+    } else {
+        qCInfo(startupLog).noquote() << "connected to" << dm.db_opl.databaseName();
+    }
+    return connected;
 }

@@ -358,8 +358,9 @@ void TCustPreview::tb_pdfClick()
             && desktop::ask(QStringLiteral("Plik %1 już istnieje. Czy zastąpić go?").arg(file), {}, this) != desktop::Answer::Yes)
             return;
     }
-    if (!report::writePdf(*printer_, file))
-        desktop::showError(QStringLiteral("Nie można zapisać pliku %1.").arg(file), this);
+    // "Nie można zapisać pliku …." and the reason on the next line.
+    if (const report::PdfOutcome written = report::writePdf(*printer_, file); !written)
+        desktop::showError(written.error, this);
 }
 
 void TCustPreview::QRPreview1PageAvailable(int count)

@@ -10,17 +10,20 @@
 
 #include "data/dm1.h"
 #include "data/reference_data.h"
+#include "desktop/signal_catcher.h"
+#include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
 #include "reports/settlement.h"
 #include "text/formats.h"
-#include "tools/reports_pdf.h"
 #include "tools/settle_report.h"
 
 namespace {
 
 constexpr int exitBadArguments = 2;
 constexpr int exitFailure = 1;
+// Added to the number of the signal that ended a command, as a shell reports it.
+constexpr int exitOnSignal = 128;
 
 const char* usage =
     "Użycie:\n"
@@ -36,6 +39,9 @@ const char* usage =
 struct BadArguments {
     QString message;
 };
+
+// A termination signal cut the command short.
+struct Interrupted {};
 
 void printError(const QString& text)
 {
@@ -68,6 +74,7 @@ int initdb(const QStringList& args)
     if (args.size() != 1)
         throw BadArguments{QStringLiteral("Polecenie initdb wymaga jednej nazwy pliku.")};
     data::createDeliveredDatabase(args.first());
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     QTextStream(stdout) << QStringLiteral("Utworzono bazę danych %1.").arg(args.first()) << Qt::endl;
     return 0;
 }
@@ -115,6 +122,7 @@ bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpa
 {
     dm_1 = &dm;
     dm.connectTo(database);
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), taxpayer);
     dm.IBQ_zbior_w.open();
     const bool known = !dm.IBQ_zbior_w.isEmpty();
@@ -186,24 +194,53 @@ int pdf(const QStringList& args)
                                                        reports::yearParameters(dm, period.year));
     printLinesWithoutRate(settlement);
     const reports::FixedReportInputs inputs(settlement, period.half);
-    int pages = 0;
+    report::PdfOutcome written;
     {
         const auto windows = reports::createReports(dm, inputs, which == QStringLiteral("register")
                                                                      ? reports::ReportChoice::PurchaseRegister
                                                                      : reports::ReportChoice::Statements);
-        std::vector<report::Report*> reports;
+        std::vector<report::ReportPrinter*> printers;
         for (const auto& w : windows)
-            reports.push_back(&w->raport());
-        pages = tools::writeReportsPdf(reports, out);
+            printers.push_back(&w->raport().prepare());
+        // A termination signal stops the writing between pages.
+        written = report::writePdf(printers, out, [] { return desktop::SignalCatcher::lastCaught() != 0; });
     }
     dm.disconnectDatabase();
     dm_1 = nullptr;
-    if (pages < 0) {
-        printError(QStringLiteral("Nie można zapisać pliku PDF „%1”.").arg(out));
+    if (written.stopped)
+        throw Interrupted{};
+    if (!written) {
+        printError(written.error);
         return exitFailure;
     }
-    QTextStream(stdout) << QStringLiteral("Zapisano %1 (stron: %2).").arg(out).arg(pages) << Qt::endl;
+    QTextStream(stdout) << QStringLiteral("Zapisano %1 (stron: %2).").arg(out).arg(written.pages) << Qt::endl;
     return 0;
+}
+
+int runCommand(QStringList args)
+{
+    try {
+        if (args.isEmpty())
+            throw BadArguments{QStringLiteral("Nie podano polecenia.")};
+        const QString command = args.takeFirst();
+        if (command == QStringLiteral("initdb"))
+            return initdb(args);
+        if (command == QStringLiteral("settle"))
+            return settle(args);
+        if (command == QStringLiteral("pdf"))
+            return pdf(args);
+        throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
+    } catch (const Interrupted&) {
+        printError(QStringLiteral("Przerwano."));
+        return exitOnSignal + desktop::SignalCatcher::lastCaught();
+    } catch (const BadArguments& e) {
+        printError(e.message);
+        std::fputs(usage, stderr);
+        return exitBadArguments;
+    } catch (const std::exception& e) {
+        printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
+        return exitFailure;
+    }
 }
 
 } // namespace
@@ -218,24 +255,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     text::applyProgramFormats();
-    QStringList args = app->arguments().mid(1);
-    try {
-        if (args.isEmpty())
-            throw BadArguments{QStringLiteral("Nie podano polecenia.")};
-        const QString command = args.takeFirst();
-        if (command == QStringLiteral("initdb"))
-            return initdb(args);
-        if (command == QStringLiteral("settle"))
-            return settle(args);
-        if (command == QStringLiteral("pdf"))
-            return pdf(args);
-        throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
-    } catch (const BadArguments& e) {
-        printError(e.message);
-        std::fputs(usage, stderr);
-        return exitBadArguments;
-    } catch (const std::exception& e) {
-        printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
-        return exitFailure;
-    }
+    // SIGTERM, SIGINT and SIGHUP end a long command at its next stopping point, with the
+    // database detached and no part of a file left, rather than at once; a short one finishes.
+    const desktop::SignalCatcher interruptions;
+    return runCommand(app->arguments().mid(1));
 }

@@ -1,10 +1,15 @@
 #include "report/pdf.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include "report/page_painter.h"
 #include "report/report.h"
@@ -16,30 +21,119 @@ namespace {
 
 constexpr int pdfDotsPerInch = 600;
 
-} // namespace
-
-bool writePdf(ReportPrinter& printer, const QString& fileName)
+// No margins: page items are placed from the paper's corner.
+QPageLayout layoutOf(const Report& r)
 {
-    printer.generateAll();
-    const Report& r = printer.report();
-    QPdfWriter pdf(fileName);
-    pdf.setResolution(pdfDotsPerInch);
-    pdf.setTitle(r.title());
-    pdf.setCreator(QCoreApplication::applicationName());
-    // No margins: page items are placed from the paper's corner.
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), r.orientation(), QMarginsF()));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        return false;
-    for (int n = 1; n <= printer.pageCount(); ++n) {
-        if (n > 1)
-            pdf.newPage();
-        paintPage(painter, printer.page(n), pdfDotsPerInch / 25.4);
-    }
-    return painter.end();
+    return QPageLayout(QPageSize(QPageSize::A4), r.orientation(), QMarginsF());
 }
 
-bool writePdf(Report& report, const QString& fileName)
+PdfOutcome failed(const QString& fileName, const QString& reason)
+{
+    PdfOutcome outcome;
+    outcome.error = QStringLiteral("Nie można zapisać pliku %1.").arg(QDir::toNativeSeparators(fileName));
+    if (!reason.isEmpty())
+        outcome.error += QLatin1Char('\n') + reason;
+    return outcome;
+}
+
+PdfOutcome stopped(const QString& fileName)
+{
+    PdfOutcome outcome;
+    outcome.stopped = true;
+    outcome.error = QStringLiteral("Przerwano zapisywanie pliku %1.").arg(QDir::toNativeSeparators(fileName));
+    return outcome;
+}
+
+// Draws the pages as a PDF document on the open device. The outcome's error, when there is
+// one, is the reason alone.
+PdfOutcome drawPages(const std::vector<ReportPrinter*>& printers, QIODevice& device, const StopAsked& stop)
+{
+    const auto stopAsked = [&stop] { return stop && stop(); };
+    PdfOutcome outcome;
+    const Report& first = printers.front()->report();
+    QPdfWriter pdf(&device);
+    pdf.setResolution(pdfDotsPerInch);
+    pdf.setTitle(first.title());
+    pdf.setCreator(QCoreApplication::applicationName());
+    pdf.setPageLayout(layoutOf(first));
+    QPainter painter;
+    if (!painter.begin(&pdf)) {
+        outcome.error = QStringLiteral("Nie udało się rozpocząć dokumentu PDF.");
+        return outcome;
+    }
+    const auto drawAll = [&] {
+        for (ReportPrinter* printer : printers) {
+            if (stopAsked())
+                return false;
+            printer->generateAll();
+            for (int n = 1; n <= printer->pageCount(); ++n) {
+                if (stopAsked())
+                    return false;
+                if (outcome.pages > 0) {
+                    pdf.setPageLayout(layoutOf(printer->report())); // applies to the page that newPage starts
+                    pdf.newPage();
+                }
+                paintPage(painter, printer->page(n), pdfDotsPerInch / 25.4);
+                ++outcome.pages;
+            }
+        }
+        return true;
+    };
+    outcome.stopped = !drawAll();
+    if (!painter.end() && !outcome.stopped)
+        outcome.error = QStringLiteral("Nie udało się zakończyć dokumentu PDF.");
+    return outcome;
+}
+
+// A device or a pipe cannot be replaced by renaming a file over it: the document is made in
+// memory and written to it in one piece.
+PdfOutcome writeDirectly(const std::vector<ReportPrinter*>& printers, const QString& fileName, const StopAsked& stop)
+{
+    QBuffer memory;
+    memory.open(QIODevice::WriteOnly);
+    PdfOutcome outcome = drawPages(printers, memory, stop);
+    if (outcome.stopped)
+        return stopped(fileName);
+    if (!outcome)
+        return failed(fileName, outcome.error);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(memory.data()) != memory.size())
+        return failed(fileName, file.errorString());
+    return outcome;
+}
+
+} // namespace
+
+PdfOutcome writePdf(const std::vector<ReportPrinter*>& printers, const QString& fileName, const StopAsked& stop)
+{
+    if (printers.empty())
+        return failed(fileName, QStringLiteral("Nie ma stron do zapisania."));
+    const QFileInfo existing(fileName);
+    if (existing.exists() && !existing.isFile() && !existing.isDir())
+        return writeDirectly(printers, fileName, stop);
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(fileName, file.errorString());
+    PdfOutcome outcome = drawPages(printers, file, stop);
+    // A failed write is remembered by the file, which then refuses to take the name; its
+    // reason is read now, as closing may replace it.
+    const QString writeFailure = file.error() == QFileDevice::NoError ? QString() : file.errorString();
+    if (outcome.stopped || !outcome) {
+        file.cancelWriting(); // the temporary file goes with `file`
+        return outcome.stopped ? stopped(fileName) : failed(fileName, outcome.error);
+    }
+    if (!file.commit())
+        return failed(fileName, writeFailure.isEmpty() ? file.errorString() : writeFailure);
+    return outcome;
+}
+
+PdfOutcome writePdf(ReportPrinter& printer, const QString& fileName)
+{
+    return writePdf(std::vector<ReportPrinter*>{&printer}, fileName);
+}
+
+PdfOutcome writePdf(Report& report, const QString& fileName)
 {
     return writePdf(report.prepare(), fileName);
 }

@@ -1,10 +1,15 @@
 // Making pages in turns of the event loop, drawing them, and writing them as PDF.
 #include "sample_report.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
 
 #include "report/page_painter.h"
 #include "report/pdf.h"
@@ -19,6 +24,34 @@ std::unique_ptr<reporttest::Sample> longSample(int rows)
         engines.append({u"silnik %1"_s.arg(i), {{u"benzyna"_s, i}, {u"olej"_s, 0.5}}});
     return std::make_unique<reporttest::Sample>(engines);
 }
+
+// The files in a folder, by name.
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Files may grow to at most `bytes` while it lives; a write beyond fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
 
 bool darkPixelIn(const QImage& image, const QRect& area)
 {
@@ -154,18 +187,104 @@ private slots:
         report::Report& r = sample->report;
         r.band(BandKind::Title)->addText({0, 0, 185, 2}, u"Zażółć gęślą jaźń ŁÓDŹ"_s).setFont({.pointSize = 6});
         const QString file = dir.filePath(u"zestawienie.pdf"_s);
-        QVERIFY(report::writePdf(r, file));
+        const report::PdfOutcome written = report::writePdf(r, file);
+        QVERIFY2(written, qPrintable(written.error));
         QVERIFY(r.printer().status() == report::ReportPrinter::Status::Finished);
+        QCOMPARE(written.pages, r.printer().pageCount());
+        // Only the file: no temporary file is left beside it.
+        QCOMPARE(filesIn(dir.path()), QStringList{u"zestawienie.pdf"_s});
         QFile f(file);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray content = f.readAll();
         QVERIFY(content.startsWith("%PDF"));
+        QVERIFY(content.trimmed().endsWith("%%EOF"));
         QVERIFY(content.size() > 5000);
         // One PDF page per computed page.
         QCOMPARE(content.count("/Type /Page\n"), r.printer().pageCount());
+    }
 
-        // A file that cannot be written is reported.
-        QVERIFY(!report::writePdf(r, dir.filePath(u"brak/katalogu/plik.pdf"_s)));
+    // Several reports in one file, one after the other, each page in its report's orientation.
+    void pdfOfSeveralReports()
+    {
+        QTemporaryDir dir;
+        auto portrait = longSample(40);
+        auto landscape = longSample(3);
+        landscape->report.setOrientation(QPageLayout::Landscape);
+        std::vector<report::ReportPrinter*> printers{&portrait->report.prepare(), &landscape->report.prepare()};
+        const report::PdfOutcome written = report::writePdf(printers, dir.filePath(u"razem.pdf"_s));
+        QVERIFY2(written, qPrintable(written.error));
+        const int portraitPages = printers[0]->pageCount();
+        QVERIFY(portraitPages > 1);
+        QCOMPARE(written.pages, portraitPages + printers[1]->pageCount());
+        QFile f(dir.filePath(u"razem.pdf"_s));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray content = f.readAll();
+        QCOMPARE(content.count("/MediaBox [0 0 595.000000 842.000000]"), portraitPages);
+        QCOMPARE(content.count("/MediaBox [0 0 842.000000 595.000000]"), written.pages - portraitPages);
+    }
+
+    // A file that cannot be written is reported with its name and the reason, and nothing
+    // of it is left; a file of that name stays as it was.
+    void pdfThatCannotBeWritten_data()
+    {
+        QTest::addColumn<QString>("name");   // relative to a fresh folder, or absolute
+        QTest::addColumn<qint64>("limit");   // the size files may grow to; 0: no limit
+        QTest::newRow("full device") << u"/dev/full"_s << qint64(0);
+        QTest::newRow("no such folder") << u"brak/katalogu/plik.pdf"_s << qint64(0);
+        QTest::newRow("a folder") << u"katalog"_s << qint64(0);
+        QTest::newRow("disk full midway") << u"zestawienie.pdf"_s << qint64(4000);
+        QTest::newRow("existing file, disk full") << u"stary.pdf"_s << qint64(4000);
+    }
+
+    void pdfThatCannotBeWritten()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, limit);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"katalog"_s));
+        const QString file = QDir(dir.path()).filePath(name);
+        const QByteArray old("stara zawartość");
+        if (name == u"stary.pdf"_s) {
+            QFile existing(file);
+            QVERIFY(existing.open(QIODevice::WriteOnly));
+            existing.write(old);
+        }
+        const QStringList before = filesIn(dir.path());
+        auto sample = longSample(40);
+
+        report::PdfOutcome written;
+        {
+            std::optional<FileSizeLimit> full;
+            if (limit > 0)
+                full.emplace(rlim_t(limit));
+            written = report::writePdf(sample->report, file);
+        }
+        QVERIFY(!written);
+        QVERIFY(!written.stopped);
+        QVERIFY2(written.error.startsWith(u"Nie można zapisać pliku %1."_s.arg(file)), qPrintable(written.error));
+        QVERIFY2(written.error.contains(u'\n'), "the reason follows");
+        QCOMPARE(filesIn(dir.path()), before);
+        if (name == u"stary.pdf"_s) {
+            QFile existing(file);
+            QVERIFY(existing.open(QIODevice::ReadOnly));
+            QCOMPARE(existing.readAll(), old);
+        }
+        // A device is written to, never replaced.
+        QVERIFY(!QFileInfo(u"/dev/full"_s).isFile());
+    }
+
+    // Asked to stop, the writer leaves no file and reports that it stopped.
+    void pdfStopsWhenAsked()
+    {
+        QTemporaryDir dir;
+        auto sample = longSample(40);
+        int asked = 0;
+        const report::PdfOutcome written = report::writePdf(
+            {&sample->report.prepare()}, dir.filePath(u"zestawienie.pdf"_s), [&asked] { return ++asked > 3; });
+        QVERIFY(!written);
+        QVERIFY(written.stopped);
+        QVERIFY2(written.error.startsWith(u"Przerwano"_s), qPrintable(written.error));
+        QCOMPARE(filesIn(dir.path()), QStringList());
     }
 };
 

@@ -1,0 +1,89 @@
+#include "desktop/signal_catcher.h"
+
+#include <QSocketNotifier>
+
+#include <atomic>
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace desktop {
+
+namespace {
+
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler may only touch lock-free atomics");
+
+std::atomic<int> lastSignal{0};
+std::atomic<int> handlerEnd{-1}; // the socket the handler writes to; -1 while no catcher exists
+SignalCatcher* current = nullptr;
+
+// Only what is safe in a signal handler: an atomic store and write(2).
+void noteSignal(int signalNumber)
+{
+    const int savedErrno = errno;
+    lastSignal.store(signalNumber);
+    const int fd = handlerEnd.load();
+    if (fd >= 0) {
+        const auto byte = static_cast<unsigned char>(signalNumber);
+        [[maybe_unused]] const ssize_t written = ::write(fd, &byte, 1);
+    }
+    errno = savedErrno;
+}
+
+} // namespace
+
+SignalCatcher::SignalCatcher(QList<int> signalNumbers, QObject* parent)
+    : QObject(parent), signals_(std::move(signalNumbers))
+{
+    Q_ASSERT(!current);
+    current = this;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair_) == 0) {
+        notifier_ = new QSocketNotifier(pair_[1], QSocketNotifier::Read, this);
+        connect(notifier_, &QSocketNotifier::activated, this, &SignalCatcher::readCaught);
+        handlerEnd.store(pair_[0]);
+    }
+    install();
+}
+
+SignalCatcher::~SignalCatcher()
+{
+    handlerEnd.store(-1);
+    delete notifier_;
+    for (int fd : pair_)
+        if (fd >= 0)
+            ::close(fd);
+    current = nullptr;
+}
+
+void SignalCatcher::install()
+{
+    struct sigaction action {};
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    // Calls that a signal interrupts go on as if none had come.
+    action.sa_flags = SA_RESTART;
+    for (int s : std::as_const(signals_))
+        ::sigaction(s, &action, nullptr);
+}
+
+void SignalCatcher::reinstall()
+{
+    if (current)
+        current->install();
+}
+
+int SignalCatcher::lastCaught()
+{
+    return lastSignal.load();
+}
+
+void SignalCatcher::readCaught()
+{
+    unsigned char bytes[16];
+    ssize_t count = 0;
+    while ((count = ::read(pair_[1], bytes, sizeof bytes)) > 0)
+        for (ssize_t i = 0; i < count; ++i)
+            emit caught(bytes[i]);
+}
+
+} // namespace desktop
