@@ -39,25 +39,6 @@ Connection::~Connection()
     }
 }
 
-Connection::Connection(Connection&& other) noexcept : handle_(other.handle_), name_(std::move(other.name_))
-{
-    other.handle_ = 0;
-}
-
-Connection& Connection::operator=(Connection&& other) noexcept
-{
-    if (this != &other) {
-        if (handle_) {
-            ISC_STATUS_ARRAY status;
-            isc_detach_database(status, &handle_);
-        }
-        handle_ = other.handle_;
-        name_ = std::move(other.name_);
-        other.handle_ = 0;
-    }
-    return *this;
-}
-
 void Connection::open(const QString& databaseName, const QString& user, const QString& password)
 {
     prepareEnvironment();

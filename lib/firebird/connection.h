@@ -9,7 +9,8 @@ class Transaction;
 
 // One attachment to a database. The name is the client's connection string: a local path
 // (opened through the embedded engine) or "server:path". The connection names no character
-// set, so text travels as the stored Windows-1250 bytes. Move-only.
+// set, so text travels as the stored Windows-1250 bytes. Neither copied nor moved: datasets and
+// transactions hold its address.
 class Connection {
 public:
     static constexpr unsigned short dialect = 1;
@@ -18,8 +19,6 @@ public:
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
-    Connection(Connection&& other) noexcept;
-    Connection& operator=(Connection&& other) noexcept;
 
     void open(const QString& databaseName, const QString& user, const QString& password);
     // Detaches; a transaction still running on it is rolled back by the server, so callers

@@ -21,26 +21,6 @@ Transaction::~Transaction()
     }
 }
 
-Transaction::Transaction(Transaction&& other) noexcept
-    : connection_(other.connection_), handle_(other.handle_)
-{
-    other.handle_ = 0;
-}
-
-Transaction& Transaction::operator=(Transaction&& other) noexcept
-{
-    if (this != &other) {
-        if (handle_) {
-            ISC_STATUS_ARRAY status;
-            isc_rollback_transaction(status, &handle_);
-        }
-        connection_ = other.connection_;
-        handle_ = other.handle_;
-        other.handle_ = 0;
-    }
-    return *this;
-}
-
 void Transaction::setConnection(Connection* connection)
 {
     if (isActive())

@@ -5,15 +5,14 @@ namespace fb {
 class Connection;
 
 // A transaction with the server's default parameters (snapshot, wait, read-write).
-// Move-only; a transaction still active when destroyed is rolled back.
+// Neither copied nor moved (datasets hold its address); a transaction still active when
+// destroyed is rolled back.
 class Transaction {
 public:
     explicit Transaction(Connection* connection = nullptr) : connection_(connection) {}
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
-    Transaction(Transaction&& other) noexcept;
-    Transaction& operator=(Transaction&& other) noexcept;
 
     void setConnection(Connection* connection);
     Connection* connection() const { return connection_; }
