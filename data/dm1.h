@@ -91,8 +91,8 @@ public:
 
     // The reaction to a change of the vehicle of the current purchase (IBDS_zak.NR_REJ):
     // the purchase takes the vehicle's fuel, and the purchase screen's picker admits only
-    // the days of the period on which the vehicle was in use. The purchase screen attaches
-    // it as the field's change reaction when it opens.
+    // the days of the period on which the vehicle was in use. Attached to the field once, it
+    // runs while a purchase screen is open.
     void ustal_rodz_pal(ds::Field& nrRej);
 
 private:
@@ -124,7 +124,6 @@ private:
     void showPurchaseDate(const QDate& date);
     void setPurchaseDate(const QDate& date);
     QString outOfRangeText(const QDate& date) const;
-    void attachVehicleReaction();
 
     QString oldShortName_;
     int deletedRateYear_ = 0;

@@ -57,6 +57,11 @@ void Tdm_1::attachHandlers()
     IBDS_zak.beforeClose = [this](ds::Dataset&) { closingPurchases_ = true; };
     IBDS_zak.afterClose = [this](ds::Dataset&) { closingPurchases_ = false; };
     DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
+    // The choice of a purchase's vehicle steers the purchase screen while one is open.
+    IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).onChange = [this](ds::Field& f) {
+        if (purchaseScreen)
+            ustal_rodz_pal(f);
+    };
 }
 
 // Calculated fields ----------------------------------------------------------------------
@@ -224,11 +229,6 @@ void Tdm_1::IBDS_samBeforePost(ds::Dataset& d)
 
 // Purchases ------------------------------------------------------------------------------
 
-void Tdm_1::attachVehicleReaction()
-{
-    IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).onChange = [this](ds::Field& f) { ustal_rodz_pal(f); };
-}
-
 // The days of the period shown on which the vehicle may take a purchase: the whole period
 // when no vehicle is chosen (or it is not among the vehicles offered).
 Tdm_1::DayRange Tdm_1::purchaseDays(const QVariant& vehicle) const
@@ -273,9 +273,10 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
     if (screen && days.first > days.last) {
         const QDate firstDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ROZP_U")).asDate();
         const QDate lastDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ZAK_U")).asDate();
-        nrRej.onChange = nullptr;
-        nrRej.setValue(shownVehicle_);
-        attachVehicleReaction();
+        {
+            const ds::Field::ReactionBlocker quiet(nrRej);
+            nrRej.setValue(shownVehicle_);
+        }
         const QString used = lastDay.isValid()
                                  ? QStringLiteral("od %1 do %2").arg(text::formatDate(firstDay), text::formatDate(lastDay))
                                  : QStringLiteral("od %1").arg(text::formatDate(firstDay));
@@ -303,19 +304,14 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
         return;
     ds::Field& vehicle = IBDS_zak.fieldByName(QStringLiteral("NR_REJ"));
     ds::Field& day = IBDS_zak.fieldByName(QStringLiteral("D_ZAK"));
-    // Detached while the picker and the row are brought in step, so that neither reacts to
-    // the other; attached again however this ends.
+    // Suspended while the picker and the row are brought in step, so that neither reacts to
+    // the other; resumed however this ends.
     screen->setDateReactionAttached(false);
-    vehicle.onChange = nullptr;
+    const ds::Field::ReactionBlocker quietVehicle(vehicle);
     struct Reattach {
-        Tdm_1* dm;
         data::PurchaseScreen* screen;
-        ~Reattach()
-        {
-            screen->setDateReactionAttached(true);
-            dm->attachVehicleReaction();
-        }
-    } reattach{this, screen};
+        ~Reattach() { screen->setDateReactionAttached(true); }
+    } reattach{screen};
 
     if (field == &day && !settingPurchaseDate_)
         defaultPurchaseDate_ = false; // the user's own date from now on

@@ -172,7 +172,6 @@ void Tf_zak::FormActivate()
     zak().open();
     appliedYearText_ = m_rok->text();
     appliedHalf_ = lb_kwart->currentRow();
-    zak().fieldByName(QStringLiteral("NR_REJ")).onChange = [](ds::Field& f) { dm_1->ustal_rodz_pal(f); };
     dblb_nrrej->setFocus();
 }
 
@@ -181,7 +180,6 @@ void Tf_zak::FormDeactivate()
     deactivated_ = true;
     dm_1->IBQ_sam_pod.close();
     zak().close();
-    zak().fieldByName(QStringLiteral("NR_REJ")).onChange = nullptr;
     // The order chosen by a title click belongs to this showing of the screen.
     zak().sortBy({});
     if (dm_1->purchaseScreen == this)

@@ -621,7 +621,7 @@ void Dataset::setActiveValue(Field& field, const QVariant& converted)
     row[field.index()] = converted;
     modified_ = true;
     invalidateLookupIndex();
-    if (field.onChange)
+    if (field.onChange && !field.reactionBlocked())
         field.onChange(field);
     if (field.kind() == FieldKind::Data && onCalcFields && isEditing())
         computeCalcFields(rows_[current_]);

@@ -65,8 +65,23 @@ public:
     const QString& lookupResultField() const { return lookupResultField_; }
 
     // The field's own change reaction: runs after every change of its value in the current
-    // row, before the data sources hear of it. Empty to detach.
+    // row, before the data sources hear of it. Its owner attaches it once; while a
+    // ReactionBlocker lives, it does not run.
     std::function<void(Field&)> onChange;
+    bool reactionBlocked() const { return reactionBlocks_ > 0; }
+
+    // Suspends the field's change reaction for its own lifetime, as QSignalBlocker does for
+    // signals; blockers nest.
+    class ReactionBlocker {
+    public:
+        explicit ReactionBlocker(Field& f) : field_(f) { ++field_.reactionBlocks_; }
+        ~ReactionBlocker() { --field_.reactionBlocks_; }
+        ReactionBlocker(const ReactionBlocker&) = delete;
+        ReactionBlocker& operator=(const ReactionBlocker&) = delete;
+
+    private:
+        Field& field_;
+    };
 
     // Value of the active row: the row being edited, or the current row.
     QVariant value() const;
@@ -112,6 +127,7 @@ private:
     bool visible_ = true;
     bool readOnly_ = false;
     bool currency_ = false;
+    int reactionBlocks_ = 0;
     QString displayLabel_;
     QString displayFormat_;
     QString editFormat_;

@@ -207,6 +207,17 @@ private slots:
         log.clear();
         fuels.setValue(u"NAZWA"_s, u"wodór"_s);
         QCOMPARE(log, (QStringList{u"change NAZWA=wodór"_s, u"data NAZWA"_s}));
+        // Suspended by a blocker (nested ones too), the reaction stays attached for later.
+        log.clear();
+        {
+            const ds::Field::ReactionBlocker outer(fuels.fieldByName(u"NAZWA"_s));
+            {
+                const ds::Field::ReactionBlocker inner(fuels.fieldByName(u"NAZWA"_s));
+            }
+            fuels.setValue(u"NAZWA"_s, u"hel"_s);
+        }
+        fuels.setValue(u"NAZWA"_s, u"wodór"_s);
+        QCOMPARE(log, (QStringList{u"data NAZWA"_s, u"change NAZWA=wodór"_s, u"data NAZWA"_s}));
 
         log.clear();
         fuels.post();
