@@ -5,6 +5,26 @@
 
 namespace data {
 
+// A screen's registration in the data module for as long as this object lives: the slot
+// points at the screen from construction and is cleared on destruction, also when an
+// exception ends the screen's work. Screens hold one while their data is open.
+template <class Screen>
+class ScreenLink {
+public:
+    ScreenLink(Screen*& slot, Screen* screen) : slot_(slot), screen_(screen) { slot_ = screen_; }
+    ~ScreenLink()
+    {
+        if (slot_ == screen_)
+            slot_ = nullptr;
+    }
+    ScreenLink(const ScreenLink&) = delete;
+    ScreenLink& operator=(const ScreenLink&) = delete;
+
+private:
+    Screen*& slot_;
+    Screen* screen_;
+};
+
 // What the data module needs of the open fee-rate screen: its list of years.
 class FeeRateScreen {
 public:

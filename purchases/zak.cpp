@@ -48,8 +48,9 @@ ds::Dataset& zak()
 } // namespace
 
 Tf_zak::Tf_zak(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint)
+    : DataScreen(parent, Placement::AsIs,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                     | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("f_zak"));
     setWindowTitle(QStringLiteral("Zakupy paliwa"));
@@ -98,10 +99,9 @@ Tf_zak::Tf_zak(QWidget* parent)
 
 Tf_zak::~Tf_zak()
 {
-    if (activated_ && !deactivated_) {
+    if (isDataOpen())
         desktop::quietly("posting the purchase being keyed", [this] { postIfComplete(); });
-        desktop::quietly("closing the purchases", [this] { FormDeactivate(); });
-    }
+    closeDataIfOpen();
 }
 
 QString Tf_zak::periodStartLiteral() const
@@ -115,25 +115,6 @@ QString Tf_zak::periodEndLiteral() const
 }
 
 // Opening and closing --------------------------------------------------------------------
-
-void Tf_zak::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    FormActivate();
-}
-
-void Tf_zak::done(int result)
-{
-    if (activated_ && !deactivated_) {
-        if (!keepKeyedPurchase())
-            return;
-        FormDeactivate();
-    }
-    QDialog::done(result);
-}
 
 void Tf_zak::FormActivate()
 {
@@ -165,7 +146,7 @@ void Tf_zak::FormActivate()
     if (dm_1->ibds_pal.isActive() && !dm_1->ibds_pal.isEditing())
         dm_1->ibds_pal.refresh();
     dm_1->ibds_pal.open();
-    dm_1->purchaseScreen = this;
+    link_.emplace(dm_1->purchaseScreen, this);
     ustal_okres();
     ustal_sam();
     dm_1->IBQ_sam_pod.open();
@@ -177,25 +158,13 @@ void Tf_zak::FormActivate()
 
 void Tf_zak::FormDeactivate()
 {
-    deactivated_ = true;
     dm_1->IBQ_sam_pod.close();
     zak().close();
     // The order chosen by a title click belongs to this showing of the screen.
     zak().sortBy({});
-    if (dm_1->purchaseScreen == this)
-        dm_1->purchaseScreen = nullptr;
+    link_.reset();
     if (fuelsOpenedHere_)
         dm_1->ibds_pal.close();
-}
-
-// Escape would close the screen; in the grid it drops the row being edited, as it says.
-void Tf_zak::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Period and taxpayer --------------------------------------------------------------------
@@ -252,7 +221,7 @@ void Tf_zak::odswiez_zak()
 // leaving a list without a change reads nothing again.
 void Tf_zak::selectionLeft()
 {
-    if (!activated_ || deactivated_ || refreshing_)
+    if (!isDataOpen() || refreshing_)
         return;
     // A year typed but not applied yet (the year field not left) is applied first.
     if (m_rok->text() != appliedYearText_) {
@@ -279,7 +248,7 @@ void Tf_zak::lb_podKeyPress(const QString& typed)
 
 void Tf_zak::m_rokExit()
 {
-    if (!activated_ || deactivated_ || refreshing_ || m_rok->text() == appliedYearText_)
+    if (!isDataOpen() || refreshing_ || m_rok->text() == appliedYearText_)
         return;
     const int year = m_rok->text().trimmed().toInt();
     if (!m_rok->hasAcceptableInput() || !QDate(year, 1, 1).isValid()) {
@@ -339,7 +308,7 @@ bool Tf_zak::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    return QDialog::eventFilter(watched, event);
+    return DataScreen::eventFilter(watched, event);
 }
 
 // Purchase fields ------------------------------------------------------------------------
@@ -480,7 +449,7 @@ void Tf_zak::updateActions()
 
 void Tf_zak::pageChanged(int)
 {
-    if (!activated_ || deactivated_)
+    if (!isDataOpen())
         return;
     if (PC_zak->currentWidget() == ts_tab) {
         // The grid shows the purchase keyed on the form as stored, when it is complete.

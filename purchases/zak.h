@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDate>
-#include <QDialog>
+#include <optional>
+
+#include "dbwidgets/data_screen.h"
 
 #include "data/screen_links.h"
 
@@ -29,13 +31,11 @@ class DBText;
 // data::PurchaseScreen while it is open. A keyed purchase is never dropped unasked: leaving
 // it (closing, another taxpayer, year or half-year, entry-only mode off) posts it when it
 // is complete and asks before dropping an incomplete one.
-class Tf_zak : public QDialog, public data::PurchaseScreen {
+class Tf_zak : public dbw::DataScreen, public data::PurchaseScreen {
     Q_OBJECT
 public:
     explicit Tf_zak(QWidget* parent = nullptr);
     ~Tf_zak() override;
-
-    void done(int result) override;
 
     // The chosen period and taxpayer, as the window's state holds them.
     int selectedYear() const { return wybrok_; }
@@ -58,8 +58,9 @@ public:
     void vehicleRefused(const QString& message) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void openData() override { FormActivate(); }
+    void closeData() override { FormDeactivate(); }
+    bool leaveEditedRows() override { return keepKeyedPurchase(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -126,8 +127,7 @@ private:
     int appliedHalf_ = 0;
 
     bool fuelsOpenedHere_ = false; // the fuel table was closed before this screen opened
-    bool activated_ = false;
-    bool deactivated_ = false;
+    std::optional<data::ScreenLink<data::PurchaseScreen>> link_;
     bool dateReactionAttached_ = false;
     bool refreshing_ = false;     // odswiez_zak is running (a question box may move the focus)
     bool checkingFuel_ = false;

@@ -25,7 +25,6 @@
 #include "registers/glyphs.h"
 #include "registers/identifiers.h"
 #include "registers/registers_help.h"
-#include "desktop/quietly.h"
 
 Tf_pod* f_pod = nullptr;
 
@@ -80,7 +79,8 @@ const QCollator& nameOrder()
 } // namespace
 
 Tf_pod::Tf_pod(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : DataScreen(parent, Placement::AsIs,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("f_pod"));
     setWindowTitle(QStringLiteral("Podatnik"));
@@ -102,8 +102,7 @@ Tf_pod::Tf_pod(QWidget* parent)
 
 Tf_pod::~Tf_pod()
 {
-    if (activated_ && !deactivated_)
-        desktop::quietly("closing the taxpayers", [this] { FormDeactivate(); });
+    closeDataIfOpen();
 }
 
 void Tf_pod::buildControls()
@@ -220,25 +219,6 @@ void Tf_pod::buildControls()
 
 // Opening and closing ---------------------------------------------------------------------
 
-void Tf_pod::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    FormActivate();
-}
-
-void Tf_pod::done(int result)
-{
-    if (activated_ && !deactivated_) {
-        if (!dbw::leaveRow(dm_1->IBDS_podat, this))
-            return;
-        FormDeactivate();
-    }
-    QDialog::done(result);
-}
-
 void Tf_pod::FormActivate()
 {
     ds::Dataset& podat = dm_1->IBDS_podat;
@@ -252,25 +232,13 @@ void Tf_pod::FormActivate()
     DigitsOnlyFilter::attach(z_szuk_nr);
     fillShortNames();
     podat.first();
-    dm_1->taxpayerScreen = this;
+    link_.emplace(dm_1->taxpayerScreen, this);
 }
 
 void Tf_pod::FormDeactivate()
 {
-    deactivated_ = true;
-    if (dm_1->taxpayerScreen == this)
-        dm_1->taxpayerScreen = nullptr;
+    link_.reset();
     dm_1->IBDS_podat.close();
-}
-
-// Escape would close the screen and drop the taxpayer being edited; the edits handle it.
-void Tf_pod::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Short-name list ------------------------------------------------------------------------
@@ -335,7 +303,7 @@ bool Tf_pod::eventFilter(QObject* watched, QEvent* event)
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             sb_nazClick();
     }
-    return QDialog::eventFilter(watched, event);
+    return DataScreen::eventFilter(watched, event);
 }
 
 void Tf_pod::sb_nrClick()

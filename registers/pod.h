@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include <optional>
+
+#include "dbwidgets/data_screen.h"
 
 #include "data/screen_links.h"
 
@@ -20,21 +22,19 @@ class DBNavigator;
 // IBDS_podat of the data module, with a search by number, a search by short or full name
 // and the NIP and REGON checks. While it is open the data module keeps its short-name list
 // in step with the rows through data::TaxpayerScreen.
-class Tf_pod : public QDialog, public data::TaxpayerScreen {
+class Tf_pod : public dbw::DataScreen, public data::TaxpayerScreen {
     Q_OBJECT
 public:
     explicit Tf_pod(QWidget* parent = nullptr);
     ~Tf_pod() override;
-
-    void done(int result) override;
 
     // data::TaxpayerScreen: the short-name list of the name search.
     void addShortName(const QString& name) override;
     void removeShortName(const QString& name) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void openData() override { FormActivate(); }
+    void closeData() override { FormDeactivate(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -64,8 +64,7 @@ private:
     dbw::DBEdit* DBE_reg;
     QToolButton* sb_reg;
     DeleteRefusal* deleteRefusal_;
-    bool activated_ = false;
-    bool deactivated_ = false;
+    std::optional<data::ScreenLink<data::TaxpayerScreen>> link_;
 };
 
 // The open taxpayer screen, set by the action that opens it.

@@ -2,7 +2,6 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -17,7 +16,6 @@
 #include "registers/delete_refusal.h"
 #include "registers/pobdaty.h"
 #include "registers/registers_help.h"
-#include "desktop/quietly.h"
 
 Tf_sam* f_sam = nullptr;
 
@@ -61,8 +59,9 @@ void openFresh(ds::Dataset& d)
 } // namespace
 
 Tf_sam::Tf_sam(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+    : DataScreen(parent, Placement::AsIs,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint
+                     | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("f_sam"));
     setWindowTitle(QStringLiteral("Samochody"));
@@ -87,8 +86,7 @@ Tf_sam::Tf_sam(QWidget* parent)
 
 Tf_sam::~Tf_sam()
 {
-    if (activated_ && !deactivated_)
-        desktop::quietly("closing the vehicles", [this] { FormDeactivate(); });
+    closeDataIfOpen();
 }
 
 void Tf_sam::setPickerRunner(PickerRunner runner)
@@ -174,25 +172,6 @@ void Tf_sam::buildControls()
 
 // Opening and closing ---------------------------------------------------------------------
 
-void Tf_sam::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    FormActivate();
-}
-
-void Tf_sam::done(int result)
-{
-    if (activated_ && !deactivated_) {
-        if (!dbw::leaveRow(dm_1->IBDS_sam, this))
-            return;
-        FormDeactivate();
-    }
-    QDialog::done(result);
-}
-
 void Tf_sam::FormActivate()
 {
     // The screen spans the main window from side to side, centred on it vertically.
@@ -212,7 +191,6 @@ void Tf_sam::FormActivate()
 
 void Tf_sam::FormDeactivate()
 {
-    deactivated_ = true;
     // Dropped now: closing the taxpayer list first would otherwise make the vehicles post it.
     if (dm_1->IBDS_sam.isEditing())
         dm_1->IBDS_sam.cancel();
@@ -220,16 +198,6 @@ void Tf_sam::FormDeactivate()
     dm_1->IBDS_sam.close();
     // The purchase import reads the taxpayer list in the query's own order.
     dm_1->IBQ_pod.sortBy({});
-}
-
-// Escape would close the screen and drop the vehicle being edited; the grid handles it.
-void Tf_sam::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Dates ----------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dbwidgets/data_screen.h"
 #include <functional>
 
 class DeleteRefusal;
@@ -16,13 +16,11 @@ class DBNavigator;
 // The vehicle register ("Samochody"): the taxpayers above (IBQ_pod), the vehicles of the
 // chosen one below (IBDS_sam, linked to it), edited in place; the first and last day of use
 // are picked in the date picker.
-class Tf_sam : public QDialog {
+class Tf_sam : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_sam(QWidget* parent = nullptr);
     ~Tf_sam() override;
-
-    void done(int result) override;
 
     // Shows the date picker modally and returns its result (QDialog::Accepted on OK).
     // Tests put a function here that answers the picker; an empty one restores exec().
@@ -30,8 +28,8 @@ public:
     static void setPickerRunner(PickerRunner runner);
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void openData() override { FormActivate(); }
+    void closeData() override { FormDeactivate(); }
 
 private:
     void buildControls();
@@ -47,8 +45,6 @@ private:
     QLabel* e_samochody;
     dbw::DBGrid* DBGrid2;
     DeleteRefusal* deleteRefusal_;
-    bool activated_ = false;
-    bool deactivated_ = false;
 };
 
 // The open vehicle screen, set by the action that opens it.

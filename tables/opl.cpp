@@ -25,7 +25,7 @@ constexpr int splitterPartLeast = 50;
 } // namespace
 
 Tf_opl::Tf_opl(QWidget* parent)
-    : TableScreen(parent, Placement::MainWindowCentre),
+    : DataScreen(parent, Placement::OwnerCentre),
       Label1(new QLabel(QStringLiteral("Rodzaj pojazdu"), this)),
       Label2(new QLabel(QStringLiteral("Rok"), this)),
       c_rok(new QComboBox(this)),
@@ -118,8 +118,6 @@ Tf_opl::Tf_opl(QWidget* parent)
 Tf_opl::~Tf_opl()
 {
     closeDataIfOpen();
-    if (dm_1 && dm_1->feeRateScreen == this)
-        dm_1->feeRateScreen = nullptr;
 }
 
 // The year list ----------------------------------------------------------------------------
@@ -208,14 +206,14 @@ bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
             && c_rok->currentText() != yearOfRates_)
             c_rokExit();
     }
-    return TableScreen::eventFilter(watched, event);
+    return DataScreen::eventFilter(watched, event);
 }
 
 // Opening and closing ---------------------------------------------------------------------------
 
 void Tf_opl::openData()
 {
-    dm_1->feeRateScreen = this;
+    link_.emplace(dm_1->feeRateScreen, this);
 
     // The years that have rates, the latest chosen.
     c_rok->clear();
@@ -246,6 +244,5 @@ void Tf_opl::closeData()
     if (openedFuels_)
         dm_1->ibds_pal.close();
     openedFuels_ = false;
-    if (dm_1->feeRateScreen == this)
-        dm_1->feeRateScreen = nullptr;
+    link_.reset();
 }

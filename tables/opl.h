@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include "data/screen_links.h"
-#include "tables/table_screen.h"
+#include "dbwidgets/data_screen.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +19,7 @@ class DBNavigator;
 // year typed or chosen in the year list (or for all years when it is empty). While the
 // screen is open the data module keeps the year list in step with the rates posted and
 // deleted, through data::FeeRateScreen.
-class Tf_opl : public TableScreen, public data::FeeRateScreen {
+class Tf_opl : public dbw::DataScreen, public data::FeeRateScreen {
     Q_OBJECT
 public:
     explicit Tf_opl(QWidget* parent = nullptr);
@@ -59,6 +61,7 @@ private:
     // The fuel names of the rates come from ibds_pal; it is closed again on closing when
     // this screen opened it.
     bool openedFuels_ = false;
+    std::optional<data::ScreenLink<data::FeeRateScreen>> link_;
 };
 
 // The open fee-rate screen, set by the main window while it is shown.

@@ -11,7 +11,7 @@
 Tf_pal* f_pal = nullptr;
 
 Tf_pal::Tf_pal(QWidget* parent)
-    : TableScreen(parent, Placement::ScreenCentre),
+    : DataScreen(parent, Placement::ScreenCentre),
       DBNavigator(new dbw::DBNavigator(this)),
       DBGrid1(new dbw::DBGrid(this))
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tables/table_screen.h"
+#include "dbwidgets/data_screen.h"
 
 namespace dbw {
 class DBGrid;
@@ -9,7 +9,7 @@ class DBNavigator;
 
 // Fuel types (RODZ_PALIWA): each fuel with the mass of one litre in kilograms, edited in a
 // grid on ibds_pal.
-class Tf_pal : public TableScreen {
+class Tf_pal : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_pal(QWidget* parent = nullptr);

@@ -35,7 +35,7 @@ QStringList noteLines()
 } // namespace
 
 Tf_par::Tf_par(QWidget* parent)
-    : TableScreen(parent, Placement::MainWindowCentre),
+    : DataScreen(parent, Placement::OwnerCentre),
       Memo1(new QPlainTextEdit(this)),
       DBNavigator1(new dbw::DBNavigator(this)),
       DBGrid1(new dbw::DBGrid(this))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tables/table_screen.h"
+#include "dbwidgets/data_screen.h"
 
 class QPlainTextEdit;
 
@@ -12,7 +12,7 @@ class DBNavigator;
 // Yearly parameters (PARAM): per year the minimum wage and the percentage of it up to
 // which no fee is due, edited in a grid on IBT_param under a note on how the two values
 // give that amount.
-class Tf_par : public TableScreen {
+class Tf_par : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_par(QWidget* parent = nullptr);

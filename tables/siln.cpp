@@ -12,7 +12,7 @@
 Tf_siln* f_siln = nullptr;
 
 Tf_siln::Tf_siln(QWidget* parent)
-    : TableScreen(parent, Placement::MainWindowCentre),
+    : DataScreen(parent, Placement::OwnerCentre),
       DBNav_siln(new dbw::DBNavigator(this)),
       DBG_siln(new dbw::DBGrid(this))
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tables/table_screen.h"
+#include "dbwidgets/data_screen.h"
 
 namespace dbw {
 class DBGrid;
@@ -9,7 +9,7 @@ class DBNavigator;
 
 // Vehicle (engine) types (RODZ_SILNIKA), the classes for which the fee-rate table holds
 // rates, edited in a grid on IBDS_siln.
-class Tf_siln : public TableScreen {
+class Tf_siln : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_siln(QWidget* parent = nullptr);

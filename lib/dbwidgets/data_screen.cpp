@@ -1,4 +1,4 @@
-#include "tables/table_screen.h"
+#include "dbwidgets/data_screen.h"
 
 #include <algorithm>
 
@@ -13,18 +13,22 @@
 #include "dbwidgets/leave_row.h"
 #include "desktop/quietly.h"
 
-TableScreen::TableScreen(QWidget* parent, Placement placement)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), placement_(placement)
+namespace dbw {
+
+DataScreen::DataScreen(QWidget* parent, Placement placement, Qt::WindowFlags flags)
+    : QDialog(parent, flags), placement_(placement)
 {
 }
 
-void TableScreen::place()
+void DataScreen::place()
 {
+    if (placement_ == Placement::AsIs)
+        return;
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect desktop = screen->availableGeometry();
-    const QRect area = placement_ == Placement::MainWindowCentre && parentWidget()
+    const QRect area = placement_ == Placement::OwnerCentre && parentWidget()
                            ? parentWidget()->window()->frameGeometry()
                            : desktop;
     // The frame is centred (move() places the frame's corner), but kept on the screen.
@@ -35,7 +39,7 @@ void TableScreen::place()
     move(corner);
 }
 
-void TableScreen::showEvent(QShowEvent* event)
+void DataScreen::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (shownOnce_ || event->spontaneous())
@@ -47,13 +51,13 @@ void TableScreen::showEvent(QShowEvent* event)
     openData();
 }
 
-void TableScreen::closeDataIfOpen()
+void DataScreen::closeDataIfOpen()
 {
     if (dataOpen_)
         desktop::quietly("closing a table", [this] { closeOpenData(); });
 }
 
-void TableScreen::closeOpenData()
+void DataScreen::closeOpenData()
 {
     dataOpen_ = false;
     // An editor still open belongs to a row already settled; closed now, it cannot hand its
@@ -64,24 +68,32 @@ void TableScreen::closeOpenData()
     closeData();
 }
 
-void TableScreen::done(int result)
+bool DataScreen::leaveEditedRows()
 {
-    // Each row being edited through a navigator is posted, dropped or kept by the one rule.
-    if (dataOpen_)
-        for (dbw::DBNavigator* navigator : findChildren<dbw::DBNavigator*>())
-            if (ds::Dataset* d = navigator->dataSource() ? navigator->dataSource()->dataset() : nullptr)
-                if (!dbw::leaveRow(*d, this))
-                    return;
+    for (DBNavigator* navigator : findChildren<DBNavigator*>())
+        if (ds::Dataset* d = navigator->dataSource() ? navigator->dataSource()->dataset() : nullptr)
+            if (!leaveRow(*d, this))
+                return false;
+    return true;
+}
+
+void DataScreen::done(int result)
+{
+    if (dataOpen_ && !leaveEditedRows())
+        return;
     closeDataIfOpen();
     QDialog::done(result);
 }
 
-void TableScreen::keyPressEvent(QKeyEvent* event)
+void DataScreen::keyPressEvent(QKeyEvent* event)
 {
-    // Escape belongs to the grids (it cancels an edit); the screens close by their close box.
+    // Escape belongs to the grids and edits (it drops what is typed); screens close by their
+    // close box.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
     }
     QDialog::keyPressEvent(event);
 }
+
+} // namespace dbw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+namespace dbw {
+
+// The base of every screen that shows shared data: a modal dialog that opens its data when
+// it is first shown and closes it when it closes, however it is closed. Before closing it
+// settles the rows being edited by the one rule (leaveRow); when the user stays with a row,
+// the screen stays open. Message boxes opened over it do not count as closing. Escape does
+// not close it: in a grid or an edit Escape drops what is being typed.
+class DataScreen : public QDialog {
+    Q_OBJECT
+public:
+    enum class Placement { AsIs, ScreenCentre, OwnerCentre };
+
+    // The closing steps run before the dialog ends, however it is closed.
+    void done(int result) override;
+    // Between the opening and the closing steps.
+    bool isDataOpen() const { return dataOpen_; }
+
+protected:
+    DataScreen(QWidget* parent, Placement placement,
+               Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    virtual void openData() = 0;
+    virtual void closeData() = 0;
+    // Settles each row being edited before the screen closes; false when the user stays
+    // with one. By default the one rule for every dataset that a navigator of the screen
+    // edits.
+    virtual bool leaveEditedRows();
+    // For the destructors of the screens: a screen freed while still open closes its
+    // datasets too (the base class cannot reach the screen's own steps any more then).
+    // Never throws: what fails on the way is logged.
+    void closeDataIfOpen();
+
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void place();
+    void closeOpenData();
+
+    Placement placement_;
+    bool shownOnce_ = false;
+    bool dataOpen_ = false;
+};
+
+} // namespace dbw
