@@ -21,6 +21,7 @@
 #include "dbwidgets/db_lookup_list.h"
 #include "dbwidgets/db_navigator.h"
 #include "dbwidgets/leave_row.h"
+#include "desktop/attempt.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "purchases/purchase_queries.h"
@@ -333,13 +334,11 @@ void Tf_zak::zm_dzak(const QDate& picked)
 {
     if (!dateReactionAttached_ || !zak().isActive())
         return;
-    try {
+    desktop::attempt(this, [&] {
         if (!zak().isEditing())
             zak().edit();
         zak().fieldByName(QStringLiteral("D_ZAK")).setValue(picked);
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
-    }
+    });
 }
 
 QDate Tf_zak::pickerDate() const
@@ -395,39 +394,31 @@ void Tf_zak::ch_wprowClick()
     DBNavigator1->setVisible(!entryOnly);
     kl_ok->setVisible(entryOnly);
     kl_anuluj->setVisible(entryOnly);
-    try {
+    desktop::attempt(this, [&] {
         if (entryOnly)
             startNewPurchase();
         else if (zak().isEditing())
             zak().cancel();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
-    }
+    });
 }
 
 void Tf_zak::a_okExecute()
 {
-    try {
-        if (!flushEditors())
-            return;
-        zak().post();
-        startNewPurchase();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
+    if (!flushEditors() || !desktop::attempt(this, [this] {
+            zak().post();
+            startNewPurchase();
+        }))
         return;
-    }
     dblb_nrrej->setFocus();
 }
 
 void Tf_zak::a_anulExecute()
 {
-    try {
-        zak().cancel();
-        startNewPurchase();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
+    if (!desktop::attempt(this, [this] {
+            zak().cancel();
+            startNewPurchase();
+        }))
         return;
-    }
     dblb_nrrej->setFocus();
 }
 
@@ -458,12 +449,10 @@ void Tf_zak::pageChanged(int)
             DBGrid1->scrollTo(DBGrid1->currentIndex(), QAbstractItemView::PositionAtCenter);
         return;
     }
-    try {
+    desktop::attempt(this, [this] {
         if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
             startNewPurchase();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
-    }
+    });
     dblb_nrrej->setFocus();
 }
 
@@ -473,13 +462,7 @@ void Tf_zak::pageChanged(int)
 // in now; false when a field refused it (the refusal has been shown).
 bool Tf_zak::flushEditors()
 {
-    try {
-        zak().updateRecord();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
-        return false;
-    }
-    return true;
+    return desktop::attempt(this, [] { zak().updateRecord(); });
 }
 
 // A new purchase that holds nothing the user gave: no vehicle, invoice, fuel or quantity.
@@ -504,13 +487,7 @@ bool Tf_zak::postIfComplete()
     if (!d.isActive() || !d.isEditing() || isUntouched() || (d.state() == ds::DatasetState::Edit && !d.isModified())
         || !dbw::missingValues(d).isEmpty())
         return true;
-    try {
-        d.post();
-    } catch (const std::exception& e) {
-        desktop::showError(QString::fromUtf8(e.what()), this);
-        return false;
-    }
-    return true;
+    return desktop::attempt(this, [&d] { d.post(); });
 }
 
 // Before the purchases are read again or the screen closes, the one rule for leaving a row.

@@ -1,6 +1,7 @@
 #include "dbwidgets/leave_row.h"
 
 #include "dataset/dataset.h"
+#include "desktop/attempt.h"
 #include "desktop/messages.h"
 
 namespace dbw {
@@ -18,11 +19,6 @@ QString userName(const ds::Dataset& d, const ds::Field& f)
     return f.displayName();
 }
 
-void showRefusal(const std::exception& e, QWidget* parent)
-{
-    desktop::showError(QString::fromUtf8(e.what()), parent);
-}
-
 } // namespace
 
 QStringList missingValues(const ds::Dataset& d)
@@ -38,27 +34,16 @@ bool leaveRow(ds::Dataset& d, QWidget* parent, const std::function<bool()>& unto
 {
     if (!d.isActive() || !d.isEditing())
         return true;
-    try {
-        d.updateRecord();
-    } catch (const std::exception& e) {
-        showRefusal(e, parent);
+    if (!desktop::attempt(parent, [&d] { d.updateRecord(); }))
         return false;
-    }
     const bool isNew = d.state() == ds::DatasetState::Insert;
     if (isNew ? (untouched ? untouched() : !d.isModified()) : !d.isModified()) {
         d.cancel();
         return true;
     }
     const QStringList missing = missingValues(d);
-    if (missing.isEmpty()) {
-        try {
-            d.post();
-        } catch (const std::exception& e) {
-            showRefusal(e, parent);
-            return false;
-        }
-        return true;
-    }
+    if (missing.isEmpty())
+        return desktop::attempt(parent, [&d] { d.post(); });
     const QString question = QStringLiteral("Wprowadzone dane są niepełne (brak: %1) i nie można ich zapisać.\n"
                                             "Czy je porzucić?")
                                  .arg(missing.join(QStringLiteral(", ")));
