@@ -3,6 +3,7 @@
 #include "desktop/help_system.h"
 #include "desktop/messages.h"
 #include "desktop/signal_catcher.h"
+#include "firebird/error.h"
 #include "icons.h"
 
 #include <QLoggingCategory>
@@ -68,6 +69,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
+        fb::logFailure(e);
         failure = QString::fromUtf8(e.what());
         if (failure.isEmpty())
             failure = unexpectedFailure();

@@ -11,6 +11,7 @@
 #include "data/dm1.h"
 #include "data/reference_data.h"
 #include "desktop/signal_catcher.h"
+#include "firebird/error.h"
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
@@ -238,6 +239,7 @@ int runCommand(QStringList args)
         std::fputs(usage, stderr);
         return exitBadArguments;
     } catch (const std::exception& e) {
+        fb::logFailure(e);
         printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
         return exitFailure;
     }

@@ -2,11 +2,14 @@
 
 #include <ibase.h>
 
+#include <QLoggingCategory>
 #include <QStringList>
 
 #include <algorithm>
 
 #include "text/cp1250.h"
+
+Q_LOGGING_CATEGORY(lcDatabase, "brenvald.database")
 
 namespace fb {
 
@@ -50,6 +53,21 @@ void check(const intptr_t* status, const QString& context)
         lines << text::fromCp1250(QByteArray(buffer)).trimmed();
     const long sqlCode = isc_sqlcode(status);
     throw Error(lines.join(QLatin1Char('\n')), context, sqlCode, errorCodes(status));
+}
+
+void logFailure(const std::exception& failure)
+{
+    const auto* database = dynamic_cast<const Error*>(&failure);
+    if (!database) {
+        qCWarning(lcDatabase).noquote() << "failure:" << QString::fromUtf8(failure.what());
+        return;
+    }
+    QStringList codes;
+    for (long code : database->codes())
+        codes << QString::number(code);
+    qCWarning(lcDatabase).noquote() << "database error while" << database->context() << "| SQLCODE"
+                                    << database->sqlCode() << "| codes" << codes.join(QLatin1Char(',')) << "|"
+                                    << database->message();
 }
 
 } // namespace fb

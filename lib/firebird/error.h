@@ -31,4 +31,9 @@ private:
 // Throws Error when the status vector holds an error.
 void check(const intptr_t* status, const QString& context);
 
+// Logs a failure that reached the user (category "brenvald.database"): for a database error
+// also what the program was doing (the statement), the SQL code and the engine's codes, so
+// that a user's report can be diagnosed.
+void logFailure(const std::exception& failure);
+
 } // namespace fb
