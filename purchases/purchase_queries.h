@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QChar>
 #include <QString>
-#include <QStringList>
-#include <optional>
 
 #include "data/period.h"
 
@@ -11,8 +8,8 @@ namespace ds {
 class Dataset;
 }
 
-// The rules of the purchase screen that need no window: the texts of its two queries, the
-// half-year it offers first and its letter search in the taxpayer list.
+// The rules of the purchase screen that need no window: the texts of its two queries and the
+// half-year it offers first.
 namespace purchases {
 
 // The purchases of the vehicles of one taxpayer dated within a period, ordered by vehicle,
@@ -30,11 +27,5 @@ void bindPeriod(ds::Dataset& query, const data::Period& period, const QString& t
 // The half-year (0 for I, 1 for II) preselected in month 1..12: II in January, I from
 // February to July, II from August to December.
 int preselectedHalfYear(int month);
-
-// The letter that a key typed into the taxpayer list searches for, upper-cased: one of A to
-// Z or a Polish letter (Ą Ć Ę Ł Ń Ó Ś Ź Ż) in either case; nothing for any other text.
-std::optional<QChar> searchLetter(const QString& typed);
-// The first item whose first character, upper-cased, is `letter`; -1 when there is none.
-int firstItemStartingWith(const QStringList& items, QChar letter);
 
 } // namespace purchases

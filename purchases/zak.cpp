@@ -2,15 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <optional>
 
+#include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/fuel_rules.h"
 #include "data/period.h"
@@ -24,21 +22,14 @@
 #include "desktop/attempt.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
+#include "desktop/quietly.h"
 #include "purchases/purchase_queries.h"
 #include "purchases/purchases_help.h"
 #include "text/formats.h"
-#include "desktop/quietly.h"
 
 Tf_zak* f_zak = nullptr;
 
 namespace {
-
-
-// Focus that leaves a control for good: not to a popup, a message box or another program.
-bool leavesForGood(const QFocusEvent* event)
-{
-    return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
-}
 
 // The purchases that the screen shows and keys: IBDS_zak of the data module.
 ds::Dataset& zak()
@@ -58,18 +49,8 @@ Tf_zak::Tf_zak(QWidget* parent)
     desktop::setHelpContext(this, purchases_help::purchaseEntry);
     buildControls();
 
-    lb_pod->installEventFilter(this);
-    lb_kwart->installEventFilter(this);
-    m_rok->installEventFilter(this);
-    // A row chosen by the user (mouse or arrow keys) is the list's click.
-    connect(lb_pod, &QListWidget::currentRowChanged, this, [this] {
-        if (!settingList_)
-            selectionLeft();
-    });
-    connect(lb_kwart, &QListWidget::currentRowChanged, this, [this] {
-        if (!settingList_)
-            selectionLeft();
-    });
+    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zak::selectionLeft);
+    connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_zak::m_rokExit);
     connect(dblb_rodz_pal, &dbw::DBLookupList::clicked, this, &Tf_zak::dblb_rodz_palExit);
     connect(dblb_rodz_pal, &dbw::DBLookupList::exited, this, &Tf_zak::dblb_rodz_palExit);
     connect(dtp_dzak, &dbw::DateEdit::dateEdited, this, &Tf_zak::zm_dzak);
@@ -129,17 +110,13 @@ void Tf_zak::FormActivate()
     for (int row = 0; row < taxpayers.recordCount(); ++row)
         names << name.valueAt(row).toString();
     taxpayers.close();
-    settingList_ = true;
-    lb_pod->addItems(names);
-    if (lb_pod->count() > 0)
-        lb_pod->setCurrentRow(0);
-    settingList_ = false;
+    chooser_->setTaxpayers(names);
 
     const QDate today = QDate::currentDate();
     m_rok->setText(QString::number(today.year()));
     wybrok_ = today.year();
-    showHalfYears(data::usesHalfYears(wybrok_));
-    setRowQuietly(lb_kwart, purchases::preselectedHalfYear(today.month()));
+    chooser_->showParts(data::usesHalfYears(wybrok_));
+    chooser_->selectPart(purchases::preselectedHalfYear(today.month()));
 
     // The lookups of the fuel names need the fuel table; a list left open by another
     // screen is read again so that fuels added since then show too.
@@ -172,14 +149,14 @@ void Tf_zak::FormDeactivate()
 
 void Tf_zak::ustal_okres()
 {
-    wybrok_ = m_rok->text().trimmed().toInt();
-    const data::Period period = data::settlementPeriod(wybrok_, std::max(0, lb_kwart->currentRow()));
+    wybrok_ = chooser_->year();
+    const data::Period period = data::settlementPeriod(wybrok_, chooser_->part());
     dpocz_ = period.start;
     dkon_ = period.end;
     setPickerRange(dpocz_, dkon_);
     const QDate today = QDate::currentDate();
     setPickerDate(today >= dpocz_ && today <= dkon_ ? today : dpocz_);
-    wybpod_ = lb_pod->count() > 0 && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    wybpod_ = chooser_->taxpayer();
     zak().setSelectSql(purchases::purchaseSelectSql());
     purchases::bindPeriod(zak(), period, wybpod_);
 }
@@ -229,87 +206,29 @@ void Tf_zak::selectionLeft()
         m_rokExit();
         return;
     }
-    const QString taxpayer = lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
-    if (taxpayer != wybpod_ || lb_kwart->currentRow() != appliedHalf_)
+    if (chooser_->taxpayer() != wybpod_ || lb_kwart->currentRow() != appliedHalf_)
         odswiez_zak();
-}
-
-void Tf_zak::lb_podKeyPress(const QString& typed)
-{
-    const std::optional<QChar> letter = purchases::searchLetter(typed);
-    if (!letter)
-        return;
-    QStringList items;
-    for (int i = 0; i < lb_pod->count(); ++i)
-        items << lb_pod->item(i)->text();
-    const int row = purchases::firstItemStartingWith(items, *letter);
-    if (row >= 0)
-        setRowQuietly(lb_pod, row);
 }
 
 void Tf_zak::m_rokExit()
 {
     if (!isDataOpen() || refreshing_ || m_rok->text() == appliedYearText_)
         return;
-    const int year = m_rok->text().trimmed().toInt();
-    if (!m_rok->hasAcceptableInput() || !QDate(year, 1, 1).isValid()) {
-        desktop::showWarning(QStringLiteral("Rok musi się składać z czterech cyfr."), {}, this);
-        m_rok->setFocus();
-        return;
-    }
-    wybrok_ = year;
-    showHalfYears(data::usesHalfYears(year));
-    if (data::usesHalfYears(year))
-        setRowQuietly(lb_kwart, 0);
+    wybrok_ = chooser_->year();
+    chooser_->showParts(data::usesHalfYears(wybrok_));
+    if (data::usesHalfYears(wybrok_))
+        chooser_->selectPart(0);
     odswiez_zak();
-}
-
-void Tf_zak::showHalfYears(bool shown)
-{
-    lb_kwart->setVisible(shown);
-    e_kwart->setVisible(shown);
-}
-
-void Tf_zak::setRowQuietly(QListWidget* list, int row)
-{
-    settingList_ = true;
-    list->setCurrentRow(row);
-    settingList_ = false;
 }
 
 // Back to the taxpayer, year and half-year that the datasets show.
 void Tf_zak::restoreSelection()
 {
-    for (int i = 0; i < lb_pod->count(); ++i)
-        if (lb_pod->item(i)->text() == wybpod_)
-            setRowQuietly(lb_pod, i);
+    chooser_->selectTaxpayer(wybpod_);
     m_rok->setText(appliedYearText_);
-    wybrok_ = appliedYearText_.trimmed().toInt();
-    showHalfYears(data::usesHalfYears(wybrok_));
-    setRowQuietly(lb_kwart, appliedHalf_);
-}
-
-bool Tf_zak::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut && leavesForGood(static_cast<QFocusEvent*>(event))) {
-        if (watched == lb_pod || watched == lb_kwart)
-            selectionLeft();
-        else if (watched == m_rok)
-            m_rokExit();
-    } else if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == lb_pod && !key->text().isEmpty() && key->text().at(0).isPrint()) {
-            // Printable keys search by the first letter only; the list's own search by
-            // typed prefix stays off, so that a digit changes nothing.
-            lb_podKeyPress(key->text());
-            return true;
-        }
-        if (watched == m_rok && key->key() == Qt::Key_Escape) {
-            m_rok->setText(appliedYearText_);
-            return true;
-        }
-    }
-    return DataScreen::eventFilter(watched, event);
+    wybrok_ = chooser_->year();
+    chooser_->showParts(data::usesHalfYears(wybrok_));
+    chooser_->selectPart(appliedHalf_);
 }
 
 // Purchase fields ------------------------------------------------------------------------

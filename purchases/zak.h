@@ -16,6 +16,10 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 
+namespace common {
+class PeriodChooser;
+}
+
 namespace dbw {
 class DateEdit;
 class DBEdit;
@@ -61,7 +65,6 @@ protected:
     void openData() override { FormActivate(); }
     void closeData() override { FormDeactivate(); }
     bool leaveEditedRows() override { return keepKeyedPurchase(); }
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -72,7 +75,6 @@ private:
     void ustal_okres();
     void ustal_sam();
     void odswiez_zak();
-    void lb_podKeyPress(const QString& typed);
     void m_rokExit();
     void dblb_rodz_palExit();
     void zm_dzak(const QDate& picked);
@@ -83,8 +85,6 @@ private:
     void selectionLeft();
     void pageChanged(int page);
     void updateActions();
-    void showHalfYears(bool shown);
-    void setRowQuietly(QListWidget* list, int row);
 
     // Keeping keyed purchases.
     bool flushEditors();
@@ -94,6 +94,7 @@ private:
     void restoreSelection();
 
     dbw::DBNavigator* DBNavigator1;
+    common::PeriodChooser* chooser_;
     QLabel* e_pod;
     QListWidget* lb_pod;
     QLabel* e_kwart;
@@ -131,7 +132,6 @@ private:
     bool dateReactionAttached_ = false;
     bool refreshing_ = false;     // odswiez_zak is running (a question box may move the focus)
     bool checkingFuel_ = false;
-    bool settingList_ = false;    // a list's row changes by program
 };
 
 // The open purchase screen, set by the action that opens it.

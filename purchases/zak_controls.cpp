@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
@@ -68,41 +69,15 @@ void Tf_zak::buildControls()
 
     // The choice of the period and taxpayer is reached by its accelerators, not by Tab,
     // so that Tab runs through the purchase alone.
-    lb_pod = named(new QListWidget(this), "lb_pod");
-    lb_pod->setFocusPolicy(Qt::ClickFocus);
-    lb_pod->setFixedSize(150, listHeight(lb_pod, 4));
-    e_pod = label(QStringLiteral("&Podatnik"), lb_pod, this, "e_pod");
-
-    lb_kwart = named(new QListWidget(this), "lb_kwart");
-    lb_kwart->setFocusPolicy(Qt::ClickFocus);
-    lb_kwart->setFlow(QListView::LeftToRight); // two columns: I and II side by side
-    lb_kwart->addItems({QStringLiteral("    I"), QStringLiteral("    II")});
-    const QSize cell(48, lb_kwart->fontMetrics().height() + 4);
-    lb_kwart->setGridSize(cell);
-    for (int i = 0; i < lb_kwart->count(); ++i)
-        lb_kwart->item(i)->setSizeHint(cell); // the chosen half-year is marked over its whole column
-    lb_kwart->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lb_kwart->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    lb_kwart->setFixedSize(2 * 48 + 2 * lb_kwart->frameWidth() + 4, lb_kwart->fontMetrics().height() + 8 + 2 * lb_kwart->frameWidth());
-    e_kwart = label(QStringLiteral("Półro&cze"), lb_kwart, this, "e_kwart");
-
-    m_rok = named(new QLineEdit(this), "m_rok");
-    m_rok->setInputMask(QStringLiteral("9999;_")); // exactly four digits
-    m_rok->setFocusPolicy(Qt::ClickFocus);
-    m_rok->setFixedWidth(m_rok->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    e_rok = label(QStringLiteral("R&ok"), m_rok, this, "e_rok");
-
-    auto* choice = new QGridLayout;
-    choice->setHorizontalSpacing(12);
-    choice->setVerticalSpacing(2);
-    choice->addWidget(e_pod, 0, 0);
-    choice->addWidget(lb_pod, 1, 0, Qt::AlignTop);
-    choice->addWidget(e_kwart, 0, 1);
-    choice->addWidget(lb_kwart, 1, 1, Qt::AlignTop);
-    choice->addWidget(e_rok, 0, 2);
-    choice->addWidget(m_rok, 1, 2, Qt::AlignTop);
+    chooser_ = new common::PeriodChooser(this, common::PeriodChooser::halfYears());
+    e_pod = chooser_->e_pod;
+    lb_pod = chooser_->lb_pod;
+    e_kwart = chooser_->e_kwart;
+    lb_kwart = chooser_->lb_kwart;
+    e_rok = chooser_->e_rok;
+    m_rok = chooser_->m_rok;
     top->addStretch();
-    top->addLayout(choice);
+    top->addWidget(chooser_, 0, Qt::AlignTop);
 
     PC_zak = named(new QTabWidget(this), "PC_zak");
     ts_form = buildFormPage();

@@ -1,6 +1,7 @@
 // The rules of the purchase screen that need no window: half-year preselection, the letter
 // search, and the two queries, whose bound parameters must give the rows that the texts
 // with the period and the taxpayer written into them give.
+#include "common/letter_search.h"
 #include "purchase_fixture.h"
 #include "purchases/purchase_queries.h"
 
@@ -67,7 +68,7 @@ private slots:
 
     void letterSearch()
     {
-        using purchases::searchLetter;
+        using common::searchLetter;
         QCOMPARE(searchLetter(QStringLiteral("ł")), std::optional<QChar>(QChar(0x141))); // Ł
         QCOMPARE(searchLetter(QStringLiteral("Ż")), std::optional<QChar>(QChar(0x17B)));
         QCOMPARE(searchLetter(QStringLiteral("q")), std::optional<QChar>(QLatin1Char('Q')));
@@ -75,9 +76,9 @@ private slots:
             QVERIFY2(!searchLetter(QString::fromUtf8(other)), other);
 
         const QStringList names{QStringLiteral("Abakus"), QStringLiteral("lis"), QStringLiteral("łoś"), QStringLiteral("Łódź")};
-        QCOMPARE(purchases::firstItemStartingWith(names, QChar(0x141)), 2);
-        QCOMPARE(purchases::firstItemStartingWith(names, QLatin1Char('L')), 1);
-        QCOMPARE(purchases::firstItemStartingWith(names, QLatin1Char('Z')), -1);
+        QCOMPARE(common::firstItemStartingWith(names, QChar(0x141)), 2);
+        QCOMPARE(common::firstItemStartingWith(names, QLatin1Char('L')), 1);
+        QCOMPARE(common::firstItemStartingWith(names, QLatin1Char('Z')), -1);
     }
 
     void boundQueriesGiveTheRowsOfTheLiteralTexts()

@@ -182,7 +182,7 @@ private slots:
         // An incomplete year is refused when the field is left; Escape brings the year back.
         auto* year = child<QLineEdit>("m_rok");
         fx.setYear(QStringLiteral("20"));
-        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Rok musi się składać z czterech cyfr.")});
+        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok.")});
         QCOMPARE(fx.screen->selectedYear(), 2013);
         QCOMPARE(fx.screen->focusWidget(), year);
         QTest::keyClick(year, Qt::Key_Escape);
