@@ -1,7 +1,6 @@
 #include "reports/rozl.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,9 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QTimer>
 #include <QVBoxLayout>
 
+#include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "dbwidgets/db_grid.h"
@@ -47,23 +46,6 @@ dbw::GridColumn column(const char* field, int width = -1)
     return c;
 }
 
-// The letters of the taxpayer list's letter search: A to Z and the Polish capitals.
-bool isSearchLetter(QChar upper)
-{
-    return (upper >= QLatin1Char('A') && upper <= QLatin1Char('Z')) || QStringLiteral("ĄĆĘŁŃÓŚŹŻ").contains(upper);
-}
-
-// A move of the focus inside the window; not one caused by another window (a message box)
-// taking or giving back the activation. (Closing the window moves no focus either: the
-// callers check that the window is still visible.)
-bool leftWithinWindow(QEvent* event)
-{
-    if (event->type() != QEvent::FocusOut)
-        return false;
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
 void setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette p = label->palette();
@@ -87,9 +69,7 @@ Tf_rozl::Tf_rozl(QWidget* parent)
 Tf_rozl::~Tf_rozl()
 {
     // The children go after this part of the window: they must not reach it on their way.
-    created_ = false;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_rok, lb_pod, lb_kwart})
-        w->removeEventFilter(this);
+    disconnect(chooser_, nullptr, this, nullptr);
     desktop::quietly("closing the settlement", [this] { FormDestroy(); });
 }
 
@@ -123,41 +103,14 @@ QWidget* Tf_rozl::buildParameterPanel()
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(2);
 
-    e_pod = new QLabel(QStringLiteral("&Podatnik"), p_param);
-    e_pod->setObjectName(QStringLiteral("e_pod"));
-    lb_pod = new QListWidget(p_param);
-    lb_pod->setObjectName(QStringLiteral("lb_pod"));
-    lb_pod->setFocusPolicy(Qt::ClickFocus);
-    lb_pod->setFixedSize(170, 64);
-    e_pod->setBuddy(lb_pod);
-    grid->addWidget(e_pod, 0, 0);
-    grid->addWidget(lb_pod, 1, 0, 2, 1);
-
-    e_kwart = new QLabel(QStringLiteral("Półro&cze"), p_param);
-    e_kwart->setObjectName(QStringLiteral("e_kwart"));
-    lb_kwart = new QListWidget(p_param);
-    lb_kwart->setObjectName(QStringLiteral("lb_kwart"));
-    lb_kwart->setFocusPolicy(Qt::ClickFocus);
-    lb_kwart->setFlow(QListView::LeftToRight); // two columns: the two half-years side by side
-    lb_kwart->setWrapping(false);
-    lb_kwart->addItems({reports::halfYearItemText(0), reports::halfYearItemText(1)});
-    lb_kwart->setFixedSize(90, lb_kwart->sizeHintForRow(0) + 2 * lb_kwart->frameWidth() + 2);
-    lb_kwart->setGridSize(QSize(42, lb_kwart->sizeHintForRow(0)));
-    e_kwart->setBuddy(lb_kwart);
-    grid->addWidget(e_kwart, 0, 1);
-    grid->addWidget(lb_kwart, 1, 1, Qt::AlignTop);
-
-    e_rok = new QLabel(QStringLiteral("R&ok"), p_param);
-    e_rok->setObjectName(QStringLiteral("e_rok"));
-    m_rok = new QLineEdit(p_param);
-    m_rok->setObjectName(QStringLiteral("m_rok"));
-    m_rok->setInputMask(QStringLiteral("9999;_")); // four digits, each required
-    m_rok->setMaxLength(4);
-    m_rok->setFocusPolicy(Qt::ClickFocus);
-    m_rok->setFixedWidth(m_rok->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-    e_rok->setBuddy(m_rok);
-    grid->addWidget(e_rok, 0, 2);
-    grid->addWidget(m_rok, 1, 2, Qt::AlignTop);
+    chooser_ = new common::PeriodChooser(p_param, common::PeriodChooser::halfYears());
+    e_pod = chooser_->e_pod;
+    lb_pod = chooser_->lb_pod;
+    e_kwart = chooser_->e_kwart;
+    lb_kwart = chooser_->lb_kwart;
+    e_rok = chooser_->e_rok;
+    m_rok = chooser_->m_rok;
+    grid->addWidget(chooser_, 0, 0, 3, 3, Qt::AlignTop);
 
     Bevel1 = new QFrame(p_param);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -296,23 +249,20 @@ void Tf_rozl::FormCreate()
 
     ds::Dataset& taxpayers = dm_1->IBQ_pod_zak;
     taxpayers.open();
+    QStringList names;
     for (int row = 0; row < taxpayers.recordCount(); ++row)
-        lb_pod->addItem(taxpayers.fieldByName(QStringLiteral("NAZSKR")).valueAt(row).toString());
+        names << taxpayers.fieldByName(QStringLiteral("NAZSKR")).valueAt(row).toString();
     taxpayers.close();
-    if (lb_pod->count() > 0)
-        selectQuietly(lb_pod, 0);
+    chooser_->setTaxpayers(names);
 
-    m_rok->setText(QString::number(QDate::currentDate().year()));
+    chooser_->setYear(QDate::currentDate().year());
     ustal_rok(); // the year, the half-year list and the year's parameters
     licz_rozl();
     dm_1->IBQ_rozl.open();
     dm_1->IBQ_rozl_d.open();
 
-    for (QWidget* w : std::initializer_list<QWidget*>{m_rok, lb_pod, lb_kwart})
-        w->installEventFilter(this);
-    connect(lb_pod, &QListWidget::currentRowChanged, this, &Tf_rozl::listRowChanged);
-    connect(lb_kwart, &QListWidget::currentRowChanged, this, &Tf_rozl::listRowChanged);
-    created_ = true;
+    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_rozl::odswiez_rozl);
+    connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_rozl::m_rokExit);
 }
 
 void Tf_rozl::FormDestroy()
@@ -320,33 +270,6 @@ void Tf_rozl::FormDestroy()
     // The purchases first: closing the lines first would query them once more for nothing.
     dm_1->IBQ_rozl_d.close();
     dm_1->IBQ_rozl.close();
-}
-
-bool Tf_rozl::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!created_)
-        return QDialog::eventFilter(watched, event);
-    if (watched == m_rok) {
-        if (event->type() == QEvent::FocusIn)
-            yearOnEntry_ = m_rok->text();
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            m_rok->setText(yearOnEntry_);
-            return true;
-        }
-        if (leftWithinWindow(event) && isVisible() && m_rok->text() != yearOnEntry_)
-            m_rokExit();
-    } else if (watched == lb_pod || watched == lb_kwart) {
-        if (watched == lb_pod && event->type() == QEvent::KeyPress) {
-            const QString typed = static_cast<QKeyEvent*>(event)->text();
-            if (typed.size() == 1 && typed.front().isPrint()) {
-                lb_podKeyPress(typed);
-                return true; // the list's own search by typed text does not apply
-            }
-        }
-        if (leftWithinWindow(event) && isVisible())
-            odswiez_rozl();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 // Escape would close the window; the year field uses it to take back a typed year.
@@ -361,52 +284,19 @@ void Tf_rozl::keyPressEvent(QKeyEvent* event)
 
 // Choosing the taxpayer and period --------------------------------------------------------
 
-void Tf_rozl::selectQuietly(QListWidget* list, int row)
-{
-    quietSelection_ = true;
-    list->setCurrentRow(row);
-    quietSelection_ = false;
-}
-
-void Tf_rozl::listRowChanged()
-{
-    if (!quietSelection_)
-        odswiez_rozl();
-}
-
-void Tf_rozl::lb_podKeyPress(const QString& typed)
-{
-    const QChar letter = typed.front().toUpper();
-    if (!isSearchLetter(letter))
-        return;
-    for (int row = 0; row < lb_pod->count(); ++row) {
-        const QString name = lb_pod->item(row)->text();
-        if (!name.isEmpty() && name.front().toUpper() == letter) {
-            selectQuietly(lb_pod, row);
-            return;
-        }
-    }
-}
-
 void Tf_rozl::m_rokExit()
 {
-    if (!m_rok->hasAcceptableInput()) {
-        desktop::showError(QStringLiteral("Rok musi mieć cztery cyfry. Klawisz Esc przywraca poprzedni rok."), this);
-        QTimer::singleShot(0, m_rok, [this] { m_rok->setFocus(Qt::OtherFocusReason); });
-        return;
-    }
     ustal_rok();
     odswiez_rozl();
 }
 
 void Tf_rozl::ustal_rok()
 {
-    selectedYear_ = m_rok->text().trimmed().toInt();
+    selectedYear_ = chooser_->year();
     const bool halves = data::usesHalfYears(selectedYear_);
-    lb_kwart->setVisible(halves);
-    e_kwart->setVisible(halves);
+    chooser_->showParts(halves);
     if (halves)
-        selectQuietly(lb_kwart, 0);
+        chooser_->selectPart(0);
     const reports::YearParameters p = reports::yearParameters(*dm_1, selectedYear_);
     minimumWage_ = p.minimumWage;
     percentage_ = p.percentage;
@@ -416,11 +306,11 @@ void Tf_rozl::ustal_rok()
 
 void Tf_rozl::licz_rozl()
 {
-    selectedYear_ = m_rok->text().trimmed().toInt();
-    const data::Period p = data::settlementPeriod(selectedYear_, lb_kwart->currentRow() == 1 ? 1 : 0);
+    selectedYear_ = chooser_->year();
+    const data::Period p = data::settlementPeriod(selectedYear_, chooser_->part());
     periodStart_ = p.start;
     periodEnd_ = p.end;
-    selectedTaxpayer_ = lb_pod->count() > 0 && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    selectedTaxpayer_ = chooser_->taxpayer();
     reports::Settlement s;
     try {
         s = reports::computeSettlement(*dm_1, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
@@ -476,7 +366,7 @@ void Tf_rozl::showLinesWithoutRate(const reports::Settlement& s)
 
 QString Tf_rozl::taxpayerListItem() const
 {
-    return lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
+    return chooser_->taxpayer();
 }
 
 QString Tf_rozl::yearText() const

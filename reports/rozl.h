@@ -5,6 +5,10 @@
 #include "reports/report_inputs.h"
 
 class QFrame;
+namespace common {
+class PeriodChooser;
+}
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -51,7 +55,6 @@ public:
     void drukuj_raporty(bool preview);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -65,17 +68,15 @@ private:
     void licz_rozl();
     void odswiez_rozl();
     void m_rokExit();
-    void lb_podKeyPress(const QString& typed);
-    void listRowChanged();
     void kl_podglClick();
     void kl_drukClick();
     void printReport(report::Report& r);
     void showAmounts();
     void showLinesWithoutRate(const reports::Settlement& s);
     // Selects a row of a list without the reaction of a user's choice.
-    void selectQuietly(QListWidget* list, int row);
 
     QWidget* p_param;
+    common::PeriodChooser* chooser_;
     QLabel* e_pod;
     QListWidget* lb_pod;
     QLabel* e_kwart;
@@ -110,9 +111,6 @@ private:
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     text::Money threshold_;
 
-    QString yearOnEntry_;     // the year field's text when it got the focus (Escape restores it)
-    bool quietSelection_ = false;
-    bool created_ = false;    // FormCreate has finished: the lists' reactions are attached
 };
 
 // The open settlement window, set by the action that opens it.

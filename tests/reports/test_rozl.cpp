@@ -486,8 +486,8 @@ private slots:
         QCOMPARE(year->text(), u"20"_s);
         leave(year);
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].kind, desktop::MessageKind::Error);
-        QVERIFY(messages[0].text.contains(u"cztery cyfry"_s));
+        QCOMPARE(messages[0].kind, desktop::MessageKind::Warning);
+        QCOMPARE(messages[0].text, u"Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok."_s);
         QCOMPARE(w->selectedYear(), 2024);
         QCOMPARE(label("e_wart"), u"12,90 zł"_s);
         QTest::keyClick(year, Qt::Key_Escape);
