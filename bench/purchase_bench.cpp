@@ -21,7 +21,7 @@
 #include "desktop/messages.h"
 #include "firebird/statement.h"
 #include "purchases/zak.h"
-#include "test_database.h"
+#include "bench_database.h"
 #include "text/formats.h"
 
 namespace {
@@ -132,7 +132,7 @@ int main(int argc, char* argv[])
 
     Tdm_1 dm;
     dm_1 = &dm;
-    dm.connectTo(testsupport::freshDeliveredDatabase());
+    dm.connectTo(bench::freshDeliveredDatabase());
     fill(dm, {QDate(thisYear, 1, 1), QDate(2012, 1, 1), QDate(2012, 7, 1)});
     out << "Zakupy paliwa: podatnik z " << perPeriod << " zakupami w każdym okresie, " << vehicles
         << " samochodów (mediana z " << repeats << " przebiegów)\n";

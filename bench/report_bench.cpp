@@ -19,7 +19,7 @@
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "reports/settlement.h"
-#include "test_database.h"
+#include "bench_database.h"
 #include "text/formats.h"
 
 namespace {
@@ -142,7 +142,7 @@ int main(int argc, char* argv[])
 
     Tdm_1 dm;
     dm_1 = &dm;
-    dm.connectTo(testsupport::freshDeliveredDatabase());
+    dm.connectTo(bench::freshDeliveredDatabase());
     fill(dm);
     dm.ibds_pal.open();
     dm.IBDS_siln.open();

@@ -10,7 +10,7 @@
 #include "data/dm1.h"
 #include "firebird/statement.h"
 #include "reports/settlement.h"
-#include "test_database.h"
+#include "bench_database.h"
 #include "text/formats.h"
 
 namespace {
@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
     for (int purchases : {10000, 100000}) {
         Tdm_1 dm;
         dm_1 = &dm;
-        dm.connectTo(testsupport::freshDeliveredDatabase());
+        dm.connectTo(bench::freshDeliveredDatabase());
         fill(dm, purchases);
         const data::Period period = data::settlementPeriod(2024, 0);
         std::vector<double> ours, bare;
