@@ -1,5 +1,6 @@
 // brenvald-cli: creates the delivered database and prints settlements, for installers,
 // accounting offices' scripts and tests.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QStringList>
@@ -28,6 +29,8 @@ constexpr int exitOnSignal = 128;
 
 const char* usage =
     "Użycie:\n"
+    "  brenvald-cli --help | --version\n"
+    "  brenvald-cli POLECENIE --help\n"
     "  brenvald-cli initdb PLIK\n"
     "      tworzy bazę danych z tablicami wzorcowymi (nie nadpisuje istniejącego pliku)\n"
     "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv]\n"
@@ -49,30 +52,48 @@ void printError(const QString& text)
     QTextStream(stderr) << text << Qt::endl;
 }
 
-// Options of the form --name VALUE, and --flag without a value.
+// The user asked for the usage (--help): it goes to standard output and the tool ends well.
+struct HelpAsked {};
+
+// A command's options, by QCommandLineParser: --name VALUE (or --name=VALUE), and --flag
+// without a value; each at most once, nothing else.
 QMap<QString, QString> parseOptions(const QStringList& args, const QStringList& withValue, const QStringList& flags)
 {
+    if (!args.isEmpty() && withValue.contains(args.last()))
+        throw BadArguments{QStringLiteral("Brak wartości opcji %1.").arg(args.last())};
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const QString& name : withValue)
+        parser.addOption(QCommandLineOption(name.mid(2), {}, QStringLiteral("wartość")));
+    for (const QString& name : flags)
+        parser.addOption(QCommandLineOption(name.mid(2)));
+    const QCommandLineOption help(QStringLiteral("help"));
+    parser.addOption(help);
+    if (!parser.parse(QStringList{QStringLiteral("brenvald-cli")} + args)) {
+        if (!parser.unknownOptionNames().isEmpty())
+            throw BadArguments{QStringLiteral("Nieznany argument: --%1").arg(parser.unknownOptionNames().first())};
+        throw BadArguments{QStringLiteral("Błędne argumenty: %1").arg(parser.errorText())};
+    }
+    if (parser.isSet(help))
+        throw HelpAsked{};
+    if (!parser.positionalArguments().isEmpty())
+        throw BadArguments{QStringLiteral("Nieznany argument: %1").arg(parser.positionalArguments().first())};
     QMap<QString, QString> options;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (flags.contains(a)) {
-            options.insert(a, QStringLiteral("1"));
-        } else if (withValue.contains(a)) {
-            if (i + 1 >= args.size())
-                throw BadArguments{QStringLiteral("Brak wartości opcji %1.").arg(a)};
-            if (options.contains(a))
-                throw BadArguments{QStringLiteral("Opcja %1 podana dwa razy.").arg(a)};
-            options.insert(a, args[++i]);
-        } else {
-            throw BadArguments{QStringLiteral("Nieznany argument: %1").arg(a)};
-        }
+    for (const QString& name : withValue + flags) {
+        const QStringList values = parser.values(name.mid(2));
+        if (values.size() > 1)
+            throw BadArguments{QStringLiteral("Opcja %1 podana dwa razy.").arg(name)};
+        if (parser.isSet(name.mid(2)))
+            options.insert(name, values.isEmpty() ? QStringLiteral("1") : values.first());
     }
     return options;
 }
 
 int initdb(const QStringList& args)
 {
-    if (args.size() != 1)
+    if (args.contains(QStringLiteral("--help")))
+        throw HelpAsked{};
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
         throw BadArguments{QStringLiteral("Polecenie initdb wymaga jednej nazwy pliku.")};
     data::createDeliveredDatabase(args.first());
     desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
@@ -224,6 +245,12 @@ int runCommand(QStringList args)
         if (args.isEmpty())
             throw BadArguments{QStringLiteral("Nie podano polecenia.")};
         const QString command = args.takeFirst();
+        if (command == QStringLiteral("--help") || command == QStringLiteral("help"))
+            throw HelpAsked{};
+        if (command == QStringLiteral("--version")) {
+            QTextStream(stdout) << QStringLiteral("brenvald-cli %1").arg(QCoreApplication::applicationVersion()) << Qt::endl;
+            return 0;
+        }
         if (command == QStringLiteral("initdb"))
             return initdb(args);
         if (command == QStringLiteral("settle"))
@@ -231,6 +258,9 @@ int runCommand(QStringList args)
         if (command == QStringLiteral("pdf"))
             return pdf(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
+    } catch (const HelpAsked&) {
+        std::fputs(usage, stdout);
+        return 0;
     } catch (const Interrupted&) {
         printError(QStringLiteral("Przerwano."));
         return exitOnSignal + desktop::SignalCatcher::lastCaught();
@@ -256,6 +286,8 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brenvald-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRENVALD_VERSION));
     text::applyProgramFormats();
     // SIGTERM, SIGINT and SIGHUP end a long command at its next stopping point, with the
     // database detached and no part of a file left, rather than at once; a short one finishes.

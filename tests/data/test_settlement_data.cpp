@@ -247,6 +247,17 @@ private slots:
         QVERIFY(table.contains(QStringLiteral("benzyna silnikowa")));
         QVERIFY(table.contains(QStringLiteral("01-07-2012 – 31-12-2012")));
 
+        // Usage on request: on standard output, and a good ending.
+        for (const QStringList& asked : {QStringList{QStringLiteral("--help")}, QStringList{QStringLiteral("pdf"), QStringLiteral("--help")},
+                                         QStringList{QStringLiteral("--version")}}) {
+            p = runCli(asked);
+            QCOMPARE(p->exitCode(), 0);
+            const QString said = QString::fromUtf8(p->readAllStandardOutput());
+            QVERIFY2(said.startsWith(asked.contains(QStringLiteral("--version")) ? QStringLiteral("brenvald-cli ")
+                                                                                  : QStringLiteral("Użycie:")),
+                     qPrintable(said));
+        }
+
         const QList<QPair<QStringList, int>> refusals{
             {{QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"), QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2012")}, 2},
             {{QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"), QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2013"), QStringLiteral("--half"), QStringLiteral("I")}, 2},
@@ -255,6 +266,9 @@ private slots:
             {{QStringLiteral("settle"), QStringLiteral("--db"), path + QStringLiteral(".nie"), QStringLiteral("--taxpayer"), QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2024")}, 1},
             {{QStringLiteral("initdb"), path}, 1},
             {{QStringLiteral("nonsense")}, 2},
+            {{QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--db"), path}, 2},
+            {{QStringLiteral("settle"), QStringLiteral("--taxpayer"), QStringLiteral("ABC"), QStringLiteral("--db")}, 2},
+            {{QStringLiteral("settle"), QStringLiteral("--bogus")}, 2},
         };
         for (const auto& [args, code] : refusals) {
             p = runCli(args);
