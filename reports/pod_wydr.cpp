@@ -26,6 +26,7 @@
 #include "desktop/wheel_hook.h"
 #include "report/page_view.h"
 #include "report/pdf.h"
+#include "report/printing.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 
@@ -326,17 +327,17 @@ void TCustPreview::tb_ostClick()
 void TCustPreview::tb_ust_drClick()
 {
     if (printer_)
-        desktop::choosePrinter(printer_->printSettings(), desktop::PrintDialogKind::Setup, pageCount(), this);
+        desktop::choosePrinter(report::printSettings(*printer_), desktop::PrintDialogKind::Setup, pageCount(), this);
 }
 
 void TCustPreview::tb_drukClick()
 {
     if (!printer_)
         return;
-    QPrinter& settings = printer_->printSettings();
+    QPrinter& settings = report::printSettings(*printer_);
     if (!desktop::choosePrinter(settings, desktop::PrintDialogKind::Print, pageCount(), this))
         return;
-    if (!printer_->print(settings))
+    if (!report::print(*printer_, settings))
         desktop::showError(QStringLiteral("Nie można drukować na wybranej drukarce."), this);
 }
 

@@ -22,6 +22,7 @@
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
 #include "report/preview_interface.h"
+#include "report/printing.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "reports/pod_wydr.h"
@@ -417,9 +418,9 @@ void Tf_rozl::printReport(report::Report& r)
 {
     report::ReportPrinter& p = r.prepare();
     p.generateAll(); // the print dialog bounds the page range by the pages there are
-    QPrinter& printer = p.printSettings();
+    QPrinter& printer = report::printSettings(p);
     if (!desktop::choosePrinter(printer, desktop::PrintDialogKind::Print, p.pageCount(), this))
         return;
-    if (!p.print(printer))
+    if (!report::print(p, printer))
         desktop::showError(QStringLiteral("Nie udało się wydrukować: %1.").arg(r.title()), this);
 }

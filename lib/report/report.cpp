@@ -73,10 +73,4 @@ bool Report::preview()
     return true;
 }
 
-bool Report::print()
-{
-    ReportPrinter& p = prepare();
-    return p.print(p.printSettings());
-}
-
 } // namespace report

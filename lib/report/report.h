@@ -88,8 +88,6 @@ public:
     ReportPrinter& prepare();
     // Previews modally through the registered provider; false when none is registered.
     bool preview();
-    // Makes all pages and prints them with the printer object's settings, no dialog.
-    bool print();
 
 private:
     friend class Paginator;

@@ -1,13 +1,8 @@
 #include "report/report_printer.h"
 
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPrinter>
 #include <QTimer>
 #include <algorithm>
 
-#include "report/page_painter.h"
 #include "report/paginator.h"
 #include "report/report.h"
 
@@ -75,45 +70,6 @@ void ReportPrinter::advance()
     case Status::Finished:
         return;
     }
-}
-
-QPrinter& ReportPrinter::printSettings()
-{
-    if (!printSettings_) {
-        printSettings_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printSettings_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), report_.orientation(), QMarginsF()));
-        printSettings_->setFullPage(true);
-        printSettings_->setDocName(report_.title());
-    }
-    return *printSettings_;
-}
-
-bool ReportPrinter::print(QPrinter& printer)
-{
-    generateAll();
-    // Page items are placed from the paper's corner, not from the printer's margins.
-    printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    int first = 1;
-    int last = pageCount();
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = printer.fromPage();
-        last = std::min(last, std::max(first, printer.toPage()));
-    }
-    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
-    const double pixelsPerMm = printer.resolution() / 25.4;
-    bool firstSheet = true;
-    for (int copy = 0; copy < copies; ++copy) {
-        for (int n = first; n <= last; ++n) {
-            if (!firstSheet)
-                printer.newPage();
-            firstSheet = false;
-            paintPage(painter, page(n), pixelsPerMm);
-        }
-    }
-    return painter.end();
 }
 
 void ReportPrinter::previewClosing()

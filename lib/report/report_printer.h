@@ -7,15 +7,13 @@
 
 #include "report/page.h"
 
-class QPrinter;
-
 namespace report {
 
 class Paginator;
 class Report;
 
-// The generated form of a report (its "printer object"): the pages made so far, the state
-// of their making, the print settings, and printing. Pages come one by one, each step in a
+// The generated form of a report (its "printer object"): the pages made so far and the state
+// of their making (printing and its settings: report/printing.h). Pages come one by one, each step in a
 // turn of the event loop of its own, so that a window stays alive while a long report is
 // made on the one thread; printing and PDF make whatever is left at once.
 class ReportPrinter : public QObject {
@@ -41,13 +39,6 @@ public:
     // Makes every page still missing, now.
     void generateAll();
 
-    // The printer, copies, page range and orientation used for this report (A4 in the
-    // report's orientation until changed); the print setup dialog edits these.
-    QPrinter& printSettings();
-    // Makes every page still missing, then prints the printer's page range on it (all pages
-    // when none is chosen), as many copies as asked. False when the printer did not open.
-    bool print(QPrinter& printer);
-
     // The preview showing these pages is closing: stop making pages in the background (the
     // pages made are kept; printing still completes them).
     void previewClosing();
@@ -68,7 +59,6 @@ private:
     Status status_ = Status::Ready;
     std::unique_ptr<Paginator> paginator_;
     std::vector<Page> pages_;
-    std::unique_ptr<QPrinter> printSettings_;
     bool background_ = false; // steps are being scheduled on the event loop
 };
 

@@ -23,6 +23,7 @@
 #include "report/band.h"
 #include "report/memory_rows.h"
 #include "report/page_view.h"
+#include "report/printing.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "reports/pod_wydr.h"
@@ -466,7 +467,7 @@ private slots:
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].kind, desktop::PrintDialogKind::Setup);
         QCOMPARE(dialogs[0].pageCount, 3);
-        QCOMPARE(dialogs[0].printer, &w->printer()->printSettings());
+        QCOMPARE(dialogs[0].printer, &report::printSettings(*w->printer()));
         QCOMPARE(dialogs[0].printer->pageLayout().pageSize().id(), QPageSize::A4);
         QVERIFY(!QFile::exists(dir.filePath(u"drukarka.pdf"_s)));
 
