@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "data/dm1.h"
 #include "desktop/bar_style.h"
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
@@ -225,14 +226,14 @@ void Tf_ok_gl::connectActions()
     connect(a_koniec, &QAction::triggered, this, &QWidget::close);
     connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
     connect(a_opr, &QAction::triggered, this, [this] { openModal(form_info, this); });
-    connect(a_pod, &QAction::triggered, this, [this] { openModal(f_pod, this); });
-    connect(a_sam, &QAction::triggered, this, [this] { openModal(f_sam, this); });
-    connect(a_pal, &QAction::triggered, this, [this] { openModal(f_pal, this); });
-    connect(a_sil, &QAction::triggered, this, [this] { openModal(f_siln, this); });
-    connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this); });
-    connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this); });
-    connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this); });
-    connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this); });
+    connect(a_pod, &QAction::triggered, this, [this] { openModal(f_pod, this, *dm_1); });
+    connect(a_sam, &QAction::triggered, this, [this] { openModal(f_sam, this, *dm_1); });
+    connect(a_pal, &QAction::triggered, this, [this] { openModal(f_pal, this, *dm_1); });
+    connect(a_sil, &QAction::triggered, this, [this] { openModal(f_siln, this, *dm_1); });
+    connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this, *dm_1); });
+    connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this, *dm_1); });
+    connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this, *dm_1); });
+    connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this, *dm_1); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

@@ -2,13 +2,15 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <utility>
 
-// Opens a screen of the program modally: creates it owned by `owner`, makes it reachable
-// through the program-wide instance pointer while it is open, runs it and frees it. The
-// pointer is reset and the screen freed however the screen ends, an exception included.
-// Returns what the screen's exec() returned.
-template <class Screen>
-int openModal(Screen*& instance, QWidget* owner)
+// Opens a screen of the program modally: creates it owned by `owner` (after the arguments
+// its constructor takes first, such as the data module), makes it reachable through the
+// program-wide instance pointer while it is open, runs it and frees it. The pointer is reset
+// and the screen freed however the screen ends, an exception included. Returns what the
+// screen's exec() returned.
+template <class Screen, class... Args>
+int openModal(Screen*& instance, QWidget* owner, Args&&... args)
 {
     struct Release {
         Screen*& instance;
@@ -19,7 +21,7 @@ int openModal(Screen*& instance, QWidget* owner)
             delete screen.data(); // a screen that deleted itself on closing is gone already
         }
     };
-    Release release{instance, new Screen(owner)};
+    Release release{instance, new Screen(std::forward<Args>(args)..., owner)};
     instance = release.screen.data();
     return release.screen->exec();
 }

@@ -92,7 +92,7 @@ double openScreen(std::unique_ptr<Tf_zak>& screen)
 {
     QElapsedTimer t;
     t.start();
-    screen = std::make_unique<Tf_zak>();
+    screen = std::make_unique<Tf_zak>(*dm_1);
     f_zak = screen.get();
     screen->show();
     QApplication::setActiveWindow(screen.get());

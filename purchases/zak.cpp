@@ -29,20 +29,11 @@
 
 Tf_zak* f_zak = nullptr;
 
-namespace {
 
-// The purchases that the screen shows and keys: IBDS_zak of the data module.
-ds::Dataset& zak()
-{
-    return dm_1->IBDS_zak;
-}
-
-} // namespace
-
-Tf_zak::Tf_zak(QWidget* parent)
+Tf_zak::Tf_zak(Tdm_1& dm, QWidget* parent)
     : DataScreen(parent, Placement::AsIs,
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                     | Qt::WindowCloseButtonHint)
+                     | Qt::WindowCloseButtonHint), dm_(dm)
 {
     setObjectName(QStringLiteral("f_zak"));
     setWindowTitle(QStringLiteral("Zakupy paliwa"));
@@ -56,7 +47,7 @@ Tf_zak::Tf_zak(QWidget* parent)
     connect(dtp_dzak, &dbw::DateEdit::dateEdited, this, &Tf_zak::zm_dzak);
     // A date typed but not yet taken goes into the purchase before it is posted, or stops the
     // post when it cannot be taken.
-    connect(&dm_1->DS_zak, &ds::DataSource::updateRecord, this, [this] {
+    connect(&dm_.DS_zak, &ds::DataSource::updateRecord, this, [this] {
         if (!dtp_dzak->isModified() || !dateReactionAttached_)
             return;
         const QString refusal = dtp_dzak->problem();
@@ -68,10 +59,10 @@ Tf_zak::Tf_zak(QWidget* parent)
     connect(a_ok, &QAction::triggered, this, &Tf_zak::a_okExecute);
     connect(a_anul, &QAction::triggered, this, &Tf_zak::a_anulExecute);
     connect(PC_zak, &QTabWidget::currentChanged, this, &Tf_zak::pageChanged);
-    connect(&dm_1->DS_zak, &ds::DataSource::stateChanged, this, &Tf_zak::updateActions);
+    connect(&dm_.DS_zak, &ds::DataSource::stateChanged, this, &Tf_zak::updateActions);
     // A date typed for one purchase is never taken for another one, nor after a cancel.
-    connect(&dm_1->DS_zak, &ds::DataSource::scrolled, dtp_dzak, &dbw::DateEdit::revert);
-    connect(&dm_1->DS_zak, &ds::DataSource::stateChanged, this, [this] {
+    connect(&dm_.DS_zak, &ds::DataSource::scrolled, dtp_dzak, &dbw::DateEdit::revert);
+    connect(&dm_.DS_zak, &ds::DataSource::stateChanged, this, [this] {
         if (!zak().isEditing())
             dtp_dzak->revert();
     });
@@ -84,6 +75,12 @@ Tf_zak::~Tf_zak()
     if (isDataOpen())
         desktop::quietly("posting the purchase being keyed", [this] { postIfComplete(); });
     closeDataIfOpen();
+}
+
+// The purchases that the screen shows and keys: IBDS_zak of the data module.
+ds::Dataset& Tf_zak::zak() const
+{
+    return dm_.IBDS_zak;
 }
 
 QString Tf_zak::periodStartLiteral() const
@@ -102,7 +99,7 @@ void Tf_zak::FormActivate()
 {
     PC_zak->setCurrentWidget(ts_form);
 
-    ds::Dataset& taxpayers = dm_1->IBQ_pod_zak;
+    ds::Dataset& taxpayers = dm_.IBQ_pod_zak;
     taxpayers.close();
     taxpayers.open();
     QStringList names;
@@ -120,14 +117,14 @@ void Tf_zak::FormActivate()
 
     // The lookups of the fuel names need the fuel table; a list left open by another
     // screen is read again so that fuels added since then show too.
-    fuelsOpenedHere_ = !dm_1->ibds_pal.isActive();
-    if (dm_1->ibds_pal.isActive() && !dm_1->ibds_pal.isEditing())
-        dm_1->ibds_pal.refresh();
-    dm_1->ibds_pal.open();
-    link_.emplace(dm_1->purchaseScreen, this);
+    fuelsOpenedHere_ = !dm_.ibds_pal.isActive();
+    if (dm_.ibds_pal.isActive() && !dm_.ibds_pal.isEditing())
+        dm_.ibds_pal.refresh();
+    dm_.ibds_pal.open();
+    link_.emplace(dm_.purchaseScreen, this);
     ustal_okres();
     ustal_sam();
-    dm_1->IBQ_sam_pod.open();
+    dm_.IBQ_sam_pod.open();
     zak().open();
     appliedYearText_ = m_rok->text();
     appliedHalf_ = lb_kwart->currentRow();
@@ -136,13 +133,13 @@ void Tf_zak::FormActivate()
 
 void Tf_zak::FormDeactivate()
 {
-    dm_1->IBQ_sam_pod.close();
+    dm_.IBQ_sam_pod.close();
     zak().close();
     // The order chosen by a title click belongs to this showing of the screen.
     zak().sortBy({});
     link_.reset();
     if (fuelsOpenedHere_)
-        dm_1->ibds_pal.close();
+        dm_.ibds_pal.close();
 }
 
 // Period and taxpayer --------------------------------------------------------------------
@@ -163,8 +160,8 @@ void Tf_zak::ustal_okres()
 
 void Tf_zak::ustal_sam()
 {
-    dm_1->IBQ_sam_pod.setSelectSql(purchases::vehicleSelectSql());
-    purchases::bindPeriod(dm_1->IBQ_sam_pod, {dpocz_, dkon_}, wybpod_);
+    dm_.IBQ_sam_pod.setSelectSql(purchases::vehicleSelectSql());
+    purchases::bindPeriod(dm_.IBQ_sam_pod, {dpocz_, dkon_}, wybpod_);
 }
 
 void Tf_zak::odswiez_zak()
@@ -182,9 +179,9 @@ void Tf_zak::odswiez_zak()
     }
     zak().close();
     ustal_okres();
-    dm_1->IBQ_sam_pod.close();
+    dm_.IBQ_sam_pod.close();
     ustal_sam();
-    dm_1->IBQ_sam_pod.open();
+    dm_.IBQ_sam_pod.open();
     zak().open();
     appliedYearText_ = m_rok->text();
     appliedHalf_ = lb_kwart->currentRow();
@@ -381,7 +378,7 @@ void Tf_zak::pageChanged(int)
 // in now; false when a field refused it (the refusal has been shown).
 bool Tf_zak::flushEditors()
 {
-    return desktop::attempt(this, [] { zak().updateRecord(); });
+    return desktop::attempt(this, [this] { zak().updateRecord(); });
 }
 
 // A new purchase that holds nothing the user gave: no vehicle, invoice, fuel or quantity.

@@ -7,6 +7,8 @@
 
 #include "data/screen_links.h"
 
+class Tdm_1;
+
 class QAction;
 class QActionGroup;
 class QCheckBox;
@@ -15,6 +17,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
+
+namespace ds {
+class Dataset;
+}
 
 namespace common {
 class PeriodChooser;
@@ -38,7 +44,7 @@ class DBText;
 class Tf_zak : public dbw::DataScreen, public data::PurchaseScreen {
     Q_OBJECT
 public:
-    explicit Tf_zak(QWidget* parent = nullptr);
+    explicit Tf_zak(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_zak() override;
 
     // The chosen period and taxpayer, as the window's state holds them.
@@ -67,6 +73,8 @@ protected:
     bool leaveEditedRows() override { return keepKeyedPurchase(); }
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
+    ds::Dataset& zak() const;
     void buildControls();
     QWidget* buildFormPage();
     QWidget* buildTablePage();

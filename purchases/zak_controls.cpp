@@ -64,7 +64,7 @@ void Tf_zak::buildControls()
     top->setSpacing(12);
 
     DBNavigator1 = named(new dbw::DBNavigator(this), "DBNavigator1");
-    DBNavigator1->setDataSource(&dm_1->DS_zak);
+    DBNavigator1->setDataSource(&dm_.DS_zak);
     top->addWidget(DBNavigator1, 0, Qt::AlignTop);
 
     // The choice of the period and taxpayer is reached by its accelerators, not by Tab,
@@ -108,19 +108,19 @@ QWidget* Tf_zak::buildFormPage()
     auto* page = named(new QWidget, "ts_form");
 
     dbt_nrkol = named(new dbw::DBText(page), "dbt_nrkol");
-    dbt_nrkol->setDataSource(&dm_1->DS_zak);
+    dbt_nrkol->setDataSource(&dm_.DS_zak);
     dbt_nrkol->setFieldName(QStringLiteral("NR_KOL"));
     auto* e_nrkol = named(new QLabel(QStringLiteral("Nr kolejny rekordu:"), page), "e_nrkol");
 
     dblb_nrrej = named(new dbw::DBLookupList(page), "dblb_nrrej");
-    dblb_nrrej->setDataSource(&dm_1->DS_zak);
+    dblb_nrrej->setDataSource(&dm_.DS_zak);
     dblb_nrrej->setFieldName(QStringLiteral("sam_pod"));
     dblb_nrrej->setFixedSize(150, listHeight(dblb_nrrej, 7));
     dblb_nrrej->setUniformItemSizes(true); // one line each: no text layout per item on every purchase
     auto* e_nrrej = label(QStringLiteral("&Nr rejestracyjny"), dblb_nrrej, page, "e_nrrej");
 
     DBE_nrrach = named(new dbw::DBEdit(page), "DBE_nrrach");
-    DBE_nrrach->setDataSource(&dm_1->DS_zak);
+    DBE_nrrach->setDataSource(&dm_.DS_zak);
     DBE_nrrach->setFieldName(QStringLiteral("NR_RACH"));
     DBE_nrrach->setFixedWidth(DBE_nrrach->fontMetrics().horizontalAdvance(QStringLiteral("FV/0000/00/0000/AB")) + 16);
     auto* e_nrrach = label(QStringLiteral("Nr &rachunku"), DBE_nrrach, page, "e_nrrach");
@@ -130,14 +130,14 @@ QWidget* Tf_zak::buildFormPage()
     auto* e_dzak = label(QStringLiteral("z &dnia"), dtp_dzak, page, "e_dzak");
 
     dblb_rodz_pal = named(new dbw::DBLookupList(page), "dblb_rodz_pal");
-    dblb_rodz_pal->setDataSource(&dm_1->DS_zak);
+    dblb_rodz_pal->setDataSource(&dm_.DS_zak);
     dblb_rodz_pal->setFieldName(QStringLiteral("nazpal"));
     dblb_rodz_pal->setFixedSize(260, listHeight(dblb_rodz_pal, 6));
     dblb_rodz_pal->setUniformItemSizes(true);
     auto* e_rodz_pal = label(QStringLiteral("Rodzaj pa&liwa"), dblb_rodz_pal, page, "e_rodz_pal");
 
     DBE_ilzak = named(new dbw::DBEdit(page), "DBE_ilzak");
-    DBE_ilzak->setDataSource(&dm_1->DS_zak);
+    DBE_ilzak->setDataSource(&dm_.DS_zak);
     DBE_ilzak->setFieldName(QStringLiteral("IL_ZAK"));
     DBE_ilzak->setAlignment(Qt::AlignRight);
     DBE_ilzak->setFixedWidth(DBE_ilzak->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 16);
@@ -216,7 +216,7 @@ QWidget* Tf_zak::buildTablePage()
     DBGrid1->setColumns({column("NR_KOL", 80, true), column("sam_pod", 95), column("NR_RACH", 150), column("D_ZAK", 95),
                          column("IL_ZAK", 95), column("nazpal", 215, true)});
     DBGrid1->setItemDelegateForColumn(0, new LeftAlignedDelegate(DBGrid1));
-    DBGrid1->setDataSource(&dm_1->DS_zak);
+    DBGrid1->setDataSource(&dm_.DS_zak);
     DBGrid1->setRowSelect(true);
     DBGrid1->setMultiSelect(true);
     DBGrid1->setConfirmDelete(true);

@@ -42,21 +42,21 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint,
     return b;
 }
 
-dbw::DBEdit* fieldEdit(QWidget* parent, const char* name, const QString& field, int maxLength)
+dbw::DBEdit* fieldEdit(QWidget* parent, ds::DataSource& source, const char* name, const QString& field, int maxLength)
 {
     auto* e = new dbw::DBEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setDataSource(&dm_1->DS_podat);
+    e->setDataSource(&source);
     e->setFieldName(field);
     e->setFieldMaxLength(maxLength);
     return e;
 }
 
-dbw::DBMemo* fieldMemo(QWidget* parent, const char* name, const QString& field, int maxLength, int lines)
+dbw::DBMemo* fieldMemo(QWidget* parent, ds::DataSource& source, const char* name, const QString& field, int maxLength, int lines)
 {
     auto* m = new dbw::DBMemo(parent);
     m->setObjectName(QString::fromLatin1(name));
-    m->setDataSource(&dm_1->DS_podat);
+    m->setDataSource(&source);
     m->setFieldName(field);
     m->setMaxLength(maxLength);
     const int margins = 2 * (m->frameWidth() + static_cast<int>(m->document()->documentMargin()));
@@ -78,9 +78,9 @@ const QCollator& nameOrder()
 
 } // namespace
 
-Tf_pod::Tf_pod(QWidget* parent)
+Tf_pod::Tf_pod(Tdm_1& dm, QWidget* parent)
     : DataScreen(parent, Placement::AsIs,
-                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), dm_(dm)
 {
     setObjectName(QStringLiteral("f_pod"));
     setWindowTitle(QStringLiteral("Podatnik"));
@@ -114,7 +114,7 @@ void Tf_pod::buildControls()
     top->setContentsMargins(4, 4, 4, 4);
     DBN_podat = new dbw::DBNavigator(Panel1);
     DBN_podat->setObjectName(QStringLiteral("DBN_podat"));
-    DBN_podat->setDataSource(&dm_1->DS_podat);
+    DBN_podat->setDataSource(&dm_.DS_podat);
     top->addWidget(DBN_podat);
     top->addSpacing(16);
 
@@ -150,15 +150,15 @@ void Tf_pod::buildControls()
     fields->setHorizontalSpacing(8);
     fields->setVerticalSpacing(6);
     fields->setColumnStretch(1, 1);
-    DBE_nr = fieldEdit(this, "DBE_nr", QStringLiteral("NR_PODAT"), 3);
+    DBE_nr = fieldEdit(this, dm_.DS_podat, "DBE_nr", QStringLiteral("NR_PODAT"), 3);
     DBE_nr->setFixedWidth(DBE_nr->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    DBE_nazskr = fieldEdit(this, "DBE_nazskr", QStringLiteral("NAZSKR"), 15);
+    DBE_nazskr = fieldEdit(this, dm_.DS_podat, "DBE_nazskr", QStringLiteral("NAZSKR"), 15);
     DBE_nazskr->setFixedWidth(DBE_nazskr->fontMetrics().horizontalAdvance(QStringLiteral("W")) * 15 + 12);
-    DBM_naz = fieldMemo(this, "DBM_naz", QStringLiteral("NAZWA"), 125, 3);
-    DBM_adr = fieldMemo(this, "DBM_adr", QStringLiteral("ADRES"), 160, 3);
-    DBM_tel = fieldMemo(this, "DBM_tel", QStringLiteral("TEL"), 65, 2);
-    DBE_nip = fieldEdit(this, "DBE_nip", QStringLiteral("NIP"), 20);
-    DBE_reg = fieldEdit(this, "DBE_reg", QStringLiteral("REGON"), 20);
+    DBM_naz = fieldMemo(this, dm_.DS_podat, "DBM_naz", QStringLiteral("NAZWA"), 125, 3);
+    DBM_adr = fieldMemo(this, dm_.DS_podat, "DBM_adr", QStringLiteral("ADRES"), 160, 3);
+    DBM_tel = fieldMemo(this, dm_.DS_podat, "DBM_tel", QStringLiteral("TEL"), 65, 2);
+    DBE_nip = fieldEdit(this, dm_.DS_podat, "DBE_nip", QStringLiteral("NIP"), 20);
+    DBE_reg = fieldEdit(this, dm_.DS_podat, "DBE_reg", QStringLiteral("REGON"), 20);
     const int idWidth = DBE_nip->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 22 + 12;
     DBE_nip->setFixedWidth(idWidth);
     DBE_reg->setFixedWidth(idWidth);
@@ -221,7 +221,7 @@ void Tf_pod::buildControls()
 
 void Tf_pod::FormActivate()
 {
-    ds::Dataset& podat = dm_1->IBDS_podat;
+    ds::Dataset& podat = dm_.IBDS_podat;
     // Left open by the vehicle screen it may miss taxpayers written since by the import.
     if (podat.isActive() && !podat.isEditing())
         podat.refresh();
@@ -232,13 +232,13 @@ void Tf_pod::FormActivate()
     DigitsOnlyFilter::attach(z_szuk_nr);
     fillShortNames();
     podat.first();
-    link_.emplace(dm_1->taxpayerScreen, this);
+    link_.emplace(dm_.taxpayerScreen, this);
 }
 
 void Tf_pod::FormDeactivate()
 {
     link_.reset();
-    dm_1->IBDS_podat.close();
+    dm_.IBDS_podat.close();
 }
 
 // Short-name list ------------------------------------------------------------------------
@@ -246,7 +246,7 @@ void Tf_pod::FormDeactivate()
 void Tf_pod::fillShortNames()
 {
     const QString typed = z_szuk_naz->currentText();
-    const ds::Dataset& podat = dm_1->IBDS_podat;
+    const ds::Dataset& podat = dm_.IBDS_podat;
     const ds::Field& name = podat.fieldByName(QStringLiteral("NAZSKR"));
     // Every row, not only those from the current one on: the dataset may have been left
     // open at another row, and the list must hold every taxpayer.
@@ -316,7 +316,7 @@ void Tf_pod::sb_nrClick()
     // keystroke filter can match no taxpayer.
     const bool digitsOnly = !number.isEmpty()
         && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
-    if (digitsOnly && dm_1->IBDS_podat.locate(QStringLiteral("nr_podat"), number))
+    if (digitsOnly && dm_.IBDS_podat.locate(QStringLiteral("nr_podat"), number))
         return;
     desktop::showMessage(QStringLiteral("Brak podatnika nr ") + number, QStringLiteral("Błąd"), this);
 }
@@ -325,7 +325,7 @@ void Tf_pod::sb_nazClick()
 {
     z_szuk_nr->clear();
     const QString name = z_szuk_naz->currentText();
-    ds::Dataset& podat = dm_1->IBDS_podat;
+    ds::Dataset& podat = dm_.IBDS_podat;
     const ds::LocateOptions beginning{.caseInsensitive = true, .partialKey = true};
     // Every name begins with the empty text; an empty search finds nobody.
     if (!name.isEmpty()

@@ -6,6 +6,8 @@
 
 #include "data/screen_links.h"
 
+class Tdm_1;
+
 class DeleteRefusal;
 class QComboBox;
 class QLabel;
@@ -25,7 +27,7 @@ class DBNavigator;
 class Tf_pod : public dbw::DataScreen, public data::TaxpayerScreen {
     Q_OBJECT
 public:
-    explicit Tf_pod(QWidget* parent = nullptr);
+    explicit Tf_pod(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_pod() override;
 
     // data::TaxpayerScreen: the short-name list of the name search.
@@ -38,6 +40,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     void buildControls();
     void FormActivate();
     void FormDeactivate();

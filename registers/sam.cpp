@@ -58,10 +58,10 @@ void openFresh(ds::Dataset& d)
 
 } // namespace
 
-Tf_sam::Tf_sam(QWidget* parent)
+Tf_sam::Tf_sam(Tdm_1& dm, QWidget* parent)
     : DataScreen(parent, Placement::AsIs,
                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint
-                     | Qt::WindowCloseButtonHint)
+                     | Qt::WindowCloseButtonHint), dm_(dm)
 {
     setObjectName(QStringLiteral("f_sam"));
     setWindowTitle(QStringLiteral("Samochody"));
@@ -77,8 +77,8 @@ Tf_sam::Tf_sam(QWidget* parent)
         if (b != dbw::DBNavigator::Insert && b != dbw::DBNavigator::Edit)
             return;
         DBGrid2->setFocus(Qt::OtherFocusReason);
-        const int row = dm_1->IBDS_sam.recNo();
-        const int registration = DBGrid2->gridModel()->columnOf(dm_1->IBDS_sam.field(QStringLiteral("NR_REJ")));
+        const int row = dm_.IBDS_sam.recNo();
+        const int registration = DBGrid2->gridModel()->columnOf(dm_.IBDS_sam.field(QStringLiteral("NR_REJ")));
         if (row >= 0 && registration >= 0)
             DBGrid2->setCurrentIndex(DBGrid2->model()->index(row, registration));
     });
@@ -104,7 +104,7 @@ void Tf_sam::buildControls()
     header->addSpacing(40);
     DBN_opl = new dbw::DBNavigator(this);
     DBN_opl->setObjectName(QStringLiteral("DBN_opl"));
-    DBN_opl->setDataSource(&dm_1->DS_sam);
+    DBN_opl->setDataSource(&dm_.DS_sam);
     header->addWidget(DBN_opl);
     header->addStretch();
 
@@ -115,7 +115,7 @@ void Tf_sam::buildControls()
     DBGrid1 = new dbw::DBGrid(Splitter1);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setColumns({column("NR_PODAT"), column("NAZSKR")});
-    DBGrid1->setDataSource(&dm_1->DS_pod);
+    DBGrid1->setDataSource(&dm_.DS_pod);
     DBGrid1->setGridReadOnly(true);
     DBGrid1->setRowSelect(true);
     DBGrid1->setSortMarkers({{QStringLiteral("NR_PODAT"), true}});
@@ -144,7 +144,7 @@ void Tf_sam::buildControls()
     type.dropDownRows = 10;
     // 95 pixels, or what the title needs in a font wider than the one they were made for.
     auto dateColumn = [this](const char* field) {
-        const QString title = dm_1->IBDS_sam.fieldByName(QString::fromLatin1(field)).displayLabel();
+        const QString title = dm_.IBDS_sam.fieldByName(QString::fromLatin1(field)).displayLabel();
         dbw::GridColumn c = column(field, std::max(95, DBGrid2->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16));
         c.ellipsis = true;
         return c;
@@ -152,7 +152,7 @@ void Tf_sam::buildControls()
     const dbw::GridColumn firstDay = dateColumn("D_ROZP_U");
     const dbw::GridColumn lastDay = dateColumn("D_ZAK_U");
     DBGrid2->setColumns({owner, column("NR_REJ"), type, column("naz_pal"), firstDay, lastDay});
-    DBGrid2->setDataSource(&dm_1->DS_sam);
+    DBGrid2->setDataSource(&dm_.DS_sam);
     vehicles->addWidget(DBGrid2, 1);
 
     Splitter1->addWidget(DBGrid1);
@@ -181,23 +181,23 @@ void Tf_sam::FormActivate()
         resize(main.width() - frameWidth, height());
         move(main.left(), main.center().y() - frameGeometry().height() / 2);
     }
-    dm_1->IBQ_pod.sortBy({{QStringLiteral("NR_PODAT"), true}});
-    dm_1->IBQ_pod.open();
-    openFresh(dm_1->IBDS_podat);
-    openFresh(dm_1->IBDS_siln);
-    openFresh(dm_1->ibds_pal);
-    dm_1->IBDS_sam.open();
+    dm_.IBQ_pod.sortBy({{QStringLiteral("NR_PODAT"), true}});
+    dm_.IBQ_pod.open();
+    openFresh(dm_.IBDS_podat);
+    openFresh(dm_.IBDS_siln);
+    openFresh(dm_.ibds_pal);
+    dm_.IBDS_sam.open();
 }
 
 void Tf_sam::FormDeactivate()
 {
     // Dropped now: closing the taxpayer list first would otherwise make the vehicles post it.
-    if (dm_1->IBDS_sam.isEditing())
-        dm_1->IBDS_sam.cancel();
-    dm_1->IBQ_pod.close();
-    dm_1->IBDS_sam.close();
+    if (dm_.IBDS_sam.isEditing())
+        dm_.IBDS_sam.cancel();
+    dm_.IBQ_pod.close();
+    dm_.IBDS_sam.close();
     // The purchase import reads the taxpayer list in the query's own order.
-    dm_1->IBQ_pod.sortBy({});
+    dm_.IBQ_pod.sortBy({});
 }
 
 // Dates ----------------------------------------------------------------------------------
@@ -216,7 +216,7 @@ void Tf_sam::DBGrid2EditButtonClick()
 // which stays unposted.
 void Tf_sam::pickDate(const QString& fieldName, bool afterFirstDay)
 {
-    ds::Dataset& sam = dm_1->IBDS_sam;
+    ds::Dataset& sam = dm_.IBDS_sam;
     Tf_pobdaty picker(this);
     struct Instance {
         ~Instance() { f_pobdaty = nullptr; }

@@ -3,6 +3,8 @@
 #include "dbwidgets/data_screen.h"
 #include <functional>
 
+class Tdm_1;
+
 class DeleteRefusal;
 class QLabel;
 class QSplitter;
@@ -19,7 +21,7 @@ class DBNavigator;
 class Tf_sam : public dbw::DataScreen {
     Q_OBJECT
 public:
-    explicit Tf_sam(QWidget* parent = nullptr);
+    explicit Tf_sam(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_sam() override;
 
     // Shows the date picker modally and returns its result (QDialog::Accepted on OK).
@@ -32,6 +34,7 @@ protected:
     void closeData() override { FormDeactivate(); }
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     void buildControls();
     void FormActivate();
     void FormDeactivate();

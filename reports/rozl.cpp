@@ -56,9 +56,9 @@ void setTextColour(QLabel* label, const QColor& colour)
 
 } // namespace
 
-Tf_rozl::Tf_rozl(QWidget* parent)
+Tf_rozl::Tf_rozl(Tdm_1& dm, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                          | Qt::WindowCloseButtonHint)
+                          | Qt::WindowCloseButtonHint), dm_(dm)
 {
     setObjectName(QStringLiteral("f_rozl"));
     setWindowTitle(QStringLiteral("Naliczenie opłat za korzystanie ze środowiska"));
@@ -159,7 +159,7 @@ QWidget* Tf_rozl::buildSettlementPanel()
     const int typeWidth = fontMetrics().horizontalAdvance(QStringLiteral("Do 3,5 Mg nieosobowe, 07.1997-06.2001 lub EURO 2")) + 12;
     DBG_rozl->setColumns({column("NR_REJ"), column("rodzsiln", typeWidth), column("nazpal"), column("ZAKKW"),
                           column("PRZEL_L_KG"), column("OPL_ZA_TONE"), column("opl")});
-    DBG_rozl->setDataSource(&dm_1->DS_rozl);
+    DBG_rozl->setDataSource(&dm_.DS_rozl);
     DBG_rozl->setGridReadOnly(true);
     DBG_rozl->setRowSelect(true);
     layout->addWidget(DBG_rozl, 1);
@@ -217,7 +217,7 @@ QWidget* Tf_rozl::buildPurchasePanel()
     dbw::GridColumn litres = column("IL_ZAK");
     litres.titleAlignment = Qt::AlignCenter;
     DBG_zak->setColumns({column("NR_REJ"), column("NR_RACH"), column("D_ZAK"), column("nazpal"), litres});
-    DBG_zak->setDataSource(&dm_1->DS_rozl_d);
+    DBG_zak->setDataSource(&dm_.DS_rozl_d);
     DBG_zak->setGridReadOnly(true);
     DBG_zak->setRowSelect(true);
     DBG_zak->setMultiSelect(true);
@@ -242,13 +242,13 @@ QWidget* Tf_rozl::buildPurchasePanel()
 void Tf_rozl::FormCreate()
 {
     // The lookup columns of both grids read the vehicle types and fuels.
-    for (ds::Dataset* d : {&dm_1->IBDS_siln, &dm_1->ibds_pal}) {
+    for (ds::Dataset* d : {&dm_.IBDS_siln, &dm_.ibds_pal}) {
         if (d->isActive() && !d->isEditing())
             d->refresh();
         d->open();
     }
 
-    ds::Dataset& taxpayers = dm_1->IBQ_pod_zak;
+    ds::Dataset& taxpayers = dm_.IBQ_pod_zak;
     taxpayers.open();
     QStringList names;
     for (int row = 0; row < taxpayers.recordCount(); ++row)
@@ -259,8 +259,8 @@ void Tf_rozl::FormCreate()
     chooser_->setYear(QDate::currentDate().year());
     ustal_rok(); // the year, the half-year list and the year's parameters
     licz_rozl();
-    dm_1->IBQ_rozl.open();
-    dm_1->IBQ_rozl_d.open();
+    dm_.IBQ_rozl.open();
+    dm_.IBQ_rozl_d.open();
 
     connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_rozl::odswiez_rozl);
     connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_rozl::m_rokExit);
@@ -269,8 +269,8 @@ void Tf_rozl::FormCreate()
 void Tf_rozl::FormDestroy()
 {
     // The purchases first: closing the lines first would query them once more for nothing.
-    dm_1->IBQ_rozl_d.close();
-    dm_1->IBQ_rozl.close();
+    dm_.IBQ_rozl_d.close();
+    dm_.IBQ_rozl.close();
 }
 
 // Escape would close the window; the year field uses it to take back a typed year.
@@ -298,7 +298,7 @@ void Tf_rozl::ustal_rok()
     chooser_->showParts(halves);
     if (halves)
         chooser_->selectPart(0);
-    const reports::YearParameters p = reports::yearParameters(*dm_1, selectedYear_);
+    const reports::YearParameters p = reports::yearParameters(dm_, selectedYear_);
     minimumWage_ = p.minimumWage;
     percentage_ = p.percentage;
 }
@@ -314,7 +314,7 @@ void Tf_rozl::licz_rozl()
     selectedTaxpayer_ = chooser_->taxpayer();
     reports::Settlement s;
     try {
-        s = reports::computeSettlement(*dm_1, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+        s = reports::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
         amountOutOfRange_ = false;
     } catch (const text::MoneyOverflow& e) {
         // No wrapped-around amount is ever shown or printed: the window says what happened.
@@ -330,11 +330,11 @@ void Tf_rozl::licz_rozl()
 
 void Tf_rozl::odswiez_rozl()
 {
-    dm_1->IBQ_rozl_d.close();
-    dm_1->IBQ_rozl.close();
+    dm_.IBQ_rozl_d.close();
+    dm_.IBQ_rozl.close();
     licz_rozl();
-    dm_1->IBQ_rozl.open();
-    dm_1->IBQ_rozl_d.open();
+    dm_.IBQ_rozl.open();
+    dm_.IBQ_rozl_d.open();
 }
 
 void Tf_rozl::showAmounts()
@@ -403,7 +403,7 @@ void Tf_rozl::drukuj_raporty(bool preview)
     if (preview)
         report::registerPreviewInterface<TQRCustomPreviewInterface>();
     const auto choice = rb_zest->isChecked() ? reports::ReportChoice::Statements : reports::ReportChoice::PurchaseRegister;
-    auto windows = reports::createReports(*dm_1, *this, choice);
+    auto windows = reports::createReports(dm_, *this, choice);
     QCoreApplication::processEvents();
     for (const auto& w : windows) {
         if (preview)

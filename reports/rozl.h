@@ -4,6 +4,8 @@
 
 #include "reports/report_inputs.h"
 
+class Tdm_1;
+
 class QFrame;
 namespace common {
 class PeriodChooser;
@@ -37,7 +39,7 @@ struct Settlement;
 class Tf_rozl : public QDialog, public reports::ReportInputs {
     Q_OBJECT
 public:
-    explicit Tf_rozl(QWidget* parent = nullptr);
+    explicit Tf_rozl(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_rozl() override;
 
     // reports::ReportInputs: the window's state and controls as they are now.
@@ -58,6 +60,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     void buildControls();
     QWidget* buildParameterPanel();
     QWidget* buildSettlementPanel();

@@ -24,8 +24,8 @@ constexpr int splitterPartLeast = 50;
 
 } // namespace
 
-Tf_opl::Tf_opl(QWidget* parent)
-    : DataScreen(parent, Placement::OwnerCentre),
+Tf_opl::Tf_opl(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::OwnerCentre), dm_(dm),
       Label1(new QLabel(QStringLiteral("Rodzaj pojazdu"), this)),
       Label2(new QLabel(QStringLiteral("Rok"), this)),
       c_rok(new QComboBox(this)),
@@ -57,21 +57,21 @@ Tf_opl::Tf_opl(QWidget* parent)
     c_rok->installEventFilter(this);
 
     DBN_opl->setObjectName(QStringLiteral("DBN_opl"));
-    DBN_opl->setDataSource(&dm_1->ds_opl);
+    DBN_opl->setDataSource(&dm_.ds_opl);
 
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGridReadOnly(true);
     DBGrid1->setRowSelect(true);
     DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
                          dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 406}});
-    DBGrid1->setDataSource(&dm_1->ds_siln1);
+    DBGrid1->setDataSource(&dm_.ds_siln1);
 
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->setColumns({dbw::GridColumn{QStringLiteral("ROK"), QStringLiteral("ROK")},
                          dbw::GridColumn{QStringLiteral("NR_SILN"), QStringLiteral("Nr silnika")},
                          dbw::GridColumn{QStringLiteral("nazpal"), QStringLiteral("Rodzaj paliwa")},
                          dbw::GridColumn{QStringLiteral("OPL_ZA_TONE"), QStringLiteral("Stawka za tonę")}});
-    DBGrid2->setDataSource(&dm_1->ds_opl);
+    DBGrid2->setDataSource(&dm_.ds_opl);
 
     // The caption of the rate part stands in a narrow column at its left edge.
     Label3->setWordWrap(true);
@@ -179,9 +179,9 @@ void Tf_opl::ustal_sql_opl()
 {
     yearOfRates_ = c_rok->currentText();
     const tables::RateQuery query = tables::rateQueryForYear(yearOfRates_);
-    dm_1->IBDS_opl.setSelectSql(query.sql);
+    dm_.IBDS_opl.setSelectSql(query.sql);
     if (query.filtersYear)
-        dm_1->IBDS_opl.setParam(QStringLiteral("rok"), query.year);
+        dm_.IBDS_opl.setParam(QStringLiteral("rok"), query.year);
 }
 
 void Tf_opl::c_rokExit()
@@ -189,9 +189,9 @@ void Tf_opl::c_rokExit()
     // The list may lose the focus while the screen closes; the rates are closed by then.
     if (!isDataOpen())
         return;
-    dm_1->IBDS_opl.close();
+    dm_.IBDS_opl.close();
     ustal_sql_opl();
-    dm_1->IBDS_opl.open();
+    dm_.IBDS_opl.open();
 }
 
 bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
@@ -213,11 +213,11 @@ bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
 
 void Tf_opl::openData()
 {
-    link_.emplace(dm_1->feeRateScreen, this);
+    link_.emplace(dm_.feeRateScreen, this);
 
     // The years that have rates, the latest chosen.
     c_rok->clear();
-    ds::Dataset& years = dm_1->IBQ_rokopl;
+    ds::Dataset& years = dm_.IBQ_rokopl;
     years.open();
     QStringList items;
     for (int row = 0; row < years.recordCount(); ++row)
@@ -228,21 +228,21 @@ void Tf_opl::openData()
     selectLastYear();
     ustal_sql_opl();
 
-    openedFuels_ = !dm_1->ibds_pal.isActive();
+    openedFuels_ = !dm_.ibds_pal.isActive();
     if (openedFuels_)
-        dm_1->ibds_pal.open();
-    dm_1->IBQ_siln1.open();
-    dm_1->IBDS_opl.open();
+        dm_.ibds_pal.open();
+    dm_.IBQ_siln1.open();
+    dm_.IBDS_opl.open();
 }
 
 void Tf_opl::closeData()
 {
     // Dropped first: closing the vehicle types moves the rates' master, which would post it.
-    dm_1->IBDS_opl.cancel();
-    dm_1->IBQ_siln1.close();
-    dm_1->IBDS_opl.close();
+    dm_.IBDS_opl.cancel();
+    dm_.IBQ_siln1.close();
+    dm_.IBDS_opl.close();
     if (openedFuels_)
-        dm_1->ibds_pal.close();
+        dm_.ibds_pal.close();
     openedFuels_ = false;
     link_.reset();
 }

@@ -5,6 +5,8 @@
 #include "data/screen_links.h"
 #include "dbwidgets/data_screen.h"
 
+class Tdm_1;
+
 class QComboBox;
 class QLabel;
 class QSplitter;
@@ -22,7 +24,7 @@ class DBNavigator;
 class Tf_opl : public dbw::DataScreen, public data::FeeRateScreen {
     Q_OBJECT
 public:
-    explicit Tf_opl(QWidget* parent = nullptr);
+    explicit Tf_opl(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_opl() override;
 
     // data::FeeRateScreen
@@ -44,6 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     // Changes the items of the year list and keeps the text that it shows.
     template <class Change>
     void keepYearText(Change change);

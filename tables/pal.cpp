@@ -10,8 +10,8 @@
 
 Tf_pal* f_pal = nullptr;
 
-Tf_pal::Tf_pal(QWidget* parent)
-    : DataScreen(parent, Placement::ScreenCentre),
+Tf_pal::Tf_pal(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::ScreenCentre), dm_(dm),
       DBNavigator(new dbw::DBNavigator(this)),
       DBGrid1(new dbw::DBGrid(this))
 {
@@ -21,14 +21,14 @@ Tf_pal::Tf_pal(QWidget* parent)
 
     DBNavigator->setObjectName(QStringLiteral("DBNavigator"));
     DBNavigator->setToolTip(QStringLiteral("Nawigowanie po danych"));
-    DBNavigator->setDataSource(&dm_1->ds_pal);
+    DBNavigator->setDataSource(&dm_.ds_pal);
 
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setBoldTitles(true);
     DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
                        dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 230},
                        dbw::GridColumn{QStringLiteral("PRZEL_L_KG"), QStringLiteral("PRZEL. L->KG"), 105}});
-    DBGrid1->setDataSource(&dm_1->ds_pal);
+    DBGrid1->setDataSource(&dm_.ds_pal);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -45,10 +45,10 @@ Tf_pal::~Tf_pal()
 
 void Tf_pal::openData()
 {
-    dm_1->ibds_pal.open();
+    dm_.ibds_pal.open();
 }
 
 void Tf_pal::closeData()
 {
-    dm_1->ibds_pal.close();
+    dm_.ibds_pal.close();
 }

@@ -34,8 +34,8 @@ QStringList noteLines()
 
 } // namespace
 
-Tf_par::Tf_par(QWidget* parent)
-    : DataScreen(parent, Placement::OwnerCentre),
+Tf_par::Tf_par(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::OwnerCentre), dm_(dm),
       Memo1(new QPlainTextEdit(this)),
       DBNavigator1(new dbw::DBNavigator(this)),
       DBGrid1(new dbw::DBGrid(this))
@@ -54,13 +54,13 @@ Tf_par::Tf_par(QWidget* parent)
     Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 10 + 12);
 
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setDataSource(&dm_1->DS_param);
+    DBNavigator1->setDataSource(&dm_.DS_param);
 
     // Titles are the fields' labels ("Płaca minimalna", "Wskaźnik procentowy"), or the name.
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("ROK"), {}}, dbw::GridColumn{QStringLiteral("PLAC_MIN"), {}, 130},
                          dbw::GridColumn{QStringLiteral("WSK_PROC"), {}, 150}});
-    DBGrid1->setDataSource(&dm_1->DS_param);
+    DBGrid1->setDataSource(&dm_.DS_param);
     DBGrid1->setFixedWidth(380);
 
     auto* gridRow = new QHBoxLayout;
@@ -83,10 +83,10 @@ Tf_par::~Tf_par()
 
 void Tf_par::openData()
 {
-    dm_1->IBT_param.open();
+    dm_.IBT_param.open();
 }
 
 void Tf_par::closeData()
 {
-    dm_1->IBT_param.close();
+    dm_.IBT_param.close();
 }

@@ -2,6 +2,8 @@
 
 #include "dbwidgets/data_screen.h"
 
+class Tdm_1;
+
 class QPlainTextEdit;
 
 namespace dbw {
@@ -15,7 +17,7 @@ class DBNavigator;
 class Tf_par : public dbw::DataScreen {
     Q_OBJECT
 public:
-    explicit Tf_par(QWidget* parent = nullptr);
+    explicit Tf_par(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_par() override;
 
 protected:
@@ -23,6 +25,7 @@ protected:
     void closeData() override;
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     QPlainTextEdit* Memo1;
     dbw::DBNavigator* DBNavigator1;
     dbw::DBGrid* DBGrid1;

@@ -11,8 +11,8 @@
 
 Tf_siln* f_siln = nullptr;
 
-Tf_siln::Tf_siln(QWidget* parent)
-    : DataScreen(parent, Placement::OwnerCentre),
+Tf_siln::Tf_siln(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::OwnerCentre), dm_(dm),
       DBNav_siln(new dbw::DBNavigator(this)),
       DBG_siln(new dbw::DBGrid(this))
 {
@@ -22,7 +22,7 @@ Tf_siln::Tf_siln(QWidget* parent)
 
     DBNav_siln->setObjectName(QStringLiteral("DBNav_siln"));
     DBNav_siln->setToolTip(QStringLiteral("Nawigowanie po danych"));
-    DBNav_siln->setDataSource(&dm_1->ds_siln);
+    DBNav_siln->setDataSource(&dm_.ds_siln);
 
     // The long names read better a little larger than the rest of the window; the titles
     // keep the window's size.
@@ -37,7 +37,7 @@ Tf_siln::Tf_siln(QWidget* parent)
     DBG_siln->setBoldTitles(true);
     DBG_siln->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
                           dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 406}});
-    DBG_siln->setDataSource(&dm_1->ds_siln);
+    DBG_siln->setDataSource(&dm_.ds_siln);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -54,10 +54,10 @@ Tf_siln::~Tf_siln()
 
 void Tf_siln::openData()
 {
-    dm_1->IBDS_siln.open();
+    dm_.IBDS_siln.open();
 }
 
 void Tf_siln::closeData()
 {
-    dm_1->IBDS_siln.close();
+    dm_.IBDS_siln.close();
 }

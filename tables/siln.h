@@ -2,6 +2,8 @@
 
 #include "dbwidgets/data_screen.h"
 
+class Tdm_1;
+
 namespace dbw {
 class DBGrid;
 class DBNavigator;
@@ -12,7 +14,7 @@ class DBNavigator;
 class Tf_siln : public dbw::DataScreen {
     Q_OBJECT
 public:
-    explicit Tf_siln(QWidget* parent = nullptr);
+    explicit Tf_siln(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_siln() override;
 
 protected:
@@ -20,6 +22,7 @@ protected:
     void closeData() override;
 
 private:
+    Tdm_1& dm_; // the data module the screen works on
     dbw::DBNavigator* DBNav_siln;
     dbw::DBGrid* DBG_siln;
 };

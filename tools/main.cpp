@@ -142,7 +142,6 @@ void requireOptions(const QMap<QString, QString>& options, std::initializer_list
 // taxpayer is not in it.
 bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpayer)
 {
-    dm_1 = &dm;
     dm.connectTo(database);
     desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), taxpayer);
@@ -187,7 +186,6 @@ int settle(const QStringList& args)
     }
     out.flush();
     dm.disconnectDatabase();
-    dm_1 = nullptr;
     return 0;
 }
 
@@ -228,7 +226,6 @@ int pdf(const QStringList& args)
         written = report::writePdf(printers, out, [] { return desktop::SignalCatcher::lastCaught() != 0; });
     }
     dm.disconnectDatabase();
-    dm_1 = nullptr;
     if (written.stopped)
         throw Interrupted{};
     if (!written) {

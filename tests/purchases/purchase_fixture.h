@@ -113,7 +113,7 @@ public:
 
     void open()
     {
-        screen = std::make_unique<Tf_zak>();
+        screen = std::make_unique<Tf_zak>(*dm);
         f_zak = screen.get();
         screen->show();
         QApplication::setActiveWindow(screen.get());

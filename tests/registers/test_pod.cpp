@@ -47,7 +47,7 @@ class TestPod : public QObject {
 
     void open()
     {
-        screen = std::make_unique<Tf_pod>();
+        screen = std::make_unique<Tf_pod>(*dm);
         f_pod = screen.get();
         screen->show();
     }

@@ -105,7 +105,7 @@ class TestSam : public QObject {
 
     void open(QWidget* owner = nullptr)
     {
-        screen = std::make_unique<Tf_sam>(owner);
+        screen = std::make_unique<Tf_sam>(*dm, owner);
         f_sam = screen.get();
         screen->show();
     }

@@ -84,7 +84,7 @@ class TestRozl : public QObject {
 
     void open()
     {
-        w = std::make_unique<Tf_rozl>();
+        w = std::make_unique<Tf_rozl>(*dm);
         f_rozl = w.get();
         w->show();
         QCoreApplication::processEvents();

@@ -34,7 +34,7 @@ class TestFeeRateScreen : public QObject {
 
     void showScreen()
     {
-        screen = std::make_unique<Tf_opl>(mainWindow.get());
+        screen = std::make_unique<Tf_opl>(*dm, mainWindow.get());
         f_opl = screen.get();
         screen->show();
         c_rok = screen->findChild<QComboBox*>(QStringLiteral("c_rok"));

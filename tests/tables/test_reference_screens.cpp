@@ -117,7 +117,7 @@ private slots:
 
     void fuelScreen()
     {
-        Tf_pal screen(mainWindow.get());
+        Tf_pal screen(*dm, mainWindow.get());
         QVERIFY(!dm->ibds_pal.isActive());
         screen.show();
         QVERIFY(dm->ibds_pal.isActive());
@@ -195,7 +195,7 @@ private slots:
 
         // A screen freed while open closes its dataset too.
         {
-            Tf_pal other(mainWindow.get());
+            Tf_pal other(*dm, mainWindow.get());
             other.show();
             QVERIFY(dm->ibds_pal.isActive());
         }
@@ -204,7 +204,7 @@ private slots:
 
     void vehicleTypeScreen()
     {
-        Tf_siln screen(mainWindow.get());
+        Tf_siln screen(*dm, mainWindow.get());
         QVERIFY(!dm->IBDS_siln.isActive());
         screen.show();
         QVERIFY(dm->IBDS_siln.isActive());
@@ -266,7 +266,7 @@ private slots:
         QCOMPARE(shown.size(), messages);
         QCOMPARE(count(QStringLiteral("select count(*) from RODZ_SILNIKA where NAZWA = 'Rowery'")), 1);
 
-        Tf_siln again;
+        Tf_siln again(*dm);
         again.show();
         QTest::keyClick(again.findChild<dbw::DBGrid*>(QStringLiteral("DBG_siln")), Qt::Key_Insert);
         QCOMPARE(dm->IBDS_siln.state(), ds::DatasetState::Insert);
@@ -278,7 +278,7 @@ private slots:
 
     void yearlyParameterScreen()
     {
-        Tf_par screen(mainWindow.get());
+        Tf_par screen(*dm, mainWindow.get());
         QVERIFY(!dm->IBT_param.isActive());
         screen.show();
         QVERIFY(dm->IBT_param.isActive());
