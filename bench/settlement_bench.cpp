@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/dm1.h"
+#include "data/purchase_queries.h"
 #include "firebird/statement.h"
 #include "reports/settlement.h"
 #include "bench_database.h"
@@ -74,7 +75,7 @@ int main(int argc, char* argv[])
             lines = s.lines.size();
 
             t.restart();
-            fb::Statement st(dm.db_opl, dm.tr_opl, reports::settlementSql());
+            fb::Statement st(dm.db_opl, dm.tr_opl, data::settlementSql());
             st.setParam(QStringLiteral("dpocz"), period.start);
             st.setParam(QStringLiteral("dkon"), period.end);
             st.setParam(QStringLiteral("naz"), QStringLiteral("FIRMA"));

@@ -1,5 +1,8 @@
 #include "data/dm1.h"
 
+#include "data/purchase_queries.h"
+#include "data/rate_query.h"
+
 #include "data/connection_settings.h"
 #include "dataset/error.h"
 
@@ -47,4 +50,35 @@ void Tdm_1::disconnectDatabase()
 ds::Dataset* Tdm_1::dataset(const QString& name) const
 {
     return findChild<ds::Dataset*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void Tdm_1::choosePurchases(const data::Period& period, const QString& taxpayer)
+{
+    IBDS_zak.setSelectSql(data::purchaseSelectSql());
+    data::bindPeriod(IBDS_zak, period, taxpayer);
+}
+
+void Tdm_1::chooseVehicles(const data::Period& period, const QString& taxpayer)
+{
+    IBQ_sam_pod.setSelectSql(data::vehicleSelectSql());
+    data::bindPeriod(IBQ_sam_pod, period, taxpayer);
+}
+
+void Tdm_1::chooseRates(const QString& yearText)
+{
+    const data::RateQuery query = data::rateQueryForYear(yearText);
+    IBDS_opl.setSelectSql(query.sql);
+    if (query.filtersYear)
+        IBDS_opl.setParam(QStringLiteral("rok"), query.year);
+}
+
+void Tdm_1::chooseSettlement(const QString& taxpayer, const data::Period& period)
+{
+    IBQ_rozl_d.setParam(QStringLiteral("dpocz"), period.start);
+    IBQ_rozl_d.setParam(QStringLiteral("dkon"), period.end);
+    IBQ_rozl.close();
+    IBQ_rozl.setSelectSql(data::settlementSql());
+    IBQ_rozl.setParam(QStringLiteral("dpocz"), period.start);
+    IBQ_rozl.setParam(QStringLiteral("dkon"), period.end);
+    IBQ_rozl.setParam(QStringLiteral("naz"), taxpayer);
 }

@@ -6,6 +6,7 @@
 #include <QVariantList>
 #include <QString>
 
+#include "data/period.h"
 #include "data/screen_links.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
@@ -88,6 +89,18 @@ public:
     data::TaxpayerScreen* taxpayerScreen = nullptr;
     // The open purchase screen: its date picker and fuel list follow the purchase shown.
     data::PurchaseScreen* purchaseScreen = nullptr;
+
+    // What the screens ask of the module, by what it does. Each sets the statement and the
+    // parameters of datasets that are closed; the screen opens them.
+    // The purchases of one taxpayer's vehicles dated in the period (IBDS_zak).
+    void choosePurchases(const data::Period& period, const QString& taxpayer);
+    // The taxpayer's vehicles that may take purchases in the period (IBQ_sam_pod).
+    void chooseVehicles(const data::Period& period, const QString& taxpayer);
+    // The rates (IBDS_opl) of the year the fee-rate screen shows ("" for every year).
+    void chooseRates(const QString& yearText);
+    // The settlement lines of the taxpayer and period (IBQ_rozl), and the period of the
+    // purchases behind each line (IBQ_rozl_d).
+    void chooseSettlement(const QString& taxpayer, const data::Period& period);
 
     // The reaction to a change of the vehicle of the current purchase (IBDS_zak.NR_REJ):
     // the purchase takes the vehicle's fuel, and the purchase screen's picker admits only

@@ -23,7 +23,7 @@
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/quietly.h"
-#include "purchases/purchase_queries.h"
+#include "purchases/half_year_choice.h"
 #include "purchases/purchases_help.h"
 #include "text/formats.h"
 
@@ -154,14 +154,12 @@ void Tf_zak::ustal_okres()
     const QDate today = QDate::currentDate();
     setPickerDate(today >= dpocz_ && today <= dkon_ ? today : dpocz_);
     wybpod_ = chooser_->taxpayer();
-    zak().setSelectSql(purchases::purchaseSelectSql());
-    purchases::bindPeriod(zak(), period, wybpod_);
+    dm_.choosePurchases(period, wybpod_);
 }
 
 void Tf_zak::ustal_sam()
 {
-    dm_.IBQ_sam_pod.setSelectSql(purchases::vehicleSelectSql());
-    purchases::bindPeriod(dm_.IBQ_sam_pod, {dpocz_, dkon_}, wybpod_);
+    dm_.chooseVehicles({dpocz_, dkon_}, wybpod_);
 }
 
 void Tf_zak::odswiez_zak()

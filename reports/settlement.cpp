@@ -18,13 +18,6 @@ YearParameters yearParameters(Tdm_1& dm, int year)
     return result;
 }
 
-QString settlementSql()
-{
-    return QStringLiteral("select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
-                          "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz "
-                          "GROUP BY nr_rej, nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal");
-}
-
 std::vector<const SettlementLine*> Settlement::linesWithoutRate() const
 {
     std::vector<const SettlementLine*> missing;
@@ -43,15 +36,8 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
     s.period = period;
     s.parameters = parameters;
 
-    dm.IBQ_rozl_d.setParam(QStringLiteral("dpocz"), period.start);
-    dm.IBQ_rozl_d.setParam(QStringLiteral("dkon"), period.end);
-
+    dm.chooseSettlement(taxpayer, period);
     ds::Dataset& q = dm.IBQ_rozl;
-    q.close();
-    q.setSelectSql(settlementSql());
-    q.setParam(QStringLiteral("dpocz"), period.start);
-    q.setParam(QStringLiteral("dkon"), period.end);
-    q.setParam(QStringLiteral("naz"), taxpayer);
 
     text::Money sum;
     q.disableControls();

@@ -20,10 +20,6 @@ struct YearParameters {
 // Reads the PARAM row of the year through IBT_param, which is opened and closed again.
 YearParameters yearParameters(Tdm_1& dm, int year);
 
-// The text of IBQ_rozl for one taxpayer and period: the taxpayer (:naz) and the period
-// (:dpocz, :dkon) are bound as parameters.
-QString settlementSql();
-
 struct SettlementLine {
     QString registration;
     int vehicleType = 0;
@@ -50,7 +46,7 @@ struct Settlement {
     std::vector<const SettlementLine*> linesWithoutRate() const;
 };
 
-// Points IBQ_rozl at the taxpayer and period (and IBQ_rozl_d at the period), runs it with
+// Chooses the taxpayer and period of IBQ_rozl (and the period of IBQ_rozl_d), runs it with
 // its display links suspended, adds up the rounded fees of its lines exactly, rounds the sum
 // and works out the threshold. IBQ_rozl is left closed. Throws text::MoneyOverflow when a fee
 // or the amount is beyond what money holds, rather than show a wrong amount.

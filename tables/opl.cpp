@@ -12,7 +12,6 @@
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
-#include "tables/rate_query.h"
 #include "tables/tables_help.h"
 
 Tf_opl* f_opl = nullptr;
@@ -178,10 +177,7 @@ void Tf_opl::rebuildRateQuery()
 void Tf_opl::ustal_sql_opl()
 {
     yearOfRates_ = c_rok->currentText();
-    const tables::RateQuery query = tables::rateQueryForYear(yearOfRates_);
-    dm_.IBDS_opl.setSelectSql(query.sql);
-    if (query.filtersYear)
-        dm_.IBDS_opl.setParam(QStringLiteral("rok"), query.year);
+    dm_.chooseRates(yearOfRates_);
 }
 
 void Tf_opl::c_rokExit()

@@ -3,7 +3,7 @@
 // with the period and the taxpayer written into them give.
 #include "common/letter_search.h"
 #include "purchase_fixture.h"
-#include "purchases/purchase_queries.h"
+#include "purchases/half_year_choice.h"
 
 namespace purchasetest {
 
@@ -115,8 +115,7 @@ private slots:
                 const QByteArray what = QStringLiteral("%1/%2 %3").arg(year).arg(half).arg(taxpayer).toUtf8();
 
                 ds::Dataset& zak = fx.dm->IBDS_zak;
-                zak.setSelectSql(purchases::purchaseSelectSql());
-                purchases::bindPeriod(zak, p, taxpayer);
+                fx.dm->choosePurchases(p, taxpayer);
                 zak.open();
                 QVERIFY2(datasetRows(zak) == normalised(rows.select(literalPurchaseSql(p, quoted))), what.constData());
                 if (taxpayer == QLatin1String("ABC"))
@@ -124,8 +123,7 @@ private slots:
                 zak.close();
 
                 ds::Dataset& vehicles = fx.dm->IBQ_sam_pod;
-                vehicles.setSelectSql(purchases::vehicleSelectSql());
-                purchases::bindPeriod(vehicles, p, taxpayer);
+                fx.dm->chooseVehicles(p, taxpayer);
                 vehicles.open();
                 QVERIFY2(datasetRows(vehicles) == normalised(rows.select(literalVehicleSql(p, quoted))), what.constData());
                 vehicles.close();
@@ -134,11 +132,11 @@ private slots:
 
         // The rows of one period, as the screen gets them: the apostrophe needs nothing.
         ds::Dataset& zak = fx.dm->IBDS_zak;
-        purchases::bindPeriod(zak, data::settlementPeriod(2012, 0), QStringLiteral("O'Brien"));
+        fx.dm->choosePurchases(data::settlementPeriod(2012, 0), QStringLiteral("O'Brien"));
         zak.open();
         QCOMPARE(zak.recordCount(), 2); // 1 January and 30 June 2012
         zak.close();
-        purchases::bindPeriod(zak, data::settlementPeriod(2012, 0), QStringLiteral("ABC"));
+        fx.dm->choosePurchases(data::settlementPeriod(2012, 0), QStringLiteral("ABC"));
         zak.open();
         QStringList invoices;
         for (int r = 0; r < zak.recordCount(); ++r)

@@ -10,7 +10,7 @@
 #include "desktop/messages.h"
 #include "screen_testing.h"
 #include "tables/opl.h"
-#include "tables/rate_query.h"
+#include "data/rate_query.h"
 #include "test_database.h"
 #include "text/formats.h"
 
@@ -121,20 +121,20 @@ private slots:
                                            "order by TAB_OPL_SILN.ROK,TAB_OPL_SILN.NR_PALIWA");
         const QString ofYear = QStringLiteral("select * from TAB_OPL_SILN where (tab_opl_siln.nr_siln=:nr) and (rok=:rok) "
                                               "order by TAB_OPL_SILN.ROK,TAB_OPL_SILN.NR_PALIWA");
-        tables::RateQuery q = tables::rateQueryForYear(QString());
+        data::RateQuery q = data::rateQueryForYear(QString());
         QCOMPARE(q.sql, all);
         QVERIFY(!q.filtersYear);
-        q = tables::rateQueryForYear(QStringLiteral("2024"));
+        q = data::rateQueryForYear(QStringLiteral("2024"));
         QCOMPARE(q.sql, ofYear);
         QVERIFY(q.filtersYear);
         QCOMPARE(q.year, QVariant(2024));
         // Read as a number literal of SQL.
-        QCOMPARE(tables::rateQueryForYear(QStringLiteral(" 202")).year, QVariant(202));
-        QCOMPARE(tables::rateQueryForYear(QStringLiteral("+24")).year, QVariant(24));
-        QCOMPARE(tables::rateQueryForYear(QStringLiteral("20.0")).year, QVariant(20));
+        QCOMPARE(data::rateQueryForYear(QStringLiteral(" 202")).year, QVariant(202));
+        QCOMPARE(data::rateQueryForYear(QStringLiteral("+24")).year, QVariant(24));
+        QCOMPARE(data::rateQueryForYear(QStringLiteral("20.0")).year, QVariant(20));
         // No year matches what is not a whole number: the year is bound as null.
         for (const char* text : {"abc", "20x", "2.5", "-", " "}) {
-            q = tables::rateQueryForYear(QString::fromLatin1(text));
+            q = data::rateQueryForYear(QString::fromLatin1(text));
             QCOMPARE(q.sql, ofYear);
             QVERIFY2(!q.year.isValid(), text);
         }
@@ -396,7 +396,7 @@ private slots:
         showScreen();
         QCOMPARE(c_rok->count(), 0);
         QCOMPARE(c_rok->currentText(), QString());
-        QCOMPARE(dm->IBDS_opl.selectSql(), tables::rateQueryForYear(QString()).sql);
+        QCOMPARE(dm->IBDS_opl.selectSql(), data::rateQueryForYear(QString()).sql);
         QVERIFY(dm->IBDS_opl.isActive());
         QCOMPARE(dm->IBDS_opl.recordCount(), 0);
         QCOMPARE(types->model()->rowCount(), 44);

@@ -8,9 +8,8 @@ namespace ds {
 class Dataset;
 }
 
-// The rules of the purchase screen that need no window: the texts of its two queries and the
-// half-year it offers first.
-namespace purchases {
+// The queries that the data module's operations set for the purchase and settlement screens.
+namespace data {
 
 // The purchases of the vehicles of one taxpayer dated within a period, ordered by vehicle,
 // date and invoice number. Parameters: the period's first and last day (dpocz, dkon) and
@@ -21,11 +20,10 @@ QString purchaseSelectSql();
 // use that began on or before the period end, and those whose use ended on or after the
 // period start (whenever it began). Parameters as above.
 QString vehicleSelectSql();
+// The settlement lines of one taxpayer and period (IBQ_rozl): the taxpayer (:naz) and the
+// period (:dpocz, :dkon) are bound as parameters.
+QString settlementSql();
 // Sets the period and taxpayer parameters of a query made from one of the texts above.
-void bindPeriod(ds::Dataset& query, const data::Period& period, const QString& taxpayer);
+void bindPeriod(ds::Dataset& query, const Period& period, const QString& taxpayer);
 
-// The half-year (0 for I, 1 for II) preselected in month 1..12: II in January, I from
-// February to July, II from August to December.
-int preselectedHalfYear(int month);
-
-} // namespace purchases
+} // namespace data

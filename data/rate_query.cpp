@@ -1,10 +1,10 @@
-#include "tables/rate_query.h"
+#include "data/rate_query.h"
 
 #include <QLocale>
 #include <cmath>
 #include <limits>
 
-namespace tables {
+namespace data {
 
 RateQuery rateQueryForYear(const QString& yearText)
 {
@@ -23,4 +23,4 @@ RateQuery rateQueryForYear(const QString& yearText)
     return query;
 }
 
-} // namespace tables
+} // namespace data

@@ -1,8 +1,8 @@
-#include "purchases/purchase_queries.h"
+#include "data/purchase_queries.h"
 
 #include "dataset/dataset.h"
 
-namespace purchases {
+namespace data {
 
 QString purchaseSelectSql()
 {
@@ -19,16 +19,18 @@ QString vehicleSelectSql()
                           "or (sam.d_zak_u >= :dpocz)) order by NR_REJ");
 }
 
-void bindPeriod(ds::Dataset& query, const data::Period& period, const QString& taxpayer)
+QString settlementSql()
+{
+    return QStringLiteral("select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
+                          "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz "
+                          "GROUP BY nr_rej, nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal");
+}
+
+void bindPeriod(ds::Dataset& query, const Period& period, const QString& taxpayer)
 {
     query.setParam(QStringLiteral("dpocz"), period.start);
     query.setParam(QStringLiteral("dkon"), period.end);
     query.setParam(QStringLiteral("nazskr"), taxpayer);
 }
 
-int preselectedHalfYear(int month)
-{
-    return month >= 2 && month <= 7 ? 0 : 1;
-}
-
-} // namespace purchases
+} // namespace data

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QVariant>
 
-namespace tables {
+namespace data {
 
 // The select statement of IBDS_opl for the text of the fee-rate screen's year list: the
 // rates of the chosen vehicle type (parameter "nr"), of every year when the text is empty,
@@ -18,4 +18,4 @@ struct RateQuery {
 
 RateQuery rateQueryForYear(const QString& yearText);
 
-} // namespace tables
+} // namespace data
