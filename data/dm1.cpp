@@ -4,6 +4,7 @@
 #include "data/rate_query.h"
 
 #include "data/connection_settings.h"
+#include "data/field_names.h"
 #include "dataset/error.h"
 
 Tdm_1* dm_1 = nullptr;
@@ -69,16 +70,16 @@ void Tdm_1::chooseRates(const QString& yearText)
     const data::RateQuery query = data::rateQueryForYear(yearText);
     IBDS_opl.setSelectSql(query.sql);
     if (query.filtersYear)
-        IBDS_opl.setParam(QStringLiteral("rok"), query.year);
+        IBDS_opl.setParam(data::par::rok, query.year);
 }
 
 void Tdm_1::chooseSettlement(const QString& taxpayer, const data::Period& period)
 {
-    IBQ_rozl_d.setParam(QStringLiteral("dpocz"), period.start);
-    IBQ_rozl_d.setParam(QStringLiteral("dkon"), period.end);
+    IBQ_rozl_d.setParam(data::par::dpocz, period.start);
+    IBQ_rozl_d.setParam(data::par::dkon, period.end);
     IBQ_rozl.close();
     IBQ_rozl.setSelectSql(data::settlementSql());
-    IBQ_rozl.setParam(QStringLiteral("dpocz"), period.start);
-    IBQ_rozl.setParam(QStringLiteral("dkon"), period.end);
-    IBQ_rozl.setParam(QStringLiteral("naz"), taxpayer);
+    IBQ_rozl.setParam(data::par::dpocz, period.start);
+    IBQ_rozl.setParam(data::par::dkon, period.end);
+    IBQ_rozl.setParam(data::par::naz, taxpayer);
 }

@@ -79,10 +79,6 @@ public:
     ds::DataSource DS_sil_w{QStringLiteral("DS_sil_w"), &IBQ_sil_w, this};
     ds::DataSource DS_rozl_w{QStringLiteral("DS_rozl_w"), &IBQ_rozl_w, this};
 
-    // Taxpayer rows: the state before a post, the short name of a row being deleted.
-    ds::DatasetState stan_podat = ds::DatasetState::Browse;
-    QString nazskr_usun;
-
     // The open fee-rate and taxpayer screens, while they are open; the data module keeps
     // their lists in step with the rows.
     data::FeeRateScreen* feeRateScreen = nullptr;
@@ -138,6 +134,9 @@ private:
     void setPurchaseDate(const QDate& date);
     QString outOfRangeText(const QDate& date) const;
 
+    // Taxpayer rows: the state before a post, the short name of a row being deleted.
+    ds::DatasetState stan_podat = ds::DatasetState::Browse;
+    QString nazskr_usun;
     QString oldShortName_;
     int deletedRateYear_ = 0;
     // The vehicle of the purchase as last shown, to go back to when a choice is refused.

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "data/fee_arithmetic.h"
+#include "data/field_names.h"
 #include "data/fuel_rules.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
@@ -40,7 +41,7 @@ void Tdm_1::attachHandlers()
 
     IBDS_opl.onNewRecord = [this](ds::Dataset& d) { IBDS_oplNewRecord(d); };
     IBDS_opl.afterPost = [this](ds::Dataset& d) { IBDS_oplAfterPost(d); };
-    IBDS_opl.beforeDelete = [this](ds::Dataset& d) { deletedRateYear_ = d.fieldByName(QStringLiteral("ROK")).asInteger(); };
+    IBDS_opl.beforeDelete = [this](ds::Dataset& d) { deletedRateYear_ = d.fieldByName(data::col::ROK).asInteger(); };
     IBDS_opl.afterDelete = [this](ds::Dataset& d) { IBDS_oplAfterDelete(d); };
 
     IBDS_podat.beforePost = [this](ds::Dataset& d) { IBDS_podatBeforePost(d); };
@@ -58,7 +59,7 @@ void Tdm_1::attachHandlers()
     IBDS_zak.afterClose = [this](ds::Dataset&) { closingPurchases_ = false; };
     DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
     // The choice of a purchase's vehicle steers the purchase screen while one is open.
-    IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).onChange = [this](ds::Field& f) {
+    IBDS_zak.fieldByName(data::col::NR_REJ).onChange = [this](ds::Field& f) {
         if (purchaseScreen)
             ustal_rodz_pal(f);
     };
@@ -68,18 +69,18 @@ void Tdm_1::attachHandlers()
 
 void Tdm_1::calcSettlementLine(ds::Dataset& d)
 {
-    const double litres = floatOrZero(d.fieldByName(QStringLiteral("ZAKKW")));
-    const double rate = floatOrZero(d.fieldByName(QStringLiteral("OPL_ZA_TONE")));
-    d.fieldByName(QStringLiteral("opl")).setValue(feeOrNothing(litres, d.fieldByName(QStringLiteral("PRZEL_L_KG")), rate));
+    const double litres = floatOrZero(d.fieldByName(data::col::ZAKKW));
+    const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
+    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, d.fieldByName(data::col::PRZEL_L_KG), rate));
 }
 
 void Tdm_1::calcStatementLine(ds::Dataset& d)
 {
-    const double litres = floatOrZero(d.fieldByName(QStringLiteral("ZAKKW")));
-    const ds::Field& kgPerLitre = d.fieldByName(QStringLiteral("PRZEL_L_KG"));
-    const double rate = floatOrZero(d.fieldByName(QStringLiteral("OPL_ZA_TONE")));
-    d.fieldByName(QStringLiteral("zakkw_t")).setValue(data::tonnesShown(litres, kgPerLitre.asMoney()));
-    d.fieldByName(QStringLiteral("opl")).setValue(feeOrNothing(litres, kgPerLitre, rate));
+    const double litres = floatOrZero(d.fieldByName(data::col::ZAKKW));
+    const ds::Field& kgPerLitre = d.fieldByName(data::col::PRZEL_L_KG);
+    const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
+    d.fieldByName(data::calc::zakkw_t).setValue(data::tonnesShown(litres, kgPerLitre.asMoney()));
+    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, kgPerLitre, rate));
 }
 
 void Tdm_1::readStatementLines()
@@ -87,11 +88,11 @@ void Tdm_1::readStatementLines()
     statementLines_.clear();
     const bool wasOpen = IBQ_rozl_w.isActive();
     IBQ_rozl_w.open();
-    const ds::Field& type = IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_SILN"));
-    const ds::Field& fuel = IBQ_rozl_w.fieldByName(QStringLiteral("NR_RODZ_PAL"));
-    const ds::Field& tonnes = IBQ_rozl_w.fieldByName(QStringLiteral("zakkw_t"));
-    const ds::Field& rate = IBQ_rozl_w.fieldByName(QStringLiteral("OPL_ZA_TONE"));
-    const ds::Field& fee = IBQ_rozl_w.fieldByName(QStringLiteral("opl"));
+    const ds::Field& type = IBQ_rozl_w.fieldByName(data::col::NR_RODZ_SILN);
+    const ds::Field& fuel = IBQ_rozl_w.fieldByName(data::col::NR_RODZ_PAL);
+    const ds::Field& tonnes = IBQ_rozl_w.fieldByName(data::calc::zakkw_t);
+    const ds::Field& rate = IBQ_rozl_w.fieldByName(data::col::OPL_ZA_TONE);
+    const ds::Field& fee = IBQ_rozl_w.fieldByName(data::calc::opl);
     for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row) {
         const QPair<int, int> key(type.valueAt(row).toInt(), fuel.valueAt(row).toInt());
         if (!statementLines_.contains(key)) // the first line of a type and fuel counts
@@ -103,43 +104,43 @@ void Tdm_1::readStatementLines()
 
 void Tdm_1::calcRateOfYear(ds::Dataset& d)
 {
-    const QVariantList params{IBQ_rozl_w.param(QStringLiteral("naz")), IBQ_rozl_w.param(QStringLiteral("dpocz")),
-                              IBQ_rozl_w.param(QStringLiteral("dkon"))};
+    const QVariantList params{IBQ_rozl_w.param(data::par::naz), IBQ_rozl_w.param(data::par::dpocz),
+                              IBQ_rozl_w.param(data::par::dkon)};
     if (!statementLinesRead_ || params != statementLinesParams_) {
         readStatementLines();
         statementLinesParams_ = params;
         statementLinesRead_ = true;
     }
-    const QPair<int, int> key(d.fieldByName(QStringLiteral("NR_SILN")).asInteger(),
-                              d.fieldByName(QStringLiteral("NR_PALIWA")).asInteger());
+    const QPair<int, int> key(d.fieldByName(data::col::NR_SILN).asInteger(),
+                              d.fieldByName(data::col::NR_PALIWA).asInteger());
     const auto found = statementLines_.constFind(key);
     // No purchases of the type and fuel in the period: no tonnes, and rate and fee 0.
     const QVariant zero = QVariant::fromValue(text::Money());
-    d.fieldByName(QStringLiteral("zuz")).setValue(found != statementLines_.constEnd() ? found->tonnes : QVariant(0.0));
-    d.fieldByName(QStringLiteral("staw")).setValue(found != statementLines_.constEnd() && found->rate.isValid() ? found->rate : zero);
-    d.fieldByName(QStringLiteral("wart")).setValue(found != statementLines_.constEnd() ? found->fee : zero);
+    d.fieldByName(data::calc::zuz).setValue(found != statementLines_.constEnd() ? found->tonnes : QVariant(0.0));
+    d.fieldByName(data::calc::staw).setValue(found != statementLines_.constEnd() && found->rate.isValid() ? found->rate : zero);
+    d.fieldByName(data::calc::wart).setValue(found != statementLines_.constEnd() ? found->fee : zero);
 }
 
 // Fee rates ------------------------------------------------------------------------------
 
 void Tdm_1::IBDS_oplNewRecord(ds::Dataset& d)
 {
-    ds::Field& year = d.fieldByName(QStringLiteral("ROK"));
+    ds::Field& year = d.fieldByName(data::col::ROK);
     const QString shown = feeRateScreen ? feeRateScreen->shownYear().trimmed() : QString();
     year.setReadOnly(false);
     if (!shown.isEmpty()) {
         year.setValue(shown);
         year.setReadOnly(true);
     }
-    ds::Field& type = d.fieldByName(QStringLiteral("NR_SILN"));
+    ds::Field& type = d.fieldByName(data::col::NR_SILN);
     type.setReadOnly(false);
-    type.setValue(IBQ_siln1.fieldByName(QStringLiteral("NR")).value());
+    type.setValue(IBQ_siln1.fieldByName(data::col::NR).value());
     type.setReadOnly(true);
 }
 
 void Tdm_1::IBDS_oplAfterPost(ds::Dataset& d)
 {
-    const int year = d.fieldByName(QStringLiteral("ROK")).asInteger();
+    const int year = d.fieldByName(data::col::ROK).asInteger();
     if (feeRateScreen && !feeRateScreen->hasYear(year))
         feeRateScreen->addYear(year);
 }
@@ -148,7 +149,7 @@ void Tdm_1::IBDS_oplAfterDelete(ds::Dataset& d)
 {
     const int year = deletedRateYear_;
     for (int row = 0; row < d.recordCount(); ++row)
-        if (d.fieldByName(QStringLiteral("ROK")).valueAt(row).toInt() == year)
+        if (d.fieldByName(data::col::ROK).valueAt(row).toInt() == year)
             return;
     if (!feeRateScreen)
         return;
@@ -164,11 +165,11 @@ void Tdm_1::IBDS_oplAfterDelete(ds::Dataset& d)
 void Tdm_1::IBDS_podatBeforePost(ds::Dataset& d)
 {
     // The database refuses a second taxpayer of the same short name; say so in words.
-    const QVariant name = d.fieldByName(QStringLiteral("NAZSKR")).value();
+    const QVariant name = d.fieldByName(data::col::NAZSKR).value();
     if (name.isValid()) {
         fb::Statement same(db_opl, tr_opl, QStringLiteral("select NR_PODAT from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
-        same.setParam(QStringLiteral("naz"), name);
-        same.setParam(QStringLiteral("nr"), d.fieldByName(QStringLiteral("NR_PODAT")).oldValue());
+        same.setParam(data::par::naz, name);
+        same.setParam(data::par::nr, d.fieldByName(data::col::NR_PODAT).oldValue());
         same.execute();
         if (same.fetch()) {
             const int other = same.value(0).toInt();
@@ -178,14 +179,14 @@ void Tdm_1::IBDS_podatBeforePost(ds::Dataset& d)
         }
     }
     stan_podat = d.state();
-    oldShortName_ = d.fieldByName(QStringLiteral("NAZSKR")).oldValue().toString();
+    oldShortName_ = d.fieldByName(data::col::NAZSKR).oldValue().toString();
 }
 
 void Tdm_1::IBDS_podatAfterPost(ds::Dataset& d)
 {
     if (!taxpayerScreen)
         return;
-    const QString name = d.fieldByName(QStringLiteral("NAZSKR")).asString();
+    const QString name = d.fieldByName(data::col::NAZSKR).asString();
     if (stan_podat == ds::DatasetState::Edit && name != oldShortName_) {
         taxpayerScreen->removeShortName(oldShortName_);
         taxpayerScreen->addShortName(name);
@@ -196,7 +197,7 @@ void Tdm_1::IBDS_podatAfterPost(ds::Dataset& d)
 
 void Tdm_1::IBDS_podatBeforeDelete(ds::Dataset& d)
 {
-    nazskr_usun = d.fieldByName(QStringLiteral("NAZSKR")).asString();
+    nazskr_usun = d.fieldByName(data::col::NAZSKR).asString();
 }
 
 void Tdm_1::IBDS_podatAfterDelete(ds::Dataset&)
@@ -209,9 +210,9 @@ void Tdm_1::IBDS_podatAfterDelete(ds::Dataset&)
 
 void Tdm_1::IBDS_samNewRecord(ds::Dataset& d)
 {
-    ds::Field& owner = d.fieldByName(QStringLiteral("NR_POD"));
+    ds::Field& owner = d.fieldByName(data::col::NR_POD);
     owner.setReadOnly(false);
-    owner.setValue(IBQ_pod.fieldByName(QStringLiteral("NR_PODAT")).value());
+    owner.setValue(IBQ_pod.fieldByName(data::col::NR_PODAT).value());
     owner.setReadOnly(true);
 }
 
@@ -219,8 +220,8 @@ void Tdm_1::IBDS_samNewRecord(ds::Dataset& d)
 // outside any time of use.
 void Tdm_1::IBDS_samBeforePost(ds::Dataset& d)
 {
-    const ds::Field& first = d.fieldByName(QStringLiteral("D_ROZP_U"));
-    const ds::Field& last = d.fieldByName(QStringLiteral("D_ZAK_U"));
+    const ds::Field& first = d.fieldByName(data::col::D_ROZP_U);
+    const ds::Field& last = d.fieldByName(data::col::D_ZAK_U);
     if (!first.isNull() && !last.isNull() && last.asDate() < first.asDate())
         throw ds::Error(QStringLiteral("Data zakończenia użytkowania %1 jest wcześniejsza niż data rozpoczęcia "
                                        "użytkowania %2.")
@@ -237,11 +238,11 @@ Tdm_1::DayRange Tdm_1::purchaseDays(const QVariant& vehicle) const
     DayRange days{screen->periodStart(), screen->periodEnd()};
     if (!vehicle.isValid() || !IBQ_sam_pod.isActive())
         return days;
-    const QStringList key{QStringLiteral("NR_REJ")};
-    if (!IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("NR_REJ")).isValid())
+    const QStringList key{data::col::NR_REJ};
+    if (!IBQ_sam_pod.lookup(key, {vehicle}, data::col::NR_REJ).isValid())
         return days;
-    const QDate firstDay = IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("D_ROZP_U")).toDate();
-    const QDate lastDay = IBQ_sam_pod.lookup(key, {vehicle}, QStringLiteral("D_ZAK_U")).toDate();
+    const QDate firstDay = IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ROZP_U).toDate();
+    const QDate lastDay = IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ZAK_U).toDate();
     if (firstDay.isValid() && firstDay > days.first)
         days.first = firstDay;
     if (lastDay.isValid() && lastDay < days.last)
@@ -253,9 +254,9 @@ bool Tdm_1::vehicleBurnsDiesel(const QVariant& vehicle) const
 {
     if (!vehicle.isValid() || !IBQ_sam_pod.isActive() || !ibds_pal.isActive())
         return false;
-    const QVariant fuel = IBQ_sam_pod.lookup({QStringLiteral("NR_REJ")}, {vehicle}, QStringLiteral("NR_RODZ_PAL"));
+    const QVariant fuel = IBQ_sam_pod.lookup({data::col::NR_REJ}, {vehicle}, data::col::NR_RODZ_PAL);
     return fuel.isValid()
-           && data::isDieselFuel(ibds_pal.lookup({QStringLiteral("NR")}, {fuel}, QStringLiteral("NAZWA")).toString());
+           && data::isDieselFuel(ibds_pal.lookup({data::col::NR}, {fuel}, data::col::NAZWA).toString());
 }
 
 void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
@@ -264,15 +265,15 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
         IBDS_zak.edit();
     // The vehicle chosen in the grid's drop-down is not the current row of IBQ_sam_pod.
     const QVariant chosen = nrRej.value();
-    if (!chosen.isValid() || !IBQ_sam_pod.isActive() || !IBQ_sam_pod.locate(QStringLiteral("NR_REJ"), chosen))
+    if (!chosen.isValid() || !IBQ_sam_pod.isActive() || !IBQ_sam_pod.locate(data::col::NR_REJ, chosen))
         return;
     data::PurchaseScreen* screen = purchaseScreen;
     const DayRange days = screen ? purchaseDays(chosen) : DayRange{};
     // The query offers a vehicle whose use ends after the period start even when it begins
     // after the period end; no day of the period could be picked for it.
     if (screen && days.first > days.last) {
-        const QDate firstDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ROZP_U")).asDate();
-        const QDate lastDay = IBQ_sam_pod.fieldByName(QStringLiteral("D_ZAK_U")).asDate();
+        const QDate firstDay = IBQ_sam_pod.fieldByName(data::col::D_ROZP_U).asDate();
+        const QDate lastDay = IBQ_sam_pod.fieldByName(data::col::D_ZAK_U).asDate();
         {
             const ds::Field::ReactionBlocker quiet(nrRej);
             nrRej.setValue(shownVehicle_);
@@ -286,12 +287,12 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
                                         text::formatDate(screen->periodEnd()), used));
         return;
     }
-    const QVariant fuel = IBQ_sam_pod.fieldByName(QStringLiteral("NR_RODZ_PAL")).value();
-    IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).setValue(fuel);
+    const QVariant fuel = IBQ_sam_pod.fieldByName(data::col::NR_RODZ_PAL).value();
+    IBDS_zak.fieldByName(data::col::NR_RODZ_PAL).setValue(fuel);
     if (!screen)
         return;
-    const QStringList key{QStringLiteral("NR")};
-    if (ibds_pal.lookup(key, {fuel}, QStringLiteral("NR")).isValid())
+    const QStringList key{data::col::NR};
+    if (ibds_pal.lookup(key, {fuel}, data::col::NR).isValid())
         screen->setFuelListEditable(vehicleBurnsDiesel(chosen));
     screen->setPickerRange(days.first, days.last);
     screen->setPickerDate(days.first);
@@ -302,8 +303,8 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
     data::PurchaseScreen* screen = purchaseScreen;
     if (!screen || closingPurchases_ || !IBDS_zak.isActive())
         return;
-    ds::Field& vehicle = IBDS_zak.fieldByName(QStringLiteral("NR_REJ"));
-    ds::Field& day = IBDS_zak.fieldByName(QStringLiteral("D_ZAK"));
+    ds::Field& vehicle = IBDS_zak.fieldByName(data::col::NR_REJ);
+    ds::Field& day = IBDS_zak.fieldByName(data::col::D_ZAK);
     // Suspended while the picker and the row are brought in step, so that neither reacts to
     // the other; resumed however this ends.
     screen->setDateReactionAttached(false);
@@ -345,7 +346,7 @@ void Tdm_1::setPurchaseDate(const QDate& date)
         bool& flag;
         ~Reset() { flag = false; }
     } reset{settingPurchaseDate_};
-    IBDS_zak.fieldByName(QStringLiteral("D_ZAK")).setValue(date);
+    IBDS_zak.fieldByName(data::col::D_ZAK).setValue(date);
 }
 
 // The picker shows the purchase's date as it is: a date is never replaced by the screen.
@@ -375,8 +376,8 @@ void Tdm_1::showPurchaseDate(const QDate& date)
 
 QString Tdm_1::outOfRangeText(const QDate& date) const
 {
-    const QString vehicle = IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).asString();
-    const DayRange days = purchaseDays(IBDS_zak.fieldByName(QStringLiteral("NR_REJ")).value());
+    const QString vehicle = IBDS_zak.fieldByName(data::col::NR_REJ).asString();
+    const DayRange days = purchaseDays(IBDS_zak.fieldByName(data::col::NR_REJ).value());
     const QString range = QStringLiteral("%1 – %2").arg(text::formatDate(days.first), text::formatDate(days.last));
     return vehicle.isEmpty()
                ? QStringLiteral("Data zakupu %1 leży poza okresem rozliczeniowym %2. Popraw datę zakupu.")
@@ -388,7 +389,7 @@ QString Tdm_1::outOfRangeText(const QDate& date) const
 
 void Tdm_1::IBDS_zakBeforeEdit(ds::Dataset& d)
 {
-    const ds::Field& day = d.fieldByName(QStringLiteral("D_ZAK"));
+    const ds::Field& day = d.fieldByName(data::col::D_ZAK);
     if (purchaseScreen && !day.isNull())
         purchaseScreen->setPickerDate(day.asDate());
 }
@@ -401,7 +402,7 @@ void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
     if (purchaseScreen && (day < purchaseScreen->periodStart() || day > purchaseScreen->periodEnd()))
         day = purchaseScreen->periodStart();
     settingPurchaseDate_ = true;
-    d.fieldByName(QStringLiteral("D_ZAK")).setValue(day);
+    d.fieldByName(data::col::D_ZAK).setValue(day);
     settingPurchaseDate_ = false;
     defaultPurchaseDate_ = true;
 }
@@ -409,10 +410,10 @@ void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
 // A purchase is stored only with a date on which its vehicle was in use in the period shown.
 void Tdm_1::IBDS_zakBeforePost(ds::Dataset& d)
 {
-    const ds::Field& day = d.fieldByName(QStringLiteral("D_ZAK"));
+    const ds::Field& day = d.fieldByName(data::col::D_ZAK);
     if (!purchaseScreen || day.isNull())
         return;
-    const DayRange days = purchaseDays(d.fieldByName(QStringLiteral("NR_REJ")).value());
+    const DayRange days = purchaseDays(d.fieldByName(data::col::NR_REJ).value());
     if (day.asDate() < days.first || day.asDate() > days.last)
         throw ds::Error(outOfRangeText(day.asDate()));
 }

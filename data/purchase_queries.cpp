@@ -1,5 +1,6 @@
 #include "data/purchase_queries.h"
 
+#include "data/field_names.h"
 #include "dataset/dataset.h"
 
 namespace data {
@@ -28,9 +29,9 @@ QString settlementSql()
 
 void bindPeriod(ds::Dataset& query, const Period& period, const QString& taxpayer)
 {
-    query.setParam(QStringLiteral("dpocz"), period.start);
-    query.setParam(QStringLiteral("dkon"), period.end);
-    query.setParam(QStringLiteral("nazskr"), taxpayer);
+    query.setParam(data::par::dpocz, period.start);
+    query.setParam(data::par::dkon, period.end);
+    query.setParam(data::par::nazskr, taxpayer);
 }
 
 } // namespace data

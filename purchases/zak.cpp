@@ -10,6 +10,7 @@
 
 #include "common/period_chooser.h"
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "data/fuel_rules.h"
 #include "data/period.h"
 #include "dataset/error.h"
@@ -103,7 +104,7 @@ void Tf_zak::FormActivate()
     taxpayers.close();
     taxpayers.open();
     QStringList names;
-    const ds::Field& name = taxpayers.fieldByName(QStringLiteral("NAZSKR"));
+    const ds::Field& name = taxpayers.fieldByName(data::col::NAZSKR);
     for (int row = 0; row < taxpayers.recordCount(); ++row)
         names << name.valueAt(row).toString();
     taxpayers.close();
@@ -251,7 +252,7 @@ void Tf_zak::zm_dzak(const QDate& picked)
     desktop::attempt(this, [&] {
         if (!zak().isEditing())
             zak().edit();
-        zak().fieldByName(QStringLiteral("D_ZAK")).setValue(picked);
+        zak().fieldByName(data::col::D_ZAK).setValue(picked);
     });
 }
 

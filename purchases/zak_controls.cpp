@@ -15,6 +15,7 @@
 
 #include "common/period_chooser.h"
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
@@ -109,19 +110,19 @@ QWidget* Tf_zak::buildFormPage()
 
     dbt_nrkol = named(new dbw::DBText(page), "dbt_nrkol");
     dbt_nrkol->setDataSource(&dm_.DS_zak);
-    dbt_nrkol->setFieldName(QStringLiteral("NR_KOL"));
+    dbt_nrkol->setFieldName(data::col::NR_KOL);
     auto* e_nrkol = named(new QLabel(QStringLiteral("Nr kolejny rekordu:"), page), "e_nrkol");
 
     dblb_nrrej = named(new dbw::DBLookupList(page), "dblb_nrrej");
     dblb_nrrej->setDataSource(&dm_.DS_zak);
-    dblb_nrrej->setFieldName(QStringLiteral("sam_pod"));
+    dblb_nrrej->setFieldName(data::calc::sam_pod);
     dblb_nrrej->setFixedSize(150, listHeight(dblb_nrrej, 7));
     dblb_nrrej->setUniformItemSizes(true); // one line each: no text layout per item on every purchase
     auto* e_nrrej = label(QStringLiteral("&Nr rejestracyjny"), dblb_nrrej, page, "e_nrrej");
 
     DBE_nrrach = named(new dbw::DBEdit(page), "DBE_nrrach");
     DBE_nrrach->setDataSource(&dm_.DS_zak);
-    DBE_nrrach->setFieldName(QStringLiteral("NR_RACH"));
+    DBE_nrrach->setFieldName(data::col::NR_RACH);
     DBE_nrrach->setFixedWidth(DBE_nrrach->fontMetrics().horizontalAdvance(QStringLiteral("FV/0000/00/0000/AB")) + 16);
     auto* e_nrrach = label(QStringLiteral("Nr &rachunku"), DBE_nrrach, page, "e_nrrach");
 
@@ -131,14 +132,14 @@ QWidget* Tf_zak::buildFormPage()
 
     dblb_rodz_pal = named(new dbw::DBLookupList(page), "dblb_rodz_pal");
     dblb_rodz_pal->setDataSource(&dm_.DS_zak);
-    dblb_rodz_pal->setFieldName(QStringLiteral("nazpal"));
+    dblb_rodz_pal->setFieldName(data::calc::nazpal);
     dblb_rodz_pal->setFixedSize(260, listHeight(dblb_rodz_pal, 6));
     dblb_rodz_pal->setUniformItemSizes(true);
     auto* e_rodz_pal = label(QStringLiteral("Rodzaj pa&liwa"), dblb_rodz_pal, page, "e_rodz_pal");
 
     DBE_ilzak = named(new dbw::DBEdit(page), "DBE_ilzak");
     DBE_ilzak->setDataSource(&dm_.DS_zak);
-    DBE_ilzak->setFieldName(QStringLiteral("IL_ZAK"));
+    DBE_ilzak->setFieldName(data::col::IL_ZAK);
     DBE_ilzak->setAlignment(Qt::AlignRight);
     DBE_ilzak->setFixedWidth(DBE_ilzak->fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 16);
     auto* e_ilzak = label(QStringLiteral("&Ilość (w litrach)"), DBE_ilzak, page, "e_ilzak");
@@ -220,7 +221,7 @@ QWidget* Tf_zak::buildTablePage()
     DBGrid1->setRowSelect(true);
     DBGrid1->setMultiSelect(true);
     DBGrid1->setConfirmDelete(true);
-    DBGrid1->setSortMarkers({{QStringLiteral("D_ZAK"), true}, {QStringLiteral("NR_RACH"), true}});
+    DBGrid1->setSortMarkers({{data::col::D_ZAK, true}, {data::col::NR_RACH, true}});
     DBGrid1->setTitleSorting(true);
     dbw::DBGrid* grid = DBGrid1;
     DBGrid1->setFooter(2, [grid](const QString& field) {

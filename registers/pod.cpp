@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_memo.h"
 #include "dbwidgets/db_navigator.h"
@@ -150,15 +151,15 @@ void Tf_pod::buildControls()
     fields->setHorizontalSpacing(8);
     fields->setVerticalSpacing(6);
     fields->setColumnStretch(1, 1);
-    DBE_nr = fieldEdit(this, dm_.DS_podat, "DBE_nr", QStringLiteral("NR_PODAT"), 3);
+    DBE_nr = fieldEdit(this, dm_.DS_podat, "DBE_nr", data::col::NR_PODAT, 3);
     DBE_nr->setFixedWidth(DBE_nr->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-    DBE_nazskr = fieldEdit(this, dm_.DS_podat, "DBE_nazskr", QStringLiteral("NAZSKR"), 15);
+    DBE_nazskr = fieldEdit(this, dm_.DS_podat, "DBE_nazskr", data::col::NAZSKR, 15);
     DBE_nazskr->setFixedWidth(DBE_nazskr->fontMetrics().horizontalAdvance(QStringLiteral("W")) * 15 + 12);
-    DBM_naz = fieldMemo(this, dm_.DS_podat, "DBM_naz", QStringLiteral("NAZWA"), 125, 3);
-    DBM_adr = fieldMemo(this, dm_.DS_podat, "DBM_adr", QStringLiteral("ADRES"), 160, 3);
-    DBM_tel = fieldMemo(this, dm_.DS_podat, "DBM_tel", QStringLiteral("TEL"), 65, 2);
-    DBE_nip = fieldEdit(this, dm_.DS_podat, "DBE_nip", QStringLiteral("NIP"), 20);
-    DBE_reg = fieldEdit(this, dm_.DS_podat, "DBE_reg", QStringLiteral("REGON"), 20);
+    DBM_naz = fieldMemo(this, dm_.DS_podat, "DBM_naz", data::col::NAZWA, 125, 3);
+    DBM_adr = fieldMemo(this, dm_.DS_podat, "DBM_adr", data::col::ADRES, 160, 3);
+    DBM_tel = fieldMemo(this, dm_.DS_podat, "DBM_tel", data::col::TEL, 65, 2);
+    DBE_nip = fieldEdit(this, dm_.DS_podat, "DBE_nip", data::col::NIP, 20);
+    DBE_reg = fieldEdit(this, dm_.DS_podat, "DBE_reg", data::col::REGON, 20);
     const int idWidth = DBE_nip->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 22 + 12;
     DBE_nip->setFixedWidth(idWidth);
     DBE_reg->setFixedWidth(idWidth);
@@ -247,7 +248,7 @@ void Tf_pod::fillShortNames()
 {
     const QString typed = z_szuk_naz->currentText();
     const ds::Dataset& podat = dm_.IBDS_podat;
-    const ds::Field& name = podat.fieldByName(QStringLiteral("NAZSKR"));
+    const ds::Field& name = podat.fieldByName(data::col::NAZSKR);
     // Every row, not only those from the current one on: the dataset may have been left
     // open at another row, and the list must hold every taxpayer.
     QStringList names;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "dbwidgets/grid_model.h"
@@ -78,7 +79,7 @@ Tf_sam::Tf_sam(Tdm_1& dm, QWidget* parent)
             return;
         DBGrid2->setFocus(Qt::OtherFocusReason);
         const int row = dm_.IBDS_sam.recNo();
-        const int registration = DBGrid2->gridModel()->columnOf(dm_.IBDS_sam.field(QStringLiteral("NR_REJ")));
+        const int registration = DBGrid2->gridModel()->columnOf(dm_.IBDS_sam.field(data::col::NR_REJ));
         if (row >= 0 && registration >= 0)
             DBGrid2->setCurrentIndex(DBGrid2->model()->index(row, registration));
     });
@@ -118,7 +119,7 @@ void Tf_sam::buildControls()
     DBGrid1->setDataSource(&dm_.DS_pod);
     DBGrid1->setGridReadOnly(true);
     DBGrid1->setRowSelect(true);
-    DBGrid1->setSortMarkers({{QStringLiteral("NR_PODAT"), true}});
+    DBGrid1->setSortMarkers({{data::col::NR_PODAT, true}});
     DBGrid1->setTitleSorting(true);
     DBGrid1->setMinimumHeight(50);
 
@@ -181,7 +182,7 @@ void Tf_sam::FormActivate()
         resize(main.width() - frameWidth, height());
         move(main.left(), main.center().y() - frameGeometry().height() / 2);
     }
-    dm_.IBQ_pod.sortBy({{QStringLiteral("NR_PODAT"), true}});
+    dm_.IBQ_pod.sortBy({{data::col::NR_PODAT, true}});
     dm_.IBQ_pod.open();
     openFresh(dm_.IBDS_podat);
     openFresh(dm_.IBDS_siln);
@@ -206,9 +207,9 @@ void Tf_sam::DBGrid2EditButtonClick()
 {
     const ds::Field* f = DBGrid2->currentField();
     if (isField(f, "D_ROZP_U"))
-        pickDate(QStringLiteral("D_ROZP_U"), false);
+        pickDate(data::col::D_ROZP_U, false);
     else if (isField(f, "D_ZAK_U"))
-        pickDate(QStringLiteral("D_ZAK_U"), true);
+        pickDate(data::col::D_ZAK_U, true);
 }
 
 // The picker opens on the field's date (today when there is none); for the last day of
@@ -226,7 +227,7 @@ void Tf_sam::pickDate(const QString& fieldName, bool afterFirstDay)
     const QVariant current = sam.recNo() >= 0 ? sam.value(fieldName) : QVariant();
     picker.setDate(isDateSet(current) ? current.toDate() : QDate::currentDate());
     if (afterFirstDay) {
-        const QVariant first = sam.recNo() >= 0 ? sam.value(QStringLiteral("D_ROZP_U")) : QVariant();
+        const QVariant first = sam.recNo() >= 0 ? sam.value(data::col::D_ROZP_U) : QVariant();
         if (isDateSet(first))
             picker.setEarliestDate(first.toDate().addDays(1));
     }

@@ -1,8 +1,9 @@
 #include "reports/aggregate_window.h"
 
 #include "data/dm1.h"
-#include "reports/report_inputs.h"
+#include "data/field_names.h"
 #include "desktop/quietly.h"
+#include "reports/report_inputs.h"
 
 namespace reports {
 
@@ -10,7 +11,7 @@ AggregateWindow::AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
     : ReportWindow(caption, QStringLiteral("Wydruk zestawienia zbiorczego")), dm_(dm), inputs_(inputs)
 {
     raport().setOrientation(QPageLayout::Portrait);
-    dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), inputs.selectedTaxpayer());
+    dm.IBQ_zbior_w.setParam(data::par::naz, inputs.selectedTaxpayer());
     dm.IBQ_zbior_w.open();
     raport().setMaster(dm.IBQ_zbior_w);
 }

@@ -17,10 +17,12 @@
 #include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
+#include "desktop/quietly.h"
 #include "report/preview_interface.h"
 #include "report/printing.h"
 #include "report/report.h"
@@ -30,7 +32,6 @@
 #include "reports/reports_help.h"
 #include "reports/settlement.h"
 #include "text/formats.h"
-#include "desktop/quietly.h"
 
 Tf_rozl* f_rozl = nullptr;
 
@@ -221,7 +222,7 @@ QWidget* Tf_rozl::buildPurchasePanel()
     DBG_zak->setGridReadOnly(true);
     DBG_zak->setRowSelect(true);
     DBG_zak->setMultiSelect(true);
-    DBG_zak->setSortMarkers({{QStringLiteral("D_ZAK"), true}});
+    DBG_zak->setSortMarkers({{data::col::D_ZAK, true}});
     DBG_zak->setFooter(2, [this](const QString& field) {
         dbw::FooterCell cell;
         if (field.compare(QLatin1String("nazpal"), Qt::CaseInsensitive) == 0) {
@@ -252,7 +253,7 @@ void Tf_rozl::FormCreate()
     taxpayers.open();
     QStringList names;
     for (int row = 0; row < taxpayers.recordCount(); ++row)
-        names << taxpayers.fieldByName(QStringLiteral("NAZSKR")).valueAt(row).toString();
+        names << taxpayers.fieldByName(data::col::NAZSKR).valueAt(row).toString();
     taxpayers.close();
     chooser_->setTaxpayers(names);
 

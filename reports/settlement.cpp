@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
+#include "data/field_names.h"
 
 namespace reports {
 
@@ -10,9 +11,9 @@ YearParameters yearParameters(Tdm_1& dm, int year)
     ds::Dataset& param = dm.IBT_param;
     param.open();
     YearParameters result;
-    if (param.locate(QStringLiteral("ROK"), year)) {
-        result.minimumWage = text::Money::fromDouble(param.fieldByName(QStringLiteral("PLAC_MIN")).asFloat());
-        result.percentage = param.fieldByName(QStringLiteral("WSK_PROC")).asFloat();
+    if (param.locate(data::col::ROK, year)) {
+        result.minimumWage = text::Money::fromDouble(param.fieldByName(data::col::PLAC_MIN).asFloat());
+        result.percentage = param.fieldByName(data::col::WSK_PROC).asFloat();
     }
     param.close();
     return result;
@@ -43,15 +44,15 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
     q.disableControls();
     try {
         q.open();
-        const ds::Field& registration = q.fieldByName(QStringLiteral("NR_REJ"));
-        const ds::Field& type = q.fieldByName(QStringLiteral("NR_RODZ_SILN"));
-        const ds::Field& fuel = q.fieldByName(QStringLiteral("NR_RODZ_PAL"));
-        const ds::Field& typeName = q.fieldByName(QStringLiteral("rodzsiln"));
-        const ds::Field& fuelName = q.fieldByName(QStringLiteral("nazpal"));
-        const ds::Field& litres = q.fieldByName(QStringLiteral("ZAKKW"));
-        const ds::Field& kgPerLitre = q.fieldByName(QStringLiteral("PRZEL_L_KG"));
-        const ds::Field& rate = q.fieldByName(QStringLiteral("OPL_ZA_TONE"));
-        const ds::Field& fee = q.fieldByName(QStringLiteral("opl"));
+        const ds::Field& registration = q.fieldByName(data::col::NR_REJ);
+        const ds::Field& type = q.fieldByName(data::col::NR_RODZ_SILN);
+        const ds::Field& fuel = q.fieldByName(data::col::NR_RODZ_PAL);
+        const ds::Field& typeName = q.fieldByName(data::calc::rodzsiln);
+        const ds::Field& fuelName = q.fieldByName(data::calc::nazpal);
+        const ds::Field& litres = q.fieldByName(data::col::ZAKKW);
+        const ds::Field& kgPerLitre = q.fieldByName(data::col::PRZEL_L_KG);
+        const ds::Field& rate = q.fieldByName(data::col::OPL_ZA_TONE);
+        const ds::Field& fee = q.fieldByName(data::calc::opl);
         for (int row = 0; row < q.recordCount(); ++row) {
             SettlementLine line;
             line.registration = registration.valueAt(row).toString();

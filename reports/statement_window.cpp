@@ -1,8 +1,9 @@
 #include "reports/statement_window.h"
 
 #include "data/dm1.h"
-#include "reports/report_inputs.h"
+#include "data/field_names.h"
 #include "desktop/quietly.h"
+#include "reports/report_inputs.h"
 
 namespace reports {
 
@@ -11,11 +12,11 @@ StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
 {
     openLookups(dm);
     const data::Period period = inputs.period();
-    dm.IBQ_rozl_w.setParam(QStringLiteral("naz"), inputs.selectedTaxpayer());
-    dm.IBQ_rozl_w.setParam(QStringLiteral("dpocz"), period.start);
-    dm.IBQ_rozl_w.setParam(QStringLiteral("dkon"), period.end);
-    dm.IBQ_sil_w.setParam(QStringLiteral("wybrok"), inputs.selectedYear());
-    dm.IBQ_opl_w.setParam(QStringLiteral("wybrok"), inputs.selectedYear());
+    dm.IBQ_rozl_w.setParam(data::par::naz, inputs.selectedTaxpayer());
+    dm.IBQ_rozl_w.setParam(data::par::dpocz, period.start);
+    dm.IBQ_rozl_w.setParam(data::par::dkon, period.end);
+    dm.IBQ_sil_w.setParam(data::par::wybrok, inputs.selectedYear());
+    dm.IBQ_opl_w.setParam(data::par::wybrok, inputs.selectedYear());
     dm.IBQ_sil_w.open();
     dm.IBQ_opl_w.open();
     raport().setMaster(dm.IBQ_sil_w);

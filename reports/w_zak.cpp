@@ -1,9 +1,10 @@
 #include "reports/w_zak.h"
 
 #include "data/dm1.h"
+#include "data/field_names.h"
+#include "desktop/quietly.h"
 #include "reports/form_drawing.h"
 #include "reports/report_inputs.h"
-#include "desktop/quietly.h"
 
 namespace reports {
 
@@ -26,13 +27,13 @@ Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
     openLookups(dm);
     const QString taxpayer = inputs.selectedTaxpayer();
     const data::Period period = inputs.period();
-    dm.IBQ_rozl_w.setParam(QStringLiteral("naz"), taxpayer);
-    dm.IBQ_rozl_w.setParam(QStringLiteral("dpocz"), period.start);
-    dm.IBQ_rozl_w.setParam(QStringLiteral("dkon"), period.end);
+    dm.IBQ_rozl_w.setParam(data::par::naz, taxpayer);
+    dm.IBQ_rozl_w.setParam(data::par::dpocz, period.start);
+    dm.IBQ_rozl_w.setParam(data::par::dkon, period.end);
     dm.IBQ_rozl_w.open();
-    dm.IBQ_rozl_w1.setParam(QStringLiteral("dpocz"), period.start);
-    dm.IBQ_rozl_w1.setParam(QStringLiteral("dkon"), period.end);
-    dm.IBQ_rozl_w1.setParam(QStringLiteral("naz"), taxpayer);
+    dm.IBQ_rozl_w1.setParam(data::par::dpocz, period.start);
+    dm.IBQ_rozl_w1.setParam(data::par::dkon, period.end);
+    dm.IBQ_rozl_w1.setParam(data::par::naz, taxpayer);
     dm.IBQ_rozl_w1.open();
     raport().setOrientation(QPageLayout::Portrait);
     raport().setMargins({10, 10, 15, 16});
@@ -76,16 +77,16 @@ void Tf_w_zak::buildBands()
     header.addHorizontalRule(0, 6.2, W);
 
     report::Band& group = r.addBand(BandKind::Detail, 10);
-    group.addField({0, 1, litresLeft - 2, 4.5}, QStringLiteral("nazsil"));
-    group.addField({6, 5.2, litresLeft - 8, 4.5}, QStringLiteral("nazpal"));
-    group.addField({litresLeft, 5.2, litresRight - litresLeft, 4.5}, QStringLiteral("ZAKKW")).setAlign(Align::Right);
-    group.addField({tonnesLeft, 5.2, tonnesRight - tonnesLeft, 4.5}, QStringLiteral("zakkw_t")).setAlign(Align::Right);
+    group.addField({0, 1, litresLeft - 2, 4.5}, data::calc::nazsil);
+    group.addField({6, 5.2, litresLeft - 8, 4.5}, data::calc::nazpal);
+    group.addField({litresLeft, 5.2, litresRight - litresLeft, 4.5}, data::col::ZAKKW).setAlign(Align::Right);
+    group.addField({tonnesLeft, 5.2, tonnesRight - tonnesLeft, 4.5}, data::calc::zakkw_t).setAlign(Align::Right);
 
     report::Band& purchase = r.addBand(BandKind::SubDetail, 4.5);
-    purchase.addField({registration + 2, 0, invoice - registration - 3, 4.5}, QStringLiteral("NR_REJ"));
-    purchase.addField({invoice, 0, date - invoice - 1, 4.5}, QStringLiteral("NR_RACH"));
-    purchase.addField({date, 0, litresLeft - date, 4.5}, QStringLiteral("D_ZAK")).setMask(QStringLiteral("dd-MM-yyyy"));
-    purchase.addField({litresLeft, 0, litresRight - litresLeft, 4.5}, QStringLiteral("IL_ZAK")).setAlign(Align::Right);
+    purchase.addField({registration + 2, 0, invoice - registration - 3, 4.5}, data::col::NR_REJ);
+    purchase.addField({invoice, 0, date - invoice - 1, 4.5}, data::col::NR_RACH);
+    purchase.addField({date, 0, litresLeft - date, 4.5}, data::col::D_ZAK).setMask(QStringLiteral("dd-MM-yyyy"));
+    purchase.addField({litresLeft, 0, litresRight - litresLeft, 4.5}, data::col::IL_ZAK).setAlign(Align::Right);
 }
 
 bool Tf_w_zak::titleBeforePrint(report::Band& band)

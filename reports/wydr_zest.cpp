@@ -1,5 +1,6 @@
 #include "reports/wydr_zest.h"
 
+#include "data/field_names.h"
 #include "reports/form_drawing.h"
 
 namespace reports {
@@ -54,13 +55,13 @@ void Tf_wydr_zest::buildBands()
     report::Band& detail = r.addBand(BandKind::Detail, 5.5);
     detail.setStretch().setFrame({true, false, true, true});
     detail.addComputed({0, 0.5, c1 - 1.5, 4.5}, [this] { return runningNumber(); }).setAlign(Align::Right);
-    detail.addField({c1 + 1.5, 0.5, c2 - c1 - 3, 4.5}, QStringLiteral("NAZWA")).setWordWrap();
+    detail.addField({c1 + 1.5, 0.5, c2 - c1 - 3, 4.5}, data::col::NAZWA).setWordWrap();
     form::verticalRules(detail, {c1, c2, c3});
 
     report::Band& fuel = r.addBand(BandKind::SubDetail, 5.5);
     fuel.setStretch().setFrame({false, false, true, true});
-    fuel.addField({c2 + 1.5, 0.5, c3 - c2 - 3, 4.5}, QStringLiteral("nazpal")).setWordWrap();
-    fuel.addField({c3 + 1.5, 0.5, W - c3 - 3, 4.5}, QStringLiteral("zuz")).setMask(tonnesMask).setAlign(Align::Right);
+    fuel.addField({c2 + 1.5, 0.5, c3 - c2 - 3, 4.5}, data::calc::nazpal).setWordWrap();
+    fuel.addField({c3 + 1.5, 0.5, W - c3 - 3, 4.5}, data::calc::zuz).setMask(tonnesMask).setAlign(Align::Right);
     form::verticalRules(fuel, {c1, c2, c3});
     fuel.addHorizontalRule(c2, fuel.height(), W - c2);
 

@@ -1,6 +1,7 @@
 #include "reports/wydr_zest2005.h"
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "report/values.h"
 #include "reports/form_drawing.h"
 #include "text/formats.h"
@@ -69,20 +70,20 @@ void Tf_wydr_zest2005::buildBands()
     report::Band& detail = r.addBand(BandKind::Detail, 5.5);
     detail.setStretch().setFrame({true, false, true, true});
     detail.addComputed({0, 0.5, c1 - 1.5, 4.5}, [this] { return runningNumber(); }).setAlign(Align::Right);
-    detail.addField({c1 + 1.5, 0.5, c2 - c1 - 3, 4.5}, QStringLiteral("NAZWA")).setWordWrap();
+    detail.addField({c1 + 1.5, 0.5, c2 - c1 - 3, 4.5}, data::col::NAZWA).setWordWrap();
     form::verticalRules(detail, {c1, c2, c3, c4, c5, c6});
 
     report::Band& fuel = r.addBand(BandKind::SubDetail, 5.5);
     fuel.setStretch().setFrame({false, false, true, true});
-    fuel.addField({c2 + 1.5, 0.5, c3 - c2 - 3, 4.5}, QStringLiteral("nazpal")).setWordWrap();
-    fuel.addField({c3 + 1.5, 0.5, c4 - c3 - 3, 4.5}, QStringLiteral("zuz")).setMask(tonnesMask).setAlign(Align::Right);
-    fuel.addField({c4 + 1.5, 0.5, c5 - c4 - 3, 4.5}, QStringLiteral("staw")).setMask(moneyMask).setAlign(Align::Right);
-    fuel.addField({c5 + 1.5, 0.5, c6 - c5 - 3, 4.5}, QStringLiteral("wart")).setMask(moneyMask).setAlign(Align::Right);
+    fuel.addField({c2 + 1.5, 0.5, c3 - c2 - 3, 4.5}, data::calc::nazpal).setWordWrap();
+    fuel.addField({c3 + 1.5, 0.5, c4 - c3 - 3, 4.5}, data::calc::zuz).setMask(tonnesMask).setAlign(Align::Right);
+    fuel.addField({c4 + 1.5, 0.5, c5 - c4 - 3, 4.5}, data::calc::staw).setMask(moneyMask).setAlign(Align::Right);
+    fuel.addField({c5 + 1.5, 0.5, c6 - c5 - 3, 4.5}, data::calc::wart).setMask(moneyMask).setAlign(Align::Right);
     form::verticalRules(fuel, {c1, c2, c3, c4, c5, c6});
     fuel.addHorizontalRule(c2, fuel.height(), W - c2);
     // Each fuel line adds its printed fee to the total as it is placed (once per line).
     fuel.beforePrint = [this](report::Band&) {
-        if (const auto fee = report::numberOf(dm_.IBQ_opl_w.value(QStringLiteral("wart"))))
+        if (const auto fee = report::numberOf(dm_.IBQ_opl_w.value(data::calc::wart)))
             total_ += text::Money::fromDouble(*fee);
         return true;
     };

@@ -1,5 +1,6 @@
 #include "reports/zest_zb.h"
 
+#include "data/field_names.h"
 #include "reports/form_drawing.h"
 #include "reports/report_inputs.h"
 
@@ -79,17 +80,17 @@ void Tf_zest_zb::buildBands()
     report::Band& name = detail.addChild(18.5);
     name.setFrame({false, true, true, true});
     name.addText({1.5, 0.5, 30, 4.5}, QStringLiteral("Nazwa:"));
-    name.addField({1.5, 5, half - 3, 12.5}, QStringLiteral("NAZWA")).setWordWrap();
+    name.addField({1.5, 5, half - 3, 12.5}, data::col::NAZWA).setWordWrap();
     name.addText({half + 1.5, 0.5, 30, 4.5}, QStringLiteral("Adres"));
-    name.addField({half + 1.5, 5, W - half - 3, 12.5}, QStringLiteral("ADRES")).setWordWrap();
+    name.addField({half + 1.5, 5, W - half - 3, 12.5}, data::col::ADRES).setWordWrap();
     form::verticalRules(name, {half});
 
     report::Band& regon = detail.addChild(10);
     regon.setFrame({false, true, true, true});
-    regon.addText({1.5, 0.5, 30, 4.5}, QStringLiteral("REGON"));
-    regon.addField({1.5, 5, half - 3, 4.5}, QStringLiteral("REGON"));
+    regon.addText({1.5, 0.5, 30, 4.5}, data::col::REGON);
+    regon.addField({1.5, 5, half - 3, 4.5}, data::col::REGON);
     regon.addText({half + 1.5, 0.5, 30, 4.5}, QStringLiteral("Telefon/faks"));
-    regon.addField({half + 1.5, 5, W - half - 3, 4.5}, QStringLiteral("TEL"));
+    regon.addField({half + 1.5, 5, W - half - 3, 4.5}, data::col::TEL);
     form::verticalRules(regon, {half});
 
     sectionLine(detail, QStringLiteral(" 1. Wprowadzanie gazów lub pyłów do powietrza"));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "data/field_names.h"
 #include "reports/form_drawing.h"
 #include "reports/report_inputs.h"
 #include "reports/zaokraglij.h"
@@ -147,17 +148,17 @@ void Tf_zest_zb2005::buildBands()
     report::Band& name = detail.addChild(6);
     name.setStretch().setFrame({false, true, true, true});
     name.addText({1.5, 0.8, 14, 4.5}, QStringLiteral("Nazwa:"));
-    name.addField({15.5, 0.8, half - 17, 4.5}, QStringLiteral("NAZWA")).setWordWrap();
+    name.addField({15.5, 0.8, half - 17, 4.5}, data::col::NAZWA).setWordWrap();
     name.addText({half + 1.5, 0.8, 14, 4.5}, QStringLiteral("Adres"));
-    name.addField({half + 15.5, 0.8, W - half - 17, 4.5}, QStringLiteral("ADRES")).setWordWrap();
+    name.addField({half + 15.5, 0.8, W - half - 17, 4.5}, data::col::ADRES).setWordWrap();
     form::verticalRules(name, {half});
 
     report::Band& regon = detail.addChild(6);
     regon.setStretch().setFrame({false, true, true, true});
-    regon.addText({1.5, 0.8, 14, 4.5}, QStringLiteral("REGON"));
-    regon.addField({15.5, 0.8, half - 17, 4.5}, QStringLiteral("REGON")).setWordWrap();
+    regon.addText({1.5, 0.8, 14, 4.5}, data::col::REGON);
+    regon.addField({15.5, 0.8, half - 17, 4.5}, data::col::REGON).setWordWrap();
     regon.addText({half + 1.5, 0.8, 24, 4.5}, QStringLiteral("Telefon/faks"));
-    regon.addField({half + 25.5, 0.8, W - half - 27, 4.5}, QStringLiteral("TEL")).setWordWrap();
+    regon.addField({half + 25.5, 0.8, W - half - 27, 4.5}, data::col::TEL).setWordWrap();
     form::verticalRules(regon, {half});
 
     report::Band& head = detail.addChild(10);

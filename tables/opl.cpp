@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
@@ -61,15 +62,15 @@ Tf_opl::Tf_opl(Tdm_1& dm, QWidget* parent)
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGridReadOnly(true);
     DBGrid1->setRowSelect(true);
-    DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
-                         dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 406}});
+    DBGrid1->setColumns({dbw::GridColumn{data::col::NR, data::col::NR},
+                         dbw::GridColumn{data::col::NAZWA, data::col::NAZWA, 406}});
     DBGrid1->setDataSource(&dm_.ds_siln1);
 
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->setColumns({dbw::GridColumn{QStringLiteral("ROK"), QStringLiteral("ROK")},
-                         dbw::GridColumn{QStringLiteral("NR_SILN"), QStringLiteral("Nr silnika")},
-                         dbw::GridColumn{QStringLiteral("nazpal"), QStringLiteral("Rodzaj paliwa")},
-                         dbw::GridColumn{QStringLiteral("OPL_ZA_TONE"), QStringLiteral("Stawka za tonę")}});
+    DBGrid2->setColumns({dbw::GridColumn{data::col::ROK, data::col::ROK},
+                         dbw::GridColumn{data::col::NR_SILN, QStringLiteral("Nr silnika")},
+                         dbw::GridColumn{data::calc::nazpal, QStringLiteral("Rodzaj paliwa")},
+                         dbw::GridColumn{data::col::OPL_ZA_TONE, QStringLiteral("Stawka za tonę")}});
     DBGrid2->setDataSource(&dm_.ds_opl);
 
     // The caption of the rate part stands in a narrow column at its left edge.

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
@@ -25,9 +26,9 @@ Tf_pal::Tf_pal(Tdm_1& dm, QWidget* parent)
 
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setBoldTitles(true);
-    DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
-                       dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 230},
-                       dbw::GridColumn{QStringLiteral("PRZEL_L_KG"), QStringLiteral("PRZEL. L->KG"), 105}});
+    DBGrid1->setColumns({dbw::GridColumn{data::col::NR, data::col::NR},
+                       dbw::GridColumn{data::col::NAZWA, data::col::NAZWA, 230},
+                       dbw::GridColumn{data::col::PRZEL_L_KG, QStringLiteral("PRZEL. L->KG"), 105}});
     DBGrid1->setDataSource(&dm_.ds_pal);
 
     auto* layout = new QVBoxLayout(this);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
@@ -58,8 +59,8 @@ Tf_par::Tf_par(Tdm_1& dm, QWidget* parent)
 
     // Titles are the fields' labels ("Płaca minimalna", "Wskaźnik procentowy"), or the name.
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setColumns({dbw::GridColumn{QStringLiteral("ROK"), {}}, dbw::GridColumn{QStringLiteral("PLAC_MIN"), {}, 130},
-                         dbw::GridColumn{QStringLiteral("WSK_PROC"), {}, 150}});
+    DBGrid1->setColumns({dbw::GridColumn{data::col::ROK, {}}, dbw::GridColumn{data::col::PLAC_MIN, {}, 130},
+                         dbw::GridColumn{data::col::WSK_PROC, {}, 150}});
     DBGrid1->setDataSource(&dm_.DS_param);
     DBGrid1->setFixedWidth(380);
 

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
@@ -35,8 +36,8 @@ Tf_siln::Tf_siln(Tdm_1& dm, QWidget* parent)
     titles.setPointSizeF(font().pointSizeF()); // set, not inherited from the larger cells
     DBG_siln->horizontalHeader()->setFont(titles);
     DBG_siln->setBoldTitles(true);
-    DBG_siln->setColumns({dbw::GridColumn{QStringLiteral("NR"), QStringLiteral("NR")},
-                          dbw::GridColumn{QStringLiteral("NAZWA"), QStringLiteral("NAZWA"), 406}});
+    DBG_siln->setColumns({dbw::GridColumn{data::col::NR, data::col::NR},
+                          dbw::GridColumn{data::col::NAZWA, data::col::NAZWA, 406}});
     DBG_siln->setDataSource(&dm_.ds_siln);
 
     auto* layout = new QVBoxLayout(this);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "data/dm1.h"
+#include "data/field_names.h"
 #include "data/reference_data.h"
 #include "desktop/signal_catcher.h"
 #include "firebird/error.h"
@@ -144,7 +145,7 @@ bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpa
 {
     dm.connectTo(database);
     desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
-    dm.IBQ_zbior_w.setParam(QStringLiteral("naz"), taxpayer);
+    dm.IBQ_zbior_w.setParam(data::par::naz, taxpayer);
     dm.IBQ_zbior_w.open();
     const bool known = !dm.IBQ_zbior_w.isEmpty();
     dm.IBQ_zbior_w.close();

@@ -254,7 +254,6 @@ private slots:
 
         dm->IBDS_podat.remove();
         QVERIFY(screen.names.isEmpty());
-        QCOMPARE(dm->nazskr_usun, QStringLiteral("BŁONIE"));
         dm->taxpayerScreen = nullptr;
     }
 

@@ -5,12 +5,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "data/rate_query.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "screen_testing.h"
 #include "tables/opl.h"
-#include "data/rate_query.h"
 #include "test_database.h"
 #include "text/formats.h"
 
