@@ -18,7 +18,7 @@
 #include "reports/fixed_report_inputs.h"
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "bench_database.h"
 #include "text/formats.h"
 
@@ -148,11 +148,11 @@ int main(int argc, char* argv[])
     dm.IBDS_siln.open();
 
     std::vector<double> settle;
-    reports::Settlement s;
+    data::Settlement s;
     for (int r = 0; r < repeats; ++r) {
         QElapsedTimer t;
         t.start();
-        s = reports::computeSettlement(dm, taxpayer, year, data::settlementPeriod(year, 0), reports::yearParameters(dm, year));
+        s = data::computeSettlement(dm, taxpayer, year, data::settlementPeriod(year, 0), data::yearParameters(dm, year));
         settle.push_back(msSince(t));
     }
     const reports::FixedReportInputs in(s, 0);

@@ -10,7 +10,7 @@
 #include "data/dm1.h"
 #include "data/purchase_queries.h"
 #include "firebird/statement.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "bench_database.h"
 #include "text/formats.h"
 
@@ -70,7 +70,7 @@ int main(int argc, char* argv[])
         for (int r = 0; r < repeats; ++r) {
             QElapsedTimer t;
             t.start();
-            const auto s = reports::computeSettlement(dm, QStringLiteral("FIRMA"), 2024, period, reports::yearParameters(dm, 2024));
+            const auto s = data::computeSettlement(dm, QStringLiteral("FIRMA"), 2024, period, data::yearParameters(dm, 2024));
             ours.push_back(t.nsecsElapsed() / 1e6);
             lines = s.lines.size();
 

@@ -2,6 +2,6 @@
 
 namespace reports {
 
-FixedReportInputs::FixedReportInputs(const Settlement& settlement, int half) : settlement_(settlement), half_(half) {}
+FixedReportInputs::FixedReportInputs(const data::Settlement& settlement, int half) : settlement_(settlement), half_(half) {}
 
 } // namespace reports

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/report_inputs.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 
 namespace reports {
 
@@ -10,7 +10,7 @@ namespace reports {
 class FixedReportInputs : public ReportInputs {
 public:
     // half: 0 or 1 up to 2012 (see data::settlementPeriod), ignored later.
-    FixedReportInputs(const Settlement& settlement, int half);
+    FixedReportInputs(const data::Settlement& settlement, int half);
 
     QString selectedTaxpayer() const override { return settlement_.taxpayer; }
     QString taxpayerListItem() const override { return settlement_.taxpayer; }
@@ -22,7 +22,7 @@ public:
     text::Money threshold() const override { return settlement_.threshold; }
 
 private:
-    Settlement settlement_;
+    data::Settlement settlement_;
     int half_;
 };
 

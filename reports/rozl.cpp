@@ -30,7 +30,7 @@
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "reports/reports_help.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "text/formats.h"
 
 Tf_rozl* f_rozl = nullptr;
@@ -299,7 +299,7 @@ void Tf_rozl::ustal_rok()
     chooser_->showParts(halves);
     if (halves)
         chooser_->selectPart(0);
-    const reports::YearParameters p = reports::yearParameters(dm_, selectedYear_);
+    const data::YearParameters p = data::yearParameters(dm_, selectedYear_);
     minimumWage_ = p.minimumWage;
     percentage_ = p.percentage;
 }
@@ -313,9 +313,9 @@ void Tf_rozl::licz_rozl()
     periodStart_ = p.start;
     periodEnd_ = p.end;
     selectedTaxpayer_ = chooser_->taxpayer();
-    reports::Settlement s;
+    data::Settlement s;
     try {
-        s = reports::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+        s = data::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
         amountOutOfRange_ = false;
     } catch (const text::MoneyOverflow& e) {
         // No wrapped-around amount is ever shown or printed: the window says what happened.
@@ -349,10 +349,10 @@ void Tf_rozl::showAmounts()
         l->setVisible(within);
 }
 
-void Tf_rozl::showLinesWithoutRate(const reports::Settlement& s)
+void Tf_rozl::showLinesWithoutRate(const data::Settlement& s)
 {
     QStringList lines;
-    for (const reports::SettlementLine* line : s.linesWithoutRate()) {
+    for (const data::SettlementLine* line : s.linesWithoutRate()) {
         const QString type = line->vehicleTypeName.isEmpty() ? QString::number(line->vehicleType) : line->vehicleTypeName;
         const QString fuel = line->fuelName.isEmpty() ? QString::number(line->fuel) : line->fuelName;
         lines << QStringLiteral("Uwaga: brak stawki opłaty na rok %1 dla pojazdu %2 (%3), paliwo: %4 – pozycja liczona jako 0,00 zł.")

@@ -26,7 +26,7 @@ namespace report {
 class Report;
 }
 
-namespace reports {
+namespace data {
 struct Settlement;
 }
 
@@ -34,7 +34,7 @@ struct Settlement;
 // taxpayer and period the fee per vehicle and fuel (IBQ_rozl), the purchases behind the
 // selected line (IBQ_rozl_d), the amount to pay against the exemption threshold, and the
 // printed statements or the purchase register, previewed in TCustPreview or printed.
-// The amount comes from reports::computeSettlement, the same code as the command line's.
+// The amount comes from data::computeSettlement, the same code as the command line's.
 // The report windows read the taxpayer, period and amounts from it (reports::ReportInputs).
 class Tf_rozl : public QDialog, public reports::ReportInputs {
     Q_OBJECT
@@ -75,7 +75,7 @@ private:
     void kl_drukClick();
     void printReport(report::Report& r);
     void showAmounts();
-    void showLinesWithoutRate(const reports::Settlement& s);
+    void showLinesWithoutRate(const data::Settlement& s);
     // Selects a row of a list without the reaction of a user's choice.
 
     QWidget* p_param;

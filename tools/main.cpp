@@ -17,7 +17,7 @@
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "text/formats.h"
 #include "tools/settle_report.h"
 
@@ -154,9 +154,9 @@ bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpa
     return known;
 }
 
-void printLinesWithoutRate(const reports::Settlement& s)
+void printLinesWithoutRate(const data::Settlement& s)
 {
-    for (const reports::SettlementLine* missing : s.linesWithoutRate())
+    for (const data::SettlementLine* missing : s.linesWithoutRate())
         printError(QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu %1, rodzaj %2, paliwo %3, rok %4.")
                        .arg(missing->registration).arg(missing->vehicleType).arg(missing->fuel).arg(s.year));
 }
@@ -175,8 +175,8 @@ int settle(const QStringList& args)
         return exitFailure;
     dm.ibds_pal.open();
     dm.IBDS_siln.open();
-    const auto parameters = reports::yearParameters(dm, period.year);
-    const auto settlement = reports::computeSettlement(dm, taxpayer, period.year,
+    const auto parameters = data::yearParameters(dm, period.year);
+    const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        data::settlementPeriod(period.year, period.half), parameters);
     QTextStream out(stdout);
     if (options.contains(QStringLiteral("--tsv"))) {
@@ -210,9 +210,9 @@ int pdf(const QStringList& args)
     Tdm_1 dm;
     if (!connectForTaxpayer(dm, options.value(QStringLiteral("--db")), taxpayer))
         return exitFailure;
-    const auto settlement = reports::computeSettlement(dm, taxpayer, period.year,
+    const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        data::settlementPeriod(period.year, period.half),
-                                                       reports::yearParameters(dm, period.year));
+                                                       data::yearParameters(dm, period.year));
     printLinesWithoutRate(settlement);
     const reports::FixedReportInputs inputs(settlement, period.half);
     report::PdfOutcome written;

@@ -13,7 +13,7 @@ QString cell(const QString& text, int width, bool right)
     return right ? text.rightJustified(width) : text.leftJustified(width);
 }
 
-QString periodText(const reports::Settlement& s, int half)
+QString periodText(const data::Settlement& s, int half)
 {
     QString text = QStringLiteral("%1 – %2").arg(text::formatDate(s.period.start), text::formatDate(s.period.end));
     if (data::usesHalfYears(s.year))
@@ -25,14 +25,14 @@ QString periodText(const reports::Settlement& s, int half)
 
 } // namespace
 
-QString settlementTable(const reports::Settlement& s, int half)
+QString settlementTable(const data::Settlement& s, int half)
 {
     const QStringList titles{QStringLiteral("Nr rej."), QStringLiteral("Rodzaj silnika"), QStringLiteral("Rodzaj paliwa"),
                              QStringLiteral("Zakup w L"), QStringLiteral("KG/L"), QStringLiteral("Opł. za tonę"),
                              QStringLiteral("Opłata")};
     const bool right[] = {false, false, false, true, true, true, true};
     QList<QStringList> rows;
-    for (const reports::SettlementLine& line : s.lines) {
+    for (const data::SettlementLine& line : s.lines) {
         rows << QStringList{line.registration,
                             line.vehicleTypeName.isEmpty() ? QString::number(line.vehicleType) : line.vehicleTypeName,
                             line.fuelName.isEmpty() ? QString::number(line.fuel) : line.fuelName,
@@ -71,7 +71,7 @@ QString settlementTable(const reports::Settlement& s, int half)
         out += QStringLiteral("Kwota mniejsza od %1 nie podlega wpłacie.\n").arg(text::formatMoney(s.threshold));
     else
         out += QStringLiteral("Kwota przekracza próg zwolnienia i podlega wpłacie.\n");
-    for (const reports::SettlementLine* missing : s.linesWithoutRate())
+    for (const data::SettlementLine* missing : s.linesWithoutRate())
         out += QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu %1 (%2), paliwo %3, rok %4 – linia liczona jako 0,00 zł.\n")
                    .arg(missing->registration,
                         missing->vehicleTypeName.isEmpty() ? QString::number(missing->vehicleType) : missing->vehicleTypeName,
@@ -80,10 +80,10 @@ QString settlementTable(const reports::Settlement& s, int half)
     return out;
 }
 
-QString settlementTsv(const reports::Settlement& s)
+QString settlementTsv(const data::Settlement& s)
 {
     QString out;
-    for (const reports::SettlementLine& line : s.lines) {
+    for (const data::SettlementLine& line : s.lines) {
         out += QStringList{QStringLiteral("LINE"), line.registration, QString::number(line.vehicleType),
                            QString::number(line.fuel), QString::number(line.litres, 'f', 2),
                            line.kgPerLitre.toDecimalString(4), QString::number(line.rate.value_or(0.0), 'f', 2),

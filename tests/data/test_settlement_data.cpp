@@ -3,7 +3,7 @@
 
 #include "data/dm1.h"
 #include "firebird/statement.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "test_database.h"
 #include "text/formats.h"
 
@@ -33,10 +33,10 @@ class TestSettlementData : public QObject {
         return result;
     }
 
-    reports::Settlement settle(const QString& taxpayer, int year, int half)
+    data::Settlement settle(const QString& taxpayer, int year, int half)
     {
-        return reports::computeSettlement(*dm, taxpayer, year, data::settlementPeriod(year, half),
-                                          reports::yearParameters(*dm, year));
+        return data::computeSettlement(*dm, taxpayer, year, data::settlementPeriod(year, half),
+                                          data::yearParameters(*dm, year));
     }
 
     QProcess* runCli(const QStringList& args)
@@ -102,7 +102,7 @@ private slots:
     {
         dm->ibds_pal.open();
         dm->IBDS_siln.open();
-        const reports::Settlement s = settle(QStringLiteral("ABC"), 2024, 0);
+        const data::Settlement s = settle(QStringLiteral("ABC"), 2024, 0);
         QCOMPARE(s.period.start, QDate(2024, 1, 1));
         QCOMPARE(s.period.end, QDate(2024, 12, 31));
         QCOMPARE(s.lines.size(), size_t(3));
@@ -127,10 +127,10 @@ private slots:
 
     void halfYearsAndMissingRates()
     {
-        const reports::Settlement first = settle(QStringLiteral("ABC"), 2012, 0);
+        const data::Settlement first = settle(QStringLiteral("ABC"), 2012, 0);
         QCOMPARE(first.lines.size(), size_t(1));
         QCOMPARE(first.lines[0].litres, 200.0);
-        const reports::Settlement second = settle(QStringLiteral("ABC"), 2012, 1);
+        const data::Settlement second = settle(QStringLiteral("ABC"), 2012, 1);
         QCOMPARE(second.period.start, QDate(2012, 7, 1));
         QCOMPARE(second.lines.size(), size_t(1));
         QCOMPARE(second.lines[0].litres, 300.0);
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(second.linesWithoutRate().size(), size_t(1));
         QCOMPARE(second.threshold.units(), 4000000);
         // No purchases and no parameters at all.
-        const reports::Settlement empty = settle(QStringLiteral("ABC"), 2030, 0);
+        const data::Settlement empty = settle(QStringLiteral("ABC"), 2030, 0);
         QVERIFY(empty.lines.empty());
         QCOMPARE(empty.amount.units(), 0);
         QCOMPARE(empty.threshold.units(), 0);
@@ -183,7 +183,7 @@ private slots:
 
     void shortNameWithAnApostrophe()
     {
-        const reports::Settlement s = settle(QStringLiteral("O'Brien"), 2024, 0);
+        const data::Settlement s = settle(QStringLiteral("O'Brien"), 2024, 0);
         QCOMPARE(s.lines.size(), size_t(1));
         // 10000 l × 0.84 kg/l = 8.4 t × 7.06 zł (type 5, diesel, 2024)
         QCOMPARE(s.amount.units(), 593000); // 59,304 zł → 59,30 zł

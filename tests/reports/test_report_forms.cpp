@@ -14,7 +14,7 @@
 #include "report/report_printer.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
-#include "reports/settlement.h"
+#include "data/settlement.h"
 #include "reports/w_zak.h"
 #include "reports/wydr_zest.h"
 #include "reports/wydr_zest2005.h"
@@ -139,10 +139,10 @@ class TestReportForms : public QObject {
     std::unique_ptr<Tdm_1> dm;
     QString path;
 
-    reports::Settlement settle(const QString& taxpayer, int year, int half)
+    data::Settlement settle(const QString& taxpayer, int year, int half)
     {
-        return reports::computeSettlement(*dm, taxpayer, year, data::settlementPeriod(year, half),
-                                          reports::yearParameters(*dm, year));
+        return data::computeSettlement(*dm, taxpayer, year, data::settlementPeriod(year, half),
+                                          data::yearParameters(*dm, year));
     }
 
     // How many empty lines stand between two lines of text on the page.
@@ -416,7 +416,7 @@ private slots:
     // 1.4, of section I and of the grand total, and the notes on the second page.
     void laterAggregatePages()
     {
-        const reports::Settlement s = settle(u"ABC"_s, 2024, 0);
+        const data::Settlement s = settle(u"ABC"_s, 2024, 0);
         QCOMPARE(s.amount.units(), 129700); // 9,06 + 0,62 + 3,29
         const reports::FixedReportInputs in(s, 0);
         reports::Tf_zest_zb2005 w(*dm, in);

@@ -1,10 +1,10 @@
-#include "reports/settlement.h"
+#include "data/settlement.h"
 
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
 
-namespace reports {
+namespace data {
 
 YearParameters yearParameters(Tdm_1& dm, int year)
 {
@@ -84,4 +84,4 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
     return s;
 }
 
-} // namespace reports
+} // namespace data

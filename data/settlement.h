@@ -9,7 +9,7 @@
 
 class Tdm_1;
 
-namespace reports {
+namespace data {
 
 // The minimum wage and percentage of a year (both 0 when PARAM has no row for it).
 struct YearParameters {
@@ -53,4 +53,4 @@ struct Settlement {
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
                              const YearParameters& parameters);
 
-} // namespace reports
+} // namespace data
