@@ -17,7 +17,7 @@
 #include "registers/pod.h"
 #include "registers/registers_help.h"
 #include "screen_testing.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
@@ -29,12 +29,10 @@ const QString appTitle = QStringLiteral("Naliczanie opłat za korzystanie ze śr
 
 } // namespace
 
-class TestPod : public QObject {
+class TestPod : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<Tf_pod> screen;
-    QList<desktop::Message> shown;
 
     template <class T>
     T* child(const char* name) const
@@ -101,20 +99,13 @@ private slots:
 
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
+        start();
         using register_rows::addTaxpayer;
         addTaxpayer(*dm, 1, QStringLiteral("Zenit"), QStringLiteral("Abakus Zenit sp. z o.o."));
         addTaxpayer(*dm, 2, QStringLiteral("Kowalski"), QStringLiteral("Jan Kowalski Usługi Transportowe"));
         addTaxpayer(*dm, 3, QStringLiteral("ABC"), QStringLiteral("Przedsiębiorstwo ABC"));
         addTaxpayer(*dm, 5, QStringLiteral("Abecadło"), QStringLiteral("Abecadło s.c."));
         addTaxpayer(*dm, 7, QStringLiteral("Łódź Trans"), QStringLiteral("Łódzkie Przewozy"));
-        shown.clear();
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            shown << m;
-            return desktop::Answer::Yes;
-        });
         open();
     }
 
@@ -122,10 +113,8 @@ private slots:
     {
         screen.reset();
         f_pod = nullptr;
-        desktop::setMessageHandler({});
         desktop::HelpSystem::setHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     void screenAsOpened()

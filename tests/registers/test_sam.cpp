@@ -24,17 +24,15 @@
 #include "registers/delete_refusal.h"
 #include "registers/pobdaty.h"
 #include "registers/sam.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
 
-class TestSam : public QObject {
+class TestSam : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<Tf_sam> screen;
-    QList<desktop::Message> shown;
 
     // What the date picker was given when it was shown, and how the test answers it.
     struct PickerSeen {
@@ -45,7 +43,7 @@ class TestSam : public QObject {
     };
     QList<PickerSeen> pickers;
     QDate answerDate;
-    int answer = QDialog::Rejected;
+    int pickerAnswer = QDialog::Rejected;
 
     template <class T>
     T* child(const char* name) const
@@ -115,9 +113,7 @@ private slots:
 
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
+        start();
         using namespace register_rows;
         // Written out of number order: the screen lists them by number.
         addTaxpayer(*dm, 3, QStringLiteral("ABC"), QStringLiteral("Przedsiębiorstwo ABC"));
@@ -130,18 +126,13 @@ private slots:
         addVehicle(*dm, QStringLiteral("GD 5"), 1, QDate(2022, 2, 2));
         addPurchase(*dm, 1, QStringLiteral("PO 12345"), QDate(2024, 4, 1));
 
-        shown.clear();
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            shown << m;
-            return desktop::Answer::Yes;
-        });
         pickers.clear();
-        answer = QDialog::Rejected;
+        pickerAnswer = QDialog::Rejected;
         Tf_sam::setPickerRunner([this](Tf_pobdaty& picker) {
             pickers << PickerSeen{picker.date(), picker.earliestDate(), picker.pos(), f_pobdaty == &picker};
             if (answerDate.isValid())
                 picker.setDate(answerDate);
-            return answer;
+            return pickerAnswer;
         });
     }
 
@@ -150,9 +141,7 @@ private slots:
         Tf_sam::setPickerRunner({});
         screen.reset();
         f_sam = nullptr;
-        desktop::setMessageHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     void screenAsOpened()
@@ -327,7 +316,7 @@ private slots:
         QCOMPARE(pickers[2].earliest, QDate(2019, 6, 2));
 
         // OK writes the date into the row, which stays unposted.
-        answer = QDialog::Accepted;
+        pickerAnswer = QDialog::Accepted;
         answerDate = QDate(2024, 6, 30);
         pressDate(QStringLiteral("D_ZAK_U"));
         QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Edit);
@@ -358,13 +347,13 @@ private slots:
         QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
         QCOMPARE(dm->IBDS_sam.value(QStringLiteral("D_ROZP_U")).toDate(), QDate(2024, 2, 1));
         // Cancelled on a new row: the row keeps its state and values.
-        answer = QDialog::Rejected;
+        pickerAnswer = QDialog::Rejected;
         pressDate(QStringLiteral("D_ROZP_U"));
         QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
         QCOMPARE(dm->IBDS_sam.value(QStringLiteral("D_ROZP_U")).toDate(), QDate(2024, 2, 1));
 
         // The mouse on the ellipsis button of the current cell does the same.
-        answer = QDialog::Accepted;
+        pickerAnswer = QDialog::Accepted;
         answerDate = QDate(2024, 2, 2);
         dbw::DBGrid* grid = vehicles();
         const QModelIndex cell = grid->model()->index(dm->IBDS_sam.recNo(), columnOf(grid, QStringLiteral("D_ROZP_U")));

@@ -11,19 +11,16 @@
 #include "desktop/messages.h"
 #include "screen_testing.h"
 #include "tables/opl.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
 using namespace screentest;
 
-class TestFeeRateScreen : public QObject {
+class TestFeeRateScreen : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<QWidget> mainWindow;
-    QList<desktop::Message> shown;
-    desktop::Answer answer = desktop::Answer::Yes;
 
     // The screen and its controls, shown over the main window.
     std::unique_ptr<Tf_opl> screen;
@@ -91,15 +88,7 @@ private slots:
 
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
-        shown.clear();
-        answer = desktop::Answer::Yes;
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            shown << m;
-            return answer;
-        });
+        start();
         mainWindow = std::make_unique<QWidget>();
         mainWindow->setGeometry(40, 0, 720, 640);
         mainWindow->show();
@@ -110,9 +99,7 @@ private slots:
         screen.reset();
         f_opl = nullptr;
         mainWindow.reset();
-        desktop::setMessageHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     void selectStatementForTheYearText()

@@ -14,19 +14,16 @@
 #include "tables/par.h"
 #include "tables/siln.h"
 #include "tables/tables_help.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
 using namespace screentest;
 
-class TestReferenceScreens : public QObject {
+class TestReferenceScreens : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<QWidget> mainWindow;
-    QList<desktop::Message> shown;
-    desktop::Answer answer = desktop::Answer::Yes;
     QList<int> helpAsked;
 
     // Which of the ten buttons are enabled, "1" or "0" each, from First to Refresh.
@@ -72,15 +69,7 @@ private slots:
 
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
-        shown.clear();
-        answer = desktop::Answer::Yes;
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            shown << m;
-            return answer;
-        });
+        start();
         // A main window higher than the middle of the screen, so that the two placements differ.
         mainWindow = std::make_unique<QWidget>();
         mainWindow->setGeometry(40, 0, 720, 640);
@@ -90,9 +79,7 @@ private slots:
     void cleanup()
     {
         mainWindow.reset();
-        desktop::setMessageHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     void helpPagesAreRegistered()
