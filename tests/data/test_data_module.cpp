@@ -9,7 +9,7 @@
 #include "firebird/error.h"
 #include "firebird/statement.h"
 #include "sql_testing.h"
-#include "test_database.h"
+#include "module_fixture.h"
 
 using screentest::count;
 using screentest::exec;
@@ -38,25 +38,18 @@ public:
 
 } // namespace
 
-class TestDataModule : public QObject {
+class TestDataModule : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
 
 
 private slots:
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
+        start();
     }
 
-    void cleanup()
-    {
-        dm.reset();
-        dm_1 = nullptr;
-    }
+    void cleanup() { stop(); }
 
     void locationFileGivesTheDatabaseName()
     {

@@ -4,14 +4,12 @@
 #include "data/dm1.h"
 #include "firebird/statement.h"
 #include "data/settlement.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
-class TestSettlementData : public QObject {
+class TestSettlementData : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
-    QString path;
 
     void exec(const QString& sql)
     {
@@ -52,10 +50,7 @@ private slots:
 
     void init()
     {
-        path = testsupport::freshDeliveredDatabase();
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(path);
+        start();
         exec(QStringLiteral("insert into PODAT (NR_PODAT, NAZWA, NIP, NAZSKR) values (1, 'Firma ABC', '1', 'ABC')"));
         exec(QStringLiteral("insert into PODAT (NR_PODAT, NAZWA, NIP, NAZSKR) values (2, 'O''Brien i s-ka', '2', 'O''Brien')"));
         exec(QStringLiteral("insert into SAM values ('WA1', 1, 11, 5, '2020-01-01', null)"));
@@ -76,11 +71,7 @@ private slots:
         dm->tr_opl.commitRetaining();
     }
 
-    void cleanup()
-    {
-        dm.reset();
-        dm_1 = nullptr;
-    }
+    void cleanup() { stop(); }
 
     void viewHasOneRowPerPurchase()
     {

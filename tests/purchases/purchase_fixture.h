@@ -23,7 +23,7 @@
 #include "desktop/messages.h"
 #include "firebird/statement.h"
 #include "purchases/zak.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 namespace purchasetest {
@@ -89,27 +89,11 @@ private:
 
 // The screen opened on a data module of its own; every message box is recorded and
 // answered with `answer`.
-class ScreenFixture {
+class ScreenFixture : public testsupport::ModuleFixture {
 public:
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<Tf_zak> screen;
-    QList<desktop::Message> shown;
-    desktop::Answer answer = desktop::Answer::Yes;
-    QString path;
 
-    void connect()
-    {
-        path = testsupport::freshDeliveredDatabase();
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(path);
-        shown.clear();
-        answer = desktop::Answer::Yes;
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            shown << m;
-            return answer;
-        });
-    }
+    void connect() { start(); }
 
     void open()
     {
@@ -123,9 +107,7 @@ public:
     {
         screen.reset();
         f_zak = nullptr;
-        desktop::setMessageHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     template <class T>
@@ -235,13 +217,7 @@ public:
             .first().first().toInt();
     }
 
-    QStringList messages() const
-    {
-        QStringList texts;
-        for (const desktop::Message& m : shown)
-            texts << m.text;
-        return texts;
-    }
+    QStringList messages() const { return shownTexts(); }
 };
 
 // The child process of the test that kills a process right after a post: keys one

@@ -22,7 +22,7 @@
 #include "reports/zest_zb.h"
 #include "reports/zest_zb2005.h"
 #include "settlement_rows.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using namespace Qt::StringLiterals;
@@ -133,11 +133,9 @@ const QStringList laterAggregateNotes{
 
 } // namespace
 
-class TestReportForms : public QObject {
+class TestReportForms : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
-    QString path;
 
     data::Settlement settle(const QString& taxpayer, int year, int half)
     {
@@ -158,10 +156,7 @@ private slots:
 
     void init()
     {
-        path = testsupport::freshDeliveredDatabase();
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(path);
+        start();
         using namespace settlement_rows;
         addTaxpayer(*dm, 1, u"ABC"_s, u"Przedsiębiorstwo Usługowe ABC Spółka z o.o."_s, u"ul. Źródlana 5, 00-950 Łódź"_s,
                     u"123456785"_s, u"42 123 45 67"_s);
@@ -179,11 +174,7 @@ private slots:
         dm->IBDS_siln.open();
     }
 
-    void cleanup()
-    {
-        dm.reset();
-        dm_1 = nullptr;
-    }
+    void cleanup() { stop(); }
 
     void zaokraglijRoundsScaledWholeNumbers()
     {

@@ -37,7 +37,7 @@
 #include "reports/zest_zb.h"
 #include "reports/zest_zb2005.h"
 #include "settlement_rows.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using namespace Qt::StringLiterals;
@@ -66,12 +66,10 @@ struct Previewed {
 
 } // namespace
 
-class TestRozl : public QObject {
+class TestRozl : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
     std::unique_ptr<Tf_rozl> w;
-    QList<desktop::Message> messages;
 
     template <class T>
     T* child(const char* name) const
@@ -125,7 +123,7 @@ class TestRozl : public QObject {
 
     QString label(const char* name) const { return child<QLabel>(name)->text(); }
     QColor colour(const char* name) const { return child<QLabel>(name)->palette().color(QPalette::WindowText); }
-    bool shown(const char* name) const { return child<QWidget>(name)->isVisibleTo(w.get()); }
+    bool isShown(const char* name) const { return child<QWidget>(name)->isVisibleTo(w.get()); }
 
     // The texts of a grid column, top to bottom.
     QStringList column(const char* gridName, const char* field) const
@@ -178,18 +176,11 @@ private slots:
     void initTestCase()
     {
         text::applyProgramFormats();
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            messages << m;
-            return desktop::Answer::Ok;
-        });
     }
 
     void init()
     {
-        messages.clear();
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
+        start();
         using namespace settlement_rows;
         addTaxpayer(*dm, 1, u"Zeta"_s, u"Zeta sp. j."_s);
         addTaxpayer(*dm, 2, u"ABC"_s, u"Przedsiębiorstwo ABC"_s, u"ul. Długa 1, Gdańsk"_s, u"123456785"_s, u"58 111 22 33"_s);
@@ -217,8 +208,7 @@ private slots:
     {
         w.reset();
         f_rozl = nullptr;
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
         desktop::setPrintDialogHandler({});
         report::registerPreviewInterface({});
     }
@@ -255,7 +245,7 @@ private slots:
         auto* year = child<QLineEdit>("m_rok");
         QCOMPARE(year->inputMask(), u"9999;_"_s);
         QCOMPARE(year->text(), QString::number(QDate::currentDate().year()));
-        QCOMPARE(shown("lb_kwart"), data::usesHalfYears(QDate::currentDate().year()));
+        QCOMPARE(isShown("lb_kwart"), data::usesHalfYears(QDate::currentDate().year()));
         for (const char* name : {"lb_pod", "lb_kwart", "m_rok", "kl_druk", "kl_podgl"})
             QVERIFY2(!(child<QWidget>(name)->focusPolicy() & Qt::TabFocus), name);
         QCOMPARE(child<QRadioButton>("rb_zest")->text(), u"wydruk zestawienia zbiorczego"_s);
@@ -304,7 +294,7 @@ private slots:
         open();
         setYear(u"2030"_s);
         QCOMPARE(w->selectedYear(), 2030);
-        QVERIFY(!shown("lb_kwart") && !shown("e_kwart"));
+        QVERIFY(!isShown("lb_kwart") && !isShown("e_kwart"));
         QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
         QCOMPARE(label("e_wart"), u"400,00 zł"_s);
         QCOMPARE(label("e_kom2"), u"400,00 zł"_s);
@@ -312,8 +302,8 @@ private slots:
         QCOMPARE(colour("e_kw"), QColor(0, 128, 0));
         QCOMPARE(colour("e_wart"), QColor(0, 128, 0));
         for (const char* name : {"e_kom1", "e_kom2", "e_kom3"})
-            QVERIFY2(shown(name), name);
-        QVERIFY(!shown("e_brak_stawki"));
+            QVERIFY2(isShown(name), name);
+        QVERIFY(!isShown("e_brak_stawki"));
         QCOMPARE(column("DBG_rozl", "NR_REJ"), QStringList{u"LP1"_s});
         QCOMPARE(column("DBG_rozl", "opl"), QStringList{u"400,00 zł"_s});
         QCOMPARE(column("DBG_rozl", "PRZEL_L_KG"), QStringList{u"0,5000"_s});
@@ -326,21 +316,21 @@ private slots:
         QCOMPARE(colour("e_kw"), QColor(255, 0, 0));
         QCOMPARE(colour("e_wart"), QColor(255, 0, 0));
         for (const char* name : {"e_kom1", "e_kom2", "e_kom3"})
-            QVERIFY2(!shown(name), name);
+            QVERIFY2(!isShown(name), name);
 
         // A rate beyond reason: the fee cannot be held as money. The window says so, leaves the
         // line's fee empty, shows no amount, and prints nothing.
         settlement_rows::setRate(*dm, 5, 2, 2030, 1e300);
-        messages.clear();
+        shown.clear();
         leave(child<QListWidget>("lb_pod"));
-        QCOMPARE(messages.size(), 1);
-        QVERIFY(messages[0].text.startsWith(u"Kwota przekracza zakres"_s));
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith(u"Kwota przekracza zakres"_s));
         QCOMPARE(label("e_wart"), u"poza zakresem"_s);
         QCOMPARE(colour("e_wart"), QColor(255, 0, 0));
         QCOMPARE(column("DBG_rozl", "opl"), QStringList{QString()});
         QTest::mouseClick(child<QPushButton>("kl_podgl"), Qt::LeftButton);
-        QCOMPARE(messages.size(), 2);
-        QCOMPARE(messages[1].text, messages[0].text);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].text, shown[0].text);
     }
 
     // No PARAM row and no purchases: 0 against 0, green, the remark shown.
@@ -356,10 +346,10 @@ private slots:
         QCOMPARE(QStringList({label("e_kom1"), label("e_kom2"), label("e_kom3")}),
                  (QStringList{u"Kwota mniejsza od "_s, u"0,00 zł"_s, u"nie podlega wpłacie."_s}));
         for (const char* name : {"e_kom1", "e_kom2", "e_kom3"})
-            QVERIFY2(shown(name), name);
+            QVERIFY2(isShown(name), name);
         QCOMPARE(child<dbw::DBGrid>("DBG_rozl")->model()->rowCount(), 0);
         QCOMPARE(child<dbw::DBGrid>("DBG_zak")->model()->rowCount(), 0);
-        QVERIFY(!shown("e_brak_stawki"));
+        QVERIFY(!isShown("e_brak_stawki"));
     }
 
     // Up to 2012 half-years (I selected after every change of the year), from 2013 the whole
@@ -368,7 +358,7 @@ private slots:
     {
         open();
         setYear(u"2012"_s);
-        QVERIFY(shown("lb_kwart") && shown("e_kwart"));
+        QVERIFY(isShown("lb_kwart") && isShown("e_kwart"));
         QCOMPARE(child<QListWidget>("lb_kwart")->currentRow(), 0);
         QCOMPARE(w->period().start, QDate(2012, 1, 1));
         QCOMPARE(w->period().end, QDate(2012, 6, 30));
@@ -387,7 +377,7 @@ private slots:
         QCOMPARE(column("DBG_zak", "NR_RACH"), QStringList{u"H/2"_s});
         // No rate for 2012: the line counts 0,00 zł, and the window says which line it is.
         QCOMPARE(label("e_wart"), u"0,00 zł"_s);
-        QVERIFY(shown("e_brak_stawki"));
+        QVERIFY(isShown("e_brak_stawki"));
         QCOMPARE(colour("e_brak_stawki"), QColor(255, 0, 0));
         QCOMPARE(label("e_brak_stawki"),
                  u"Uwaga: brak stawki opłaty na rok 2012 dla pojazdu WA2 (Osobowe, 1. rej. po 31.12.2005 lub EURO 4), "
@@ -400,11 +390,11 @@ private slots:
         QCOMPARE(w->period().end, QDate(2011, 6, 30));
 
         setYear(u"2013"_s);
-        QVERIFY(!shown("lb_kwart") && !shown("e_kwart"));
+        QVERIFY(!isShown("lb_kwart") && !isShown("e_kwart"));
         QCOMPARE(w->period().start, QDate(2013, 1, 1));
         QCOMPARE(w->period().end, QDate(2013, 12, 31));
         QCOMPARE(column("DBG_rozl", "ZAKKW"), QStringList{u"50,00"_s});
-        QVERIFY(!shown("e_brak_stawki"));
+        QVERIFY(!isShown("e_brak_stawki"));
         QCOMPARE(w->threshold().units(), 8000000);
     }
 
@@ -485,9 +475,9 @@ private slots:
         QTest::keyClicks(year, u"20"_s);
         QCOMPARE(year->text(), u"20"_s);
         leave(year);
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].kind, desktop::MessageKind::Warning);
-        QCOMPARE(messages[0].text, u"Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok."_s);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, desktop::MessageKind::Warning);
+        QCOMPARE(shown[0].text, u"Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok."_s);
         QCOMPARE(w->selectedYear(), 2024);
         QCOMPARE(label("e_wart"), u"12,90 zł"_s);
         QTest::keyClick(year, Qt::Key_Escape);

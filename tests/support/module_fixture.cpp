@@ -1,6 +1,5 @@
 #include "module_fixture.h"
 
-#include "test_database.h"
 
 namespace testsupport {
 

@@ -7,15 +7,16 @@
 
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "test_database.h"
 
 namespace testsupport {
 
 // What the data-module and screen tests share: the data module on a fresh copy of the
 // delivered database, reachable as the program's one module while the test runs, and every
 // message box recorded and answered with `answer` instead of waiting for a user. A test
-// class derives from it, calls start() in init() and stop() in cleanup().
+// class derives from it (or holds one), calls start() in init() and stop() in cleanup().
 class ModuleFixture {
-protected:
+public:
     std::unique_ptr<Tdm_1> dm;
     QString path; // the database file
     QList<desktop::Message> shown;

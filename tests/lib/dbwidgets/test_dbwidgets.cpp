@@ -18,7 +18,7 @@
 #include "desktop/messages.h"
 #include "firebird/statement.h"
 #include "screen_testing.h"
-#include "test_database.h"
+#include "module_fixture.h"
 #include "text/formats.h"
 
 using dbw::DBNavigator;
@@ -26,12 +26,9 @@ using screentest::count;
 using screentest::exec;
 using screentest::typeText;
 
-class TestDbWidgets : public QObject {
+class TestDbWidgets : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-    std::unique_ptr<Tdm_1> dm;
-    QList<desktop::Message> asked;
-    desktop::Answer answer = desktop::Answer::Yes;
 
 
     static QLineEdit* openEditor(dbw::DBGrid& grid, int row, int column)
@@ -57,22 +54,12 @@ private slots:
 
     void init()
     {
-        dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
-        dm->connectTo(testsupport::freshDeliveredDatabase());
-        asked.clear();
-        answer = desktop::Answer::Yes;
-        desktop::setMessageHandler([this](const desktop::Message& m) {
-            asked << m;
-            return answer;
-        });
+        start();
     }
 
     void cleanup()
     {
-        desktop::setMessageHandler({});
-        dm.reset();
-        dm_1 = nullptr;
+        stop();
     }
 
     void navigatorEnablesWhatIsPossible()
@@ -115,8 +102,8 @@ private slots:
         // Deleting asks first; "Nie" keeps the row.
         answer = desktop::Answer::No;
         nav.button(DBNavigator::Delete)->click();
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].kind, desktop::MessageKind::Question);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, desktop::MessageKind::Question);
         QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NR = 7")), 1);
         answer = desktop::Answer::Yes;
         nav.button(DBNavigator::Delete)->click();
@@ -171,8 +158,8 @@ private slots:
         QTest::keyClicks(editor, QStringLiteral("abc"));
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].kind, desktop::MessageKind::Error);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, desktop::MessageKind::Error);
         QCOMPARE(dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).asMoney().units(), 7550);
     }
 
@@ -203,8 +190,8 @@ private slots:
         // Ctrl+Delete asks; a fuel still in use is refused by the database, the row stays.
         answer = desktop::Answer::No;
         QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].text, QStringLiteral("Czy usunąć bieżący wiersz?"));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("Czy usunąć bieżący wiersz?"));
         QCOMPARE(grid.model()->rowCount(), 6);
         answer = desktop::Answer::Yes;
         QVERIFY_THROWS_EXCEPTION(std::exception, grid.deleteCurrentRow());
@@ -402,8 +389,8 @@ private slots:
         dm->IBDS_sam.append(); // a vehicle of taxpayer 1 without its registration number
         dm->IBDS_sam.fieldByName(QStringLiteral("D_ROZP_U")).setValue(QDate(2024, 1, 1));
         taxpayers.setCurrentIndex(taxpayers.model()->index(1, 0));
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].text, QStringLiteral("Field 'Nr rejestracyjny' must have a value"));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("Field 'Nr rejestracyjny' must have a value"));
         QCOMPARE(dm->IBQ_pod.recNo(), 0);
         QCOMPARE(taxpayers.currentIndex().row(), 0);
         QCOMPARE(dm->IBDS_sam.state(), ds::DatasetState::Insert);
