@@ -2,31 +2,14 @@
 // process of the test that kills a process right after a post.
 #include <QCoreApplication>
 
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
-
 #include "dataset_fixture.h"
+#include "test_main.h"
 
 int main(int argc, char** argv)
 {
-    // A test that throws unexpectedly ends the process; say what was thrown.
-    std::set_terminate([] {
-        try {
-            if (std::current_exception())
-                std::rethrow_exception(std::current_exception());
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "Unhandled exception: %s\n", e.what());
-        } catch (...) {
-        }
-        std::abort();
-    });
+    testsupport::reportEscapingExceptions();
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--post-and-wait") == 0)
         postRowAndWaitToBeKilled(QString::fromLocal8Bit(argv[2]));
-    int failed = 0;
-    failed += runDatasetEditingTests(argc, argv) != 0;
-    failed += runDatasetFieldTests(argc, argv) != 0;
-    failed += runDatasetLinkTests(argc, argv) != 0;
-    return failed;
+    return testsupport::runTestClasses(argc, argv, {runDatasetEditingTests, runDatasetFieldTests, runDatasetLinkTests});
 }
