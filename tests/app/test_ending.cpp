@@ -17,8 +17,8 @@
 #include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "program_database.h"
 #include "startup.h"
-#include "test_database.h"
 
 using namespace Qt::StringLiterals;
 

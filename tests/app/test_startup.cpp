@@ -10,16 +10,16 @@
 #include "data/dm1.h"
 #include "desktop/messages.h"
 #include "ok_gl.h"
+#include "program_database.h"
 #include "purchases/zak.h"
 #include "registers/pod.h"
 #include "registers/sam.h"
 #include "reports/rozl.h"
+#include "startup.h"
 #include "tables/opl.h"
 #include "tables/pal.h"
 #include "tables/par.h"
 #include "tables/siln.h"
-#include "startup.h"
-#include "test_database.h"
 #include "text/formats.h"
 
 class TestStartup : public QObject {

@@ -7,7 +7,7 @@
 
 #include "data/dm1.h"
 #include "desktop/messages.h"
-#include "test_database.h"
+#include "program_database.h"
 
 namespace testsupport {
 

@@ -2,11 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "data/connection_settings.h"
-#include "data/reference_data.h"
-#include "data/schema.h"
 #include "firebird/connection.h"
 #include "firebird/transaction.h"
 
@@ -20,44 +19,62 @@ QTemporaryDir& folder()
     return dir;
 }
 
-enum class Content { Empty, Schema, Delivered };
-
-QString makeTemplate(Content content)
+QString copyOf(const QString& templatePath)
 {
-    const QString path = folder().filePath(QStringLiteral("template-%1.gdb").arg(static_cast<int>(content)));
-    if (content == Content::Delivered) {
-        data::createDeliveredDatabase(path);
-        return path;
-    }
-    fb::Connection connection;
-    connection.create(path, data::defaultUser(), data::defaultPassword());
-    if (content == Content::Schema) {
-        fb::Transaction transaction(&connection);
-        data::createSchema(connection, transaction);
-    }
-    connection.close();
+    static int counter = 0;
+    const QString path = folder().filePath(QStringLiteral("db-%1.gdb").arg(++counter));
+    if (!QFile::copy(templatePath, path))
+        qFatal("cannot copy the template database");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
     return path;
 }
 
-QString copyOf(Content content)
+QString newTemplate(const QString& name)
 {
-    static QString templates[3];
-    static int counter = 0;
-    QString& t = templates[static_cast<int>(content)];
-    if (t.isEmpty())
-        t = makeTemplate(content);
-    const QString path = folder().filePath(QStringLiteral("db-%1.gdb").arg(++counter));
-    if (!QFile::copy(t, path))
-        qFatal("cannot copy the template database");
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
+    const QString path = folder().filePath(name);
+    fb::Connection connection;
+    connection.create(path, user(), password());
+    connection.close();
     return path;
 }
 
 } // namespace
 
 QString workDir() { return folder().path(); }
-QString freshEmptyDatabase() { return copyOf(Content::Empty); }
-QString freshSchemaDatabase() { return copyOf(Content::Schema); }
-QString freshDeliveredDatabase() { return copyOf(Content::Delivered); }
+QString user() { return QStringLiteral("sysdba"); }
+QString password() { return QStringLiteral("quillform"); }
+
+QString freshEmptyDatabase()
+{
+    static const QString empty = newTemplate(QStringLiteral("template-empty.gdb"));
+    return copyOf(empty);
+}
+
+QString freshDatabaseFromScript(const QString& scriptPath)
+{
+    static QHash<QString, QString> templates;
+    QString& made = templates[scriptPath];
+    if (made.isEmpty()) {
+        QFile file(scriptPath);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read the script %s", qPrintable(scriptPath));
+        QString script = QString::fromUtf8(file.readAll());
+        script.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/"), QRegularExpression::DotMatchesEverythingOption));
+        const QString path = newTemplate(QStringLiteral("template-%1.gdb").arg(templates.size()));
+        fb::Connection connection;
+        connection.open(path, user(), password());
+        fb::Transaction transaction(&connection);
+        for (const QString& part : script.split(QLatin1Char(';'))) {
+            if (part.trimmed().isEmpty())
+                continue;
+            connection.executeImmediate(transaction, part.trimmed());
+            transaction.commitRetaining();
+        }
+        transaction.commit();
+        connection.close();
+        made = path;
+    }
+    return copyOf(made);
+}
 
 } // namespace testsupport

@@ -4,12 +4,17 @@
 
 // Database files for tests: each call gives a new copy of a template made once per test
 // process, so every test case starts from a fresh file without paying for CREATE DATABASE.
+// Generic: the library tests use it without the program's data module.
 namespace testsupport {
 
 // The folder of this test process's files; removed when the process ends.
 QString workDir();
-QString freshEmptyDatabase();      // dialect 1, no tables
-QString freshSchemaDatabase();     // the program's tables, generators and view, no rows
-QString freshDeliveredDatabase();  // as delivered: schema and reference data
+// The user and password the test files are made and opened with.
+QString user();
+QString password();
+QString freshEmptyDatabase(); // dialect 1, no tables
+// A copy of a file made once from a script of statements separated by ";" (comments in
+// /* */ allowed), each committed before the next.
+QString freshDatabaseFromScript(const QString& scriptPath);
 
 } // namespace testsupport

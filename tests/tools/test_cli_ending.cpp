@@ -10,8 +10,8 @@
 #include <csignal>
 
 #include "data/dm1.h"
+#include "program_database.h"
 #include "settlement_rows.h"
-#include "test_database.h"
 
 using namespace Qt::StringLiterals;
 

@@ -6,7 +6,6 @@
 
 #include <functional>
 
-#include "data/connection_settings.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
 #include "dataset/error.h"
@@ -25,6 +24,12 @@ using ds::FieldType;
 
 namespace dstest {
 
+// A fresh database with the tables the dataset tests work on (sample_schema.sql).
+inline QString freshSampleDatabase()
+{
+    return testsupport::freshDatabaseFromScript(QStringLiteral(SAMPLE_SCHEMA));
+}
+
 // One database file with the connection and transaction that the datasets of a test case use.
 class TestDb {
 public:
@@ -33,7 +38,7 @@ public:
 
     void open(const QString& path)
     {
-        connection.open(path, data::defaultUser(), data::defaultPassword());
+        connection.open(path, testsupport::user(), testsupport::password());
     }
 
     void close()

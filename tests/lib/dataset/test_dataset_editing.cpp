@@ -16,7 +16,7 @@ class TestDatasetEditing : public QObject {
 private slots:
     void init()
     {
-        db.open(testsupport::freshSchemaDatabase());
+        db.open(freshSampleDatabase());
         db.addSampleRows();
     }
 
@@ -481,7 +481,7 @@ private slots:
         fuels.open();
 
         fb::Connection other;
-        other.open(db.connection.databaseName(), data::defaultUser(), data::defaultPassword());
+        other.open(db.connection.databaseName(), testsupport::user(), testsupport::password());
         fb::Transaction otherTransaction(&other);
         // Each look of the other connection is a transaction of its own.
         auto seenByOther = [&](const QString& sql) {
@@ -532,7 +532,7 @@ private slots:
 
     void postedRowSurvivesTheDeathOfTheProcess()
     {
-        const QString path = testsupport::freshSchemaDatabase();
+        const QString path = freshSampleDatabase();
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {u"--post-and-wait"_s, path});
         QVERIFY(child.waitForStarted());

@@ -29,7 +29,7 @@ class TestDatasetFields : public QObject {
 private slots:
     void init()
     {
-        db.open(testsupport::freshSchemaDatabase());
+        db.open(freshSampleDatabase());
         db.addSampleRows();
     }
 

@@ -44,7 +44,7 @@ class TestDatasetLinks : public QObject {
 private slots:
     void init()
     {
-        db.open(testsupport::freshSchemaDatabase());
+        db.open(freshSampleDatabase());
         db.addSampleRows();
     }
 

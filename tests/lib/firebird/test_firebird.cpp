@@ -1,7 +1,6 @@
 #include <QDateTime>
 #include <QtTest>
 
-#include "data/connection_settings.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/named_params.h"
@@ -32,7 +31,7 @@ class TestFirebird : public QObject {
 private slots:
     void init()
     {
-        connection.open(testsupport::freshEmptyDatabase(), data::defaultUser(), data::defaultPassword());
+        connection.open(testsupport::freshEmptyDatabase(), testsupport::user(), testsupport::password());
         connection.executeImmediate(transaction,
             QStringLiteral("create table T (ID smallint not null primary key, N integer, D double precision, "
                            "K numeric(9,4), P numeric(9,2), DT date, S varchar(30))"));
@@ -132,7 +131,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(fb::Error, insert.setParam(QStringLiteral("missing"), 1));
         fb::Connection none;
         try {
-            none.open(testsupport::workDir() + QStringLiteral("/no-such.gdb"), data::defaultUser(), data::defaultPassword());
+            none.open(testsupport::workDir() + QStringLiteral("/no-such.gdb"), testsupport::user(), testsupport::password());
             QFAIL("a missing database opened");
         } catch (const fb::Error& e) {
             QVERIFY(!e.message().isEmpty());
@@ -158,7 +157,7 @@ private slots:
         QVERIFY(transaction.isActive());
 
         fb::Connection other;
-        other.open(connection.databaseName(), data::defaultUser(), data::defaultPassword());
+        other.open(connection.databaseName(), testsupport::user(), testsupport::password());
         fb::Transaction otherTr(&other);
         fb::Statement count(other, otherTr, QStringLiteral("select count(*) from T"));
         count.execute();

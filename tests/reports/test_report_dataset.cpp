@@ -9,10 +9,10 @@
 #include "firebird/connection.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
+#include "program_database.h"
 #include "report/band.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "test_database.h"
 #include "text/formats.h"
 
 using namespace Qt::StringLiterals;
