@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,7 +21,6 @@
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
-#include "desktop/quietly.h"
 #include "report/preview_interface.h"
 #include "report/printing.h"
 #include "report/report.h"
@@ -58,21 +56,24 @@ void setTextColour(QLabel* label, const QColor& colour)
 } // namespace
 
 Tf_rozl::Tf_rozl(Tdm_1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
-                          | Qt::WindowCloseButtonHint), dm_(dm)
+    : DataScreen(parent, Placement::AsIs,
+                 Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                     | Qt::WindowCloseButtonHint),
+      dm_(dm)
 {
     setObjectName(QStringLiteral("f_rozl"));
     setWindowTitle(QStringLiteral("Naliczenie opłat za korzystanie ze środowiska"));
     desktop::setHelpContext(this, reports_help::settlement);
     buildControls();
-    FormCreate();
+    // The settlement is there from the window's creation: the reports read it before it shows.
+    openDataNow();
 }
 
 Tf_rozl::~Tf_rozl()
 {
     // The children go after this part of the window: they must not reach it on their way.
     disconnect(chooser_, nullptr, this, nullptr);
-    desktop::quietly("closing the settlement", [this] { FormDestroy(); });
+    closeDataIfOpen();
 }
 
 // Controls --------------------------------------------------------------------------------
@@ -272,16 +273,6 @@ void Tf_rozl::FormDestroy()
     // The purchases first: closing the lines first would query them once more for nothing.
     dm_.IBQ_rozl_d.close();
     dm_.IBQ_rozl.close();
-}
-
-// Escape would close the window; the year field uses it to take back a typed year.
-void Tf_rozl::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Choosing the taxpayer and period --------------------------------------------------------

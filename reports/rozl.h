@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dbwidgets/data_screen.h"
 
 #include "reports/report_inputs.h"
 
@@ -36,7 +36,7 @@ struct Settlement;
 // printed statements or the purchase register, previewed in TCustPreview or printed.
 // The amount comes from data::computeSettlement, the same code as the command line's.
 // The report windows read the taxpayer, period and amounts from it (reports::ReportInputs).
-class Tf_rozl : public QDialog, public reports::ReportInputs {
+class Tf_rozl : public dbw::DataScreen, public reports::ReportInputs {
     Q_OBJECT
 public:
     explicit Tf_rozl(Tdm_1& dm, QWidget* parent = nullptr);
@@ -57,7 +57,8 @@ public:
     void drukuj_raporty(bool preview);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    void openData() override { FormCreate(); }
+    void closeData() override { FormDestroy(); }
 
 private:
     Tdm_1& dm_; // the data module the screen works on

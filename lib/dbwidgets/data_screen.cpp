@@ -46,6 +46,13 @@ void DataScreen::showEvent(QShowEvent* event)
         return;
     shownOnce_ = true;
     place();
+    openDataNow();
+}
+
+void DataScreen::openDataNow()
+{
+    if (dataOpen_)
+        return;
     // Marked open first: when opening fails half way, closing still closes what opened.
     dataOpen_ = true;
     openData();

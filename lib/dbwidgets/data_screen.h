@@ -33,6 +33,8 @@ protected:
     // datasets too (the base class cannot reach the screen's own steps any more then).
     // Never throws: what fails on the way is logged.
     void closeDataIfOpen();
+    // For a screen that works from its creation rather than from its first showing.
+    void openDataNow();
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
