@@ -1,0 +1,64 @@
+#include "import/description.h"
+
+#include <QList>
+#include <QRegularExpression>
+
+#include "import/ledger_record.h"
+
+namespace ledger {
+
+bool readDecimalComma(const QString& text, double& value)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(\\d+,?\\d*|,\\d+)([eE][+-]?\\d+)?)\\s*$"));
+    const QRegularExpressionMatch m = number.match(text);
+    if (!m.hasMatch())
+        return false;
+    bool ok = false;
+    value = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    return ok;
+}
+
+Description rozbierz_opis(const QString& description)
+{
+    Description result;
+    QString text = description;
+    if (!text.contains(QLatin1Char('/')))
+        return result;
+    QList<qsizetype> slashes; // from the right
+    for (qsizetype i = text.size() - 1; i >= 0 && slashes.size() < 3; --i)
+        if (text[i] == QLatin1Char('/'))
+            slashes << i;
+    // A slash that ends the text is left out when two more precede it.
+    if (slashes.size() == 3 && slashes.first() == text.size() - 1) {
+        text.chop(1);
+        slashes.removeFirst();
+    }
+    if (slashes.size() < 2)
+        return result;
+    QString quantity = trimmed(text.mid(slashes[0] + 1));
+    const qsizetype point = quantity.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        quantity[point] = QLatin1Char(',');
+    if (!readDecimalComma(quantity, result.litres)) {
+        result.outcome = Description::Outcome::BadQuantity;
+        return result;
+    }
+    result.registration = trimmed(text.mid(slashes[1] + 1, slashes[0] - slashes[1] - 1));
+    result.outcome = result.registration.isEmpty() ? Description::Outcome::NoRegistration : Description::Outcome::Purchase;
+    return result;
+}
+
+QString countLine(int count)
+{
+    const int last = count % 10;
+    QString ending = QStringLiteral("ów");
+    if (count == 1)
+        ending.clear();
+    else if (count >= 2 && count <= 4)
+        ending = QStringLiteral("y");
+    else if (count > 20 && last >= 2 && last <= 4)
+        ending = QStringLiteral("y");
+    return QStringLiteral("Zapisano %1 rekord%2").arg(count).arg(ending);
+}
+
+} // namespace ledger

@@ -1,0 +1,256 @@
+#include "import/purchase_import.h"
+
+#include <QHash>
+#include <QSet>
+#include <memory>
+
+#include "data/dm1.h"
+#include "firebird/error.h"
+#include "firebird/statement.h"
+#include "import/description.h"
+#include "import/ledger_files.h"
+#include "text/formats.h"
+
+namespace ledger {
+
+namespace {
+
+// Rows committed together: a failure later keeps what went before.
+constexpr int batchSize = 500;
+
+// Registration and invoice numbers are compared without regard to letter case.
+QString purchaseKey(const QString& registration, const QDate& day, const QString& invoice)
+{
+    return registration.toUpper() + QChar(0x1F) + day.toString(Qt::ISODate) + QChar(0x1F) + invoice.toUpper();
+}
+
+struct Vehicle {
+    QString registration; // as stored
+    QVariant fuel;
+    QDate firstDay;
+    QDate lastDay;
+};
+
+QString dateText(const QDate& d)
+{
+    return text::formatDate(d);
+}
+
+} // namespace
+
+struct PurchaseImport::State {
+    PurchaseImportRun request;
+    QSet<QString> purchases;               // the period's purchases, by purchaseKey
+    int vehiclesOf = -1;                   // the taxpayer whose vehicles are loaded
+    QHash<QString, Vehicle> vehicles;      // by upper-case registration number
+    std::unique_ptr<fb::Statement> insert;
+    int uncommitted = 0;
+    int count = 0;                         // stored for the taxpayer being searched
+};
+
+PurchaseImport::PurchaseImport(Tdm_1& dm, Log log) : dm_(dm), log_(std::move(log)) {}
+
+PurchaseImport::~PurchaseImport() = default;
+
+void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
+{
+    State state;
+    state.request = request;
+    state_ = &state;
+    struct Reset {
+        State*& s;
+        ~Reset() { s = nullptr; }
+    } reset{state_};
+
+    const QString ledgerName = request.source == Source::Pkpir ? QStringLiteral("PKPiR") : QStringLiteral("FK");
+    log_(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
+             .arg(ledgerName, text::formatDate(now.date()), now.time().toString(QStringLiteral("HH:mm:ss"))));
+
+    fb::Statement period(dm_.db_opl, dm_.tr_opl,
+                         QStringLiteral("select NR_REJ, NR_RACH, D_ZAK from ZAK_PAL where D_ZAK between :dpocz and :dkon"));
+    period.setParam(QStringLiteral("dpocz"), request.period.start);
+    period.setParam(QStringLiteral("dkon"), request.period.end);
+    period.execute();
+    while (period.fetch())
+        state.purchases.insert(purchaseKey(period.value(0).toString(), period.value(2).toDate(), period.value(1).toString()));
+    state.insert = std::make_unique<fb::Statement>(
+        dm_.db_opl, dm_.tr_opl,
+        QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
+                       "values (gen_id(G_ZAK, 1), :nr_rej, :nr_rach, :d_zak, :nr_rodz_pal, :il_zak)"));
+
+    try {
+        if (request.source == Source::Pkpir) {
+            for (const QString& code : request.codes)
+                searchPkpir(code);
+        } else if (!request.codes.isEmpty()) {
+            searchFk(request.codes.first());
+        }
+    } catch (...) {
+        commit();
+        throw;
+    }
+    commit();
+    log_(QStringLiteral("Koniec"));
+}
+
+void PurchaseImport::commit()
+{
+    if (state_ && state_->uncommitted > 0 && dm_.tr_opl.isActive()) {
+        dm_.tr_opl.commitRetaining();
+        state_->uncommitted = 0;
+    }
+}
+
+void PurchaseImport::loadVehicles(int taxpayer)
+{
+    if (state_->vehiclesOf == taxpayer)
+        return;
+    state_->vehicles.clear();
+    state_->vehiclesOf = taxpayer;
+    fb::Statement q(dm_.db_opl, dm_.tr_opl,
+                    QStringLiteral("select NR_REJ, NR_RODZ_PAL, D_ROZP_U, D_ZAK_U from SAM where NR_POD = :nrpod order by NR_REJ"));
+    q.setParam(QStringLiteral("nrpod"), taxpayer);
+    q.execute();
+    while (q.fetch()) {
+        Vehicle v{q.value(0).toString(), q.value(1), q.value(2).toDate(), q.value(3).toDate()};
+        const QString key = v.registration.toUpper();
+        if (!state_->vehicles.contains(key)) // the first in registration order, as a search from the top finds it
+            state_->vehicles.insert(key, v);
+    }
+}
+
+bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice,
+                                    const QDate& day, double litres)
+{
+    const QString head = code + QLatin1Char(' ') + registration + QLatin1Char(' ') + invoice + QLatin1Char(' ') + dateText(day);
+    const QString key = purchaseKey(registration, day, invoice);
+    if (state_->purchases.contains(key)) {
+        log_(head + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
+        return false;
+    }
+    const auto found = state_->vehicles.constFind(registration.toUpper());
+    if (found == state_->vehicles.constEnd()) {
+        log_(head + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
+        return false;
+    }
+    const Vehicle& v = *found;
+    if ((v.firstDay.isValid() && v.firstDay > day) || (v.lastDay.isValid() && v.lastDay <= day))
+        return false;
+    fb::Statement& insert = *state_->insert;
+    insert.setParam(QStringLiteral("nr_rej"), v.registration);
+    insert.setParam(QStringLiteral("nr_rach"), invoice);
+    insert.setParam(QStringLiteral("d_zak"), day);
+    insert.setParam(QStringLiteral("nr_rodz_pal"), v.fuel);
+    insert.setParam(QStringLiteral("il_zak"), litres);
+    try {
+        insert.execute();
+    } catch (const fb::Error& e) {
+        log_(head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + e.message().section(QLatin1Char('\n'), 0, 0));
+        return false;
+    }
+    state_->purchases.insert(key);
+    if (++state_->uncommitted >= batchSize)
+        commit();
+    ++stored_;
+    return true;
+}
+
+void PurchaseImport::takeEntry(const QString& code, const QString& description, const QString& invoice,
+                               const QString& invoiceShown, const QDate& day)
+{
+    const Description parsed = rozbierz_opis(description);
+    switch (parsed.outcome) {
+    case Description::Outcome::Purchase:
+        if (przyjmij_zakup(code, parsed.registration, invoice, day, parsed.litres))
+            ++state_->count;
+        break;
+    case Description::Outcome::BadQuantity:
+    case Description::Outcome::NoRegistration:
+        log_(code + QLatin1Char(' ') + invoiceShown + QLatin1Char(' ') + dateText(day) + QLatin1Char(' ') + description
+             + (parsed.outcome == Description::Outcome::BadQuantity ? QStringLiteral(" -niepoprawna ilość")
+                                                                    : QStringLiteral(" -brak numeru rejestracyjnego")));
+        break;
+    case Description::Outcome::NotAPurchase:
+        break;
+    }
+}
+
+// A record whose date is no calendar date is passed over, and the log says which.
+bool PurchaseImport::validDate(const QString& file, int record, int year, int month, int day, QDate& date)
+{
+    date = QDate(year, month, day);
+    if (date.isValid())
+        return true;
+    log_(QStringLiteral("Plik %1, rekord %2: data %3-%4-%5 nie jest datą kalendarzową; rekord pominięty")
+             .arg(file)
+             .arg(record + 1)
+             .arg(day, 2, 10, QLatin1Char('0'))
+             .arg(month, 2, 10, QLatin1Char('0'))
+             .arg(year, 4, 10, QLatin1Char('0')));
+    return false;
+}
+
+void PurchaseImport::endOfFile(const QString& file, const RecordFile& records)
+{
+    if (records.failed())
+        log_(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta")
+                 .arg(file)
+                 .arg(records.recordNumber() + 1));
+}
+
+void PurchaseImport::endOfSearch()
+{
+    log_(countLine(state_->count));
+    log_(QString(44, QLatin1Char('-')));
+}
+
+void PurchaseImport::searchPkpir(const QString& code)
+{
+    log_(QStringLiteral("Wyszukiwanie zakupów paliwa dla konta ") + code);
+    state_->count = 0;
+    loadVehicles(trimmed(code).toInt());
+    const data::Period& period = state_->request.period;
+    for (const QString& name : pkpirFileNames()) {
+        RecordFile file(pathOf(state_->request.folder, name), PkpirEntry::size);
+        QByteArray bytes;
+        while (file.next(bytes)) {
+            const PkpirEntry e = PkpirEntry::from(Record(bytes));
+            QDate day;
+            if (decoded(e.account) != code || !validDate(name, file.recordNumber(), e.year, e.month, e.day, day))
+                continue;
+            const bool rightColumn = (e.column == 14 && day.year() < 2008) || (e.column == 13 && day.year() >= 2008);
+            if (!rightColumn || day < period.start || day > period.end)
+                continue;
+            const QString invoice = decoded(e.document) + decoded(e.continuation);
+            takeEntry(code, decoded(e.description), invoice.left(20), invoice, day);
+        }
+        endOfFile(name, file);
+    }
+    endOfSearch();
+}
+
+void PurchaseImport::searchFk(const QString& code)
+{
+    state_->count = 0;
+    loadVehicles(trimmed(code).toInt());
+    const data::Period& period = state_->request.period;
+    for (const QString& name : fkFileNames(period.start, period.end)) {
+        RecordFile file(pathOf(state_->request.folder, name), FkEntry::size);
+        QByteArray bytes;
+        while (file.next(bytes)) {
+            const FkEntry e = FkEntry::from(Record(bytes));
+            QDate day;
+            if (e.kind >= 100 || !e.account.startsWith('4')
+                || !validDate(name, file.recordNumber(), e.year, e.month, e.day, day))
+                continue;
+            if (day < period.start || day > period.end)
+                continue;
+            const QString invoice = QString::number(e.document);
+            takeEntry(code, decoded(e.description), invoice, invoice, day);
+        }
+        endOfFile(name, file);
+    }
+    endOfSearch();
+}
+
+} // namespace ledger

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "data/period.h"
+
+class Tdm_1;
+
+namespace ledger {
+class RecordFile;
+}
+
+namespace ledger {
+
+enum class Source { Pkpir, Fk };
+
+// One run of the fuel purchase import: the ledger, its folder, the period and the chosen
+// taxpayer codes ("007"), as the screen holds them when "Przepisuj dane" is pressed.
+struct PurchaseImportRun {
+    Source source = Source::Pkpir;
+    QString folder;
+    data::Period period;
+    QStringList codes;
+};
+
+// Takes the fuel purchases of the chosen taxpayers over from the ledger's documents into
+// ZAK_PAL, writing the log line by line through `log`, exactly as the import screen shows it.
+// Each entry is checked against the period's purchases (those stored earlier in the run
+// included) and the taxpayer's vehicles, read once, not once per entry. Rows go in through
+// bound parameters and are committed in batches; a damaged record or a row the database
+// refuses is logged and the run goes on.
+class PurchaseImport {
+public:
+    using Log = std::function<void(const QString&)>;
+    PurchaseImport(Tdm_1& dm, Log log);
+    ~PurchaseImport();
+
+    // The whole run: the header line (with `now`), each taxpayer's search, "Koniec".
+    void run(const PurchaseImportRun& request, const QDateTime& now = QDateTime::currentDateTime());
+    // The purchases stored by the runs so far.
+    int stored() const { return stored_; }
+
+private:
+    struct State;
+    void searchPkpir(const QString& code);
+    void searchFk(const QString& code);
+    void loadVehicles(int taxpayer);
+    void takeEntry(const QString& code, const QString& description, const QString& invoice, const QString& invoiceShown,
+                   const QDate& day);
+    bool validDate(const QString& file, int record, int year, int month, int day, QDate& date);
+    void endOfFile(const QString& file, const RecordFile& records);
+    void endOfSearch();
+    // Checks and stores one purchase (przyjmij_zakup); true when it was stored.
+    bool przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice, const QDate& day,
+                        double litres);
+    void commit();
+
+    Tdm_1& dm_;
+    Log log_;
+    State* state_ = nullptr;
+    int stored_ = 0;
+};
+
+} // namespace ledger

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QFlags>
+#include <QList>
+#include <QString>
+#include <functional>
+
+#include "import/ledger_files.h"
+
+class Tdm_1;
+
+namespace ledger {
+
+// An account of the list as the account grid shows it.
+struct AccountRow {
+    int number = 0;   // the record's number: the account number
+    QString code;     // as stored, untrimmed
+    QString fullName; // as stored
+    QString nip;      // as stored
+};
+
+// The accounts of konta200.zqd in `folder` (wczytaj_konta): every record after the first
+// whose code is not four blanks. Empty when the file cannot be read; a read error ends the
+// list, keeping what was read.
+QList<AccountRow> readAccounts(const QString& folder);
+
+// The fields of a stored taxpayer that the comparison dialog lets the user overwrite.
+enum class TaxpayerField { Name = 1, ShortName = 2, Address = 4, Regon = 8, Nip = 16 };
+Q_DECLARE_FLAGS(TaxpayerFields, TaxpayerField)
+
+// What the comparison dialog shows: the line of the chosen list, the ledger's account and
+// what is stored for the taxpayer of that number.
+struct Comparison {
+    QString line;
+    Account ledger;
+    QString name;      // NAZWA, trimmed
+    QString shortName; // NAZSKR
+    QString address;   // ADRES, trimmed
+    QString regon;
+    QString nip;
+};
+
+// Takes accounts of the PKPiR list over as taxpayers (przepisz_konto), through IBDS_pod_kp.
+// For a taxpayer number already stored, `choose` decides which fields to overwrite (none:
+// the row stays as it is).
+class TaxpayerImport {
+public:
+    enum class Outcome { Created, Updated, Unchanged, PassedOver };
+    using Choose = std::function<TaxpayerFields(const Comparison&)>;
+
+    TaxpayerImport(Tdm_1& dm, QString folder, Choose choose);
+
+    // One line of the chosen list. A line that is not a whole number throws ("'abc' is not a
+    // valid integer value"), as does a row the database refuses.
+    Outcome przepisz_konto(const QString& line);
+
+private:
+    Tdm_1& dm_;
+    QString folder_;
+    Choose choose_;
+};
+
+} // namespace ledger
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ledger::TaxpayerFields)

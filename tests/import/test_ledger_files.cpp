@@ -1,0 +1,136 @@
+// The ledger files as the imports read them, without a database: descriptions, count lines,
+// codes, file names, the bounds of a length-prefixed text and the account list.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "import/description.h"
+#include "import/ledger_files.h"
+#include "import/taxpayer_import.h"
+#include "ledger_builder.h"
+#include "text/formats.h"
+
+using namespace Qt::StringLiterals;
+using namespace ledger;
+using namespace ledgertest;
+using Outcome = Description::Outcome;
+
+Q_DECLARE_METATYPE(Description::Outcome)
+
+class TestLedgerFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { text::applyProgramFormats(); }
+
+    void descriptions_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QString>("registration");
+        QTest::addColumn<double>("litres");
+        QTest::newRow("point") << u"olej napędowy/WE 12345/45.50"_s << Outcome::Purchase << u"WE 12345"_s << 45.5;
+        QTest::newRow("comma, closing slash") << u"paliwo/KR1234/12,5/"_s << Outcome::Purchase << u"KR1234"_s << 12.5;
+        QTest::newRow("no quantity") << u"paliwo/KR1234/"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("no registration") << u"//12"_s << Outcome::NoRegistration << QString() << 12.0;
+        QTest::newRow("no slash") << u"zakup paliwa 45 l"_s << Outcome::NotAPurchase << QString() << 0.0;
+        QTest::newRow("one slash") << u"paliwo/45"_s << Outcome::NotAPurchase << QString() << 0.0;
+        QTest::newRow("negative, blanks") << u"korekta / WA 1 / -3,25 "_s << Outcome::Purchase << u"WA 1"_s << -3.25;
+        QTest::newRow("two points") << u"a/WA1/1.2.3"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("thousands point") << u"a/WA1/1.500,5"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("many parts") << u"x/y/z/WA1/0"_s << Outcome::Purchase << u"WA1"_s << 0.0;
+    }
+
+    void descriptions()
+    {
+        QFETCH(QString, description);
+        QFETCH(Outcome, outcome);
+        const Description d = rozbierz_opis(description);
+        QCOMPARE(d.outcome, outcome);
+        if (outcome == Outcome::Purchase) {
+            QFETCH(QString, registration);
+            QFETCH(double, litres);
+            QCOMPARE(d.registration, registration);
+            QCOMPARE(d.litres, litres);
+        }
+    }
+
+    void countsCodesAndNames()
+    {
+        const QList<QPair<int, QString>> counts{{0, u"Zapisano 0 rekordów"_s},  {1, u"Zapisano 1 rekord"_s},
+                                                {3, u"Zapisano 3 rekordy"_s},   {5, u"Zapisano 5 rekordów"_s},
+                                                {12, u"Zapisano 12 rekordów"_s}, {21, u"Zapisano 21 rekordów"_s},
+                                                {22, u"Zapisano 22 rekordy"_s}, {104, u"Zapisano 104 rekordy"_s}};
+        for (const auto& [n, line] : counts)
+            QCOMPARE(countLine(n), line);
+        QCOMPARE(taxpayerCode(7), u"007"_s);
+        QCOMPARE(taxpayerCode(45), u"045"_s);
+        QCOMPARE(taxpayerCode(1234), u"1234"_s);
+        QCOMPARE(dopelnij(u"abcd"_s, QLatin1Char('x'), 2), u"abcd"_s);
+
+        const QStringList pkpir = pkpirFileNames();
+        QCOMPARE(pkpir.size(), 120);
+        QCOMPARE(pkpir.first(), u"dok_010.zqd"_s);
+        QCOMPARE(pkpir[1], u"dok_011.zqd"_s);
+        QCOMPARE(pkpir.last(), u"dok_129.zqd"_s);
+        const QStringList fk = fkFileNames(QDate(2012, 4, 1), QDate(2012, 6, 30));
+        QCOMPARE(fk.size(), 30);
+        QCOMPARE(fk.first(), u"d001040.zqf"_s);
+        QCOMPARE(fk.last(), u"d001069.zqf"_s);
+        QCOMPARE(fkFileNames(QDate(2024, 1, 1), QDate(2024, 12, 31)).last(), u"d001129.zqf"_s);
+
+        // A name found whatever the letter case of the file that holds it.
+        QTemporaryDir dir;
+        writeFile(dir.path(), u"DOK_010.ZQD"_s, QByteArray(324, '\0'));
+        QCOMPARE(pathOf(dir.path(), u"dok_010.zqd"_s), dir.filePath(u"DOK_010.ZQD"_s));
+        QCOMPARE(pathOf(dir.path(), u"dok_011.zqd"_s), dir.filePath(u"dok_011.zqd"_s));
+    }
+
+    // A length byte never takes a reader out of its slot or its record.
+    void textsStayInTheirSlots()
+    {
+        QByteArray bytes(20, 'x');
+        bytes[2] = 3;
+        bytes[10] = static_cast<char>(200);
+        bytes[18] = static_cast<char>(255);
+        const Record r(bytes);
+        QCOMPARE(r.text(2, 5), QByteArray("xxx"));
+        QCOMPARE(r.text(10, 4), QByteArray("xxx"));    // 200 characters announced, a slot of 3
+        QCOMPARE(r.text(18), QByteArray("x"));         // 255 announced, one byte left in the record
+        QCOMPARE(r.text(19), QByteArray());
+        QCOMPARE(r.text(25), QByteArray());
+        QCOMPARE(r.byte(30), 0u);
+        QCOMPARE(r.word(19), static_cast<unsigned>('x'));
+        QCOMPARE(trimmed(u"\t  WA 1 \r\n"_s), u"WA 1"_s);
+    }
+
+    void accountList()
+    {
+        QTemporaryDir dir;
+        QByteArray file;
+        file += accountRecord({u"0000"_s});
+        file += accountRecord({u"   1"_s, u"123"_s, u"Pierwsza sp. z o.o."_s, u"PIERWSZA"_s, u"111-111-11-11"_s,
+                               u"Polna"_s, u"3"_s, u"12"_s, u"Lublin"_s, u"20-001"_s});
+        file += accountRecord({u"   2"_s, {}, u"Druga"_s, {}, u"222"_s, u"Polna"_s, u"3"_s, {}, u"Lublin"_s, u"20-001"_s});
+        file += accountRecord({u"    "_s});
+        file += accountRecord({u"   4"_s, {}, u"Łączka"_s, {}, u"444"_s});
+        file += QByteArray(100, 'z'); // a trailing part shorter than a record
+        writeFile(dir.path(), accountListFileName, file);
+        const QList<AccountRow> rows = readAccounts(dir.path());
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0].number, 1);
+        QCOMPARE(rows[0].code, u"   1"_s);
+        QCOMPARE(rows[2].number, 4);
+        QCOMPARE(rows[2].fullName, u"Łączka"_s);
+
+        RecordFile list(pathOf(dir.path(), accountListFileName), Account::size);
+        QCOMPARE(list.recordCount(), qint64(5));
+        QCOMPARE(Account::from(Record(list.recordAt(1))).addressLine(), u"Polna 3/12 20-001 Lublin"_s);
+        QCOMPARE(Account::from(Record(list.recordAt(2))).addressLine(), u"Polna 3 20-001 Lublin"_s);
+        QCOMPARE(Account::from(Record(list.recordAt(4))).addressLine(), u"   "_s);
+        QVERIFY(list.recordAt(5).isEmpty());
+        QVERIFY(readAccounts(dir.filePath(u"none"_s)).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLedgerFiles)
+#include "test_ledger_files.moc"
