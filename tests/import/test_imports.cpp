@@ -1,0 +1,214 @@
+// The purchase and taxpayer imports on a real database, from ledger files written here:
+// the exact log of a run, the rows stored, the rules of candidates, duplicates, vehicles and
+// dates of use, and the accounts taken over as taxpayers.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "data/field_names.h"
+#include "dataset/error.h"
+#include "firebird/statement.h"
+#include "import/ledger_files.h"
+#include "import/purchase_import.h"
+#include "import/taxpayer_import.h"
+#include "ledger_builder.h"
+#include "module_fixture.h"
+#include "text/formats.h"
+
+using namespace Qt::StringLiterals;
+using namespace ledgertest;
+
+class TestImports : public QObject, private testsupport::ModuleFixture {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    QStringList log;
+    const QDateTime now{QDate(2026, 12, 8), QTime(10, 11, 12)};
+
+    void exec(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+    }
+
+    QList<QVariantList> rows(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+        QList<QVariantList> result;
+        while (st.fetch()) {
+            QVariantList row;
+            for (int c = 0; c < st.columnCount(); ++c)
+                row << st.value(c);
+            result << row;
+        }
+        return result;
+    }
+
+    QStringList run(ledger::Source source, const data::Period& period, const QStringList& codes)
+    {
+        log.clear();
+        ledger::PurchaseImport import(*dm, [this](const QString& line) { log << line; });
+        import.run({source, folder.path(), period, codes}, now);
+        return log;
+    }
+
+    QList<QVariantList> stored(const QString& where)
+    {
+        return rows(u"select NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK from ZAK_PAL where %1 order by NR_KOL"_s.arg(where));
+    }
+
+private slots:
+    void initTestCase() { text::applyProgramFormats(); }
+
+    void init()
+    {
+        start();
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (7, '7', 'SIEDEM')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (12, '12', 'DWANAŚCIE')"_s);
+        exec(u"insert into SAM values ('WA 100', 7, 5, 5, '2000-01-01', null)"_s);
+        exec(u"insert into SAM values ('KR 200', 7, 5, 1, '2007-11-15', '2008-02-10')"_s);
+        exec(u"insert into SAM values ('GD 1', 12, 5, 5, '2000-01-01', null)"_s);
+        exec(u"insert into ZAK_PAL values (1, 'WA 100', 'FV0', '2007-10-20', 5, 1)"_s);
+        exec(u"set generator G_ZAK to 100"_s);
+        dm->tr_opl.commitRetaining();
+    }
+
+    void cleanup()
+    {
+        stop();
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+    }
+
+    void pkpirRun()
+    {
+        QByteArray file;
+        const QList<PkpirLine> lines{
+            {u"007"_s, 14, u"FV1"_s, 2007, 10, 5, u"paliwo/WA 100/45.50"_s},
+            {u"007"_s, 13, u"FV1A"_s, 2007, 10, 6, u"paliwo/WA 100/1"_s},  // column 13 before 2008
+            {u"7"_s, 14, u"FV1B"_s, 2007, 10, 7, u"paliwo/WA 100/1"_s},    // another account code
+            {u"007"_s, 14, u"FV2"_s, 2007, 10, 8, u"x/wa 100/10"_s},       // lower case finds WA 100
+            {u"007"_s, 14, u"FV1"_s, 2007, 10, 5, u"paliwo/WA 100/45.50"_s}, // the first again
+            {u"007"_s, 14, u"fv0"_s, 2007, 10, 20, u"x/WA 100/3"_s},       // stored before, other case
+            {u"007"_s, 14, u"FV4"_s, 2007, 11, 10, u"x/KR 200/5"_s},       // before the first day of use
+            {u"007"_s, 14, u"FV3"_s, 2007, 11, 15, u"x/KR 200/5"_s},       // on the first day of use
+            {u"007"_s, 14, u"FV5"_s, 2007, 12, 1, u"x/XX 999/5"_s},
+            {u"007"_s, 14, u"ABCDEFGHIJ"_s, 2007, 12, 2, u"paliwo/WA 100/abc"_s, u"KLMNOPQRSTUV"_s},
+            {u"007"_s, 14, u"ABCDEFGHIJ"_s, 2007, 12, 2, u"paliwo/WA 100/5"_s, u"KLMNOPQRSTUV"_s},
+            {u"007"_s, 14, u"FV6"_s, 2007, 2, 30, u"x/WA 100/5"_s},        // no such day
+            {u"007"_s, 14, u"FV9"_s, 2007, 12, 3, u"//12"_s},
+            {u"007"_s, 14, u"FV7"_s, 2007, 9, 30, u"x/WA 100/5"_s},        // before the period
+            {u"007"_s, 14, u"FV8"_s, 2007, 12, 4, u"zakup paliwa 45 l"_s},
+        };
+        for (const PkpirLine& l : lines)
+            file += pkpirRecord(l);
+        file += QByteArray(100, '\x07'); // a trailing part shorter than a record
+        writeFile(folder.path(), u"DOK_100.ZQD"_s, file);
+        writeFile(folder.path(), u"dok_121.zqd"_s, pkpirRecord({u"012"_s, 14, u"G1"_s, 2007, 12, 31, u"a/gd 1/7,5"_s}));
+
+        QCOMPARE(run(ledger::Source::Pkpir, {{2007, 10, 1}, {2007, 12, 31}}, {u"007"_s, u"012"_s}),
+                 (QStringList{u"Import zakupów paliw z systemu PKPiR. Wykonano 08-12-2026 10:11:12."_s,
+                              u"Wyszukiwanie zakupów paliwa dla konta 007"_s,
+                              u"007 WA 100 FV1 05-10-2007 -jest już taki rekord w tablicy zakupów paliw"_s,
+                              u"007 WA 100 fv0 20-10-2007 -jest już taki rekord w tablicy zakupów paliw"_s,
+                              u"007 XX 999 FV5 01-12-2007 -podatnik nie ma samochodu o takim numerze rej."_s,
+                              u"007 ABCDEFGHIJKLMNOPQRSTUV 02-12-2007 paliwo/WA 100/abc -niepoprawna ilość"_s,
+                              u"Plik dok_100.zqd, rekord 12: data 30-02-2007 nie jest datą kalendarzową; rekord pominięty"_s,
+                              u"007 FV9 03-12-2007 //12 -brak numeru rejestracyjnego"_s,
+                              u"Zapisano 4 rekordy"_s,
+                              QString(44, u'-'),
+                              u"Wyszukiwanie zakupów paliwa dla konta 012"_s,
+                              u"Zapisano 1 rekord"_s,
+                              QString(44, u'-'),
+                              u"Koniec"_s}));
+        QCOMPARE(stored(u"NR_KOL > 100"_s),
+                 (QList<QVariantList>{
+                     {u"WA 100"_s, u"FV1"_s, QDateTime(QDate(2007, 10, 5), QTime()), 5, 45.5},
+                     {u"WA 100"_s, u"FV2"_s, QDateTime(QDate(2007, 10, 8), QTime()), 5, 10.0},
+                     {u"KR 200"_s, u"FV3"_s, QDateTime(QDate(2007, 11, 15), QTime()), 1, 5.0},
+                     {u"WA 100"_s, u"ABCDEFGHIJKLMNOPQRST"_s, QDateTime(QDate(2007, 12, 2), QTime()), 5, 5.0},
+                     {u"GD 1"_s, u"G1"_s, QDateTime(QDate(2007, 12, 31), QTime()), 5, 7.5}}));
+
+        // 2008: column 13 counts, 14 does not; the last day of use is no day of use.
+        writeFile(folder.path(), u"dok_010.zqd"_s,
+                  pkpirRecord({u"007"_s, 13, u"N1"_s, 2008, 1, 5, u"x/WA 100/2"_s})
+                      + pkpirRecord({u"007"_s, 14, u"N2"_s, 2008, 1, 6, u"x/WA 100/2"_s})
+                      + pkpirRecord({u"007"_s, 13, u"N3"_s, 2008, 2, 10, u"x/KR 200/2"_s}));
+        QVERIFY(run(ledger::Source::Pkpir, {{2008, 1, 1}, {2008, 3, 31}}, {u"007"_s}).contains(u"Zapisano 1 rekord"_s));
+        QCOMPARE(stored(u"D_ZAK >= '2008-01-01'"_s).size(), 1);
+
+        // Nothing chosen: the header and "Koniec" only.
+        QCOMPARE(run(ledger::Source::Pkpir, {{2008, 1, 1}, {2008, 3, 31}}, {}).size(), 2);
+    }
+
+    void fkRun()
+    {
+        QByteArray file;
+        const QList<FkLine> lines{
+            {u"402"_s, 1, 42, 2013, 1, 5, u"paliwo/WA 100/10"_s},
+            {u"502"_s, 1, 43, 2013, 1, 5, u"paliwo/WA 100/10"_s},  // not an account of group 4
+            {QString(), 1, 44, 2013, 1, 5, u"paliwo/WA 100/10"_s}, // no account
+            {u"4"_s, 100, 45, 2013, 1, 5, u"paliwo/WA 100/10"_s},  // entry kind 100
+            {u"4"_s, 99, 46, 2013, 1, 6, u"paliwo/WA 100/11"_s},
+            {u"401"_s, 1, 47, 2013, 1, 7, u"paliwo/GD 1/11"_s},    // another taxpayer's vehicle
+            {u"401"_s, 1, 48, 2013, 13, 7, u"paliwo/WA 100/11"_s}, // month 13
+            {u"401"_s, 1, 49, 2013, 1, 8, u"paliwo/WA 100/x"_s},
+        };
+        for (const FkLine& l : lines)
+            file += fkRecord(l);
+        writeFile(folder.path(), u"d001010.zqf"_s, file);
+        QCOMPARE(run(ledger::Source::Fk, {{2013, 1, 1}, {2013, 12, 31}}, {u"007"_s, u"012"_s, u"005"_s}),
+                 (QStringList{u"Import zakupów paliw z systemu FK. Wykonano 08-12-2026 10:11:12."_s,
+                              u"007 GD 1 47 07-01-2013 -podatnik nie ma samochodu o takim numerze rej."_s,
+                              u"Plik d001010.zqf, rekord 7: data 07-13-2013 nie jest datą kalendarzową; rekord pominięty"_s,
+                              u"007 49 08-01-2013 paliwo/WA 100/x -niepoprawna ilość"_s,
+                              u"Zapisano 2 rekordy"_s,
+                              QString(44, u'-'),
+                              u"Koniec"_s}));
+        QCOMPARE(stored(u"NR_KOL > 100"_s),
+                 (QList<QVariantList>{{u"WA 100"_s, u"42"_s, QDateTime(QDate(2013, 1, 5), QTime()), 5, 10.0},
+                                      {u"WA 100"_s, u"46"_s, QDateTime(QDate(2013, 1, 6), QTime()), 5, 11.0}}));
+    }
+
+    void taxpayersTakenOver()
+    {
+        QByteArray file = accountRecord({u"0000"_s});
+        file += accountRecord({u"   1"_s, u"REG1"_s, u"  Pierwsza Spółka Akcyjna z o.o.  "_s, QString(), u"111"_s, u"Polna"_s,
+                               u"3"_s, u"12"_s, u"Lublin"_s, u"20-001"_s});
+        file += accountRecord({u"    "_s});
+        for (int n = 3; n < 7; ++n)
+            file += accountRecord({u"   %1"_s.arg(n), {}, u"Firma %1"_s.arg(n), u"F%1"_s.arg(n), u"%1"_s.arg(n)});
+        file += accountRecord({u"   7"_s, u"REG7"_s, u"Siedem nowa nazwa"_s, u" NOWA7 "_s, u"777"_s, u"Długa"_s, u"1"_s, {},
+                               u"Łódź"_s, u"90-001"_s});
+        writeFile(folder.path(), ledger::accountListFileName, file);
+
+        QList<ledger::Comparison> compared;
+        ledger::TaxpayerFields answer;
+        ledger::TaxpayerImport import(*dm, folder.path(), [&](const ledger::Comparison& c) {
+            compared << c;
+            return answer;
+        });
+        using Outcome = ledger::TaxpayerImport::Outcome;
+        QCOMPARE(import.przepisz_konto(u" 1 "_s), Outcome::Created);
+        QCOMPARE(rows(u"select NAZWA, NAZSKR, ADRES, REGON, NIP from PODAT where NR_PODAT = 1"_s),
+                 (QList<QVariantList>{{u"Pierwsza Spółka Akcyjna z o.o."_s, u"Pierwsza Spółka"_s, u"Polna 3/12 20-001 Lublin"_s,
+                                       u"REG1"_s, u"111"_s}}));
+        QCOMPARE(import.przepisz_konto(u"8"_s), Outcome::PassedOver); // no record 8
+        QCOMPARE(import.przepisz_konto(u"0"_s), Outcome::PassedOver);
+
+        // Taxpayer 7 exists: the dialog decides; nothing ticked leaves it as it is.
+        QCOMPARE(import.przepisz_konto(u"007"_s), Outcome::Unchanged);
+        QCOMPARE(compared.size(), 1);
+        QCOMPARE(compared[0].line, u"007"_s);
+        QCOMPARE(compared[0].shortName, u"SIEDEM"_s);
+        QCOMPARE(compared[0].ledger.addressLine(), u"Długa 1 90-001 Łódź"_s);
+        answer = ledger::TaxpayerField::Address | ledger::TaxpayerField::ShortName;
+        QCOMPARE(import.przepisz_konto(u"7"_s), Outcome::Updated);
+        QCOMPARE(rows(u"select NAZWA, NAZSKR, ADRES, NIP from PODAT where NR_PODAT = 7"_s),
+                 (QList<QVariantList>{{QVariant(), u"NOWA7"_s, u"Długa 1 90-001 Łódź"_s, u"7"_s}}));
+        QVERIFY_THROWS_EXCEPTION(ds::Error, import.przepisz_konto(u"abc"_s));
+    }
+};
+
+QTEST_MAIN(TestImports)
+#include "test_imports.moc"
