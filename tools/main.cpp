@@ -19,14 +19,13 @@
 #include "reports/report_set.h"
 #include "data/settlement.h"
 #include "text/formats.h"
+#include "tools/cli_options.h"
+#include "tools/import_commands.h"
 #include "tools/settle_report.h"
 
-namespace {
+using namespace tools;
 
-constexpr int exitBadArguments = 2;
-constexpr int exitFailure = 1;
-// Added to the number of the signal that ended a command, as a shell reports it.
-constexpr int exitOnSignal = 128;
+namespace {
 
 const char* usage =
     "Użycie:\n"
@@ -40,55 +39,6 @@ const char* usage =
     "                   --report statements|register --out PLIK.pdf\n"
     "      zapisuje do jednego pliku PDF wykaz zbiorczy i tabelę D (statements)\n"
     "      albo wykaz zakupów paliw (register)\n";
-
-struct BadArguments {
-    QString message;
-};
-
-// A termination signal cut the command short.
-struct Interrupted {};
-
-void printError(const QString& text)
-{
-    QTextStream(stderr) << text << Qt::endl;
-}
-
-// The user asked for the usage (--help): it goes to standard output and the tool ends well.
-struct HelpAsked {};
-
-// A command's options, by QCommandLineParser: --name VALUE (or --name=VALUE), and --flag
-// without a value; each at most once, nothing else.
-QMap<QString, QString> parseOptions(const QStringList& args, const QStringList& withValue, const QStringList& flags)
-{
-    if (!args.isEmpty() && withValue.contains(args.last()))
-        throw BadArguments{QStringLiteral("Brak wartości opcji %1.").arg(args.last())};
-    QCommandLineParser parser;
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    for (const QString& name : withValue)
-        parser.addOption(QCommandLineOption(name.mid(2), {}, QStringLiteral("wartość")));
-    for (const QString& name : flags)
-        parser.addOption(QCommandLineOption(name.mid(2)));
-    const QCommandLineOption help(QStringLiteral("help"));
-    parser.addOption(help);
-    if (!parser.parse(QStringList{QStringLiteral("brenvald-cli")} + args)) {
-        if (!parser.unknownOptionNames().isEmpty())
-            throw BadArguments{QStringLiteral("Nieznany argument: --%1").arg(parser.unknownOptionNames().first())};
-        throw BadArguments{QStringLiteral("Błędne argumenty: %1").arg(parser.errorText())};
-    }
-    if (parser.isSet(help))
-        throw HelpAsked{};
-    if (!parser.positionalArguments().isEmpty())
-        throw BadArguments{QStringLiteral("Nieznany argument: %1").arg(parser.positionalArguments().first())};
-    QMap<QString, QString> options;
-    for (const QString& name : withValue + flags) {
-        const QStringList values = parser.values(name.mid(2));
-        if (values.size() > 1)
-            throw BadArguments{QStringLiteral("Opcja %1 podana dwa razy.").arg(name)};
-        if (parser.isSet(name.mid(2)))
-            options.insert(name, values.isEmpty() ? QStringLiteral("1") : values.first());
-    }
-    return options;
-}
 
 int initdb(const QStringList& args)
 {
@@ -111,11 +61,7 @@ struct PeriodChoice {
 PeriodChoice periodOptions(const QMap<QString, QString>& options)
 {
     PeriodChoice p;
-    bool ok = false;
-    const QString yearText = options.value(QStringLiteral("--year"));
-    p.year = yearText.toInt(&ok);
-    if (!ok || yearText.size() != 4 || p.year < 1990)
-        throw BadArguments{QStringLiteral("Rok musi mieć cztery cyfry (np. 2024), a nie „%1”.").arg(yearText)};
+    p.year = yearOption(options.value(QStringLiteral("--year")));
     if (data::usesHalfYears(p.year)) {
         const QString h = options.value(QStringLiteral("--half"));
         if (h == QStringLiteral("I"))
@@ -130,13 +76,6 @@ PeriodChoice periodOptions(const QMap<QString, QString>& options)
         throw BadArguments{QStringLiteral("Od roku %1 rozlicza się cały rok: opcja --half nie jest dozwolona.").arg(data::lastYearOfHalfYears + 1)};
     }
     return p;
-}
-
-void requireOptions(const QMap<QString, QString>& options, std::initializer_list<const char*> names)
-{
-    for (const char* required : names)
-        if (!options.contains(QString::fromLatin1(required)))
-            throw BadArguments{QStringLiteral("Brak wymaganej opcji %1.").arg(QString::fromLatin1(required))};
 }
 
 // Connects the data module to the database; false (with the message printed) when the
@@ -255,9 +194,14 @@ int runCommand(QStringList args)
             return settle(args);
         if (command == QStringLiteral("pdf"))
             return pdf(args);
+        if (command == QStringLiteral("import-purchases"))
+            return importPurchases(args);
+        if (command == QStringLiteral("import-taxpayers"))
+            return importTaxpayers(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
     } catch (const HelpAsked&) {
         std::fputs(usage, stdout);
+        std::fputs(importUsage, stdout);
         return 0;
     } catch (const Interrupted&) {
         printError(QStringLiteral("Przerwano."));
@@ -265,6 +209,7 @@ int runCommand(QStringList args)
     } catch (const BadArguments& e) {
         printError(e.message);
         std::fputs(usage, stderr);
+        std::fputs(importUsage, stderr);
         return exitBadArguments;
     } catch (const std::exception& e) {
         fb::logFailure(e);

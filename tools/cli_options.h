@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// What the commands of brenvald-cli share: their exit codes, the ways a command ends early,
+// and the reading of their options.
+namespace tools {
+
+constexpr int exitBadArguments = 2;
+constexpr int exitFailure = 1;
+// Added to the number of the signal that ended a command, as a shell reports it.
+constexpr int exitOnSignal = 128;
+
+// Arguments the command cannot take: the message, then the usage, exit code 2.
+struct BadArguments {
+    QString message;
+};
+
+// A termination signal cut the command short.
+struct Interrupted {};
+
+// The user asked for the usage (--help): it goes to standard output and the tool ends well.
+struct HelpAsked {};
+
+void printError(const QString& text);
+
+// A command's options, by QCommandLineParser: --name VALUE (or --name=VALUE), and --flag
+// without a value; each at most once. Other arguments go to `positional`, or are refused
+// when it is null.
+QMap<QString, QString> parseOptions(const QStringList& args, const QStringList& withValue, const QStringList& flags,
+                                    QStringList* positional = nullptr);
+// Refuses the command when one of the options is missing.
+void requireOptions(const QMap<QString, QString>& options, std::initializer_list<const char*> names);
+// The year of an option: four digits, 1990 or later.
+int yearOption(const QString& text);
+
+} // namespace tools

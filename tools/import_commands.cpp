@@ -1,0 +1,159 @@
+#include "tools/import_commands.h"
+
+#include <QTextStream>
+
+#include "data/dm1.h"
+#include "data/period.h"
+#include "desktop/signal_catcher.h"
+#include "firebird/statement.h"
+#include "import/ledger_record.h"
+#include "import/purchase_import.h"
+#include "import/taxpayer_import.h"
+#include "tools/cli_options.h"
+
+namespace tools {
+
+const char* importUsage =
+    "  brenvald-cli import-purchases --db BAZA --source pkpir|fk --dir KATALOG --year RRRR [--quarter 1-4]\n"
+    "                                (--all | NR_PODATNIKA...)\n"
+    "      przejmuje zakupy paliw z dokumentów PKPiR lub FK i drukuje raport\n"
+    "      (--quarter do roku 2012 włącznie; FK bierze tylko pierwszego podatnika)\n"
+    "  brenvald-cli import-taxpayers --db BAZA --dir KATALOG [--overwrite nazwa,nazskr,adres,regon,nip] KONTO...\n"
+    "      przejmuje konta z listy kont PKPiR jako podatników; istniejącemu podatnikowi\n"
+    "      zastępuje tylko pola wymienione w --overwrite\n";
+
+namespace {
+
+void connect(Tdm_1& dm, const QString& database)
+{
+    dm.connectTo(database);
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
+}
+
+// The import period: the whole year from 2013, a quarter up to 2012.
+data::Period importPeriod(const QMap<QString, QString>& options)
+{
+    const int year = yearOption(options.value(QStringLiteral("--year")));
+    const QString quarter = options.value(QStringLiteral("--quarter"));
+    if (!data::usesHalfYears(year)) {
+        if (options.contains(QStringLiteral("--quarter")))
+            throw BadArguments{QStringLiteral("Od roku %1 przejmuje się cały rok: opcja --quarter nie jest dozwolona.")
+                                   .arg(data::lastYearOfHalfYears + 1)};
+        return {QDate(year, 1, 1), QDate(year, 12, 31)};
+    }
+    bool ok = false;
+    const int q = quarter.toInt(&ok);
+    if (!ok || q < 1 || q > 4)
+        throw BadArguments{quarter.isEmpty() ? QStringLiteral("Do roku %1 przejmuje się kwartały: podaj --quarter 1, 2, 3 albo 4.")
+                                                   .arg(data::lastYearOfHalfYears)
+                                             : QStringLiteral("Kwartał to 1, 2, 3 albo 4, a nie „%1”.").arg(quarter)};
+    const QDate start(year, 3 * (q - 1) + 1, 1);
+    const QDate lastMonth(year, 3 * q, 1);
+    return {start, QDate(year, 3 * q, lastMonth.daysInMonth())};
+}
+
+// The chosen list as ">" or ">>" make it: taxpayer codes ("007"), each once.
+QStringList chosenCodes(Tdm_1& dm, const QStringList& numbers, bool all)
+{
+    QStringList codes;
+    if (all) {
+        fb::Statement q(dm.db_opl, dm.tr_opl, QStringLiteral("select NR_PODAT from PODAT order by NR_PODAT"));
+        q.execute();
+        while (q.fetch())
+            codes << ledger::taxpayerCode(q.value(0).toInt());
+        return codes;
+    }
+    for (const QString& n : numbers) {
+        bool ok = false;
+        const int number = n.toInt(&ok);
+        if (!ok || number <= 0)
+            throw BadArguments{QStringLiteral("Numer podatnika to liczba całkowita, a nie „%1”.").arg(n)};
+        const QString code = ledger::taxpayerCode(number);
+        if (!codes.contains(code))
+            codes << code;
+    }
+    return codes;
+}
+
+} // namespace
+
+int importPurchases(const QStringList& args)
+{
+    QStringList numbers;
+    const auto options = parseOptions(args,
+                                      {QStringLiteral("--db"), QStringLiteral("--source"), QStringLiteral("--dir"),
+                                       QStringLiteral("--year"), QStringLiteral("--quarter")},
+                                      {QStringLiteral("--all")}, &numbers);
+    requireOptions(options, {"--db", "--source", "--dir", "--year"});
+    const QString source = options.value(QStringLiteral("--source"));
+    if (source != QStringLiteral("pkpir") && source != QStringLiteral("fk"))
+        throw BadArguments{QStringLiteral("Źródło to pkpir albo fk, a nie „%1”.").arg(source)};
+    const bool all = options.contains(QStringLiteral("--all"));
+    if (all && !numbers.isEmpty())
+        throw BadArguments{QStringLiteral("Podaj numery podatników albo --all, nie jedno i drugie.")};
+    if (!all && numbers.isEmpty())
+        throw BadArguments{QStringLiteral("Podaj numery podatników albo --all.")};
+    const data::Period period = importPeriod(options);
+
+    Tdm_1 dm;
+    connect(dm, options.value(QStringLiteral("--db")));
+    ledger::PurchaseImportRun run{source == QStringLiteral("pkpir") ? ledger::Source::Pkpir : ledger::Source::Fk,
+                                  options.value(QStringLiteral("--dir")), period, chosenCodes(dm, numbers, all)};
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    ledger::PurchaseImport import(dm, [&out](const QString& line) { out << line << Qt::endl; });
+    import.run(run);
+    dm.disconnectDatabase();
+    return 0;
+}
+
+int importTaxpayers(const QStringList& args)
+{
+    QStringList accounts;
+    const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--dir"), QStringLiteral("--overwrite")},
+                                      {}, &accounts);
+    requireOptions(options, {"--db", "--dir"});
+    if (accounts.isEmpty())
+        throw BadArguments{QStringLiteral("Podaj numery kont do przejęcia.")};
+    ledger::TaxpayerFields overwrite;
+    if (options.contains(QStringLiteral("--overwrite"))) {
+        const QMap<QString, ledger::TaxpayerField> names{{QStringLiteral("nazwa"), ledger::TaxpayerField::Name},
+                                                         {QStringLiteral("nazskr"), ledger::TaxpayerField::ShortName},
+                                                         {QStringLiteral("adres"), ledger::TaxpayerField::Address},
+                                                         {QStringLiteral("regon"), ledger::TaxpayerField::Regon},
+                                                         {QStringLiteral("nip"), ledger::TaxpayerField::Nip}};
+        for (const QString& name : options.value(QStringLiteral("--overwrite")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!names.contains(name.trimmed()))
+                throw BadArguments{QStringLiteral("Pole do zastąpienia to nazwa, nazskr, adres, regon lub nip, a nie „%1”.")
+                                       .arg(name)};
+            overwrite |= names.value(name.trimmed());
+        }
+    }
+    Tdm_1 dm;
+    connect(dm, options.value(QStringLiteral("--db")));
+    ledger::TaxpayerImport import(dm, options.value(QStringLiteral("--dir")),
+                                  [overwrite](const ledger::Comparison&) { return overwrite; });
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    for (const QString& account : accounts) {
+        const int number = ledger::trimmed(account).toInt();
+        switch (import.przepisz_konto(account)) {
+        case ledger::TaxpayerImport::Outcome::Created:
+            out << QStringLiteral("Konto %1: utworzono podatnika nr %2").arg(account).arg(number) << Qt::endl;
+            break;
+        case ledger::TaxpayerImport::Outcome::Updated:
+            out << QStringLiteral("Konto %1: zaktualizowano podatnika nr %2").arg(account).arg(number) << Qt::endl;
+            break;
+        case ledger::TaxpayerImport::Outcome::Unchanged:
+            out << QStringLiteral("Konto %1: podatnik nr %2 pozostawiony bez zmian").arg(account).arg(number) << Qt::endl;
+            break;
+        case ledger::TaxpayerImport::Outcome::PassedOver:
+            out << QStringLiteral("Konto %1: pominięte (nie ma go na liście kont)").arg(account) << Qt::endl;
+            break;
+        }
+    }
+    dm.disconnectDatabase();
+    return 0;
+}
+
+} // namespace tools
