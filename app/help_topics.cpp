@@ -1,6 +1,7 @@
 #include "help_topics.h"
 
 #include "desktop/help_system.h"
+#include "import/import_help.h"
 #include "purchases/purchases_help.h"
 #include "registers/registers_help.h"
 #include "reports/reports_help.h"
@@ -21,4 +22,5 @@ void registerHelpTopics()
     registerRegistersHelp();
     registerPurchasesHelp();
     registerReportsHelp();
+    registerImportHelp();
 }

@@ -12,6 +12,8 @@
 #include "form_info.h"
 #include "help_topics.h"
 #include "icons.h"
+#include "import/pod_kpr.h"
+#include "import/zak_kpr.h"
 #include "maker.h"
 #include "open_modal.h"
 #include "purchases/zak.h"
@@ -155,7 +157,7 @@ void Tf_ok_gl::createActions()
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
 
     // Their windows come with later versions of the program.
-    for (QAction* a : {a_pod_kp, a_akt_opl, A_serw_op, a_zak_kpr})
+    for (QAction* a : {a_akt_opl, A_serw_op})
         a->setEnabled(false);
 }
 
@@ -234,6 +236,8 @@ void Tf_ok_gl::connectActions()
     connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this, *dm_1); });
     connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this, *dm_1); });
     connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this, *dm_1); });
+    connect(a_zak_kpr, &QAction::triggered, this, [this] { openModal(f_zak_kpr, this, *dm_1); });
+    connect(a_pod_kp, &QAction::triggered, this, [this] { openModal(f_pod_kpr, this, *dm_1); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

@@ -57,6 +57,15 @@ QString Account::addressLine() const
     return line + QLatin1Char(' ') + decoded(postalCode) + QLatin1Char(' ') + decoded(city);
 }
 
+QString defaultFolder(Source source)
+{
+#ifdef Q_OS_WIN
+    return source == Source::Pkpir ? QStringLiteral("c:\\zqd") : QStringLiteral("c:\\fk");
+#else
+    return QDir::home().filePath(source == Source::Pkpir ? QStringLiteral("zqd") : QStringLiteral("fk"));
+#endif
+}
+
 QStringList pkpirFileNames()
 {
     QStringList names;

@@ -60,6 +60,12 @@ struct Account {
     QString addressLine() const;
 };
 
+enum class Source { Pkpir, Fk };
+
+// The folder a ledger keeps its data in: the ledger program's own on Windows (c:\zqd, c:\fk),
+// folders of the same names in the user's home elsewhere.
+QString defaultFolder(Source source);
+
 // The file names the imports try, in the order they try them.
 QStringList pkpirFileNames();                                      // dok_010.zqd … dok_129.zqd
 QStringList fkFileNames(const QDate& periodStart, const QDate& periodEnd); // d001MMn.zqf of the period's months

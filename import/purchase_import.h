@@ -6,16 +6,11 @@
 #include <functional>
 
 #include "data/period.h"
+#include "import/ledger_files.h"
 
 class Tdm_1;
 
 namespace ledger {
-class RecordFile;
-}
-
-namespace ledger {
-
-enum class Source { Pkpir, Fk };
 
 // One run of the fuel purchase import: the ledger, its folder, the period and the chosen
 // taxpayer codes ("007"), as the screen holds them when "Przepisuj dane" is pressed.

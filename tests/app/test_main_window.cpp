@@ -33,7 +33,7 @@ struct ActionRow {
 
 const ActionRow actionTable[] = {
     {"a_pod", "Dane ewidencyjne", "Podatnik", nullptr, true, -1},
-    {"a_pod_kp", "Import danych podatnika z PKPiR", "Podatnik", nullptr, false, 0},
+    {"a_pod_kp", "Import danych podatnika z PKPiR", "Podatnik", nullptr, true, 0},
     {"a_sam", "Samochody", "Podatnik", nullptr, true, -1},
     {"a_koniec", "&Koniec", "Podatnik", "Koniec pracy z aplikacją", true, 1},
     {"a_pal", "Paliwa", "Tablice", nullptr, true, -1},
@@ -44,7 +44,7 @@ const ActionRow actionTable[] = {
     {"A_serw_op", "Ścieżka do bazy danych", "Tablice", nullptr, false, -1},
     {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, -1},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
-     "Import danych dotyczących zakupów paliw z systemu PKPiR", false, 0},
+     "Import danych dotyczących zakupów paliw z systemu PKPiR", true, 0},
     {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, -1},
     {"a_pomoc", "&Pomoc", nullptr, "Help Contents", true, 4},
     {"a_opr", "&O programie", "Informacje", nullptr, true, -1},

@@ -1,0 +1,243 @@
+#include "import/pod_kpr.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "data/dm1.h"
+#include "desktop/attempt.h"
+#include "desktop/help_context.h"
+#include "import/folder_chooser.h"
+#include "import/import_help.h"
+#include "import/jest_pod.h"
+#include "import/ledger_files.h"
+#include "import/taxpayer_import.h"
+
+Tf_pod_kpr* f_pod_kpr = nullptr;
+
+namespace {
+
+template <class W>
+W* named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+Tf_pod_kpr::Tf_pod_kpr(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::OwnerCentre,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                     | Qt::WindowCloseButtonHint),
+      dm_(dm)
+{
+    setObjectName(QStringLiteral("f_pod_kpr"));
+    setWindowTitle(QStringLiteral("Przepisanie danych podatników z systemu PKPiR"));
+    desktop::setHelpContext(this, import_help::taxpayerImport);
+    buildControls();
+
+    z_katalog->installEventFilter(this);
+    connect(z_katalog, &QLineEdit::returnPressed, this, &Tf_pod_kpr::z_katalogClick);
+    connect(kl_wyb_kat, &QPushButton::clicked, this, [this] {
+        gb_wyb_kat->move(z_katalog->x(), z_katalog->y() + z_katalog->height() + 20);
+        gb_wyb_kat->resize(gb_wyb_kat->sizeHint());
+        gb_wyb_kat->open();
+    });
+    connect(gb_wyb_kat, &FolderChooser::chosen, this, [this](const QString& folder) {
+        z_katalog->setText(folder);
+        z_katalogClick();
+    });
+    connect(kl_przen, &QToolButton::clicked, this, &Tf_pod_kpr::dodaj_zaznaczone);
+    connect(sg_kon, &QTableWidget::cellDoubleClicked, this, &Tf_pod_kpr::dodaj_zaznaczone);
+    connect(kl_wszystko, &QToolButton::clicked, this, &Tf_pod_kpr::kl_wszystkoClick);
+    connect(kl_usun_zaz, &QPushButton::clicked, mem_wyb_konta, &QPlainTextEdit::clear);
+    connect(kl_ok, &QPushButton::clicked, this, &Tf_pod_kpr::kl_okClick);
+    connect(kl_anul, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+Tf_pod_kpr::~Tf_pod_kpr()
+{
+    closeDataIfOpen();
+}
+
+void Tf_pod_kpr::buildControls()
+{
+    e_katalog = named(new QLabel(QStringLiteral("Katalog z danymi systemu PKPiR"), this), "e_katalog");
+    z_katalog = named(new QLineEdit(this), "z_katalog");
+    e_katalog->setBuddy(z_katalog);
+    kl_wyb_kat = named(new QPushButton(QStringLiteral("Przeglądaj..."), this), "kl_wyb_kat");
+    kl_wyb_kat->setFocusPolicy(Qt::ClickFocus);
+    kl_wyb_kat->setAutoDefault(false);
+
+    e_l_kon = named(new QLabel(QStringLiteral("&Lista kont systemu PKPiR"), this), "e_l_kon");
+    sg_kon = named(new QTableWidget(0, 3, this), "sg_kon");
+    sg_kon->setHorizontalHeaderLabels({QStringLiteral("Konto"), QStringLiteral("Nazwa pełna"), QStringLiteral("NIP")});
+    sg_kon->setColumnWidth(0, 47);
+    sg_kon->setColumnWidth(1, 268);
+    sg_kon->setColumnWidth(2, 90);
+    sg_kon->verticalHeader()->setDefaultSectionSize(18);
+    sg_kon->verticalHeader()->hide();
+    sg_kon->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sg_kon->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    sg_kon->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sg_kon->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sg_kon->setMinimumSize(47 + 268 + 90 + 24, 260);
+    e_l_kon->setBuddy(sg_kon);
+
+    kl_przen = named(new QToolButton(this), "kl_przen");
+    kl_przen->setText(QStringLiteral(">"));
+    kl_przen->setToolTip(QStringLiteral("Przenieś wybrane konta"));
+    kl_wszystko = named(new QToolButton(this), "kl_wszystko");
+    kl_wszystko->setText(QStringLiteral(">>"));
+    kl_wszystko->setToolTip(QStringLiteral("Przenieś wszystkie konta"));
+
+    e_wyb_konta = named(new QLabel(QStringLiteral("&Wybrane konta"), this), "e_wyb_konta");
+    mem_wyb_konta = named(new QPlainTextEdit(this), "mem_wyb_konta");
+    mem_wyb_konta->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mem_wyb_konta->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mem_wyb_konta->setFixedWidth(110);
+    e_wyb_konta->setBuddy(mem_wyb_konta);
+
+    kl_usun_zaz = named(new QPushButton(QStringLiteral("&Usuń listę wybranych kont"), this), "kl_usun_zaz");
+    kl_ok = named(new QPushButton(QStringLiteral("&Przepisz"), this), "kl_ok");
+    kl_anul = named(new QPushButton(QStringLiteral("&Anuluj"), this), "kl_anul");
+    for (QPushButton* b : {kl_usun_zaz, kl_ok, kl_anul})
+        b->setAutoDefault(false);
+    gb_wyb_kat = new FolderChooser(this);
+    gb_wyb_kat->setCaption(QStringLiteral("Wskaż katalog z danymi systemu PKPiR"));
+
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(e_katalog);
+    folder->addWidget(z_katalog, 1);
+    folder->addWidget(kl_wyb_kat);
+
+    auto* arrows = new QVBoxLayout;
+    arrows->addStretch();
+    arrows->addWidget(kl_przen);
+    arrows->addWidget(kl_wszystko);
+    arrows->addStretch();
+
+    auto* lists = new QGridLayout;
+    lists->addWidget(e_l_kon, 0, 0);
+    lists->addWidget(sg_kon, 1, 0);
+    lists->addLayout(arrows, 1, 1);
+    lists->addWidget(e_wyb_konta, 0, 2);
+    lists->addWidget(mem_wyb_konta, 1, 2);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(kl_usun_zaz);
+    buttons->addStretch();
+    buttons->addWidget(kl_ok);
+    buttons->addWidget(kl_anul);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(folder);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
+    resize(660, 420);
+}
+
+void Tf_pod_kpr::FormActivate()
+{
+    z_katalog->setText(QDir::toNativeSeparators(ledger::defaultFolder(ledger::Source::Pkpir)));
+    z_katalogClick();
+    sg_kon->setFocus(Qt::OtherFocusReason);
+}
+
+// Clicking into the folder, leaving it or pressing Enter in it, and the chooser's "OK": the
+// accounts of the folder are read again and the chosen list is emptied.
+bool Tf_pod_kpr::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == z_katalog && isDataOpen()) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            z_katalogClick();
+        else if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                z_katalogClick();
+        }
+    }
+    return DataScreen::eventFilter(watched, event);
+}
+
+void Tf_pod_kpr::z_katalogClick()
+{
+    mem_wyb_konta->clear();
+    wczytaj_konta();
+    gb_wyb_kat->hide();
+}
+
+void Tf_pod_kpr::wczytaj_konta()
+{
+    loadedFolder_ = QDir::fromNativeSeparators(z_katalog->text());
+    const QList<ledger::AccountRow> accounts = ledger::readAccounts(loadedFolder_);
+    sg_kon->setRowCount(0);
+    sg_kon->setRowCount(static_cast<int>(accounts.size()));
+    for (int row = 0; row < accounts.size(); ++row) {
+        const ledger::AccountRow& a = accounts[row];
+        const QStringList cells{a.code, a.fullName, a.nip};
+        for (int column = 0; column < 3; ++column)
+            sg_kon->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+    if (!accounts.isEmpty())
+        sg_kon->setCurrentCell(0, 0);
+}
+
+QStringList Tf_pod_kpr::chosenLines() const
+{
+    return mem_wyb_konta->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void Tf_pod_kpr::dodaj_zaznaczone()
+{
+    QStringList lines = chosenLines();
+    QList<int> rows;
+    for (const QTableWidgetSelectionRange& range : sg_kon->selectedRanges())
+        for (int row = range.topRow(); row <= range.bottomRow(); ++row)
+            rows << row;
+    std::sort(rows.begin(), rows.end());
+    for (int row : rows) {
+        const QString code = sg_kon->item(row, 0)->text();
+        if (!lines.contains(code))
+            lines << code;
+    }
+    mem_wyb_konta->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void Tf_pod_kpr::kl_wszystkoClick()
+{
+    QStringList lines;
+    for (int row = 0; row < sg_kon->rowCount(); ++row)
+        lines << sg_kon->item(row, 0)->text();
+    mem_wyb_konta->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void Tf_pod_kpr::kl_okClick()
+{
+    ledger::TaxpayerImport import(dm_, loadedFolder_, [this](const ledger::Comparison& c) {
+        Tf_jest_pod dialog(c, this);
+        // Under the account grid, a little inside the screen's sides.
+        const QPoint corner = mapToGlobal(QPoint(6, sg_kon->y() + sg_kon->height() + 30));
+        dialog.setGeometry(corner.x(), corner.y(), width() - 20, dialog.sizeHint().height());
+        return runComparison(dialog);
+    });
+    // A line that is no number, or a row the database refuses, ends the run with its box;
+    // the lines before stay taken over and the screen stays open.
+    for (const QString& line : mem_wyb_konta->toPlainText().split(QLatin1Char('\n')))
+        if (!desktop::attempt(this, [&] { import.przepisz_konto(line); }))
+            return;
+    mem_wyb_konta->clear();
+    accept();
+}
