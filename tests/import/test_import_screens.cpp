@@ -1,0 +1,236 @@
+// The two import screens and the comparison dialog, driven through their controls on a real
+// database with ledger files written by the test.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "common/period_chooser.h"
+#include "dbwidgets/db_grid.h"
+#include "desktop/help_context.h"
+#include "desktop/print_dialogs.h"
+#include "firebird/statement.h"
+#include "import/import_help.h"
+#include "import/jest_pod.h"
+#include "import/log_printing.h"
+#include "import/pod_kpr.h"
+#include "import/zak_kpr.h"
+#include "ledger_builder.h"
+#include "module_fixture.h"
+#include "text/formats.h"
+
+using namespace Qt::StringLiterals;
+using namespace ledgertest;
+
+class TestImportScreens : public QObject, private testsupport::ModuleFixture {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    void exec(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+        dm->tr_opl.commitRetaining();
+    }
+
+    QVariant scalar(const QString& sql)
+    {
+        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
+        st.execute();
+        return st.fetch() ? st.value(0) : QVariant();
+    }
+
+    template <class T>
+    static T* child(QWidget* screen, const char* name)
+    {
+        T* w = screen->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+    static void setYear(QWidget* screen, const QString& year)
+    {
+        auto* edit = child<QLineEdit>(screen, "m_rok");
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, year);
+        child<QWidget>(screen, "z_katalog")->setFocus(Qt::TabFocusReason);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        text::applyProgramFormats();
+        registerImportHelp();
+    }
+
+    void init()
+    {
+        start();
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (7, '7', 'SIEDEM')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR, ADRES) values (12, '12', 'DWANAŚCIE', 'stary adres')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (3, '3', 'TRZY')"_s);
+        exec(u"insert into SAM values ('WA 100', 7, 5, 5, '2000-01-01', null)"_s);
+    }
+
+    void cleanup()
+    {
+        desktop::setPrintDialogHandler({});
+        setComparisonRunner({});
+        stop();
+    }
+
+    void purchaseImportScreen()
+    {
+        Tf_zak_kpr screen(*dm);
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        QCOMPARE(screen.windowTitle(), u"Import danych dotyczących zakupu paliw z systemu PKPiR lub FK"_s);
+        QCOMPARE(desktop::helpContext(&screen), 14);
+        QVERIFY(!child<QListWidget>(&screen, "lb_kwart")->isVisible()); // 2013 and later: the whole year
+        QCOMPARE(child<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu PKPiR"_s);
+        QVERIFY(!child<QPushButton>(&screen, "kl_dr_rap")->isVisible());
+
+        // The source sets the folder and the captions.
+        child<QRadioButton>(&screen, "rb_fk")->click();
+        QCOMPARE(child<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu FK"_s);
+        QVERIFY(child<QLineEdit>(&screen, "z_katalog")->text().endsWith(u"fk"_s));
+        child<QRadioButton>(&screen, "rb_pkpir")->click();
+
+        // ">" adds the selected taxpayers' codes once; ">>" all of them in the grid's order.
+        auto* grid = child<dbw::DBGrid>(&screen, "dbg_firmy");
+        grid->selectRow(1); // taxpayer 7 (the grid is ordered by number)
+        child<QToolButton>(&screen, "kl_przen")->click();
+        grid->selectRow(1);
+        child<QToolButton>(&screen, "kl_przen")->click();
+        QCOMPARE(screen.chosenCodes(), QStringList{u"007"_s});
+        child<QToolButton>(&screen, "kl_wszystko")->click();
+        QCOMPARE(screen.chosenCodes(), (QStringList{u"003"_s, u"007"_s, u"012"_s}));
+
+        // FK takes the first taxpayer only, and the screen says so outside the log.
+        child<QRadioButton>(&screen, "rb_fk")->click();
+        QVERIFY(child<QLabel>(&screen, "e_fk_uwaga")->isVisible());
+        QVERIFY(child<QLabel>(&screen, "e_fk_uwaga")->text().contains(u"003"_s));
+        child<QRadioButton>(&screen, "rb_pkpir")->click();
+        QVERIFY(!child<QLabel>(&screen, "e_fk_uwaga")->isVisible());
+
+        // Years up to 2012 go by quarters.
+        setYear(&screen, u"2012"_s);
+        QVERIFY(child<QListWidget>(&screen, "lb_kwart")->isVisible());
+        QCOMPARE(child<QListWidget>(&screen, "lb_kwart")->currentRow(), 0);
+        QCOMPARE(screen.period().start, QDate(2012, 1, 1));
+        QCOMPARE(screen.period().end, QDate(2012, 3, 31));
+        auto* quarters = child<QListWidget>(&screen, "lb_kwart");
+        QTest::mouseClick(quarters->viewport(), Qt::LeftButton, {}, quarters->visualItemRect(quarters->item(2)).center());
+        QCOMPARE(screen.period().start, QDate(2012, 7, 1));
+        QCOMPARE(screen.period().end, QDate(2012, 9, 30));
+
+        // A run: the log as the import writes it; then it can be printed.
+        writeFile(folder.path(), u"dok_080.zqd"_s, pkpirRecord({u"007"_s, 13, u"F1"_s, 2012, 8, 3, u"x/wa 100/12,5"_s}));
+        child<QLineEdit>(&screen, "z_katalog")->setText(folder.path());
+        child<QPushButton>(&screen, "kl_przep")->click();
+        const QStringList log = screen.logLines();
+        QVERIFY(log.first().startsWith(u"Import zakupów paliw z systemu PKPiR. Wykonano "_s));
+        QCOMPARE(log.mid(1), (QStringList{u"Wyszukiwanie zakupów paliwa dla konta 003"_s, u"Zapisano 0 rekordów"_s,
+                                          QString(44, u'-'), u"Wyszukiwanie zakupów paliwa dla konta 007"_s,
+                                          u"Zapisano 1 rekord"_s, QString(44, u'-'),
+                                          u"Wyszukiwanie zakupów paliwa dla konta 012"_s, u"Zapisano 0 rekordów"_s,
+                                          QString(44, u'-'), u"Koniec"_s}));
+        QCOMPARE(scalar(u"select NR_REJ from ZAK_PAL where NR_RACH = 'F1'"_s).toString(), u"WA 100"_s);
+        QVERIFY(child<QPushButton>(&screen, "kl_dr_rap")->isVisible());
+
+        const QString pdf = folder.filePath(u"raport.pdf"_s);
+        desktop::setPrintDialogHandler([&](const desktop::PrintDialogRequest& r) {
+            r.printer->setOutputFormat(QPrinter::PdfFormat);
+            r.printer->setOutputFileName(pdf);
+            return true;
+        });
+        child<QPushButton>(&screen, "kl_dr_rap")->click();
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        screen.close();
+    }
+
+    void logPaging()
+    {
+        // A page holds n − 1 lines, n being the page height less 50 in line steps.
+        const QList<std::tuple<int, int, int>> pages{{1050, 100, 9}, {1049, 100, 8}, {150, 100, 1}, {5000, 0, 1}};
+        for (const auto& [height, step, lines] : pages)
+            QCOMPARE(importlog::linesPerPage(height, step), lines);
+    }
+
+    void taxpayerImportScreen()
+    {
+        QByteArray file = accountRecord({u"0000"_s});
+        file += accountRecord({u"   1"_s, {}, u"Jedynka"_s, u"JEDEN"_s, u"111"_s});
+        file += accountRecord({u"    "_s});
+        file += accountRecord({u"   3"_s, {}, u"Trójka"_s, u"TROJKA"_s, u"333"_s});
+        file += accountRecord({u"   4"_s, {}, u"Czwórka"_s, {}, u"444"_s});
+        for (int n = 5; n < 12; ++n)
+            file += accountRecord({u"    "_s});
+        file += accountRecord({u"  12"_s, u"REG12"_s, u"Dwunastka"_s, u"DWA"_s, u"1212"_s, u"Polna"_s, u"3"_s, u"12"_s,
+                               u"Lublin"_s, u"20-001"_s});
+        writeFile(folder.path(), u"KONTA200.ZQD"_s, file);
+
+        Tf_pod_kpr screen(*dm);
+        screen.show();
+        QCOMPARE(screen.windowTitle(), u"Przepisanie danych podatników z systemu PKPiR"_s);
+        QCOMPARE(desktop::helpContext(&screen), 13);
+        auto* folderEdit = child<QLineEdit>(&screen, "z_katalog");
+        folderEdit->setText(folder.path());
+        QTest::keyClick(folderEdit, Qt::Key_Return);
+        auto* grid = child<QTableWidget>(&screen, "sg_kon");
+        QCOMPARE(grid->rowCount(), 4);
+        QCOMPARE(grid->item(3, 0)->text(), u"  12"_s);
+        QCOMPARE(grid->item(3, 1)->text(), u"Dwunastka"_s);
+
+        // Rows 2 to 3 twice: their codes once each, in grid order; ">>" all of them.
+        grid->clearSelection();
+        grid->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
+        child<QToolButton>(&screen, "kl_przen")->click();
+        child<QToolButton>(&screen, "kl_przen")->click();
+        QCOMPARE(screen.chosenLines(), (QStringList{u"   3"_s, u"   4"_s}));
+        child<QToolButton>(&screen, "kl_wszystko")->click();
+        QCOMPARE(screen.chosenLines().size(), 4);
+
+        // Taxpayer 12 exists: the dialog shows both sides; only the address is ticked.
+        QList<QPair<QString, QString>> shownInDialog;
+        bool clearedAtFirst = true;
+        setComparisonRunner([&](Tf_jest_pod& dialog) -> ledger::TaxpayerFields {
+            shownInDialog << qMakePair(child<QLabel>(&dialog, "e_kon")->text(), child<QLabel>(&dialog, "e_kpr_adr")->text());
+            shownInDialog << qMakePair(dialog.windowTitle(), child<QLabel>(&dialog, "e_opl_adr")->text());
+            clearedAtFirst = clearedAtFirst && !dialog.ch_naz->isChecked() && !dialog.ch_adr->isChecked();
+            dialog.ch_adr->setChecked(true);
+            dialog.kl_przep->click();
+            return dialog.chosen();
+        });
+        auto* chosen = child<QPlainTextEdit>(&screen, "mem_wyb_konta");
+        chosen->setPlainText(u"4\n12\nabc\n1"_s);
+        child<QPushButton>(&screen, "kl_ok")->click();
+        QCOMPARE(shownInDialog, (QList<QPair<QString, QString>>{{u"12"_s, u"Polna 3/12 20-001 Lublin"_s},
+                                                                {u"Uwaga!"_s, u"stary adres"_s}}));
+        QVERIFY(clearedAtFirst);
+        QCOMPARE(scalar(u"select NAZSKR from PODAT where NR_PODAT = 4"_s).toString(), u"Czwórka"_s); // the name's start
+        QCOMPARE(scalar(u"select ADRES from PODAT where NR_PODAT = 12"_s).toString(), u"Polna 3/12 20-001 Lublin"_s);
+        QCOMPARE(scalar(u"select NAZSKR from PODAT where NR_PODAT = 12"_s).toString(), u"DWANAŚCIE"_s);
+        // "abc" stops the run with the conversion error; the screen stays with its lines.
+        QCOMPARE(shownTexts(), QStringList{u"'abc' is not a valid integer value"_s});
+        QVERIFY(screen.isVisible());
+        QCOMPARE(screen.chosenLines().size(), 4);
+        QVERIFY(!scalar(u"select NR_PODAT from PODAT where NR_PODAT = 1"_s).isValid());
+        screen.close();
+    }
+};
+
+QTEST_MAIN(TestImportScreens)
+#include "test_import_screens.moc"
