@@ -103,6 +103,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, const Parts& parts, bool withTaxpa
     e_rok->setBuddy(m_rok);
     grid->addWidget(e_rok, 0, column);
     grid->addWidget(m_rok, 1, column, Qt::AlignTop);
+    grid->setColumnStretch(column + 1, 1); // the controls keep to the left
     m_rok->installEventFilter(this);
 }
 

@@ -1,6 +1,7 @@
 #include "import/folder_chooser.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
@@ -86,8 +87,14 @@ void FolderChooser::showDrive()
     dir_kpr->setCurrentIndex(root);
 }
 
-void FolderChooser::open()
+void FolderChooser::openBelow(QWidget* anchor, int gap)
 {
+    QWidget* window = parentWidget();
+    resize(sizeHint().expandedTo(QSize(380, 320)));
+    QPoint at = anchor->mapTo(window, QPoint(0, anchor->height() + gap));
+    at.setX(std::max(0, std::min(at.x(), window->width() - width())));
+    at.setY(std::max(0, std::min(at.y(), window->height() - height())));
+    move(at);
     showDrive();
     show();
     raise();

@@ -17,8 +17,9 @@ public:
     explicit FolderChooser(QWidget* parent = nullptr);
 
     void setCaption(const QString& caption);
-    // Shows the panel on the folder tree of the drive chosen in the list, the focus on the list.
-    void open();
+    // Shows the panel `gap` pixels below `anchor` (kept inside the window), on the folder
+    // tree of the drive chosen in the list, the focus on the list.
+    void openBelow(QWidget* anchor, int gap);
     QString folder() const;
 
     QComboBox* nap_kpr;

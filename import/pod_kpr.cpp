@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,11 +51,7 @@ Tf_pod_kpr::Tf_pod_kpr(Tdm_1& dm, QWidget* parent)
 
     z_katalog->installEventFilter(this);
     connect(z_katalog, &QLineEdit::returnPressed, this, &Tf_pod_kpr::z_katalogClick);
-    connect(kl_wyb_kat, &QPushButton::clicked, this, [this] {
-        gb_wyb_kat->move(z_katalog->x(), z_katalog->y() + z_katalog->height() + 20);
-        gb_wyb_kat->resize(gb_wyb_kat->sizeHint());
-        gb_wyb_kat->open();
-    });
+    connect(kl_wyb_kat, &QPushButton::clicked, this, [this] { gb_wyb_kat->openBelow(z_katalog, 20); });
     connect(gb_wyb_kat, &FolderChooser::chosen, this, [this](const QString& folder) {
         z_katalog->setText(folder);
         z_katalogClick();
@@ -229,8 +226,12 @@ void Tf_pod_kpr::kl_okClick()
     ledger::TaxpayerImport import(dm_, loadedFolder_, [this](const ledger::Comparison& c) {
         Tf_jest_pod dialog(c, this);
         // Under the account grid, a little inside the screen's sides.
-        const QPoint corner = mapToGlobal(QPoint(6, sg_kon->y() + sg_kon->height() + 30));
-        dialog.setGeometry(corner.x(), corner.y(), width() - 20, dialog.sizeHint().height());
+        QRect place(mapToGlobal(QPoint(6, sg_kon->y() + sg_kon->height() + 30)),
+                    QSize(width() - 20, dialog.sizeHint().height()));
+        // Kept on the screen when the screen's lower part is too low for it.
+        if (const QScreen* s = screen(); s && place.bottom() > s->availableGeometry().bottom())
+            place.moveBottom(s->availableGeometry().bottom());
+        dialog.setGeometry(place);
         return runComparison(dialog);
     });
     // A line that is no number, or a row the database refuses, ends the run with its box;

@@ -68,7 +68,7 @@ Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
     connect(kl_anul, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_rap, &QPlainTextEdit::textChanged, this, &Tf_zak_kpr::m_rapChange);
     connect(mem_wyb_konta, &QPlainTextEdit::textChanged, this, &Tf_zak_kpr::showFkNote);
-    connect(kl_wyb_kat, &QPushButton::clicked, gb_wyb_kat, &FolderChooser::open);
+    connect(kl_wyb_kat, &QPushButton::clicked, this, [this] { gb_wyb_kat->openBelow(z_katalog, 4); });
     connect(gb_wyb_kat, &FolderChooser::chosen, z_katalog, &QLineEdit::setText);
 }
 
@@ -81,7 +81,7 @@ void Tf_zak_kpr::buildControls()
 {
     e_l_kon = named(new QLabel(QStringLiteral("&Lista podatników"), this), "e_l_kon");
     dbg_firmy = named(new dbw::DBGrid(this), "dbg_firmy");
-    dbw::GridColumn number{data::col::NR_PODAT, QStringLiteral("Nr podatnika"), 90};
+    dbw::GridColumn number{data::col::NR_PODAT, QStringLiteral("Nr podatnika"), 110};
     number.titleAlignment = Qt::AlignCenter;
     dbg_firmy->setColumns({number, dbw::GridColumn{data::col::NAZSKR, QStringLiteral("Nazwa skrócona"), 140}});
     dbg_firmy->setDataSource(&dm_.DS_pod);
