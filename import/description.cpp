@@ -1,7 +1,6 @@
 #include "import/description.h"
 
 #include <QList>
-#include <QRegularExpression>
 
 #include "import/ledger_record.h"
 
@@ -9,12 +8,44 @@ namespace ledger {
 
 bool readDecimalComma(const QString& text, double& value)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(\\d+,?\\d*|,\\d+)([eE][+-]?\\d+)?)\\s*$"));
-    const QRegularExpressionMatch m = number.match(text);
-    if (!m.hasMatch())
+    // sign? digits [, digits] (exponent)? — written out, as it runs for every entry of a year
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    QByteArray number;
+    number.reserve(t.size());
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        number += static_cast<char>(t[i++].unicode());
+    int digits = 0;
+    bool comma = false;
+    for (; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            number += static_cast<char>(c);
+            ++digits;
+        } else if (c == u',' && !comma) {
+            number += '.';
+            comma = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        number += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+            number += static_cast<char>(t[i++].unicode());
+        int exponentDigits = 0;
+        for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i, ++exponentDigits)
+            number += static_cast<char>(t[i].unicode());
+        if (exponentDigits == 0)
+            return false;
+    }
+    if (i != t.size())
         return false;
     bool ok = false;
-    value = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    value = number.toDouble(&ok);
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #include "import/ledger_files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace ledger {
@@ -99,36 +100,37 @@ QString pathOf(const QString& folder, const QString& fileName)
     return exact;
 }
 
-RecordFile::RecordFile(const QString& path, int recordSize) : file_(path), size_(recordSize)
+RecordFile::RecordFile(const QString& path, int recordSize) : size_(recordSize)
 {
     // A file that cannot be opened is simply not there for the import.
-    file_.open(QIODevice::ReadOnly);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    open_ = true;
+    data_ = file.readAll();
+    // What was read before a failure is still read; the rest of the file is not.
+    failed_ = file.error() != QFileDevice::NoError;
 }
 
 bool RecordFile::next(QByteArray& record)
 {
-    if (!file_.isOpen())
+    if ((number_ + 1) >= recordCount())
         return false;
-    record = file_.read(size_);
-    if (record.size() < size_) {
-        failed_ = file_.error() != QFileDevice::NoError;
-        return false;
-    }
     ++number_;
+    record = QByteArray::fromRawData(data_.constData() + static_cast<qsizetype>(number_) * size_, size_);
     return true;
 }
 
 qint64 RecordFile::recordCount() const
 {
-    return file_.isOpen() ? file_.size() / size_ : 0;
+    return data_.size() / size_;
 }
 
 QByteArray RecordFile::recordAt(qint64 n)
 {
-    if (!file_.isOpen() || n < 0 || n >= recordCount() || !file_.seek(n * size_))
+    if (n < 0 || n >= recordCount())
         return {};
-    const QByteArray record = file_.read(size_);
-    return record.size() == size_ ? record : QByteArray();
+    return data_.mid(n * size_, size_);
 }
 
 } // namespace ledger

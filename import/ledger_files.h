@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -76,11 +75,12 @@ inline const QString accountListFileName = QStringLiteral("konta200.zqd");
 QString pathOf(const QString& folder, const QString& fileName);
 
 // Reads a file of fixed-size records in order; a trailing part shorter than one record is
-// not read.
+// not read. The file is read whole when opened (a ledger's files are small); the records
+// handed out point into it and live as long as this object.
 class RecordFile {
 public:
     RecordFile(const QString& path, int recordSize);
-    bool isOpen() const { return file_.isOpen(); }
+    bool isOpen() const { return open_; }
     // The next whole record; false at the end (or when reading failed: see failed()).
     bool next(QByteArray& record);
     bool failed() const { return failed_; }
@@ -91,9 +91,10 @@ public:
     QByteArray recordAt(qint64 n);
 
 private:
-    QFile file_;
+    QByteArray data_;
     int size_;
     int number_ = -1;
+    bool open_ = false;
     bool failed_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include "firebird/statement.h"
 #include "import/description.h"
 #include "import/ledger_files.h"
+#include "text/cp1250.h"
 #include "text/formats.h"
 
 namespace ledger {
@@ -16,7 +17,7 @@ namespace ledger {
 namespace {
 
 // Rows committed together: a failure later keeps what went before.
-constexpr int batchSize = 500;
+constexpr int batchSize = 10000;
 
 // Registration and invoice numbers are compared without regard to letter case.
 QString purchaseKey(const QString& registration, const QDate& day, const QString& invoice)
@@ -80,8 +81,9 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
 
     try {
         if (request.source == Source::Pkpir) {
+            const PkpirDocuments documents = gatherPkpir(request);
             for (const QString& code : request.codes)
-                searchPkpir(code);
+                searchPkpir(code, documents.value(code));
         } else if (!request.codes.isEmpty()) {
             searchFk(request.codes.first());
         }
@@ -190,12 +192,9 @@ bool PurchaseImport::validDate(const QString& file, int record, int year, int mo
     return false;
 }
 
-void PurchaseImport::endOfFile(const QString& file, const RecordFile& records)
+void PurchaseImport::logReadError(const QString& file, int lastRecord)
 {
-    if (records.failed())
-        log_(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta")
-                 .arg(file)
-                 .arg(records.recordNumber() + 1));
+    log_(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta").arg(file).arg(lastRecord + 1));
 }
 
 void PurchaseImport::endOfSearch()
@@ -204,27 +203,53 @@ void PurchaseImport::endOfSearch()
     log_(QString(44, QLatin1Char('-')));
 }
 
-void PurchaseImport::searchPkpir(const QString& code)
+// One pass over the PKPiR files for all the chosen taxpayers: the records of each, in file
+// order (with the read errors where they happened), so that a run of many taxpayers reads
+// each file once rather than once per taxpayer.
+PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportRun& request)
+{
+    QHash<QByteArray, QString> codes; // account bytes → code
+    for (const QString& code : request.codes)
+        if (const auto bytes = text::toCp1250(code))
+            codes.insert(*bytes, code);
+    PkpirDocuments documents;
+    for (const QString& name : pkpirFileNames()) {
+        RecordFile file(pathOf(request.folder, name), PkpirEntry::size);
+        QByteArray bytes;
+        while (file.next(bytes)) {
+            // The account's characters, seen in place: most records are other taxpayers'.
+            const int length = std::min(static_cast<int>(static_cast<unsigned char>(bytes[6])), 8);
+            const auto found = codes.constFind(QByteArray::fromRawData(bytes.constData() + 7, length));
+            if (found != codes.constEnd())
+                documents[*found] << PkpirDocument{name, file.recordNumber(), QByteArray(bytes.constData(), bytes.size()), false};
+        }
+        if (file.failed())
+            for (const QString& code : request.codes)
+                documents[code] << PkpirDocument{name, file.recordNumber(), {}, true};
+    }
+    return documents;
+}
+
+void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>& documents)
 {
     log_(QStringLiteral("Wyszukiwanie zakupów paliwa dla konta ") + code);
     state_->count = 0;
     loadVehicles(trimmed(code).toInt());
     const data::Period& period = state_->request.period;
-    for (const QString& name : pkpirFileNames()) {
-        RecordFile file(pathOf(state_->request.folder, name), PkpirEntry::size);
-        QByteArray bytes;
-        while (file.next(bytes)) {
-            const PkpirEntry e = PkpirEntry::from(Record(bytes));
-            QDate day;
-            if (decoded(e.account) != code || !validDate(name, file.recordNumber(), e.year, e.month, e.day, day))
-                continue;
-            const bool rightColumn = (e.column == 14 && day.year() < 2008) || (e.column == 13 && day.year() >= 2008);
-            if (!rightColumn || day < period.start || day > period.end)
-                continue;
-            const QString invoice = decoded(e.document) + decoded(e.continuation);
-            takeEntry(code, decoded(e.description), invoice.left(20), invoice, day);
+    for (const PkpirDocument& d : documents) {
+        if (d.readError) {
+            logReadError(d.file, d.record);
+            continue;
         }
-        endOfFile(name, file);
+        const PkpirEntry e = PkpirEntry::from(Record(d.bytes));
+        QDate day;
+        if (!validDate(d.file, d.record, e.year, e.month, e.day, day))
+            continue;
+        const bool rightColumn = (e.column == 14 && day.year() < 2008) || (e.column == 13 && day.year() >= 2008);
+        if (!rightColumn || day < period.start || day > period.end)
+            continue;
+        const QString invoice = decoded(e.document) + decoded(e.continuation);
+        takeEntry(code, decoded(e.description), invoice.left(20), invoice, day);
     }
     endOfSearch();
 }
@@ -248,7 +273,8 @@ void PurchaseImport::searchFk(const QString& code)
             const QString invoice = QString::number(e.document);
             takeEntry(code, decoded(e.description), invoice, invoice, day);
         }
-        endOfFile(name, file);
+        if (file.failed())
+            logReadError(name, file.recordNumber());
     }
     endOfSearch();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,13 +42,22 @@ public:
 
 private:
     struct State;
-    void searchPkpir(const QString& code);
+    // A PKPiR record of a chosen taxpayer, or the place where reading a file failed.
+    struct PkpirDocument {
+        QString file;
+        int record = 0;
+        QByteArray bytes;
+        bool readError = false;
+    };
+    using PkpirDocuments = QHash<QString, QList<PkpirDocument>>;
+    static PkpirDocuments gatherPkpir(const PurchaseImportRun& request);
+    void searchPkpir(const QString& code, const QList<PkpirDocument>& documents);
     void searchFk(const QString& code);
     void loadVehicles(int taxpayer);
     void takeEntry(const QString& code, const QString& description, const QString& invoice, const QString& invoiceShown,
                    const QDate& day);
     bool validDate(const QString& file, int record, int year, int month, int day, QDate& date);
-    void endOfFile(const QString& file, const RecordFile& records);
+    void logReadError(const QString& file, int lastRecord);
     void endOfSearch();
     // Checks and stores one purchase (przyjmij_zakup); true when it was stored.
     bool przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice, const QDate& day,
