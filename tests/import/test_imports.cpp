@@ -1,6 +1,7 @@
 // The purchase and taxpayer imports on a real database, from ledger files written here:
 // the exact log of a run, the rows stored, the rules of candidates, duplicates, vehicles and
 // dates of use, and the accounts taken over as taxpayers.
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -168,6 +169,66 @@ private slots:
         QCOMPARE(stored(u"NR_KOL > 100"_s),
                  (QList<QVariantList>{{u"WA 100"_s, u"42"_s, QDateTime(QDate(2013, 1, 5), QTime()), 5, 10.0},
                                       {u"WA 100"_s, u"46"_s, QDateTime(QDate(2013, 1, 6), QTime()), 5, 11.0}}));
+    }
+
+    // The command line runs the same imports: the log in UTF-8, codes from numbers as ">"
+    // makes them, its refusals with exit code 2; the taxpayers with the fields to overwrite.
+    void commandLine()
+    {
+        writeFile(folder.path(), u"dok_030.zqd"_s,
+                  pkpirRecord({u"007"_s, 13, u"K1"_s, 2024, 3, 3, u"x/WA 100/4,5"_s})
+                      + pkpirRecord({u"012"_s, 13, u"K2"_s, 2024, 3, 4, u"x/GD 1/5"_s}));
+        writeFile(folder.path(), ledger::accountListFileName,
+                  accountRecord({u"0000"_s}) + accountRecord({u"   1"_s, {}, u"Nowa firma"_s, u"NOWA"_s, u"1"_s})
+                      + accountRecord({u"   2"_s}) + accountRecord({u"   3"_s}) + accountRecord({u"   4"_s})
+                      + accountRecord({u"   5"_s}) + accountRecord({u"   6"_s})
+                      + accountRecord({u"   7"_s, {}, u"Siedem"_s, u"SIEDEM NOWE"_s, u"77"_s, u"Polna"_s, u"3"_s}));
+        stop();
+        auto cli = [](const QStringList& args, QString* said = nullptr) {
+            QProcess p;
+            p.start(QStringLiteral(BRENVALD_CLI), args);
+            p.waitForFinished(60000);
+            if (said)
+                *said = QString::fromUtf8(p.readAllStandardOutput());
+            return p.exitCode();
+        };
+        QString said;
+        QCOMPARE(cli({u"import-purchases"_s, u"--db"_s, path, u"--source"_s, u"pkpir"_s, u"--dir"_s, folder.path(),
+                      u"--year"_s, u"2024"_s, u"7"_s, u"007"_s}, &said), 0);
+        QStringList lines = said.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.first().startsWith(u"Import zakupów paliw z systemu PKPiR. Wykonano "_s));
+        QCOMPARE(lines.mid(1), (QStringList{u"Wyszukiwanie zakupów paliwa dla konta 007"_s, u"Zapisano 1 rekord"_s,
+                                            QString(44, u'-'), u"Koniec"_s}));
+        QCOMPARE(cli({u"import-purchases"_s, u"--db"_s, path, u"--source"_s, u"pkpir"_s, u"--dir"_s, folder.path(),
+                      u"--year"_s, u"2024"_s, u"--all"_s}, &said), 0);
+        QVERIFY2(said.contains(u"007 WA 100 K1 03-03-2024 -jest już taki rekord"_s), qPrintable(said));
+        QVERIFY(said.contains(u"Wyszukiwanie zakupów paliwa dla konta 012\nZapisano 1 rekord"_s));
+        const QStringList base{u"import-purchases"_s, u"--db"_s, path, u"--source"_s, u"pkpir"_s, u"--dir"_s, folder.path()};
+        for (const QStringList& refused : {base + QStringList{u"--year"_s, u"2012"_s, u"7"_s},
+                                           base + QStringList{u"--year"_s, u"2013"_s, u"--quarter"_s, u"1"_s, u"7"_s},
+                                           base + QStringList{u"--year"_s, u"2024"_s},
+                                           base + QStringList{u"--year"_s, u"2024"_s, u"--all"_s, u"7"_s},
+                                           base + QStringList{u"--year"_s, u"2024"_s, u"siedem"_s}})
+            QVERIFY2(cli(refused) == 2, qPrintable(refused.mid(7).join(u' ')));
+        QCOMPARE(cli({u"import-purchases"_s, u"--help"_s}, &said), 0);
+        QVERIFY(said.contains(u"import-purchases"_s));
+
+        QCOMPARE(cli({u"import-taxpayers"_s, u"--db"_s, path, u"--dir"_s, folder.path(), u"1"_s, u"7"_s, u"9"_s}, &said), 0);
+        QCOMPARE(said.split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"Konto 1: utworzono podatnika nr 1"_s, u"Konto 7: podatnik nr 7 pozostawiony bez zmian"_s,
+                              u"Konto 9: pominięte (nie ma go na liście kont)"_s}));
+        QCOMPARE(cli({u"import-taxpayers"_s, u"--db"_s, path, u"--dir"_s, folder.path(), u"--overwrite"_s, u"nazskr,adres"_s,
+                      u"7"_s}, &said), 0);
+        QCOMPARE(said.trimmed(), u"Konto 7: zaktualizowano podatnika nr 7"_s);
+        const QString written = path;
+        start(); // the checks below read the file the tool wrote, through a module of their own
+        dm->disconnectDatabase();
+        dm->connectTo(written);
+        QCOMPARE(rows(u"select NAZSKR, ADRES, NIP from PODAT where NR_PODAT = 7"_s),
+                 (QList<QVariantList>{{u"SIEDEM NOWE"_s, u"Polna 3"_s, u"7"_s}}));
+        QCOMPARE(cli({u"import-taxpayers"_s, u"--db"_s, written, u"--dir"_s, folder.path(), u"--overwrite"_s, u"telefon"_s,
+                      u"7"_s}),
+                 2);
     }
 
     void taxpayersTakenOver()
