@@ -87,8 +87,12 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         } else if (!request.codes.isEmpty()) {
             searchFk(request.codes.first());
         }
-    } catch (...) {
+    } catch (const std::exception& e) {
+        // What was stored so far stays; the log says where the run ended and why.
         commit();
+        log_(QStringLiteral("Import przerwany: %1. Zapisane dotąd zakupy (%2) pozostają w bazie.")
+                 .arg(QString::fromUtf8(e.what()).section(QLatin1Char('\n'), 0, 0))
+                 .arg(stored_));
         throw;
     }
     commit();
