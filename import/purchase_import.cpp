@@ -88,8 +88,12 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
             searchFk(request.codes.first());
         }
     } catch (const std::exception& e) {
-        // What was stored so far stays; the log says where the run ended and why.
-        commit();
+        // What was stored so far stays (when the database still answers); the log says where
+        // the run ended and why.
+        try {
+            commit();
+        } catch (const std::exception&) {
+        }
         log_(QStringLiteral("Import przerwany: %1. Zapisane dotąd zakupy (%2) pozostają w bazie.")
                  .arg(QString::fromUtf8(e.what()).section(QLatin1Char('\n'), 0, 0))
                  .arg(stored_));
