@@ -18,6 +18,8 @@ void registerHelpTopics()
                          QUrl(QStringLiteral("qrc:/help/contents.html")));
     HelpSystem::addTopic(help_context::mainWindow, QStringLiteral("Okno główne programu"),
                          QUrl(QStringLiteral("qrc:/help/main_window.html")));
+    HelpSystem::addTopic(help_context::databaseLocation, QStringLiteral("Położenie bazy danych"),
+                         QUrl(QStringLiteral("qrc:/help/database_location.html")));
     registerTablesHelp();
     registerRegistersHelp();
     registerPurchasesHelp();

@@ -4,6 +4,7 @@
 namespace help_context {
 
 inline constexpr int mainWindow = 1;
+inline constexpr int databaseLocation = 2100;
 
 } // namespace help_context
 

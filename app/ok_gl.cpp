@@ -18,8 +18,10 @@
 #include "open_modal.h"
 #include "purchases/zak.h"
 #include "registers/pod.h"
-#include "reports/rozl.h"
 #include "registers/sam.h"
+#include "reports/rozl.h"
+#include "serw_op.h"
+#include "tables/akt_opl.h"
 #include "tables/opl.h"
 #include "tables/pal.h"
 #include "tables/par.h"
@@ -155,10 +157,6 @@ void Tf_ok_gl::createActions()
     a_zak->setFont(bold);
     // The tool button carries a shorter caption than the menu item.
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
-
-    // Their windows come with later versions of the program.
-    for (QAction* a : {a_akt_opl, A_serw_op})
-        a->setEnabled(false);
 }
 
 void Tf_ok_gl::createMenu()
@@ -238,6 +236,8 @@ void Tf_ok_gl::connectActions()
     connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this, *dm_1); });
     connect(a_zak_kpr, &QAction::triggered, this, [this] { openModal(f_zak_kpr, this, *dm_1); });
     connect(a_pod_kp, &QAction::triggered, this, [this] { openModal(f_pod_kpr, this, *dm_1); });
+    connect(A_serw_op, &QAction::triggered, this, [this] { openModal(F_serw_op, this, *dm_1); });
+    connect(a_akt_opl, &QAction::triggered, this, [this] { openModal(F_akt_opl, this, *dm_1); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

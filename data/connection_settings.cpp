@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <stdexcept>
 
 #include "text/cp1250.h"
 
@@ -9,6 +12,18 @@ namespace data {
 
 QString defaultUser() { return QStringLiteral("sysdba"); }
 QString defaultPassword() { return QStringLiteral("quillform"); }
+QString connectionUser()
+{
+    const QString user = qEnvironmentVariable("ISC_USER");
+    return user.isEmpty() ? defaultUser() : user;
+}
+
+QString connectionPassword()
+{
+    const QString password = qEnvironmentVariable("ISC_PASSWORD");
+    return password.isEmpty() ? defaultPassword() : password;
+}
+
 QString defaultDatabaseName() { return QStringLiteral("Brenvald.gdb"); }
 QString locationFileName() { return QStringLiteral("db_na.txt"); }
 
@@ -33,6 +48,34 @@ QString resolveDatabaseName(const QString& directory)
     if (!file.open(QIODevice::ReadOnly))
         return defaultDatabaseName();
     return databaseNameFromText(text::fromCp1250(file.readAll()));
+}
+
+void writeLocationFile(const QString& name, const QString& directory)
+{
+    QChar unmappable;
+    const std::optional<QByteArray> bytes = text::toCp1250(name, &unmappable);
+    if (!bytes)
+        throw std::runtime_error(QStringLiteral("Nazwy bazy danych nie można zapisać w pliku %1: znaku „%2” nie ma "
+                                                "w stronie kodowej Windows-1250. Wskaż plik o nazwie bez tego znaku.")
+                                     .arg(locationFileName(), unmappable)
+                                     .toStdString());
+    const QString path = QDir(directory).filePath(locationFileName());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes + "\r\n") < 0 || !file.commit())
+        throw std::runtime_error(QStringLiteral("Nie można zapisać pliku %1: %2")
+                                     .arg(QDir::toNativeSeparators(path), file.errorString())
+                                     .toStdString());
+}
+
+QString databaseNameFromNetworkPath(const QString& path)
+{
+    if (!path.startsWith(QLatin1String("\\\\")))
+        return path;
+    QString rest = path.mid(2);
+    const qsizetype slash = rest.indexOf(QLatin1Char('\\'));
+    if (slash >= 0)
+        rest.insert(slash, QLatin1Char(':'));
+    return rest;
 }
 
 bool isRemoteName(const QString& name)

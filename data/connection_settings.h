@@ -7,6 +7,11 @@ namespace data {
 
 QString defaultUser();       // "sysdba"
 QString defaultPassword();   // "quillform"
+// What the program connects with: the client library's usual variables ISC_USER and
+// ISC_PASSWORD when they are set (a server whose SYSDBA has another password), the defaults
+// otherwise.
+QString connectionUser();
+QString connectionPassword();
 QString defaultDatabaseName(); // "Brenvald.gdb", when there is no location file
 QString locationFileName();  // "db_na.txt"
 
@@ -16,6 +21,17 @@ QString databaseNameFromText(const QString& text);
 
 // The name from the location file in `directory`, or the default name without one.
 QString resolveDatabaseName(const QString& directory = QDir::currentPath());
+
+// Writes the location file in `directory`: the name as its only line, in Windows-1250, with
+// CR LF. The old file stays whole until the new one is complete. Throws std::runtime_error
+// with a Polish text when the name has a character the code page lacks or the file cannot
+// be written.
+void writeLocationFile(const QString& name, const QString& directory = QDir::currentPath());
+
+// The database name for a file reached by its network path: "\\serwer\dane\brenvald.gdb"
+// becomes "serwer:\dane\brenvald.gdb" (server, colon, the rest from the share on). A path
+// that does not begin with two backslashes comes back unchanged.
+QString databaseNameFromNetworkPath(const QString& path);
 
 // True for "server:path": the first colon stands at the third character or later.
 bool isRemoteName(const QString& name);

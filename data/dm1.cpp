@@ -6,6 +6,9 @@
 #include "data/connection_settings.h"
 #include "data/field_names.h"
 #include "dataset/error.h"
+#include "firebird/error.h"
+
+#include <QDir>
 
 Tdm_1* dm_1 = nullptr;
 
@@ -36,16 +39,38 @@ void Tdm_1::connectFromLocationFile()
 void Tdm_1::connectTo(const QString& databaseName)
 {
     disconnectDatabase();
-    db_opl.open(data::clientDatabaseName(databaseName), data::defaultUser(), data::defaultPassword());
+    databaseName_ = databaseName;
+    const QString clientName = data::clientDatabaseName(databaseName);
+    try {
+        db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+    } catch (const fb::Error& e) {
+        if (!e.isFileInUse())
+            throw;
+        throw fb::Error(QStringLiteral("Baza danych %1 jest już otwarta w innym programie (może w drugim oknie tego "
+                                       "programu). Plik bazy danych na tym komputerze może mieć otwarty tylko jeden "
+                                       "program naraz. Aby pracować na jednej bazie z kilku programów lub komputerów, "
+                                       "udostępnij ją przez serwer bazy danych (Parametry → Ścieżka do bazy danych, "
+                                       "serwer zdalny).\n\n%2")
+                            .arg(QDir::toNativeSeparators(clientName), e.message()),
+                        e.context(), e.sqlCode(), e.codes());
+    }
 }
 
 void Tdm_1::disconnectDatabase()
 {
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->close();
-    if (tr_opl.isActive())
-        tr_opl.commit();
-    db_opl.close();
+    try {
+        if (tr_opl.isActive())
+            tr_opl.commit();
+        db_opl.close();
+    } catch (const fb::Error& e) {
+        if (!e.isConnectionLost())
+            throw;
+        fb::logFailure(e);
+        tr_opl.abandon();
+        db_opl.abandon();
+    }
 }
 
 ds::Dataset* Tdm_1::dataset(const QString& name) const

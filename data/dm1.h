@@ -26,10 +26,15 @@ public:
     // default name) and connects. Throws when the database cannot be opened; the module
     // is then left without a connection.
     void connectFromLocationFile();
-    // Connects to the named database (a local path or "server:path").
+    // Connects to the named database (a local path or "server:path"). A local file that another
+    // program holds is refused with a Polish explanation above the server's text.
     void connectTo(const QString& databaseName);
-    // Closes every dataset, commits the transaction and detaches.
+    // Closes every dataset, commits the transaction and detaches. When the server has gone
+    // away the dead attachment is let go instead (every change was committed as it was
+    // written), so that connecting again is possible.
     void disconnectDatabase();
+    // Connects again to the database last named, after the server came back.
+    void reconnect() { connectTo(databaseName_); }
     bool isConnected() const { return db_opl.isOpen(); }
     ds::Dataset* dataset(const QString& name) const;
 
@@ -133,6 +138,8 @@ private:
     void showPurchaseDate(const QDate& date);
     void setPurchaseDate(const QDate& date);
     QString outOfRangeText(const QDate& date) const;
+
+    QString databaseName_; // as the caller named it, before it was made absolute
 
     // Taxpayer rows: the state before a post, the short name of a row being deleted.
     ds::DatasetState stan_podat = ds::DatasetState::Browse;

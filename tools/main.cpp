@@ -1,4 +1,4 @@
-// brenvald-cli: creates the delivered database and prints settlements, for installers,
+// brenvald-cli: creates the delivered database, prints settlements, imports and loads rates, for installers,
 // accounting offices' scripts and tests.
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -21,6 +21,7 @@
 #include "text/formats.h"
 #include "tools/cli_options.h"
 #include "tools/import_commands.h"
+#include "tools/rate_commands.h"
 #include "tools/settle_report.h"
 
 using namespace tools;
@@ -198,10 +199,13 @@ int runCommand(QStringList args)
             return importPurchases(args);
         if (command == QStringLiteral("import-taxpayers"))
             return importTaxpayers(args);
+        if (command == QStringLiteral("load-rates"))
+            return loadRates(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
     } catch (const HelpAsked&) {
         std::fputs(usage, stdout);
         std::fputs(importUsage, stdout);
+        std::fputs(rateUsage, stdout);
         return 0;
     } catch (const Interrupted&) {
         printError(QStringLiteral("Przerwano."));
@@ -210,6 +214,7 @@ int runCommand(QStringList args)
         printError(e.message);
         std::fputs(usage, stderr);
         std::fputs(importUsage, stderr);
+        std::fputs(rateUsage, stderr);
         return exitBadArguments;
     } catch (const std::exception& e) {
         fb::logFailure(e);

@@ -33,9 +33,15 @@ QString checkedIdentifier(const QString& name)
 
 Connection::~Connection()
 {
+    abandon();
+}
+
+void Connection::abandon()
+{
     if (handle_) {
         ISC_STATUS_ARRAY status;
         isc_detach_database(status, &handle_);
+        handle_ = 0;
     }
 }
 

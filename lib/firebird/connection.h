@@ -24,6 +24,9 @@ public:
     // Detaches; a transaction still running on it is rolled back by the server, so callers
     // that want their work kept commit first.
     void close();
+    // Lets go of an attachment that is dead (the server went away): detaches as far as the
+    // client can and forgets the handle. Never throws.
+    void abandon();
     bool isOpen() const { return handle_ != 0; }
     const QString& databaseName() const { return name_; }
 

@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <QLoggingCategory>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
@@ -24,6 +25,21 @@ bool Error::hasCode(long code) const
     return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
 }
 
+bool Error::isConnectionLost() const
+{
+    for (long code : {isc_network_error, isc_net_read_err, isc_net_write_err, isc_lost_db_connection,
+                      isc_conn_lost, isc_att_shutdown, isc_shutdown}) {
+        if (hasCode(code))
+            return true;
+    }
+    return false;
+}
+
+bool Error::isFileInUse() const
+{
+    return hasCode(isc_already_opened);
+}
+
 namespace {
 
 std::vector<long> errorCodes(const ISC_STATUS* status)
@@ -40,6 +56,16 @@ std::vector<long> errorCodes(const ISC_STATUS* status)
     return codes;
 }
 
+// The server's texts carry what they quote as the bytes it got: file names in the
+// system's encoding (UTF-8), stored values in Windows-1250. Polish text in Windows-1250 is
+// almost never valid UTF-8, so valid UTF-8 is read as such and anything else as the code page.
+QString serverText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    return utf8.hasError() ? text::fromCp1250(bytes) : decoded;
+}
+
 } // namespace
 
 void check(const intptr_t* status, const QString& context)
@@ -50,9 +76,15 @@ void check(const intptr_t* status, const QString& context)
     QStringList lines;
     char buffer[1024];
     while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        lines << text::fromCp1250(QByteArray(buffer)).trimmed();
+        lines << serverText(QByteArray(buffer)).trimmed();
     const long sqlCode = isc_sqlcode(status);
-    throw Error(lines.join(QLatin1Char('\n')), context, sqlCode, errorCodes(status));
+    Error error(lines.join(QLatin1Char('\n')), context, sqlCode, errorCodes(status));
+    // The server's own words are English and technical; a user who lost the server needs
+    // to be told so first.
+    if (error.isConnectionLost())
+        throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych.\n") + error.message(), context,
+                    sqlCode, error.codes());
+    throw error;
 }
 
 void logFailure(const std::exception& failure)

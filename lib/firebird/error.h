@@ -20,6 +20,11 @@ public:
     // The engine's error codes (isc_...), in the order of the status vector.
     const std::vector<long>& codes() const { return codes_; }
     bool hasCode(long code) const;
+    // The server went away or the network between us broke: the attachment is dead, and only
+    // a new one helps.
+    bool isConnectionLost() const;
+    // The database file is held by another process (a second program on a local file).
+    bool isFileInUse() const;
 
 private:
     QString message_;

@@ -14,6 +14,11 @@ namespace fb {
 
 Transaction::~Transaction()
 {
+    abandon();
+}
+
+void Transaction::abandon()
+{
     if (handle_) {
         ISC_STATUS_ARRAY status;
         isc_rollback_transaction(status, &handle_);

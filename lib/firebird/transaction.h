@@ -23,6 +23,9 @@ public:
     // Makes the work so far durable and keeps the transaction (and its open cursors) going.
     void commitRetaining();
     void rollback();
+    // Lets go of a transaction whose attachment is dead: the server has rolled it back or will.
+    // Never throws.
+    void abandon();
 
     unsigned int* handle() { return &handle_; }
 

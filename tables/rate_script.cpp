@@ -1,0 +1,132 @@
+#include "tables/rate_script.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <stdexcept>
+
+#include "firebird/connection.h"
+#include "firebird/error.h"
+#include "firebird/statement.h"
+#include "firebird/transaction.h"
+#include "text/cp1250.h"
+
+namespace rates {
+
+namespace {
+
+QString notARateText()
+{
+    return QStringLiteral("Wiersz nie jest stawką opłaty. Oczekiwano: numer rodzaju pojazdu, numer paliwa, stawka za "
+                          "tonę (z kropką dziesiętną), rok i nawias zamykający, np. 1, 1, 101.14, 2024)");
+}
+
+QString okText() { return QStringLiteral("     OK"); }
+QString errorText(const QString& reason) { return QStringLiteral("  Błąd ") + reason; }
+
+} // namespace
+
+QString statementHead()
+{
+    return QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) VALUES (");
+}
+
+QStringList fileLines(const QByteArray& bytes)
+{
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    const QString text = text::fromCp1250(data);
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+std::optional<RateValues> parseLine(const QString& line)
+{
+    static const QRegularExpression rate(QStringLiteral(
+        "^[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(\\d{1,12}(?:\\.\\d{1,12})?)[ \\t]*,"
+        "[ \\t]*(\\d{1,9})[ \\t]*\\)[ \\t]*$"));
+    const QRegularExpressionMatch m = rate.match(line);
+    if (!m.hasMatch())
+        return std::nullopt;
+    RateValues v;
+    v.vehicleType = m.captured(1).toLongLong();
+    v.fuel = m.captured(2).toLongLong();
+    v.ratePerTonne = m.captured(3).toDouble();
+    v.year = m.captured(4).toLongLong();
+    return v;
+}
+
+std::vector<RateStatement> statementsOf(const QStringList& lines)
+{
+    std::vector<RateStatement> statements;
+    statements.reserve(lines.size());
+    for (const QString& line : lines)
+        statements.push_back({line, parseLine(line), {}, false});
+    return statements;
+}
+
+std::vector<RateStatement> readRateFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(
+            QStringLiteral("Nie można odczytać pliku %1: %2").arg(path, file.errorString()).toStdString());
+    return statementsOf(fileLines(file.readAll()));
+}
+
+int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements)
+{
+    tr.start();
+    fb::Statement insert(db, tr,
+                         QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "
+                                        "VALUES (:NR_SILN, :NR_PALIWA, :OPL_ZA_TONE, :ROK)"));
+    int errors = 0;
+    for (RateStatement& s : statements) {
+        s.failed = true;
+        if (!s.values) {
+            s.outcome = errorText(s.line.trimmed().isEmpty() ? QStringLiteral("Pusty wiersz: brak wartości stawki.")
+                                                             : notARateText());
+            ++errors;
+            continue;
+        }
+        try {
+            insert.setParam(QStringLiteral("NR_SILN"), s.values->vehicleType);
+            insert.setParam(QStringLiteral("NR_PALIWA"), s.values->fuel);
+            insert.setParam(QStringLiteral("OPL_ZA_TONE"), s.values->ratePerTonne);
+            insert.setParam(QStringLiteral("ROK"), s.values->year);
+            insert.execute();
+            s.outcome = okText();
+            s.failed = false;
+        } catch (const fb::Error& e) {
+            // A lost server fails every line alike: the rest is not tried.
+            if (e.isConnectionLost())
+                throw;
+            // One row of the log holds the server's text on one line.
+            s.outcome = errorText(QString(e.message()).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            ++errors;
+        }
+    }
+    tr.commitRetaining();
+    return errors;
+}
+
+QString summaryText(int count, int errors)
+{
+    return QStringLiteral("Przetworzono ") + QString::number(count) + QStringLiteral(" poleceń\n\r")
+           + QStringLiteral("  w tym błędnych ") + QString::number(errors);
+}
+
+} // namespace rates

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace fb {
+class Connection;
+class Transaction;
+}
+
+// A year's fee rates from a text file: every line holds the values of one rate as the end of
+// an insert into TAB_OPL_SILN ("1, 1, 101.14, 2024)"). Each line is read as data, never run
+// as SQL: four numbers and the closing parenthesis, inserted through bound parameters.
+namespace rates {
+
+// What every statement starts with; the grid shows it followed by the line.
+QString statementHead();
+
+struct RateValues {
+    qint64 vehicleType = 0;
+    qint64 fuel = 0;
+    double ratePerTonne = 0;
+    qint64 year = 0;
+};
+
+struct RateStatement {
+    QString line;
+    std::optional<RateValues> values; // empty when the line is not one rate
+    QString outcome;                  // after a run: "     OK" or "  Błąd " and the reason
+    bool failed = false;
+
+    QString shownSql() const { return statementHead() + line; }
+};
+
+// The file's lines: line ends CR LF, LF or CR; a final line end adds no line; an empty line
+// inside the file stays (and fails). A UTF-8 byte-order mark is not part of the first line.
+QStringList fileLines(const QByteArray& bytes);
+// The values of one line, or nothing when it is not "type, fuel, rate, year)" with whole
+// numbers, a rate with a decimal point, and at most blanks around them.
+std::optional<RateValues> parseLine(const QString& line);
+std::vector<RateStatement> statementsOf(const QStringList& lines);
+// Reads and parses a file; throws std::runtime_error with a Polish text when it cannot be read.
+std::vector<RateStatement> readRateFile(const QString& path);
+
+// Inserts every parsed rate in `tr` (started when it is not), one by one; a line that does
+// not parse or that the database refuses is marked failed with its reason and the run goes
+// on. What was inserted is committed at the end (the transaction goes on). Returns the number
+// of failed lines.
+int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements);
+
+// "Przetworzono 4 poleceń\n\r  w tym błędnych 1"
+QString summaryText(int count, int errors);
+
+} // namespace rates
