@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # A private Firebird 3 server for the tests that talk to a database through the network layer.
 #
-#   test_server.sh start STATE_DIR   starts it; writes STATE_DIR/port and STATE_DIR/pid
+#   test_server.sh start STATE_DIR [PORT]
+#                                    starts it (on PORT when given: a test that stopped the
+#                                    server starts it again where its clients look for it);
+#                                    writes STATE_DIR/port and STATE_DIR/pid
 #   test_server.sh stop STATE_DIR    stops it; quiet when it is already gone
 #
 # The server runs as the current user with a root folder of its own (STATE_DIR/root: its
@@ -16,12 +19,13 @@ user=sysdba
 password=quillform
 
 usage() {
-  echo "usage: $0 start|stop STATE_DIR" >&2
+  echo "usage: $0 start STATE_DIR [PORT] | stop STATE_DIR" >&2
   exit 2
 }
 
-[ $# -eq 2 ] || usage
+[ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = start ]; } || usage
 command=$1
+wanted_port=${3:-}
 # Stopping a server that never started is not an error.
 [ "$command" = stop ] && [ ! -d "$2" ] && exit 0
 mkdir -p "$2"
@@ -237,6 +241,21 @@ start_server() {
   make_root
   choose_wrapper
   local port rc
+  if [ -n "$wanted_port" ]; then
+    # The port may still be held for a moment by the server just stopped.
+    for _ in $(seq 10); do
+      rc=0
+      try_port "$wanted_port" || rc=$?
+      case $rc in
+        0) echo "Serwer testowy: localhost/$wanted_port (pid $(cat "$state/pid"))"; return 0 ;;
+        1) sleep 1 ;;
+        *) exit 1 ;;
+      esac
+    done
+    show_logs
+    echo "Port $wanted_port jest zajęty." >&2
+    exit 1
+  fi
   for _ in $(seq 10); do
     # A random port between 20000 and 31999: clear of the machine's own server (3050) and
     # below the kernel's range for outgoing connections.

@@ -1,0 +1,171 @@
+// The program against a real database server: reached through the location dialog, and a
+// server that stops while a screen and a preview are open and starts again.
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app_test_main.h"
+#include "data/connection_settings.h"
+#include "data/settlement.h"
+#include "dbwidgets/db_navigator.h"
+#include "desktop/messages.h"
+#include "program_database.h"
+#include "registers/pod.h"
+#include "report/report_printer.h"
+#include "reports/fixed_report_inputs.h"
+#include "reports/pod_wydr.h"
+#include "reports/report_set.h"
+#include "reports/report_window.h"
+#include "serw_op.h"
+#include "settlement_rows.h"
+#include "test_server.h"
+#include "text/formats.h"
+
+using namespace settlement_rows;
+
+class TestServerConnection : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder;
+    QString previousDir;
+    std::unique_ptr<Tdm_1> dm;
+    QStringList shown;
+
+    static void serverScript(const QStringList& args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(BRENVALD_SOURCE_DIR "/scripts/test_server.sh"),
+                QStringList{args.first(), qEnvironmentVariable("BRENVALD_TEST_SERVER_STATE")} + args.mid(1));
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    }
+
+    // Saves or tests `name` through the dialog, as the user does.
+    void throughDialog(const QString& name, const char* button)
+    {
+        TF_serw_op dialog(*dm);
+        dialog.show();
+        dialog.setServerMode(1);
+        dialog.findChild<QLineEdit*>(QStringLiteral("LE_bd"))->setText(name);
+        dialog.findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+
+    static int taxpayersNamed(const QString& database, const QString& shortName)
+    {
+        fb::Connection c;
+        c.open(database, data::defaultUser(), data::defaultPassword());
+        fb::Transaction t(&c);
+        fb::Statement st(c, t, QStringLiteral("select count(*) from PODAT where NAZSKR = :n"));
+        st.setParam(QStringLiteral("n"), shortName);
+        st.execute();
+        st.fetch();
+        return st.value(0).toInt();
+    }
+
+private slots:
+    void initTestCase() { text::applyProgramFormats(); }
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(folder->path());
+        dm = std::make_unique<Tdm_1>();
+        dm_1 = dm.get();
+        shown.clear();
+        desktop::setMessageHandler([this](const desktop::Message& m) {
+            shown << m.text;
+            return desktop::Answer::Ok;
+        });
+    }
+    void cleanup()
+    {
+        desktop::setMessageHandler({});
+        dm.reset();
+        dm_1 = nullptr;
+        QDir::setCurrent(previousDir);
+    }
+
+    void theDialogReachesTheServer()
+    {
+        const QString first = testsupport::throughServer(testsupport::freshDeliveredDatabase());
+        const QString second = testsupport::throughServer(testsupport::freshDeliveredDatabase());
+        QVERIFY(first.startsWith(testsupport::testServerAddress() + QLatin1Char(':')));
+
+        throughDialog(first, "kl_test");
+        QCOMPARE(shown, QStringList{QStringLiteral("Połączono z bazą danych")});
+        QCOMPARE(dm->db_opl.databaseName(), first);
+        addTaxpayer(*dm, 901, QStringLiteral("SERWER"), QStringLiteral("Z serwera"));
+
+        throughDialog(second, "kl_zap");
+        QCOMPARE(dm->db_opl.databaseName(), second);
+        QCOMPARE(data::resolveDatabaseName(), second);
+        dm->IBQ_pod.open();
+        QVERIFY(!dm->IBQ_pod.locate(QStringLiteral("NAZSKR"), QStringLiteral("SERWER")));
+        dm->IBQ_pod.close();
+        QCOMPARE(taxpayersNamed(first, QStringLiteral("SERWER")), 1);
+        // A server that is not there: the server's text, nothing else broken.
+        shown.clear();
+        throughDialog(QStringLiteral("localhost/1:/nie/ma.gdb"), "kl_test");
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!dm->isConnected());
+    }
+
+    void aServerThatGoesAwayAndComesBack()
+    {
+        const QString name = testsupport::throughServer(testsupport::freshDeliveredDatabase());
+        throughDialog(name, "kl_zap");
+        QVERIFY(dm->isConnected());
+        addTaxpayer(*dm, 1, QStringLiteral("ABC"), QStringLiteral("ABC sp. z o.o."));
+        addVehicle(*dm, QStringLiteral("WA1"), 1, 5, 1);
+        for (int i = 1; i <= 40; ++i)
+            addPurchase(*dm, i, QStringLiteral("WA1"), QStringLiteral("F/%1").arg(i), QDate(2024, 1 + i % 12, 1), 1, 10 * i);
+
+        // A screen with a row posted through it, and a preview of the register.
+        Tf_pod screen(*dm);
+        f_pod = &screen;
+        screen.show();
+        dm->IBDS_podat.append();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(2);
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("PRZED"));
+        dm->IBDS_podat.fieldByName(QStringLiteral("NIP")).setValue(QStringLiteral("1"));
+        dm->IBDS_podat.post();
+        const auto settlement = data::computeSettlement(*dm, QStringLiteral("ABC"), 2024,
+                                                        data::settlementPeriod(2024, 0), data::yearParameters(*dm, 2024));
+        const reports::FixedReportInputs inputs(settlement, 0);
+        auto windows = reports::createReports(*dm, inputs, reports::ReportChoice::PurchaseRegister);
+        auto* preview = new TCustPreview(&windows.front()->raport().prepare());
+        preview->show();
+
+        serverScript({QStringLiteral("stop")});
+
+        // The screen says so in Polish and stays.
+        QTest::mouseClick(screen.findChild<dbw::DBNavigator*>()->button(dbw::DBNavigator::Refresh), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY2(!shown.isEmpty() && shown.last().startsWith(QStringLiteral("Utracono połączenie z serwerem bazy danych.")),
+                 qPrintable(shown.join(QLatin1Char('|'))));
+        QVERIFY(screen.isVisible());
+        // The preview pages on and closes without taking the program down.
+        QTest::mouseClick(preview->findChild<QWidget*>(QStringLiteral("tb_ost")), Qt::LeftButton);
+        preview->close();
+        QCoreApplication::processEvents();
+        windows.clear();
+        screen.close();
+        f_pod = nullptr;
+
+        // Back again on the same port: reconnecting needs no restart, and the row is there.
+        serverScript({QStringLiteral("start"), testsupport::testServerAddress().section(QLatin1Char('/'), 1)});
+        shown.clear();
+        throughDialog(name, "kl_test");
+        QCOMPARE(shown, QStringList{QStringLiteral("Połączono z bazą danych")});
+        dm->IBQ_pod.open();
+        QVERIFY(dm->IBQ_pod.locate(QStringLiteral("NAZSKR"), QStringLiteral("PRZED")));
+        dm->IBQ_pod.close();
+    }
+};
+
+APP_TEST_MAIN(TestServerConnection)
+#include "test_server_connection.moc"
