@@ -32,7 +32,8 @@ QString localName() { return QStringLiteral("brenvald.gdb"); }
 } // namespace
 
 TF_serw_op::TF_serw_op(Tdm_1& dm, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       dm_(dm)
 {
     setObjectName(QStringLiteral("F_serw_op"));
@@ -108,8 +109,10 @@ TF_serw_op::TF_serw_op(Tdm_1& dm, QWidget* parent)
     }
     LE_bd->setText(name);
     showRemoteControls();
-    if (parent)
+    if (parent) {
+        adjustSize();
         move(parent->geometry().center() - rect().center());
+    }
 }
 
 int TF_serw_op::serverMode() const

@@ -113,8 +113,10 @@ void TF_akt_opl::loadFile(const QString& path)
     statements_ = std::move(read);
     SG_pol->clearContents();
     SG_pol->setRowCount(static_cast<int>(statements_.size()));
-    for (int r = 0; r < SG_pol->rowCount(); ++r)
+    for (int r = 0; r < SG_pol->rowCount(); ++r) {
         SG_pol->setItem(r, 0, new QTableWidgetItem(statements_[r].shownSql()));
+        SG_pol->item(r, 0)->setToolTip(statements_[r].shownSql());
+    }
     SG_pol->show();
     kl_akt->setEnabled(!ran_);
 }
@@ -127,8 +129,11 @@ void TF_akt_opl::kl_aktClick()
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     int errors = 0;
     const bool completed = desktop::attempt(this, [&] { errors = rates::runStatements(dm_.db_opl, dm_.tr_opl, statements_); });
-    for (int r = 0; r < SG_pol->rowCount(); ++r)
+    for (int r = 0; r < SG_pol->rowCount(); ++r) {
+        // The server's texts are longer than the column: the whole text shows under the mouse.
         SG_pol->setItem(r, 1, new QTableWidgetItem(statements_[r].outcome));
+        SG_pol->item(r, 1)->setToolTip(statements_[r].outcome);
+    }
     if (completed)
         desktop::showMessage(rates::summaryText(static_cast<int>(statements_.size()), errors), {}, this);
 }

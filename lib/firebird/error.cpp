@@ -82,7 +82,8 @@ void check(const intptr_t* status, const QString& context)
     // The server's own words are English and technical; a user who lost the server needs
     // to be told so first.
     if (error.isConnectionLost())
-        throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych.\n") + error.message(), context,
+        throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; gdy serwer znów "
+                                   "działa, połącz się z bazą ponownie.\n\n") + error.message(), context,
                     sqlCode, error.codes());
     throw error;
 }
