@@ -206,7 +206,7 @@ private slots:
 
     void failuresKeepWhatTheUserTyped()
     {
-        const QString missing = QDir(folder->path()).filePath(QStringLiteral("nie-ma/brenvald.gdb"));
+        const QString missing = QDir(folder->path()).filePath(QStringLiteral("nie-ma-żółwia/brenvald.gdb"));
         // A failed test: the name is stored, the dialog stays, the module has no connection.
         {
             TF_serw_op dialog(*dm);
@@ -217,6 +217,8 @@ private slots:
             QVERIFY(dialog.isVisible());
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown.first().kind, desktop::MessageKind::Error);
+            // The server's text names the file as it is named.
+            QVERIFY2(shown.first().text.contains(QStringLiteral("żółwia")), qPrintable(shown.first().text));
             QVERIFY(!dm->isConnected());
             // A failed save closes the dialog all the same.
             child<QPushButton>(dialog, "kl_zap")->click();
