@@ -5,6 +5,7 @@
 
 #include "data/connection_settings.h"
 #include "data/field_names.h"
+#include "data/index_statistics.h"
 #include "dataset/error.h"
 #include "firebird/error.h"
 
@@ -43,6 +44,7 @@ void Tdm_1::connectTo(const QString& databaseName)
     const QString clientName = data::clientDatabaseName(databaseName);
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+        data::keepIndexStatisticsTrue(db_opl);
     } catch (const fb::Error& e) {
         if (!e.isFileInUse())
             throw;

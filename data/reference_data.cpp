@@ -1,5 +1,7 @@
 #include "data/reference_data.h"
 
+#include "firebird/index_statistics.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -124,6 +126,7 @@ void createDeliveredDatabase(const QString& path)
     fb::Transaction transaction(&connection);
     createSchema(connection, transaction);
     loadReferenceData(connection, transaction);
+    fb::recomputeIndexStatistics(connection);
     connection.close();
 }
 

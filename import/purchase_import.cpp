@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "data/dm1.h"
+#include "data/index_statistics.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
 #include "import/description.h"
@@ -100,6 +101,8 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         throw;
     }
     commit();
+    // A year of purchases at once leaves the optimizer's figures behind.
+    data::keepIndexStatisticsTrue(dm_.db_opl);
     log_(QStringLiteral("Koniec"));
 }
 

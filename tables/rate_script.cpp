@@ -7,6 +7,7 @@
 
 #include "firebird/connection.h"
 #include "firebird/error.h"
+#include "firebird/index_statistics.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 #include "text/cp1250.h"
@@ -120,6 +121,7 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
         }
     }
     tr.commitRetaining();
+    fb::recomputeIndexStatistics(db);
     return errors;
 }
 

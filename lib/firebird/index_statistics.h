@@ -1,0 +1,13 @@
+#pragma once
+
+namespace fb {
+
+class Connection;
+
+// Recomputes the selectivity of every user index of the database, so that the optimizer
+// chooses by the rows there are now. Indexes made on empty tables keep a selectivity of 0
+// until then, and the engine never updates it by itself. Runs in a transaction of its own,
+// committed at the end.
+void recomputeIndexStatistics(Connection& connection);
+
+} // namespace fb
