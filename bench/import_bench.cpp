@@ -97,6 +97,20 @@ int main(int argc, char* argv[])
             qFatal("cannot write the ledger files");
     }
 
+    // Inserts every fourth entry (the quarter stored before the import), or all the others.
+    auto storeEntries = [&](Tdm_1& dm, bool quarter) {
+        fb::Statement insert(dm.db_opl, dm.tr_opl,
+                             QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, :l)"));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if ((i % 4 == 0) != quarter)
+                continue;
+            insert.setParam(QStringLiteral("r"), registration(entries[i].taxpayer, entries[i].vehicle));
+            insert.setParam(QStringLiteral("i"), entries[i].invoice);
+            insert.setParam(QStringLiteral("d"), entries[i].day);
+            insert.setParam(QStringLiteral("l"), entries[i].litres);
+            insert.execute();
+        }
+    };
     auto prepare = [&](Tdm_1& dm, bool storeQuarter) {
         dm.connectTo(bench::freshDeliveredDatabase());
         fb::Statement taxpayer(dm.db_opl, dm.tr_opl, QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (:n, :n, :s)"));
@@ -111,17 +125,8 @@ int main(int argc, char* argv[])
                 vehicle.execute();
             }
         }
-        if (storeQuarter) { // every fourth entry is there already
-            fb::Statement insert(dm.db_opl, dm.tr_opl,
-                                 QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, :l)"));
-            for (std::size_t i = 0; i < entries.size(); i += 4) {
-                insert.setParam(QStringLiteral("r"), registration(entries[i].taxpayer, entries[i].vehicle));
-                insert.setParam(QStringLiteral("i"), entries[i].invoice);
-                insert.setParam(QStringLiteral("d"), entries[i].day);
-                insert.setParam(QStringLiteral("l"), entries[i].litres);
-                insert.execute();
-            }
-        }
+        if (storeQuarter) // every fourth entry is there already
+            storeEntries(dm, true);
         dm.tr_opl.commitRetaining();
     };
 
@@ -148,17 +153,7 @@ int main(int argc, char* argv[])
         prepare(dm, false);
         QElapsedTimer t;
         t.start();
-        fb::Statement insert(dm.db_opl, dm.tr_opl,
-                             QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, :l)"));
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (i % 4 == 0)
-                continue; // the stored quarter
-            insert.setParam(QStringLiteral("r"), registration(entries[i].taxpayer, entries[i].vehicle));
-            insert.setParam(QStringLiteral("i"), entries[i].invoice);
-            insert.setParam(QStringLiteral("d"), entries[i].day);
-            insert.setParam(QStringLiteral("l"), entries[i].litres);
-            insert.execute();
-        }
+        storeEntries(dm, false); // all but the stored quarter
         dm.tr_opl.commitRetaining();
         bare = t.elapsed();
     }

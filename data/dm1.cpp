@@ -40,7 +40,6 @@ void Tdm_1::connectFromLocationFile()
 void Tdm_1::connectTo(const QString& databaseName)
 {
     disconnectDatabase();
-    databaseName_ = databaseName;
     const QString clientName = data::clientDatabaseName(databaseName);
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());

@@ -33,8 +33,6 @@ public:
     // away the dead attachment is let go instead (every change was committed as it was
     // written), so that connecting again is possible.
     void disconnectDatabase();
-    // Connects again to the database last named, after the server came back.
-    void reconnect() { connectTo(databaseName_); }
     bool isConnected() const { return db_opl.isOpen(); }
     ds::Dataset* dataset(const QString& name) const;
 
@@ -138,8 +136,6 @@ private:
     void showPurchaseDate(const QDate& date);
     void setPurchaseDate(const QDate& date);
     QString outOfRangeText(const QDate& date) const;
-
-    QString databaseName_; // as the caller named it, before it was made absolute
 
     // Taxpayer rows: the state before a post, the short name of a row being deleted.
     ds::DatasetState stan_podat = ds::DatasetState::Browse;

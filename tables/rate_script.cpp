@@ -75,7 +75,7 @@ std::vector<RateStatement> statementsOf(const QStringList& lines)
     std::vector<RateStatement> statements;
     statements.reserve(lines.size());
     for (const QString& line : lines)
-        statements.push_back({line, parseLine(line), {}, false});
+        statements.push_back({line, parseLine(line), {}});
     return statements;
 }
 
@@ -96,7 +96,6 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
                                         "VALUES (:NR_SILN, :NR_PALIWA, :OPL_ZA_TONE, :ROK)"));
     int errors = 0;
     for (RateStatement& s : statements) {
-        s.failed = true;
         if (!s.values) {
             s.outcome = errorText(s.line.trimmed().isEmpty() ? QStringLiteral("Pusty wiersz: brak wartości stawki.")
                                                              : notARateText());
@@ -110,7 +109,6 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
             insert.setParam(QStringLiteral("ROK"), s.values->year);
             insert.execute();
             s.outcome = okText();
-            s.failed = false;
         } catch (const fb::Error& e) {
             // A lost server fails every line alike: the rest is not tried.
             if (e.isConnectionLost())

@@ -30,7 +30,6 @@ struct RateStatement {
     QString line;
     std::optional<RateValues> values; // empty when the line is not one rate
     QString outcome;                  // after a run: "     OK" or "  Błąd " and the reason
-    bool failed = false;
 
     QString shownSql() const { return statementHead() + line; }
 };
@@ -46,7 +45,7 @@ std::vector<RateStatement> statementsOf(const QStringList& lines);
 std::vector<RateStatement> readRateFile(const QString& path);
 
 // Inserts every parsed rate in `tr` (started when it is not), one by one; a line that does
-// not parse or that the database refuses is marked failed with its reason and the run goes
+// not parse or that the database refuses gets "  Błąd " and its reason and the run goes
 // on. What was inserted is committed at the end (the transaction goes on). Returns the number
 // of failed lines.
 int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements);

@@ -5,31 +5,16 @@
 #include "firebird/statement.h"
 #include "data/settlement.h"
 #include "module_fixture.h"
+#include "sql_testing.h"
 #include "text/formats.h"
+
+using screentest::exec;
+using screentest::rows;
 
 class TestSettlementData : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
 
-    void exec(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-    }
-
-    QList<QVariantList> rows(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-        QList<QVariantList> result;
-        while (st.fetch()) {
-            QVariantList r;
-            for (int c = 0; c < st.columnCount(); ++c)
-                r << st.value(c);
-            result << r;
-        }
-        return result;
-    }
 
     data::Settlement settle(const QString& taxpayer, int year, int half)
     {

@@ -13,7 +13,11 @@
 #include "import/taxpayer_import.h"
 #include "ledger_builder.h"
 #include "module_fixture.h"
+#include "sql_testing.h"
 #include "text/formats.h"
+
+using screentest::exec;
+using screentest::rows;
 
 using namespace Qt::StringLiterals;
 using namespace ledgertest;
@@ -25,25 +29,6 @@ class TestImports : public QObject, private testsupport::ModuleFixture {
     QStringList log;
     const QDateTime now{QDate(2026, 12, 8), QTime(10, 11, 12)};
 
-    void exec(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-    }
-
-    QList<QVariantList> rows(const QString& sql)
-    {
-        fb::Statement st(dm->db_opl, dm->tr_opl, sql);
-        st.execute();
-        QList<QVariantList> result;
-        while (st.fetch()) {
-            QVariantList row;
-            for (int c = 0; c < st.columnCount(); ++c)
-                row << st.value(c);
-            result << row;
-        }
-        return result;
-    }
 
     QStringList run(ledger::Source source, const data::Period& period, const QStringList& codes)
     {

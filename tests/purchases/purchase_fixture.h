@@ -24,6 +24,7 @@
 #include "firebird/statement.h"
 #include "purchases/zak.h"
 #include "module_fixture.h"
+#include "sql_testing.h"
 #include "text/formats.h"
 
 namespace purchasetest {
@@ -69,18 +70,7 @@ public:
 
     QList<QVariantList> select(const QString& sql, const QVariantList& values = {})
     {
-        fb::Statement st(dm_.db_opl, dm_.tr_opl, sql);
-        for (int i = 0; i < values.size(); ++i)
-            st.setParam(QStringLiteral("p%1").arg(i), values[i]);
-        st.execute();
-        QList<QVariantList> result;
-        while (st.fetch()) {
-            QVariantList row;
-            for (int c = 0; c < st.columnCount(); ++c)
-                row << st.value(c);
-            result << row;
-        }
-        return result;
+        return screentest::rows(sql, values, dm_);
     }
 
 private:

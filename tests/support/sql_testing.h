@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QVariantList>
 
 #include "data/dm1.h"
 #include "firebird/statement.h"
@@ -18,6 +20,23 @@ inline int count(const QString& sql)
     const int n = st.value(0).toInt();
     st.closeCursor();
     return n;
+}
+
+// Every row of a query, its columns in order; :p0, :p1, ... take `values`.
+inline QList<QVariantList> rows(const QString& sql, const QVariantList& values = {}, Tdm_1& dm = *dm_1)
+{
+    fb::Statement st(dm.db_opl, dm.tr_opl, sql);
+    for (int i = 0; i < values.size(); ++i)
+        st.setParam(QStringLiteral("p%1").arg(i), values[i]);
+    st.execute();
+    QList<QVariantList> result;
+    while (st.fetch()) {
+        QVariantList row;
+        for (int c = 0; c < st.columnCount(); ++c)
+            row << st.value(c);
+        result << row;
+    }
+    return result;
 }
 
 inline void exec(const QString& sql)
