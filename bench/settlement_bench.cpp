@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "data/dm1.h"
-#include "data/purchase_queries.h"
+#include "data/settlement_queries.h"
 #include "firebird/statement.h"
 #include "data/settlement.h"
 #include "bench_database.h"

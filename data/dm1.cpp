@@ -2,6 +2,7 @@
 
 #include "data/purchase_queries.h"
 #include "data/rate_query.h"
+#include "data/settlement_queries.h"
 
 #include "data/connection_settings.h"
 #include "data/field_names.h"
@@ -43,6 +44,7 @@ void Tdm_1::connectTo(const QString& databaseName)
     const QString clientName = data::clientDatabaseName(databaseName);
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+        data::addMissingIndexes(db_opl);
         data::keepIndexStatisticsTrue(db_opl);
     } catch (const fb::Error& e) {
         if (!e.isFileInUse())

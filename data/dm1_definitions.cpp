@@ -2,6 +2,7 @@
 #include "data/dm1.h"
 
 #include "data/field_names.h"
+#include "data/settlement_queries.h"
 #include "dataset/write_back.h"
 
 using ds::FieldType;
@@ -170,9 +171,7 @@ void Tdm_1::defineQueries()
     IBQ_rozl.field(data::calc::nazpal)->setDisplayLabel(QStringLiteral("Rodzaj paliwa"));
     IBQ_rozl.addCalculatedField(data::calc::opl, FieldType::Decimal, 0, 4).setCurrency();
 
-    IBQ_rozl_d.setSelectSql(QStringLiteral("SELECT nr_rej, nr_rach, d_zak, nr_rodz_pal, il_zak FROM rozl WHERE "
-                                           "rozl.nr_rej=:nr_rej and nr_rodz_pal=:nr_rodz_pal and rozl.d_zak between :dpocz and :dkon "
-                                           "ORDER BY rozl.d_zak, rozl.nr_rach"));
+    IBQ_rozl_d.setSelectSql(data::settlementPurchasesSql());
     IBQ_rozl_d.setMasterSource(&DS_rozl, {{QStringLiteral("nr_rej"), data::col::NR_REJ},
                                           {QStringLiteral("nr_rodz_pal"), data::col::NR_RODZ_PAL}});
     IBQ_rozl_d.addField(data::col::NR_REJ, FieldType::String, 10).setDisplayLabel(QStringLiteral("Nr rej"));
@@ -199,9 +198,7 @@ void Tdm_1::defineQueries()
     IBQ_opl_w.addCalculatedField(data::calc::staw, FieldType::Decimal, 0, 4).setCurrency();
     IBQ_opl_w.addCalculatedField(data::calc::wart, FieldType::Decimal, 0, 4).setCurrency();
 
-    IBQ_rozl_w.setSelectSql(QStringLiteral("SELECT nr_rodz_siln, nr_rodz_pal, opl_za_tone, przel_l_kg, sum(il_zak) as zakkw "
-                                           "FROM rozl WHERE nazskr=:naz and d_zak between :dpocz and :dkon GROUP BY "
-                                           "nr_rodz_siln, nr_rodz_pal,przel_l_kg, opl_za_tone order by nr_rodz_siln, nr_rodz_pal"));
+    IBQ_rozl_w.setSelectSql(data::statementLinesSql());
     IBQ_rozl_w.addField(data::col::NR_RODZ_SILN, FieldType::SmallInt);
     IBQ_rozl_w.addField(data::col::NR_RODZ_PAL, FieldType::SmallInt);
     IBQ_rozl_w.addField(data::col::OPL_ZA_TONE, FieldType::Float);
@@ -214,9 +211,7 @@ void Tdm_1::defineQueries()
     fuelNameLookup(IBQ_rozl_w, data::calc::nazpal, data::col::NR_RODZ_PAL, &ibds_pal);
     IBQ_rozl_w.addCalculatedField(data::calc::opl, FieldType::Decimal, 0, 4).setCurrency();
 
-    IBQ_rozl_w1.setSelectSql(QStringLiteral("SELECT nr_rodz_siln, nr_rodz_pal, nr_rej, nr_rach, d_zak, il_zak FROM rozl WHERE "
-                                            "nazskr=:naz and nr_rodz_siln=:nr_rodz_siln and nr_rodz_pal=:nr_rodz_pal and "
-                                            "rozl.d_zak between :dpocz and :dkon ORDER BY nr_rodz_siln, nr_rodz_pal, rozl.d_zak, rozl.nr_rach"));
+    IBQ_rozl_w1.setSelectSql(data::statementPurchasesSql());
     IBQ_rozl_w1.setMasterSource(&DS_rozl_w, {{QStringLiteral("nr_rodz_siln"), data::col::NR_RODZ_SILN},
                                              {QStringLiteral("nr_rodz_pal"), data::col::NR_RODZ_PAL}});
     IBQ_rozl_w1.addField(data::col::NR_RODZ_SILN, FieldType::SmallInt);

@@ -7,6 +7,7 @@
 #include "firebird/index_statistics.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
+#include "data/schema.h"
 
 namespace data {
 
@@ -64,6 +65,31 @@ void keepIndexStatisticsTrue(fb::Connection& connection)
         if (indexStatisticsStale(connection)) {
             qCInfo(statisticsLog) << "recomputing index statistics of" << connection.databaseName();
             fb::recomputeIndexStatistics(connection);
+        }
+    } catch (const std::exception& e) {
+        fb::logFailure(e);
+    }
+}
+
+void addMissingIndexes(fb::Connection& connection)
+{
+    try {
+        fb::Transaction tr(&connection);
+        tr.start();
+        QStringList missing;
+        for (const QString& statement : schemaStatements()) {
+            if (!statement.startsWith(QLatin1String("CREATE INDEX "), Qt::CaseInsensitive))
+                continue;
+            const QString name = statement.section(QLatin1Char(' '), 2, 2).toUpper();
+            if (firstValue(connection, tr, QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = '%1'").arg(name)) == 0)
+                missing << statement;
+        }
+        tr.commit();
+        for (const QString& statement : missing) {
+            qCInfo(statisticsLog) << "adding to" << connection.databaseName() << ":" << statement;
+            fb::Transaction ddl(&connection);
+            connection.executeImmediate(ddl, statement);
+            ddl.commit();
         }
     } catch (const std::exception& e) {
         fb::logFailure(e);

@@ -16,4 +16,9 @@ bool indexStatisticsStale(fb::Connection& connection);
 // program works with old figures, only slower.
 void keepIndexStatisticsTrue(fb::Connection& connection);
 
+// Creates the indexes of the schema that a database made by an earlier version lacks (their
+// figures are measured as they are made). A failure, such as another user's work on the
+// purchases, is logged and the program goes on without them, only slower.
+void addMissingIndexes(fb::Connection& connection);
+
 } // namespace data

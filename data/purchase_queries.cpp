@@ -20,13 +20,6 @@ QString vehicleSelectSql()
                           "or (sam.d_zak_u >= :dpocz)) order by NR_REJ");
 }
 
-QString settlementSql()
-{
-    return QStringLiteral("select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
-                          "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz "
-                          "GROUP BY nr_rej, nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal");
-}
-
 void bindPeriod(ds::Dataset& query, const Period& period, const QString& taxpayer)
 {
     query.setParam(data::par::dpocz, period.start);

@@ -20,9 +20,6 @@ QString purchaseSelectSql();
 // use that began on or before the period end, and those whose use ended on or after the
 // period start (whenever it began). Parameters as above.
 QString vehicleSelectSql();
-// The settlement lines of one taxpayer and period (IBQ_rozl): the taxpayer (:naz) and the
-// period (:dpocz, :dkon) are bound as parameters.
-QString settlementSql();
 // Sets the period and taxpayer parameters of a query made from one of the texts above.
 void bindPeriod(ds::Dataset& query, const Period& period, const QString& taxpayer);
 

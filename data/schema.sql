@@ -77,6 +77,9 @@ CREATE TABLE ZAK_PAL (
 );
 
 CREATE INDEX IX_ZAK_PAL_D_ZAK ON ZAK_PAL (D_ZAK);
+/* A vehicle's purchases of a period: the settlement, the statements and the purchase screen
+   read a taxpayer's purchases vehicle by vehicle through it. */
+CREATE INDEX IX_ZAK_PAL_NR_REJ_D_ZAK ON ZAK_PAL (NR_REJ, D_ZAK);
 
 /* One row per purchase: the vehicle and its taxpayer always exist (foreign keys), and the
    fuel and the rate are joined by their whole keys, so neither can repeat a purchase; a

@@ -2,9 +2,11 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <vector>
 
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
@@ -131,12 +133,17 @@ ds::Field* DBGrid::currentField() const
 QList<int> DBGrid::selectedRows() const
 {
     QList<int> rows;
-    if (!selectionModel())
+    if (!selectionModel() || !model())
         return rows;
-    for (const QModelIndex& i : selectionModel()->selectedIndexes())
-        if (!rows.contains(i.row()))
-            rows << i.row();
-    std::sort(rows.begin(), rows.end());
+    // By the selection's ranges, not its cells: linear in the rows however many columns
+    // the grid has, and a row whose cells lie in several ranges counts once.
+    std::vector<bool> chosen(static_cast<std::size_t>(model()->rowCount()), false);
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            chosen[static_cast<std::size_t>(row)] = true;
+    for (std::size_t row = 0; row < chosen.size(); ++row)
+        if (chosen[row])
+            rows << static_cast<int>(row);
     return rows;
 }
 

@@ -98,8 +98,14 @@ void Connection::create(const QString& databaseName, const QString& user, const 
 
 void Connection::executeImmediate(Transaction& tr, const QString& sql)
 {
-    Statement statement(*this, tr, sql);
-    statement.execute();
+    const QString context = QStringLiteral("SQL: %1").arg(sql);
+    if (!isOpen())
+        throw Error(QStringLiteral("Brak połączenia z bazą danych."), context);
+    const QByteArray bytes = sqlBytes(sql, context);
+    tr.start();
+    ISC_STATUS_ARRAY status;
+    isc_dsql_execute_immediate(status, &handle_, tr.handle(), 0, bytes.constData(), dialect, nullptr);
+    check(status, context);
 }
 
 qint64 Connection::nextGeneratorValue(Transaction& tr, const QString& generator)

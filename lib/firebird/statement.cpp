@@ -13,6 +13,15 @@
 
 namespace fb {
 
+QByteArray sqlBytes(const QString& sql, const QString& context)
+{
+    QChar bad;
+    const auto bytes = text::toCp1250(sql, &bad);
+    if (!bytes)
+        throw Error(QStringLiteral("Znak „%1” nie może być zapisany w bazie danych (strona kodowa Windows-1250).").arg(bad), context);
+    return *bytes;
+}
+
 struct Statement::Impl {
     Connection* connection;
     Transaction* transaction;
@@ -44,11 +53,8 @@ struct Statement::Impl {
         ISC_STATUS_ARRAY status;
         isc_dsql_allocate_statement(status, connection->handle(), &handle);
         check(status, context());
-        QChar bad;
-        const auto bytes = text::toCp1250(positional.sql, &bad);
-        if (!bytes)
-            throw Error(QStringLiteral("Znak „%1” nie może być zapisany w bazie danych (strona kodowa Windows-1250).").arg(bad), context());
-        isc_dsql_prepare(status, transaction->handle(), &handle, 0, bytes->constData(), Connection::dialect, output.get());
+        const QByteArray bytes = sqlBytes(positional.sql, context());
+        isc_dsql_prepare(status, transaction->handle(), &handle, 0, bytes.constData(), Connection::dialect, output.get());
         check(status, context());
         if (output.ensureCapacity(output.count())) {
             isc_dsql_describe(status, &handle, SQLDA_VERSION1, output.get());

@@ -21,6 +21,10 @@ struct Column {
     bool nullable;
 };
 
+// The SQL text in the database's code page (Windows-1250); throws fb::Error naming the first
+// character that code page lacks.
+QByteArray sqlBytes(const QString& sql, const QString& context);
+
 // A prepared statement with named parameters (":name"). Values come and go as QVariant:
 // small and plain integers as int, BIGINT as qlonglong, scaled NUMERIC as fb::Numeric,
 // floating point as double, dialect-1 DATE (a timestamp) as a QDateTime in UTC, text as

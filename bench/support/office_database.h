@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+namespace fb {
+class Connection;
+class Transaction;
+} // namespace fb
+
+// The two shapes of an office's database that the scale benchmarks measure, filled on the
+// server in blocks rather than by a million round trips from the client.
+namespace bench {
+
+enum class OfficeShape {
+    OneLargeTaxpayer,   // "FIRMA" with 40 vehicles and every purchase
+    ManySmallTaxpayers, // 1 000 taxpayers "P0001".."P1000" with 5 vehicles each
+};
+
+struct Office {
+    OfficeShape shape;
+    int purchases = 0;
+    int year = 2024;
+
+    int taxpayers() const { return shape == OfficeShape::OneLargeTaxpayer ? 1 : 1000; }
+    int vehiclesPerTaxpayer() const { return shape == OfficeShape::OneLargeTaxpayer ? 40 : 5; }
+    // The taxpayer whose statements the benchmark prints: the large one, or one in the middle.
+    int measuredTaxpayer() const { return shape == OfficeShape::OneLargeTaxpayer ? 1 : 500; }
+    QString shortName(int taxpayer) const;
+    QString description() const;
+};
+
+// Adds the office's taxpayers, vehicles (types 1..12, petrol or diesel) and purchases (spread
+// over the year, every vehicle alike, some of them of another fuel), commits, and measures
+// the indexes as the program does after an import.
+void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const Office& office);
+
+// Resident memory: the peak since the last reset, and a reset of that peak (Linux; 0 and
+// nothing elsewhere).
+double peakMemoryMiB();
+void resetPeakMemory();
+
+} // namespace bench

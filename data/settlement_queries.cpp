@@ -1,0 +1,55 @@
+#include "data/settlement_queries.h"
+
+namespace data {
+
+namespace {
+
+// The taxpayer's purchases of the period: P the taxpayer, S the vehicle, Z the purchase.
+const QString taxpayerPurchases = QStringLiteral(
+    "from PODAT P join SAM S on S.NR_POD = P.NR_PODAT join ZAK_PAL Z on Z.NR_REJ = S.NR_REJ "
+    "where P.NAZSKR = :naz and Z.D_ZAK between :dpocz and :dkon ");
+
+// The litre mass and the rate joined to summed lines L (with L.NR_RODZ_PAL and L.D_ZAK, a day
+// of the lines' year) of vehicle type `type`.
+QString fuelAndRate(const QString& type)
+{
+    return QStringLiteral("left join RODZ_PALIWA RP on RP.NR = L.NR_RODZ_PAL "
+                          "left join TAB_OPL_SILN T on T.NR_SILN = %1 and T.NR_PALIWA = L.NR_RODZ_PAL "
+                          "and T.ROK = extract(year from L.D_ZAK) ")
+        .arg(type);
+}
+
+} // namespace
+
+QString settlementSql()
+{
+    return QStringLiteral("select L.NR_REJ, V.NR_RODZ_SILN, L.NR_RODZ_PAL, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
+                          "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
+        + taxpayerPurchases
+        + QStringLiteral("group by Z.NR_REJ, Z.NR_RODZ_PAL) L join SAM V on V.NR_REJ = L.NR_REJ ")
+        + fuelAndRate(QStringLiteral("V.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_REJ, L.NR_RODZ_PAL");
+}
+
+QString settlementPurchasesSql()
+{
+    // Every purchase has its vehicle and taxpayer: the purchases table alone gives the view's rows.
+    return QStringLiteral("select NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK from ZAK_PAL where NR_REJ = :nr_rej "
+                          "and NR_RODZ_PAL = :nr_rodz_pal and D_ZAK between :dpocz and :dkon order by D_ZAK, NR_RACH");
+}
+
+QString statementLinesSql()
+{
+    return QStringLiteral("select L.NR_RODZ_SILN, L.NR_RODZ_PAL, T.OPL_ZA_TONE, RP.PRZEL_L_KG, L.ZAKKW "
+                          "from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
+        + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL) L ")
+        + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
+}
+
+QString statementPurchasesSql()
+{
+    return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ")
+        + taxpayerPurchases
+        + QStringLiteral("and S.NR_RODZ_SILN = :nr_rodz_siln and Z.NR_RODZ_PAL = :nr_rodz_pal order by Z.D_ZAK, Z.NR_RACH");
+}
+
+} // namespace data

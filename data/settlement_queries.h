@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// The queries of the settlement and of the printed statements. Each gives the rows that the
+// same query on the view ROZL gives, but sums the purchases of the taxpayer and period first,
+// reached through the taxpayer's vehicles and the purchases' index on vehicle and date, and
+// joins the fuel and the rate to the few sums afterwards rather than to every purchase. Every
+// litre total is the double-precision sum of the purchases' own quantities. The rate is the
+// one of the purchases' year: a period lies within one calendar year.
+namespace data {
+
+// IBQ_rozl: one line per vehicle and purchased fuel of the taxpayer (:naz) in the period
+// (:dpocz, :dkon), ordered by registration and fuel.
+QString settlementSql();
+// IBQ_rozl_d: the purchases of one vehicle (:nr_rej) and fuel (:nr_rodz_pal) in the period,
+// by date and invoice number.
+QString settlementPurchasesSql();
+// IBQ_rozl_w: one line per vehicle type and purchased fuel of the taxpayer in the period,
+// ordered by type and fuel.
+QString statementLinesSql();
+// IBQ_rozl_w1: the purchases of one vehicle type (:nr_rodz_siln) and fuel (:nr_rodz_pal) of
+// the taxpayer in the period, by date and invoice number.
+QString statementPurchasesSql();
+
+} // namespace data
