@@ -2,28 +2,13 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QFontMetricsF>
 #include <algorithm>
+#include <optional>
 
 #include "report/page.h"
 
 namespace report {
-
-namespace {
-
-Qt::Alignment alignmentOf(Align a)
-{
-    switch (a) {
-    case Align::Center:
-        return Qt::AlignHCenter;
-    case Align::Right:
-        return Qt::AlignRight;
-    case Align::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
-
-} // namespace
 
 void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QPointF& origin)
 {
@@ -35,14 +20,28 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
 
     painter.save();
     painter.setBrush(Qt::NoBrush);
+    // Fonts and their metrics are made once per change of font, not once per text: a page of
+    // the register holds hundreds of texts in two or three fonts.
+    const Font* lastFont = nullptr;
+    std::optional<QFontMetricsF> metrics;
     for (const PageItem& item : page.items()) {
         switch (item.kind) {
         case PageItem::Kind::Text: {
             painter.setPen(Qt::black);
-            painter.setFont(item.font.toQFont(item.font.pointSize * pointScale));
+            if (!lastFont || !(*lastFont == item.font)) {
+                painter.setFont(item.font.toQFont(item.font.pointSize * pointScale));
+                metrics.emplace(painter.font(), painter.device());
+                lastFont = &item.font;
+            }
+            // Lines were broken when the page was made: each text is drawn as one line from
+            // the top of its box, never wrapped or clipped here.
             const QRectF r(toDevice(item.rect.topLeft()), item.rect.size() * pixelsPerMm);
-            // Lines were broken when the page was made: no wrapping, no clipping here.
-            painter.drawText(r, Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip | alignmentOf(item.align), item.text);
+            double x = r.left();
+            if (item.align != Align::Left) {
+                const double spare = r.width() - metrics->horizontalAdvance(item.text);
+                x += item.align == Align::Right ? spare : spare / 2;
+            }
+            painter.drawText(QPointF(x, r.top() + metrics->ascent()), item.text);
             break;
         }
         case PageItem::Kind::Line:

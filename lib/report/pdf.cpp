@@ -65,17 +65,19 @@ PdfOutcome drawPages(const std::vector<ReportPrinter*>& printers, QIODevice& dev
         for (ReportPrinter* printer : printers) {
             if (stopAsked())
                 return false;
-            printer->generateAll();
-            for (int n = 1; n <= printer->pageCount(); ++n) {
+            const bool whole = printer->eachPage([&](const Page& page) {
                 if (stopAsked())
                     return false;
                 if (outcome.pages > 0) {
                     pdf.setPageLayout(layoutOf(printer->report())); // applies to the page that newPage starts
                     pdf.newPage();
                 }
-                paintPage(painter, printer->page(n), pdfDotsPerInch / 25.4);
+                paintPage(painter, page, pdfDotsPerInch / 25.4);
                 ++outcome.pages;
-            }
+                return true;
+            });
+            if (!whole)
+                return false;
         }
         return true;
     };

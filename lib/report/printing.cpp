@@ -4,7 +4,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
+#include <limits>
 
+#include "report/page.h"
 #include "report/page_painter.h"
 #include "report/report.h"
 #include "report/report_printer.h"
@@ -37,28 +40,33 @@ QPrinter& printSettings(ReportPrinter& pages)
 
 bool print(ReportPrinter& pages, QPrinter& printer)
 {
-    pages.generateAll();
     // Page items are placed from the paper's corner, not from the printer's margins.
     printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
     int first = 1;
-    int last = pages.pageCount();
+    int last = std::numeric_limits<int>::max();
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         first = printer.fromPage();
-        last = std::min(last, std::max(first, printer.toPage()));
+        last = std::max(first, printer.toPage());
     }
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     const double pixelsPerMm = printer.resolution() / 25.4;
     bool firstSheet = true;
     for (int copy = 0; copy < copies; ++copy) {
-        for (int n = first; n <= last; ++n) {
+        // Each copy walks the pages again: a long report is never held whole for printing.
+        pages.eachPage([&](const Page& page) {
+            if (page.number() < first)
+                return true;
+            if (page.number() > last)
+                return false;
             if (!firstSheet)
                 printer.newPage();
             firstSheet = false;
-            paintPage(painter, pages.page(n), pixelsPerMm);
-        }
+            paintPage(painter, page, pixelsPerMm);
+            return true;
+        });
     }
     return painter.end();
 }

@@ -10,8 +10,9 @@ class ReportPrinter;
 // in the report's orientation until changed); the print setup dialog edits these. They live
 // as long as the printer object.
 QPrinter& printSettings(ReportPrinter& printer);
-// Makes every page still missing, then prints the printer's page range on it (all pages when
-// none is chosen), as many copies as asked. False when the printer did not open.
+// Prints the printer's page range (all pages when none is chosen), as many copies as asked;
+// pages that no preview has made are made as they print and not kept (ReportPrinter::eachPage).
+// False when the printer did not open.
 bool print(ReportPrinter& pages, QPrinter& printer);
 
 } // namespace report

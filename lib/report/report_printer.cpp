@@ -48,6 +48,22 @@ void ReportPrinter::generateAll()
     background_ = false;
 }
 
+bool ReportPrinter::eachPage(const std::function<bool(const Page&)>& use)
+{
+    if (status_ == Status::Ready) {
+        Paginator paginator(report_);
+        while (std::optional<Page> page = paginator.next())
+            if (!use(*page))
+                return false;
+        return true;
+    }
+    generateAll();
+    for (const Page& page : pages_)
+        if (!use(page))
+            return false;
+    return true;
+}
+
 void ReportPrinter::advance()
 {
     switch (status_) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSizeF>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     void start();
     // Makes every page still missing, now.
     void generateAll();
+    // Hands the pages to `use` in order until it returns false (the outcome is then false).
+    // Pages already being made (a preview's) are all made and handed from here; when none
+    // were, they are made one at a time and not kept, so that writing or printing a long
+    // report holds one page in memory, and this object stays as it was.
+    bool eachPage(const std::function<bool(const Page&)>& use);
 
     // The preview showing these pages is closing: stop making pages in the background (the
     // pages made are kept; printing still completes them).

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTextLayout>
+#include <utility>
+#include <vector>
 
 namespace report {
 
@@ -48,7 +50,14 @@ QStringList wrapParagraph(const QString& paragraph, const QFont& font, double wi
 
 double TextMeasure::lineHeight(const Font& font)
 {
-    return QFontMetricsF(font.toQFont(), &device()).lineSpacing() * mmPerDot;
+    // Asked for every text of every band; a report has a handful of fonts.
+    static std::vector<std::pair<Font, double>> known;
+    for (const auto& [f, height] : known)
+        if (f == font)
+            return height;
+    const double height = QFontMetricsF(font.toQFont(), &device()).lineSpacing() * mmPerDot;
+    known.emplace_back(font, height);
+    return height;
 }
 
 double TextMeasure::width(const QString& text, const Font& font)
