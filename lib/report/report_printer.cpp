@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <stdexcept>
 
 #include "report/paginator.h"
 #include "report/report.h"
@@ -11,6 +12,13 @@ namespace report {
 ReportPrinter::ReportPrinter(Report& report, QObject* parent) : QObject(parent), report_(report) {}
 
 ReportPrinter::~ReportPrinter() = default;
+
+Page ReportPrinter::page(int number) const
+{
+    if (number < 1 || number > pageCount())
+        throw std::out_of_range("no such page");
+    return pages_->at(number - 1);
+}
 
 QSizeF ReportPrinter::pageSize() const
 {
@@ -58,8 +66,8 @@ bool ReportPrinter::eachPage(const std::function<bool(const Page&)>& use)
         return true;
     }
     generateAll();
-    for (const Page& page : pages_)
-        if (!use(page))
+    for (int n = 1; n <= pageCount(); ++n)
+        if (!use(page(n)))
             return false;
     return true;
 }
@@ -74,8 +82,11 @@ void ReportPrinter::advance()
         status_ = Status::Generating;
         return;
     case Status::Generating:
-        if (std::optional<Page> page = paginator_->next())
-            pages_.push_back(std::move(*page));
+        if (std::optional<Page> page = paginator_->next()) {
+            if (!pages_)
+                pages_ = std::make_unique<PageStore>();
+            pages_->add(*page);
+        }
         if (paginator_->atEnd())
             status_ = Status::Finished;
         emit progress(paginator_->percentDone());

@@ -7,16 +7,18 @@
 #include <vector>
 
 #include "report/page.h"
+#include "report/page_store.h"
 
 namespace report {
 
 class Paginator;
 class Report;
 
-// The generated form of a report (its "printer object"): the pages made so far and the state
-// of their making (printing and its settings: report/printing.h). Pages come one by one, each step in a
-// turn of the event loop of its own, so that a window stays alive while a long report is
-// made on the one thread; printing and PDF make whatever is left at once.
+// The generated form of a report (its "printer object"): the pages made so far, kept in a
+// page store outside memory, and the state of their making (printing and its settings:
+// report/printing.h). Pages come one by one, each step in a turn of the event loop of its
+// own, so that a window stays alive while a long report is made on the one thread; printing
+// and PDF make whatever is left at once.
 class ReportPrinter : public QObject {
     Q_OBJECT
 public:
@@ -28,9 +30,9 @@ public:
 
     Report& report() const { return report_; }
     Status status() const { return status_; }
-    int pageCount() const { return static_cast<int>(pages_.size()); }
-    // Page `number`, from 1 to pageCount(). Later pages may move it: keep no reference.
-    const Page& page(int number) const { return pages_.at(static_cast<std::size_t>(number - 1)); }
+    int pageCount() const { return pages_ ? pages_->count() : 0; }
+    // Page `number`, from 1 to pageCount().
+    Page page(int number) const;
     QSizeF pageSize() const; // mm
 
     // Makes the pages in turns of the event loop. The first turn announces the start
@@ -64,7 +66,7 @@ private:
     Report& report_;
     Status status_ = Status::Ready;
     std::unique_ptr<Paginator> paginator_;
-    std::vector<Page> pages_;
+    std::unique_ptr<PageStore> pages_; // made with the first page
     bool background_ = false; // steps are being scheduled on the event loop
 };
 

@@ -53,6 +53,17 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
+// Everything a page shows, item by item, as text.
+QStringList describe(const report::Page& page)
+{
+    QStringList items{u"%1 %2x%3"_s.arg(page.number()).arg(page.size().width()).arg(page.size().height())};
+    for (const report::PageItem& i : page.items())
+        items << u"%1 %2 %3,%4,%5,%6 %7 %8 %9 %10"_s.arg(int(i.kind)).arg(int(i.align)).arg(i.rect.x()).arg(i.rect.y())
+                     .arg(i.rect.width()).arg(i.rect.height()).arg(i.lineWidth).arg(i.text, i.font.family)
+                     .arg(i.font.pointSize + (i.font.bold ? 1000 : 0));
+    return items;
+}
+
 bool darkPixelIn(const QImage& image, const QRect& area)
 {
     for (int y = std::max(0, area.top()); y <= std::min(image.height() - 1, area.bottom()); ++y)
@@ -177,6 +188,45 @@ private slots:
         QVERIFY(!darkPixelIn(image, onImage({0, 281.5, 210, 15.5})));
         // The box of the column header: its left edge is drawn.
         QVERIFY(darkPixelIn(image, onImage({9.8, 28, 0.4, 2})));
+    }
+
+    // A preview's pages live in a temporary file; without one, or when the disk is full, in
+    // memory. Whichever way, they come back as they were made, in any order.
+    void keptPagesComeBackWhole_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("temporary file") << u"file"_s;
+        QTest::newRow("no temporary folder") << u"no folder"_s;
+        QTest::newRow("full disk") << u"full disk"_s;
+    }
+
+    void keptPagesComeBackWhole()
+    {
+        QFETCH(QString, where);
+        auto made = longSample(60);
+        made->report.band(BandKind::Title)->addText({0, 0, 185, 4}, u"Zażółć gęślą jaźń"_s).setFont({.pointSize = 12, .bold = true});
+        QList<QStringList> expected;
+        made->report.prepare().eachPage([&](const report::Page& page) {
+            expected << describe(page);
+            return true;
+        });
+        QVERIFY(expected.size() > 2);
+
+        report::ReportPrinter& kept = made->report.prepare();
+        {
+            const QByteArray savedTemp = qgetenv("TMPDIR");
+            if (where == u"no folder"_s)
+                qputenv("TMPDIR", "/nonexistent/brenvald");
+            std::optional<FileSizeLimit> limit;
+            if (where == u"full disk"_s)
+                limit.emplace(2000);
+            kept.generateAll();
+            qputenv("TMPDIR", savedTemp);
+        }
+        QCOMPARE(kept.pageCount(), expected.size());
+        for (int n = kept.pageCount(); n >= 1; --n)
+            QCOMPARE(describe(kept.page(n)), expected[n - 1]);
+        QCOMPARE(describe(kept.page(1)), expected[0]);
     }
 
     void pdfHasThePages()
