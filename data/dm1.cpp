@@ -2,13 +2,13 @@
 
 #include "data/purchase_queries.h"
 #include "data/rate_query.h"
-#include "data/settlement_queries.h"
 
 #include "data/connection_settings.h"
 #include "data/field_names.h"
 #include "data/index_statistics.h"
 #include "dataset/error.h"
 #include "firebird/error.h"
+#include "firebird/statement.h"
 
 #include <QDir>
 
@@ -101,12 +101,34 @@ void Tdm_1::chooseRates(const QString& yearText)
         IBDS_opl.setParam(data::par::rok, query.year);
 }
 
+data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
+{
+    fb::Statement count(db_opl, tr_opl, QStringLiteral("select count(*), sum(iif(P.NAZSKR = :naz, 1, 0)) from SAM S "
+                                                       "join PODAT P on P.NR_PODAT = S.NR_POD"));
+    count.setParam(data::par::naz, taxpayer);
+    count.execute();
+    count.fetch();
+    const int all = count.value(0).toInt();
+    const int taxpayers = count.value(1).toInt();
+    count.closeCursor();
+    return data::purchaseAccess(taxpayers, all);
+}
+
+void Tdm_1::chooseStatementLines(const QString& taxpayer, const data::Period& period)
+{
+    IBQ_rozl_w.close();
+    IBQ_rozl_w.setSelectSql(data::statementLinesSql(purchaseAccessFor(taxpayer)));
+    IBQ_rozl_w.setParam(data::par::naz, taxpayer);
+    IBQ_rozl_w.setParam(data::par::dpocz, period.start);
+    IBQ_rozl_w.setParam(data::par::dkon, period.end);
+}
+
 void Tdm_1::chooseSettlement(const QString& taxpayer, const data::Period& period)
 {
     IBQ_rozl_d.setParam(data::par::dpocz, period.start);
     IBQ_rozl_d.setParam(data::par::dkon, period.end);
     IBQ_rozl.close();
-    IBQ_rozl.setSelectSql(data::settlementSql());
+    IBQ_rozl.setSelectSql(data::settlementSql(purchaseAccessFor(taxpayer)));
     IBQ_rozl.setParam(data::par::dpocz, period.start);
     IBQ_rozl.setParam(data::par::dkon, period.end);
     IBQ_rozl.setParam(data::par::naz, taxpayer);

@@ -8,6 +8,7 @@
 
 #include "data/period.h"
 #include "data/screen_links.h"
+#include "data/settlement_queries.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
 #include "firebird/connection.h"
@@ -100,6 +101,8 @@ public:
     // The settlement lines of the taxpayer and period (IBQ_rozl), and the period of the
     // purchases behind each line (IBQ_rozl_d).
     void chooseSettlement(const QString& taxpayer, const data::Period& period);
+    // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
+    void chooseStatementLines(const QString& taxpayer, const data::Period& period);
 
     // The reaction to a change of the vehicle of the current purchase (IBDS_zak.NR_REJ):
     // the purchase takes the vehicle's fuel, and the purchase screen's picker admits only
@@ -108,6 +111,8 @@ public:
     void ustal_rodz_pal(ds::Field& nrRej);
 
 private:
+    // How the settlement and the statements read the taxpayer's purchases.
+    data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     void defineDatasets();
     void defineQueries();
     void attachHandlers();

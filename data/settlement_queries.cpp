@@ -19,14 +19,29 @@ QString fuelAndRate(const QString& type)
         .arg(type);
 }
 
+// Written after the grouping of the sums: the engine's own choice for a taxpayer's purchases
+// is always the index.
+QString planOf(PurchaseAccess access)
+{
+    return access == PurchaseAccess::ByScan
+               ? QStringLiteral("plan sort (hash (Z natural, join (P index (UQ_PODAT_NAZSKR), S index (FK_SAM_PODATNIK)))) ")
+               : QString();
+}
+
 } // namespace
 
-QString settlementSql()
+PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles)
+{
+    return taxpayerVehicles > 0 && 3 * taxpayerVehicles >= allVehicles ? PurchaseAccess::ByScan : PurchaseAccess::ByVehicle;
+}
+
+QString settlementSql(PurchaseAccess access)
 {
     return QStringLiteral("select L.NR_REJ, V.NR_RODZ_SILN, L.NR_RODZ_PAL, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
                           "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
         + taxpayerPurchases
-        + QStringLiteral("group by Z.NR_REJ, Z.NR_RODZ_PAL) L join SAM V on V.NR_REJ = L.NR_REJ ")
+        + QStringLiteral("group by Z.NR_REJ, Z.NR_RODZ_PAL ") + planOf(access)
+        + QStringLiteral(") L join SAM V on V.NR_REJ = L.NR_REJ ")
         + fuelAndRate(QStringLiteral("V.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_REJ, L.NR_RODZ_PAL");
 }
 
@@ -37,11 +52,12 @@ QString settlementPurchasesSql()
                           "and NR_RODZ_PAL = :nr_rodz_pal and D_ZAK between :dpocz and :dkon order by D_ZAK, NR_RACH");
 }
 
-QString statementLinesSql()
+QString statementLinesSql(PurchaseAccess access)
 {
     return QStringLiteral("select L.NR_RODZ_SILN, L.NR_RODZ_PAL, T.OPL_ZA_TONE, RP.PRZEL_L_KG, L.ZAKKW "
                           "from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
-        + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL) L ")
+        + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL ") + planOf(access)
+        + QStringLiteral(") L ")
         + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
 }
 

@@ -10,15 +10,25 @@
 // one of the purchases' year: a period lies within one calendar year.
 namespace data {
 
+// How a query reaches the taxpayer's purchases. ByVehicle: vehicle by vehicle through the
+// index on vehicle and date, reading only the taxpayer's purchases of the period; right for a
+// taxpayer among many. ByScan: one pass over all purchases, each matched to the taxpayer's
+// vehicles in a hash table; right for a taxpayer with most of the purchases, whose purchases
+// the index would fetch page by page once per vehicle.
+enum class PurchaseAccess { ByVehicle, ByScan };
+// A scan pays from a third of all vehicles on: the vehicles stand in for the purchases,
+// which cannot be counted without reading them.
+PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles);
+
 // IBQ_rozl: one line per vehicle and purchased fuel of the taxpayer (:naz) in the period
 // (:dpocz, :dkon), ordered by registration and fuel.
-QString settlementSql();
+QString settlementSql(PurchaseAccess access = PurchaseAccess::ByVehicle);
 // IBQ_rozl_d: the purchases of one vehicle (:nr_rej) and fuel (:nr_rodz_pal) in the period,
 // by date and invoice number.
 QString settlementPurchasesSql();
 // IBQ_rozl_w: one line per vehicle type and purchased fuel of the taxpayer in the period,
 // ordered by type and fuel.
-QString statementLinesSql();
+QString statementLinesSql(PurchaseAccess access = PurchaseAccess::ByVehicle);
 // IBQ_rozl_w1: the purchases of one vehicle type (:nr_rodz_siln) and fuel (:nr_rodz_pal) of
 // the taxpayer in the period, by date and invoice number.
 QString statementPurchasesSql();

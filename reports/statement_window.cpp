@@ -12,9 +12,7 @@ StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
 {
     openLookups(dm);
     const data::Period period = inputs.period();
-    dm.IBQ_rozl_w.setParam(data::par::naz, inputs.selectedTaxpayer());
-    dm.IBQ_rozl_w.setParam(data::par::dpocz, period.start);
-    dm.IBQ_rozl_w.setParam(data::par::dkon, period.end);
+    dm.chooseStatementLines(inputs.selectedTaxpayer(), period);
     dm.IBQ_sil_w.setParam(data::par::wybrok, inputs.selectedYear());
     dm.IBQ_opl_w.setParam(data::par::wybrok, inputs.selectedYear());
     dm.IBQ_sil_w.open();

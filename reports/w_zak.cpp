@@ -27,9 +27,7 @@ Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
     openLookups(dm);
     const QString taxpayer = inputs.selectedTaxpayer();
     const data::Period period = inputs.period();
-    dm.IBQ_rozl_w.setParam(data::par::naz, taxpayer);
-    dm.IBQ_rozl_w.setParam(data::par::dpocz, period.start);
-    dm.IBQ_rozl_w.setParam(data::par::dkon, period.end);
+    dm.chooseStatementLines(taxpayer, period);
     dm.IBQ_rozl_w.open();
     dm.IBQ_rozl_w1.setParam(data::par::dpocz, period.start);
     dm.IBQ_rozl_w1.setParam(data::par::dkon, period.end);

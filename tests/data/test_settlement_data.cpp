@@ -1,7 +1,12 @@
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+
 #include "data/dm1.h"
+#include "data/settlement_queries.h"
 #include "firebird/statement.h"
 #include "data/settlement.h"
 #include "module_fixture.h"
@@ -10,6 +15,7 @@
 
 using screentest::exec;
 using screentest::rows;
+using namespace Qt::StringLiterals;
 
 class TestSettlementData : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
@@ -20,6 +26,24 @@ class TestSettlementData : public QObject, private testsupport::ModuleFixture {
     {
         return data::computeSettlement(*dm, taxpayer, year, data::settlementPeriod(year, half),
                                           data::yearParameters(*dm, year));
+    }
+
+    // Every row of a query with named parameters; a litre total is rounded to a millionth of
+    // a litre, as summing the same purchases in another order may move its last bit.
+    static QList<QVariantList> rowsOf(const QString& sql, const QVariantMap& params)
+    {
+        fb::Statement st(dm_1->db_opl, dm_1->tr_opl, sql);
+        for (const QString& name : st.paramNames())
+            st.setParam(name, params.value(name.toLower()));
+        st.execute();
+        QList<QVariantList> result;
+        while (st.fetch()) {
+            QVariantList row;
+            for (int c = 0; c < st.columnCount(); ++c)
+                row << (st.column(c).name == u"ZAKKW"_s ? QVariant(std::round(st.value(c).toDouble() * 1e6)) : st.value(c));
+            result << row;
+        }
+        return result;
     }
 
     QProcess* runCli(const QStringList& args)
@@ -72,6 +96,74 @@ private slots:
         const auto noRate = rows(QStringLiteral("select OPL_ZA_TONE from ROZL where NR_RACH = 'F/6'"));
         QCOMPARE(noRate.size(), 1);
         QVERIFY(!noRate[0][0].isValid());
+    }
+
+    // The settlement's and the statements' queries, read through either access, give the rows
+    // of the same queries on the view ROZL: random purchases of taxpayers large and small,
+    // fuels other than the vehicle's, types and fuels without a rate, half-years and years.
+    void queriesGiveTheViewsRows()
+    {
+        QRandomGenerator random(12);
+        for (int t = 3; t <= 6; ++t)
+            exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (%1, '%1', 'P%1')"_s.arg(t));
+        for (int v = 0; v < 12; ++v)
+            exec(u"insert into SAM values ('V%1', %2, %3, %4, '2010-01-01', null)"_s.arg(v).arg(v < 8 ? 3 : 4 + v % 3)
+                     .arg(1 + v % 4 * 10).arg(v % 2 ? 1 : 5));
+        const int fuels[] = {1, 5, 6, 2};
+        const QDate days[] = {{2012, 2, 1}, {2012, 6, 30}, {2012, 7, 1}, {2012, 12, 31}, {2013, 5, 5}, {2024, 8, 8}};
+        for (int i = 0; i < 600; ++i)
+            exec(u"insert into ZAK_PAL values (%1, 'V%2', 'R/%3', '%4', %5, %6)"_s.arg(100 + i).arg(random.bounded(12))
+                     .arg(random.bounded(40)).arg(days[random.bounded(6)].addDays(random.bounded(3) - 1).toString(Qt::ISODate))
+                     .arg(fuels[random.bounded(4)]).arg(random.bounded(1, 100000) / 100.0));
+        const QString viewSettlement = u"select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
+                                       "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz GROUP BY nr_rej, "
+                                       "nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal"_s;
+        const QString viewLines = u"SELECT nr_rodz_siln, nr_rodz_pal, opl_za_tone, przel_l_kg, sum(il_zak) as zakkw FROM rozl "
+                                  "WHERE nazskr=:naz and d_zak between :dpocz and :dkon GROUP BY nr_rodz_siln, nr_rodz_pal,"
+                                  "przel_l_kg, opl_za_tone order by nr_rodz_siln, nr_rodz_pal"_s;
+        const QString viewLinePurchases = u"SELECT nr_rodz_siln, nr_rodz_pal, nr_rej, nr_rach, d_zak, il_zak FROM rozl WHERE "
+                                          "nazskr=:naz and nr_rodz_siln=:nr_rodz_siln and nr_rodz_pal=:nr_rodz_pal and "
+                                          "rozl.d_zak between :dpocz and :dkon ORDER BY nr_rodz_siln, nr_rodz_pal, rozl.d_zak, "
+                                          "rozl.nr_rach, rozl.nr_rej, rozl.il_zak"_s;
+        const QString viewVehiclePurchases = u"SELECT nr_rej, nr_rach, d_zak, nr_rodz_pal, il_zak FROM rozl WHERE "
+                                             "rozl.nr_rej=:nr_rej and nr_rodz_pal=:nr_rodz_pal and rozl.d_zak between :dpocz "
+                                             "and :dkon ORDER BY rozl.d_zak, rozl.nr_rach, rozl.il_zak"_s;
+        // Purchases of one day and invoice come in no fixed order: compared as sorted.
+        const auto sorted = [](QList<QVariantList> rows) {
+            std::sort(rows.begin(), rows.end(), [](const QVariantList& a, const QVariantList& b) {
+                return QVariant(a).toStringList() < QVariant(b).toStringList();
+            });
+            return rows;
+        };
+        int lines = 0;
+        for (const QString& taxpayer : {u"P3"_s, u"P4"_s, u"P5"_s, u"ABC"_s})
+            for (const auto& [year, half] : {std::pair{2012, 0}, std::pair{2012, 1}, std::pair{2013, 0}, std::pair{2024, 0}}) {
+                const data::Period period = data::settlementPeriod(year, half);
+                const QVariantMap params{{u"naz"_s, taxpayer}, {u"dpocz"_s, period.start}, {u"dkon"_s, period.end}};
+                const auto settlement = rowsOf(viewSettlement, params);
+                const auto statement = rowsOf(viewLines, params);
+                lines += settlement.size();
+                for (const data::PurchaseAccess access : {data::PurchaseAccess::ByVehicle, data::PurchaseAccess::ByScan}) {
+                    QCOMPARE(rowsOf(data::settlementSql(access), params), settlement);
+                    QCOMPARE(rowsOf(data::statementLinesSql(access), params), statement);
+                }
+                for (const QVariantList& line : statement) {
+                    QVariantMap detail = params;
+                    detail.insert(u"nr_rodz_siln"_s, line[0]);
+                    detail.insert(u"nr_rodz_pal"_s, line[1]);
+                    QCOMPARE(sorted(rowsOf(data::statementPurchasesSql(), detail)), sorted(rowsOf(viewLinePurchases, detail)));
+                }
+                for (const QVariantList& line : settlement) {
+                    QVariantMap detail = params;
+                    detail.insert(u"nr_rej"_s, line[0]);
+                    detail.insert(u"nr_rodz_pal"_s, line[2]);
+                    QCOMPARE(sorted(rowsOf(data::settlementPurchasesSql(), detail)), sorted(rowsOf(viewVehiclePurchases, detail)));
+                }
+            }
+        QVERIFY(lines > 40);
+        // The large taxpayer (8 of 15 vehicles) is read by a scan, the small ones by vehicle.
+        QCOMPARE(data::purchaseAccess(8, 15), data::PurchaseAccess::ByScan);
+        QCOMPARE(data::purchaseAccess(2, 15), data::PurchaseAccess::ByVehicle);
     }
 
     void settlementOfAYear()

@@ -8,6 +8,7 @@
 #include "data/field_names.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
+#include "firebird/transaction.h"
 #include "import/ledger_files.h"
 #include "import/purchase_import.h"
 #include "import/taxpayer_import.h"
@@ -214,6 +215,41 @@ private slots:
         QCOMPARE(cli({u"import-taxpayers"_s, u"--db"_s, written, u"--dir"_s, folder.path(), u"--overwrite"_s, u"telefon"_s,
                       u"7"_s}),
                  2);
+    }
+
+    // A database made by the command line's initdb and then filled by an import has its index
+    // figures measured at the end of the run, the new vehicle-and-date index among them.
+    void importMeasuresTheIndexes()
+    {
+        const QString made = folder.filePath(u"nowa.gdb"_s);
+        QProcess initdb;
+        initdb.start(QStringLiteral(BRENVALD_CLI), {u"initdb"_s, made});
+        QVERIFY(initdb.waitForFinished(60000) && initdb.exitCode() == 0);
+        dm->disconnectDatabase();
+        dm->connectTo(made);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (7, '7', 'SIEDEM')"_s);
+        for (int v = 0; v < 20; ++v)
+            exec(u"insert into SAM values ('WA %1', 7, 5, 5, '2000-01-01', null)"_s.arg(v));
+        dm->tr_opl.commitRetaining();
+        const auto selectivity = [this](const QString& index) {
+            fb::Transaction own(&dm->db_opl); // the module's snapshot keeps the catalogue as it was
+            fb::Statement q(dm->db_opl, own, u"select RDB$STATISTICS from RDB$INDICES where RDB$INDEX_NAME = '%1'"_s.arg(index));
+            q.execute();
+            const double v = q.fetch() ? q.value(0).toDouble() : -1;
+            q.closeCursor();
+            own.commit();
+            return v;
+        };
+        QCOMPARE(selectivity(u"PK_ZAK_PAL"_s), 0.0);
+
+        QByteArray file;
+        for (int i = 0; i < 400; ++i)
+            file += pkpirRecord({u"007"_s, 13, u"F%1"_s.arg(i), 2024, 1 + i % 12, 1 + i % 28, u"x/WA %1/10"_s.arg(i % 20)});
+        writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        QVERIFY(run(ledger::Source::Pkpir, {{2024, 1, 1}, {2024, 12, 31}}, {u"007"_s}).contains(u"Zapisano 400 rekordów"_s));
+        QCOMPARE(float(selectivity(u"PK_ZAK_PAL"_s)), 1.0f / 400);
+        QCOMPARE(float(selectivity(u"IX_ZAK_PAL_NR_REJ_D_ZAK"_s)), 1.0f / 400);
+        QCOMPARE(float(selectivity(u"FK_ZAK_SAMOCHOD"_s)), 1.0f / 20);
     }
 
     void taxpayersTakenOver()
