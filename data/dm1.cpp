@@ -11,6 +11,7 @@
 #include "firebird/statement.h"
 
 #include <QDir>
+#include <limits>
 
 Tdm_1* dm_1 = nullptr;
 
@@ -103,15 +104,19 @@ void Tdm_1::chooseRates(const QString& yearText)
 
 data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
 {
-    fb::Statement count(db_opl, tr_opl, QStringLiteral("select count(*), sum(iif(P.NAZSKR = :naz, 1, 0)) from SAM S "
-                                                       "join PODAT P on P.NR_PODAT = S.NR_POD"));
+    // All vehicles are not counted (a scan of them would cost a small taxpayer's settlement
+    // twice over): the selectivity of their key, kept true within twofold, says how many there are.
+    fb::Statement count(db_opl, tr_opl, QStringLiteral(
+        "select (select count(*) from SAM S join PODAT P on P.NR_PODAT = S.NR_POD where P.NAZSKR = :naz), "
+        "(select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+        "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY') from RDB$DATABASE"));
     count.setParam(data::par::naz, taxpayer);
     count.execute();
     count.fetch();
-    const int all = count.value(0).toInt();
-    const int taxpayers = count.value(1).toInt();
+    const int own = count.value(0).toInt();
+    const double selectivity = count.value(1).toDouble();
     count.closeCursor();
-    return data::purchaseAccess(taxpayers, all);
+    return data::purchaseAccess(own, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
 }
 
 void Tdm_1::chooseStatementLines(const QString& taxpayer, const data::Period& period)

@@ -32,7 +32,7 @@ QString planOf(PurchaseAccess access)
 
 PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles)
 {
-    return taxpayerVehicles > 0 && 3 * taxpayerVehicles >= allVehicles ? PurchaseAccess::ByScan : PurchaseAccess::ByVehicle;
+    return taxpayerVehicles > 0 && taxpayerVehicles >= allVehicles / 3.0 ? PurchaseAccess::ByScan : PurchaseAccess::ByVehicle;
 }
 
 QString settlementSql(PurchaseAccess access)

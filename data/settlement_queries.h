@@ -17,7 +17,7 @@ namespace data {
 // the index would fetch page by page once per vehicle.
 enum class PurchaseAccess { ByVehicle, ByScan };
 // A scan pays from a third of all vehicles on: the vehicles stand in for the purchases,
-// which cannot be counted without reading them.
+// which cannot be counted without reading them. `allVehicles` may be an estimate.
 PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles);
 
 // IBQ_rozl: one line per vehicle and purchased fuel of the taxpayer (:naz) in the period
