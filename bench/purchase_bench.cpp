@@ -3,7 +3,6 @@
 // every row, and keying purchases in entry-only mode through its widgets, as an accountant does.
 #include <QApplication>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "data/dm1.h"
+#include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
 #include "desktop/messages.h"
@@ -186,7 +186,7 @@ int main(int argc, char* argv[])
     QTest::mouseClick(entryOnly, Qt::LeftButton, {}, entryOnly->rect().center());
     auto* vehicleList = child<QListWidget>(screen.get(), "dblb_nrrej");
     auto* invoice = child<dbw::DBEdit>(screen.get(), "DBE_nrrach");
-    auto* picker = child<QDateEdit>(screen.get(), "dtp_dzak");
+    auto* picker = child<dbw::DateEdit>(screen.get(), "dtp_dzak")->findChild<QLineEdit*>();
     auto* quantity = child<dbw::DBEdit>(screen.get(), "DBE_ilzak");
     auto* ok = child<QPushButton>(screen.get(), "kl_ok");
     const int before = dm.IBDS_zak.recordCount();
@@ -199,7 +199,8 @@ int main(int argc, char* argv[])
         invoice->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(invoice, QStringLiteral("K/%1").arg(i));
         picker->setFocus(Qt::TabFocusReason);
-        picker->setDate(QDate(2012, 1, 1).addDays(i % 180));
+        picker->selectAll();
+        QTest::keyClicks(picker, QDate(2012, 1, 1).addDays(i % 180).toString(QStringLiteral("dd-MM-yyyy")));
         quantity->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(quantity, QStringLiteral("%1,5").arg(10 + i % 50));
         QElapsedTimer t;
