@@ -9,6 +9,7 @@
 #include "dataset/error.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
+#include "firebird/transaction.h"
 
 #include <QDir>
 #include <limits>
@@ -104,19 +105,26 @@ void Tdm_1::chooseRates(const QString& yearText)
 
 data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
 {
+    fb::Statement own(db_opl, tr_opl, QStringLiteral("select count(*) from SAM S join PODAT P on P.NR_PODAT = S.NR_POD "
+                                                     "where P.NAZSKR = :naz"));
+    own.setParam(data::par::naz, taxpayer);
+    own.execute();
+    own.fetch();
+    const int vehicles = own.value(0).toInt();
+    own.closeCursor();
     // All vehicles are not counted (a scan of them would cost a small taxpayer's settlement
-    // twice over): the selectivity of their key, kept true within twofold, says how many there are.
-    fb::Statement count(db_opl, tr_opl, QStringLiteral(
-        "select (select count(*) from SAM S join PODAT P on P.NR_PODAT = S.NR_POD where P.NAZSKR = :naz), "
-        "(select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
-        "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY') from RDB$DATABASE"));
-    count.setParam(data::par::naz, taxpayer);
-    count.execute();
-    count.fetch();
-    const int own = count.value(0).toInt();
-    const double selectivity = count.value(1).toDouble();
-    count.closeCursor();
-    return data::purchaseAccess(own, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
+    // twice over): the figures of their key, kept true within twofold, say how many there
+    // are. They are read in a transaction of their own: the module's snapshot may be older
+    // than the last measuring.
+    fb::Transaction now(&db_opl);
+    fb::Statement measured(db_opl, now, QStringLiteral(
+        "select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+        "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"));
+    measured.execute();
+    const double selectivity = measured.fetch() ? measured.value(0).toDouble() : 0;
+    measured.closeCursor();
+    now.commit();
+    return data::purchaseAccess(vehicles, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
 }
 
 void Tdm_1::chooseStatementLines(const QString& taxpayer, const data::Period& period)
