@@ -29,7 +29,7 @@ std::vector<const SettlementLine*> Settlement::linesWithoutRate() const
 }
 
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
-                             const YearParameters& parameters)
+                             const YearParameters& parameters, LinesAfterwards afterwards)
 {
     Settlement s;
     s.taxpayer = taxpayer;
@@ -77,7 +77,8 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
         throw;
     }
     q.enableControls();
-    q.close();
+    if (afterwards == LinesAfterwards::Closed)
+        q.close();
 
     s.amount = data::roundedAmount(sum);
     s.threshold = data::exemptionThreshold(parameters.minimumWage, parameters.percentage);

@@ -46,11 +46,15 @@ struct Settlement {
     std::vector<const SettlementLine*> linesWithoutRate() const;
 };
 
+// What becomes of IBQ_rozl after the settlement: closed, or left open for a window that shows
+// its lines (a second opening would sum the purchases again).
+enum class LinesAfterwards { Closed, Open };
+
 // Chooses the taxpayer and period of IBQ_rozl (and the period of IBQ_rozl_d), runs it with
 // its display links suspended, adds up the rounded fees of its lines exactly, rounds the sum
-// and works out the threshold. IBQ_rozl is left closed. Throws text::MoneyOverflow when a fee
-// or the amount is beyond what money holds, rather than show a wrong amount.
+// and works out the threshold. Throws text::MoneyOverflow when a fee or the amount is beyond
+// what money holds, rather than show a wrong amount; IBQ_rozl is then closed.
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
-                             const YearParameters& parameters);
+                             const YearParameters& parameters, LinesAfterwards afterwards = LinesAfterwards::Closed);
 
 } // namespace data

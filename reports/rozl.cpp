@@ -306,7 +306,8 @@ void Tf_rozl::licz_rozl()
     selectedTaxpayer_ = chooser_->taxpayer();
     data::Settlement s;
     try {
-        s = data::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_});
+        s = data::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_},
+                                    data::LinesAfterwards::Open);
         amountOutOfRange_ = false;
     } catch (const text::MoneyOverflow& e) {
         // No wrapped-around amount is ever shown or printed: the window says what happened.
