@@ -12,14 +12,13 @@
 
 #include "data/dm1.h"
 #include "firebird/statement.h"
-#include "report/page_view.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "reports/fixed_report_inputs.h"
-#include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "data/settlement.h"
 #include "bench_database.h"
+#include "preview_timing.h"
 #include "text/formats.h"
 
 namespace {
@@ -104,32 +103,6 @@ Timing timeReport(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportCho
     return t;
 }
 
-// From the choice of a preview (the report windows made, as the settlement window makes
-// them) until the preview window has drawn the first page of the first report.
-double timeFirstPreviewPage(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportChoice choice)
-{
-    QElapsedTimer clock;
-    clock.start();
-    auto windows = reports::createReports(dm, in, choice);
-    report::ReportPrinter& printer = windows.front()->raport().prepare();
-    auto* preview = new TCustPreview(&printer);
-    double shown = 0;
-    QEventLoop loop;
-    QObject::connect(&printer, &report::ReportPrinter::pageAvailable, &loop, [&](int count) {
-        if (count < 1 || shown > 0)
-            return;
-        auto* view = preview->findChild<report::PageView*>(QStringLiteral("QRPreview1"));
-        view->widget()->repaint();
-        shown = msSince(clock);
-        loop.quit();
-    });
-    preview->showMaximized();
-    loop.exec();
-    preview->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return shown;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -188,7 +161,7 @@ int main(int argc, char* argv[])
                                        std::pair{"wykaz zakupów paliw", reports::ReportChoice::PurchaseRegister}}) {
         std::vector<double> times;
         for (int r = 0; r < repeats; ++r)
-            times.push_back(timeFirstPreviewPage(dm, in, choice));
+            times.push_back(bench::firstPreviewPageMs(dm, in, choice));
         out << name << '\t' << QString::number(median(times), 'f', 1) << '\n';
     }
     out.flush();

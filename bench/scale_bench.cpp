@@ -6,7 +6,6 @@
 // Usage: scale_bench [PURCHASES...]   (default: 100000 1000000)
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -15,17 +14,16 @@
 #include <vector>
 
 #include "bench_database.h"
+#include "preview_timing.h"
 #include "data/dm1.h"
 #include "data/field_names.h"
 #include "data/settlement.h"
 #include "firebird/statement.h"
 #include "office_database.h"
-#include "report/page_view.h"
 #include "report/pdf.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "reports/fixed_report_inputs.h"
-#include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "text/formats.h"
 
@@ -119,30 +117,6 @@ Written writePdf(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportChoi
     return w;
 }
 
-// From the choice of a preview until the preview window has drawn the first page.
-double firstPreviewPage(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportChoice choice)
-{
-    QElapsedTimer clock;
-    clock.start();
-    auto windows = reports::createReports(dm, in, choice);
-    report::ReportPrinter& printer = windows.front()->raport().prepare();
-    auto* preview = new TCustPreview(&printer);
-    double shown = 0;
-    QEventLoop loop;
-    QObject::connect(&printer, &report::ReportPrinter::pageAvailable, &loop, [&](int count) {
-        if (count < 1 || shown > 0)
-            return;
-        preview->findChild<report::PageView*>(QStringLiteral("QRPreview1"))->widget()->repaint();
-        shown = msSince(clock);
-        loop.quit();
-    });
-    preview->showMaximized();
-    loop.exec();
-    preview->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return shown;
-}
-
 QString number(double v, int decimals = 1)
 {
     return QString::number(v, 'f', decimals);
@@ -204,7 +178,7 @@ void measure(QTextStream& out, const bench::Office& office, const QString& folde
         bench::resetPeakMemory();
         std::vector<double> times;
         for (int r = 0; r < repeats; ++r)
-            times.push_back(firstPreviewPage(dm, in, choice));
+            times.push_back(bench::firstPreviewPageMs(dm, in, choice));
         std::sort(times.begin(), times.end());
         out << name << '\t' << number(times[times.size() / 2]) << '\t' << number(floor) << '\t'
             << number(times[times.size() / 2] / floor, 2) << '\t' << number(bench::peakMemoryMiB(), 0) << '\n';

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "reports/report_set.h"
+
+class Tdm_1;
+
+namespace reports {
+class ReportInputs;
+}
+
+namespace bench {
+
+// Milliseconds from the choice of a preview (the report windows made, as the settlement
+// window makes them) until the preview window has drawn the first page of the first report.
+double firstPreviewPageMs(Tdm_1& dm, const reports::ReportInputs& inputs, reports::ReportChoice choice);
+
+} // namespace bench
