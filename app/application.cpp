@@ -6,7 +6,10 @@
 #include "firebird/error.h"
 #include "icons.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
+#include <QTranslator>
 #include <QTimer>
 
 #include <exception>
@@ -29,12 +32,29 @@ QString Application::title()
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationDisplayName(title());
+    // The title captions the boxes; as the display name the window system would append it to
+    // every window's own caption.
+    desktop::setDefaultCaption(title());
+    speakPolish();
     setWindowIcon(icons::program());
     desktop::HelpSystem::installHelpKey();
 }
 
 Application::~Application() = default;
+
+void Application::speakPolish()
+{
+    // Month and day names, the first day of the week and Qt's own dialogs (print, save, open,
+    // folders) in Polish whatever the machine's locale; the program's dates and numbers keep
+    // their own fixed formats.
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
+    else
+        qCWarning(lifeLog) << "Qt's Polish translations (qtbase_pl) were not found in"
+                           << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
 
 void Application::endOnTerminationSignals()
 {

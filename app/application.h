@@ -13,7 +13,7 @@ class SignalCatcher;
 class Application : public QApplication {
     Q_OBJECT
 public:
-    // The title the program goes by: error boxes are captioned with it.
+    // The title the program goes by: boxes without a caption of their own are captioned with it.
     static QString title();
 
     Application(int& argc, char** argv);
@@ -26,6 +26,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
+    void speakPolish();
     void report(const QString& text);
     void end(int signalNumber);
 

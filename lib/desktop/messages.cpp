@@ -1,6 +1,6 @@
 #include "desktop/messages.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -14,9 +14,15 @@ MessageHandler& handler()
     return h;
 }
 
+QString& defaultCaptionText()
+{
+    static QString caption;
+    return caption;
+}
+
 QString captionOr(const QString& title)
 {
-    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+    return title.isEmpty() ? defaultCaption() : title;
 }
 
 QMessageBox::Icon iconOf(MessageKind kind)
@@ -88,6 +94,16 @@ void showWarning(const QString& text, const QString& title, QWidget* parent)
 Answer ask(const QString& text, const QString& title, QWidget* parent)
 {
     return deliver(MessageKind::Question, text, title, parent) == Answer::Yes ? Answer::Yes : Answer::No;
+}
+
+void setDefaultCaption(const QString& caption)
+{
+    defaultCaptionText() = caption;
+}
+
+QString defaultCaption()
+{
+    return defaultCaptionText().isEmpty() ? QCoreApplication::applicationName() : defaultCaptionText();
 }
 
 void setMessageHandler(MessageHandler h)

@@ -29,6 +29,11 @@ void showWarning(const QString& text, const QString& title = {}, QWidget* parent
 // A Yes/No question; Answer::Yes or Answer::No.
 Answer ask(const QString& text, const QString& title = {}, QWidget* parent = nullptr);
 
+// The caption of boxes that name none: the program's title. It is not the application's
+// display name, which the window system would append to every window's caption.
+void setDefaultCaption(const QString& caption);
+QString defaultCaption();
+
 // Replaces the real boxes while set (tests): the handler gets each message and returns the
 // answer. An empty function restores the real boxes.
 using MessageHandler = std::function<Answer(const Message&)>;

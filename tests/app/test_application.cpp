@@ -1,6 +1,7 @@
 #include "app_test_main.h"
 #include "desktop/messages.h"
 
+#include <QCalendarWidget>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -25,12 +26,23 @@ private slots:
     }
     void cleanup() { desktop::setMessageHandler({}); }
 
-    void carriesTheProgramTitle()
+    // Boxes carry the program's title; windows only their own caption, with nothing appended
+    // by the window system (a display name would be); Qt's own texts and the calendar are Polish.
+    void carriesTheProgramTitleAndSpeaksPolish()
     {
-        QCOMPARE(QGuiApplication::applicationDisplayName(),
-                 QStringLiteral("Naliczanie opłat za korzystanie ze środowiska"));
-        QCOMPARE(Application::title(), QGuiApplication::applicationDisplayName());
+        QCOMPARE(desktop::defaultCaption(), QStringLiteral("Naliczanie opłat za korzystanie ze środowiska"));
+        QCOMPARE(Application::title(), desktop::defaultCaption());
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
         QVERIFY(!QApplication::windowIcon().isNull());
+
+        QCalendarWidget calendar;
+        QCOMPARE(calendar.firstDayOfWeek(), Qt::Monday);
+        QCOMPARE(calendar.locale().standaloneMonthName(1), QStringLiteral("styczeń"));
+        QCOMPARE(calendar.locale().dayName(1, QLocale::ShortFormat), QStringLiteral("pon."));
+        QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Drukowanie"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Zachowaj jako"));
+        // The program's own formats stay as they are.
+        QCOMPARE(QString::number(1234.5), QStringLiteral("1234.5"));
     }
 
     void exceptionsFromHandlersAreShownAndWorkGoesOn()

@@ -2,6 +2,7 @@
 // child process of the test that kills a process right after a post.
 #include <QApplication>
 
+#include "desktop/messages.h"
 #include "purchase_fixture.h"
 #include "purchases/purchases_help.h"
 #include "test_main.h"
@@ -11,7 +12,7 @@ int main(int argc, char** argv)
     testsupport::reportEscapingExceptions();
     QApplication app(argc, argv);
     text::applyProgramFormats();
-    QApplication::setApplicationDisplayName(purchasetest::appTitle);
+    desktop::setDefaultCaption(purchasetest::appTitle);
     registerPurchasesHelp();
     if (argc == 3 && qstrcmp(argv[1], "--post-and-wait") == 0)
         purchasetest::postThroughScreenAndWait(QString::fromLocal8Bit(argv[2]));

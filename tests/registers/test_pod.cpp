@@ -94,7 +94,7 @@ private slots:
     void initTestCase()
     {
         text::applyProgramFormats();
-        QApplication::setApplicationDisplayName(appTitle);
+        desktop::setDefaultCaption(appTitle);
     }
 
     void init()

@@ -13,7 +13,7 @@ class TestMessages : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QGuiApplication::setApplicationDisplayName(QStringLiteral("Program próbny")); }
+    void initTestCase() { desktop::setDefaultCaption(QStringLiteral("Program próbny")); }
     void cleanup() { desktop::setMessageHandler({}); }
 
     void handlerGetsEveryMessage()
