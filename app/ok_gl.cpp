@@ -151,10 +151,6 @@ void Tf_ok_gl::createActions()
     a_strwww = makeAction("a_strwww", QStringLiteral("&Strona www producenta"), about, {}, ImageWeb);
     a_email = makeAction("a_email", QStringLiteral("&Wyślij e-mail"), about, {}, ImageMail);
 
-    // The menu's main item is shown bold.
-    QFont bold = a_zak->font();
-    bold.setBold(true);
-    a_zak->setFont(bold);
     // The tool button carries a shorter caption than the menu item.
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
 }
@@ -178,6 +174,8 @@ void Tf_ok_gl::createMenu()
     QMenu* purchases = menu_gl->addMenu(QStringLiteral("Faktury zakupu paliw"));
     purchases->setObjectName(QStringLiteral("m_faktury"));
     purchases->addActions({a_zak, a_zak_kpr});
+    // The menu's default item is drawn bold in this menu only, not on the tool bar or the popup.
+    purchases->setDefaultAction(a_zak);
 
     menu_gl->addAction(a_rozl);
     menu_gl->addAction(a_pomoc);

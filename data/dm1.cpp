@@ -2,6 +2,7 @@
 
 #include "data/purchase_queries.h"
 #include "data/rate_query.h"
+#include "data/refusals.h"
 
 #include "data/connection_settings.h"
 #include "data/field_names.h"
@@ -19,6 +20,7 @@ Tdm_1* dm_1 = nullptr;
 Tdm_1::Tdm_1(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("dm_1"));
+    fb::setRefusalExplainer(data::explainRefusal);
     defineDatasets();
     defineQueries();
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))

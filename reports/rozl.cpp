@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -93,7 +94,11 @@ void Tf_rozl::buildControls()
     layout->setSpacing(0);
     layout->addWidget(buildParameterPanel());
     layout->addWidget(Splitter1, 1);
-    resize(860, 600);
+    // Every column of the settlement shows at the first opening, the fee column too, as far
+    // as the screen allows.
+    const int wanted = std::max(860, DBG_rozl->widthForAllColumns());
+    const QScreen* shownOn = screen();
+    resize(shownOn ? std::min(wanted, shownOn->availableGeometry().width()) : wanted, 600);
     Splitter1->setSizes({300, 220});
 }
 

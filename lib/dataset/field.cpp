@@ -87,7 +87,8 @@ int Field::displayWidth() const
     case FieldType::Date: return 10;
     case FieldType::SmallInt: return 6;
     case FieldType::Integer: return 11;
-    default: return 10;
+    // Seven digits before the comma: "1234567,00", and as money "1.234.567,89 zł".
+    default: return currency_ ? 15 : 10;
     }
 }
 

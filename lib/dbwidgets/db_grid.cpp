@@ -83,10 +83,14 @@ void DBGrid::resizeColumnsFromFields()
     if (!model_)
         return;
     const int charWidth = fontMetrics().averageCharWidth();
+    // Digits are wider than the average letter: a number is measured in digits.
+    const int digitWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < model_->columnCount(); ++c) {
         const GridColumn* spec = model_->gridColumn(c);
         const ds::Field* f = model_->fieldAt(c);
-        int width = spec && spec->width > 0 ? spec->width : (f ? f->displayWidth() * charWidth + 12 : 80);
+        const bool number = f && f->type() != ds::FieldType::String && f->type() != ds::FieldType::Date;
+        int width = spec && spec->width > 0 ? spec->width
+                                            : (f ? f->displayWidth() * (number ? digitWidth : charWidth) + 12 : 80);
         const int title = horizontalHeader()->fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 16;
         if (!(spec && spec->width > 0))
             width = std::max(width, title);
@@ -145,6 +149,17 @@ QList<int> DBGrid::selectedRows() const
         if (chosen[row])
             rows << static_cast<int>(row);
     return rows;
+}
+
+int DBGrid::widthForAllColumns() const
+{
+    int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    if (!verticalHeader()->isHidden())
+        width += std::max(verticalHeader()->width(), verticalHeader()->sizeHint().width());
+    for (int c = 0; c < horizontalHeader()->count(); ++c)
+        if (!isColumnHidden(c))
+            width += columnWidth(c);
+    return width;
 }
 
 // Current row ----------------------------------------------------------------------------

@@ -51,6 +51,9 @@ public:
 
     ds::Field* currentField() const;
     QList<int> selectedRows() const;
+    // The width that shows every column whole, with the row marker, a vertical scroll bar and
+    // the frame.
+    int widthForAllColumns() const;
 
     // Totals footer of `lines` lines under the grid; the provider gives each column's cell.
     void setFooter(int lines, FooterProvider provider);

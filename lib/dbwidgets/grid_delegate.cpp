@@ -40,6 +40,9 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         }
         const GridColumn* c = grid_->gridModel()->gridColumn(index.column());
         combo->setMaxVisibleItems(c ? c->dropDownRows : 7);
+        // A list below the cell, not a menu over the whole screen: styles that open a combo's
+        // list as a menu (Fusion) ignore the number of rows otherwise.
+        combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         return combo;
     }
     auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));

@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -40,7 +41,41 @@ bool Error::isFileInUse() const
     return hasCode(isc_already_opened);
 }
 
+QString Error::constraint() const
+{
+    static const QRegularExpression name(QStringLiteral("constraint \"([^\"]+)\""));
+    return name.match(message_).captured(1);
+}
+
+QStringList Error::keyValues() const
+{
+    static const QRegularExpression key(QStringLiteral("Problematic key value is \\((.*)\\)"));
+    // The server quotes a text as it is, apostrophes inside and all: a value runs up to the
+    // next column's name.
+    static const QRegularExpression column(QStringLiteral("(?:^|, )\"[^\"]+\" = "));
+    const QString pairs = key.match(message_).captured(1);
+    QList<QRegularExpressionMatch> names;
+    for (auto it = column.globalMatch(pairs); it.hasNext();)
+        names << it.next();
+    QStringList values;
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        const qsizetype start = names[n].capturedEnd();
+        const qsizetype end = n + 1 < names.size() ? names[n + 1].capturedStart() : pairs.size();
+        QString v = pairs.mid(start, end - start);
+        if (v.size() >= 2 && v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))
+            v = v.mid(1, v.size() - 2);
+        values << v;
+    }
+    return values;
+}
+
 namespace {
+
+RefusalExplainer& refusalExplainer()
+{
+    static RefusalExplainer explainer;
+    return explainer;
+}
 
 std::vector<long> errorCodes(const ISC_STATUS* status)
 {
@@ -85,7 +120,15 @@ void check(const intptr_t* status, const QString& context)
         throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; gdy serwer znów "
                                    "działa, połącz się z bazą ponownie.\n\n") + error.message(), context,
                     sqlCode, error.codes());
+    if (refusalExplainer())
+        if (const QString sentence = refusalExplainer()(error); !sentence.isEmpty())
+            throw Error(sentence + QStringLiteral("\n\n") + error.message(), context, sqlCode, error.codes());
     throw error;
+}
+
+void setRefusalExplainer(RefusalExplainer explainer)
+{
+    refusalExplainer() = std::move(explainer);
 }
 
 void logFailure(const std::exception& failure)

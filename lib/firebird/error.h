@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <stdexcept>
 #include <cstdint>
 #include <vector>
@@ -25,6 +27,10 @@ public:
     bool isConnectionLost() const;
     // The database file is held by another process (a second program on a local file).
     bool isFileInUse() const;
+    // For a refusal by a constraint: its name, and the key's values as the server quotes
+    // them ("NR_PODAT" = 7 gives {"7"}); empty otherwise.
+    QString constraint() const;
+    QStringList keyValues() const;
 
 private:
     QString message_;
@@ -35,6 +41,13 @@ private:
 
 // Throws Error when the status vector holds an error.
 void check(const intptr_t* status, const QString& context);
+
+// Says in the user's words what a refusal of the database means (a duplicate key, a missing
+// or present reference), or nothing when it knows no better than the server. The program's
+// data layer, which knows its tables, sets it; check() puts its sentence before the server's
+// text.
+using RefusalExplainer = std::function<QString(const Error&)>;
+void setRefusalExplainer(RefusalExplainer explainer);
 
 // Logs a failure that reached the user (category "brenvald.database"): for a database error
 // also what the program was doing (the statement), the SQL code and the engine's codes, so

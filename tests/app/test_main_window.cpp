@@ -182,9 +182,11 @@ private slots:
                  }));
         // Items with a picture show their caption too ("Pomoc").
         QVERIFY(qobject_cast<desktop::BarStyle*>(window_->menu_gl->style()));
-        // The default item of "Faktury zakupu paliw" is bold, and only it.
+        // "Wprowadzanie" is the default item of "Faktury zakupu paliw", drawn bold there only:
+        // no action carries a bold font to the tool bar and the popup.
+        QCOMPARE(window_->menu_gl->findChild<QMenu*>(QStringLiteral("m_faktury"))->defaultAction(), window_->a_zak);
         for (QAction* a : window_->AM_gl->findChildren<QAction*>())
-            QVERIFY2(a->font().bold() == (a == window_->a_zak), qPrintable(a->objectName()));
+            QVERIFY2(!a->font().bold(), qPrintable(a->objectName()));
     }
 
     void toolBarButtons()

@@ -13,6 +13,7 @@
 
 using screentest::count;
 using screentest::exec;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,6 +51,41 @@ private slots:
     }
 
     void cleanup() { stop(); }
+
+    // The database's refusals by the program's constraints begin with a Polish sentence that
+    // names the row; the server's own text follows.
+    void refusalsSaySoInPolish_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("taxpayer number") << u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (7, '1', 'INNY')"_s
+                                         << u"Podatnik o numerze 7 już istnieje."_s;
+        QTest::newRow("short name") << u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (8, '1', 'O''Brien')"_s
+                                    << u"Podatnik o nazwie skróconej „O'Brien” już istnieje."_s;
+        QTest::newRow("registration") << u"insert into SAM values ('WA 1', 7, 1, 1, '2020-01-01', null)"_s
+                                      << u"Samochód o numerze rejestracyjnym WA 1 już jest w bazie."_s;
+        QTest::newRow("rate") << u"insert into TAB_OPL_SILN select NR_SILN, NR_PALIWA, 1, ROK from TAB_OPL_SILN rows 1"_s
+                              << u"Stawka dla tego rodzaju pojazdu, paliwa i roku już istnieje."_s;
+        QTest::newRow("no such taxpayer") << u"insert into SAM values ('WA 2', 99, 1, 1, '2020-01-01', null)"_s
+                                          << u"Nie ma podatnika o numerze 99."_s;
+        QTest::newRow("taxpayer with vehicles") << u"delete from PODAT where NR_PODAT = 7"_s
+                                                << u"Podatnik ma samochody w bazie: nie można go usunąć."_s;
+    }
+
+    void refusalsSaySoInPolish()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, sentence);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (7, '7', 'O''Brien')"_s);
+        exec(u"insert into SAM values ('WA 1', 7, 1, 1, '2020-01-01', null)"_s);
+        try {
+            exec(sql);
+            QFAIL("the database took it");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.message().startsWith(sentence + u"\n\n"_s), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(u"violation of"_s), qPrintable(e.message()));
+        }
+    }
 
     void locationFileGivesTheDatabaseName()
     {

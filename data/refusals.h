@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace fb {
+class Error;
+}
+
+namespace data {
+
+// What a refusal of the database by one of the program's constraints means, in a Polish
+// sentence: a duplicate key names the row that exists, a foreign key what the row depends on
+// or what depends on it. Empty for any other failure. Installed as the client's explainer
+// when the data module is made, so that every screen and the command line say it first.
+QString explainRefusal(const fb::Error& error);
+
+} // namespace data
