@@ -1,5 +1,6 @@
 #include "reports/pod_wydr.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -23,6 +25,7 @@
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
 #include "desktop/save_file_dialog.h"
+#include "desktop/shell.h"
 #include "desktop/wheel_hook.h"
 #include "report/page_view.h"
 #include "report/pdf.h"
@@ -31,6 +34,13 @@
 #include "report/report_printer.h"
 
 namespace {
+
+// The folder a PDF was last saved to in this run; the documents folder at first.
+QString& lastPdfFolder()
+{
+    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder;
+}
 
 // Slots of the image list obr_podw.
 enum Image { ImgWidth, ImgPage, ImgFirst, ImgPrevious, ImgNext, ImgLast, ImgSetup, ImgPrint, ImgPdf };
@@ -248,6 +258,18 @@ void TCustPreview::buildStatusBar()
     panel("Panels0", 50, {});
     pagePanel = panel("Panels1", 200, QStringLiteral("Strona"));
     statePanel = panel("Panels2", 300, {});
+    // Where the last PDF went, and a button that opens it in the desktop's viewer.
+    savedPanel = new QLabel(StatusBar1);
+    savedPanel->setObjectName(QStringLiteral("Panels3"));
+    savedPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    savedPanel->hide();
+    StatusBar1->addWidget(savedPanel, 1);
+    kl_otworz = new QPushButton(QStringLiteral("Otwórz PDF"), StatusBar1);
+    kl_otworz->setObjectName(QStringLiteral("kl_otworz"));
+    kl_otworz->setToolTip(QStringLiteral("Otwiera zapisany plik w przeglądarce PDF systemu"));
+    kl_otworz->hide();
+    StatusBar1->addWidget(kl_otworz);
+    connect(kl_otworz, &QPushButton::clicked, this, [this] { desktop::openFile(savedFile_); });
 }
 
 int TCustPreview::pageCount() const
@@ -345,9 +367,10 @@ void TCustPreview::tb_pdfClick()
 {
     if (!printer_)
         return;
-    const QString title = printer_->report().title();
+    const QString name = printer_->report().fileName();
     QString file = desktop::askSaveFileName({QStringLiteral("Zapisz jako PDF"),
-                                             (title.isEmpty() ? QStringLiteral("wydruk") : title) + QStringLiteral(".pdf"),
+                                             QDir(lastPdfFolder()).filePath((name.isEmpty() ? QStringLiteral("wydruk") : name)
+                                                                            + QStringLiteral(".pdf")),
                                              QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("pdf")},
                                             this);
     if (file.isEmpty())
@@ -360,8 +383,16 @@ void TCustPreview::tb_pdfClick()
             return;
     }
     // "Nie można zapisać pliku …." and the reason on the next line.
-    if (const report::PdfOutcome written = report::writePdf(*printer_, file); !written)
+    if (const report::PdfOutcome written = report::writePdf(*printer_, file); !written) {
         desktop::showError(written.error, this);
+        return;
+    }
+    lastPdfFolder() = QFileInfo(file).absolutePath();
+    savedFile_ = QFileInfo(file).absoluteFilePath();
+    savedPanel->setText(QStringLiteral(" Zapisano: %1").arg(QDir::toNativeSeparators(savedFile_)));
+    savedPanel->setToolTip(savedPanel->text().trimmed());
+    savedPanel->show();
+    kl_otworz->show();
 }
 
 void TCustPreview::QRPreview1PageAvailable(int count)

@@ -81,6 +81,9 @@ private:
     QStatusBar* StatusBar1;
     QLabel* pagePanel;
     QLabel* statePanel;
+    QLabel* savedPanel;
+    QPushButton* kl_otworz;
+    QString savedFile_; // the PDF saved last from this window
     std::unique_ptr<desktop::WheelHook> wheelHook; // AE_kolko_myszy, while the window exists
 };
 

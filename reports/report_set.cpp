@@ -1,5 +1,7 @@
 #include "reports/report_set.h"
 
+#include <QRegularExpression>
+
 #include "reports/report_inputs.h"
 #include "reports/w_zak.h"
 #include "reports/wydr_zest.h"
@@ -9,11 +11,22 @@
 
 namespace reports {
 
+QString printoutFileName(const ReportInputs& inputs, const QString& what)
+{
+    QString name = inputs.selectedTaxpayer().trimmed() + QLatin1Char('_') + inputs.yearText().trimmed();
+    if (data::usesHalfYears(inputs.selectedYear()))
+        name += QLatin1Char('_') + inputs.halfYearItem().trimmed();
+    name += QLatin1Char('_') + what;
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    return name.replace(unfit, QStringLiteral("_"));
+}
+
 std::vector<std::unique_ptr<ReportWindow>> createReports(Tdm_1& dm, const ReportInputs& inputs, ReportChoice choice)
 {
     std::vector<std::unique_ptr<ReportWindow>> windows;
     if (choice == ReportChoice::PurchaseRegister) {
         windows.push_back(std::make_unique<Tf_w_zak>(dm, inputs));
+        windows.back()->raport().setFileName(printoutFileName(inputs, QStringLiteral("wykaz_zakupow")));
         return windows;
     }
     // Made statement first, printed aggregate statement first.
@@ -26,6 +39,8 @@ std::vector<std::unique_ptr<ReportWindow>> createReports(Tdm_1& dm, const Report
         windows.push_back(std::make_unique<Tf_zest_zb2005>(dm, inputs));
     }
     windows.push_back(std::move(statement));
+    windows[0]->raport().setFileName(printoutFileName(inputs, QStringLiteral("zestawienie_zbiorcze")));
+    windows[1]->raport().setFileName(printoutFileName(inputs, QStringLiteral("zestawienie")));
     return windows;
 }
 

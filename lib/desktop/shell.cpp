@@ -30,6 +30,11 @@ bool openAddress(const QString& url)
     return false;
 }
 
+bool openFile(const QString& path)
+{
+    return openAddress(QUrl::fromLocalFile(path).toString());
+}
+
 void setAddressHandler(AddressHandler h)
 {
     handler() = std::move(h);

@@ -47,6 +47,10 @@ public:
     // The document name that print jobs and PDF files carry.
     void setTitle(const QString& title) { title_ = title; }
     const QString& title() const { return title_; }
+    // The name a saved file of the report is offered under, without the extension; the
+    // title when none is set.
+    void setFileName(const QString& name) { fileName_ = name; }
+    QString fileName() const { return fileName_.isEmpty() ? title_ : fileName_; }
 
     void setOrientation(QPageLayout::Orientation orientation) { orientation_ = orientation; }
     QPageLayout::Orientation orientation() const { return orientation_; }
@@ -93,6 +97,7 @@ private:
     friend class Paginator;
 
     QString title_;
+    QString fileName_;
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
     QMarginsF margins_{10, 10, 10, 10};
     Font font_;

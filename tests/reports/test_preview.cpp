@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrinter>
 #include <QProgressBar>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QWheelEvent>
 #include <functional>
 #include <memory>
@@ -20,6 +22,7 @@
 #include "desktop/image_list.h"
 #include "desktop/print_dialogs.h"
 #include "desktop/save_file_dialog.h"
+#include "desktop/shell.h"
 #include "report/band.h"
 #include "report/memory_rows.h"
 #include "report/page_view.h"
@@ -441,15 +444,25 @@ private slots:
         click(w, "tb_pdf");
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].caption, u"Zapisz jako PDF"_s);
-        QCOMPARE(asked[0].suggestedName, u"Wydruk próbny.pdf"_s);
+        // The report's own name, in the documents folder at first.
+        QCOMPARE(QFileInfo(asked[0].suggestedName).fileName(), u"Wydruk próbny.pdf"_s);
         QVERIFY(asked[0].filter.contains(u"*.pdf"_s));
         QFile pdf(dir.filePath(u"wydruk.pdf"_s));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
-        // Cancelled: nothing written.
+        // The status says where it went; its button opens it through the desktop.
+        auto* saved = w->findChild<QLabel*>(u"Panels3"_s);
+        QVERIFY(saved->isVisible() && saved->text().contains(QDir::toNativeSeparators(dir.filePath(u"wydruk.pdf"_s))));
+        QStringList opened;
+        desktop::setAddressHandler([&](const QString& url) { opened << url; });
+        click(w, "kl_otworz");
+        desktop::setAddressHandler({});
+        QCOMPARE(opened, QStringList{QUrl::fromLocalFile(dir.filePath(u"wydruk.pdf"_s)).toString()});
+        // Cancelled: nothing written; the folder last used is offered.
         answer.clear();
         click(w, "tb_pdf");
         QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[1].suggestedName, dir.filePath(u"Wydruk próbny.pdf"_s));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
         // Printer setup keeps the choices; printing asks again, then prints to the choice.

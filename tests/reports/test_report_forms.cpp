@@ -528,12 +528,23 @@ private slots:
             QCOMPARE(dynamic_cast<reports::Tf_wydr_zest2005*>(windows[1].get()) != nullptr, later);
             QCOMPARE(dynamic_cast<reports::Tf_zest_zb*>(windows[0].get()) != nullptr, !later);
             QCOMPARE(dynamic_cast<reports::Tf_wydr_zest*>(windows[1].get()) != nullptr, !later);
+            // The names their PDF files are offered under: taxpayer, year, half-year up to 2012.
+            const QString period = later ? u"2006_I"_s : u"2005_II"_s;
+            QCOMPARE(windows[0]->raport().fileName(), u"ABC_%1_zestawienie_zbiorcze"_s.arg(period));
+            QCOMPARE(windows[1]->raport().fileName(), u"ABC_%1_zestawienie"_s.arg(period));
         }
         const reports::FixedReportInputs in(settle(u"ABC"_s, 2024, 0), 0);
         const auto windows = reports::createReports(*dm, in, reports::ReportChoice::PurchaseRegister);
         QCOMPARE(windows.size(), size_t(1));
         QVERIFY(dynamic_cast<reports::Tf_w_zak*>(windows[0].get()));
+        QCOMPARE(windows[0]->raport().fileName(), u"ABC_2024_wykaz_zakupow"_s);
         QVERIFY(dm->IBQ_rozl_w.isActive());
+        // A short name with characters no file name takes.
+        data::Settlement odd;
+        odd.taxpayer = u"A/B:C*D O'Brien"_s;
+        odd.year = 2012;
+        QCOMPARE(reports::printoutFileName(reports::FixedReportInputs(odd, 1), u"zestawienie"_s),
+                 u"A_B_C_D O'Brien_2012_II_zestawienie"_s);
     }
 
     // brenvald-cli pdf: the forms of the year in one PDF, as many pages as the reports have.
