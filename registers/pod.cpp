@@ -299,10 +299,15 @@ bool Tf_pod::eventFilter(QObject* watched, QEvent* event)
         sb_nazClick();
         return true;
     }
-    if (watched == z_szuk_naz->lineEdit() && event->type() == QEvent::KeyPress) {
+    // The window system gives the keys to the combo box, which hands them to its line edit
+    // past the line edit's filters; a test may give them to the line edit itself. Enter
+    // searches, and goes no further (to a default button).
+    if ((watched == z_szuk_naz || watched == z_szuk_naz->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             sb_nazClick();
+            return true;
+        }
     }
     return DataScreen::eventFilter(watched, event);
 }

@@ -295,6 +295,13 @@ private slots:
         list->setEditText(QStringLiteral("abc"));
         QTest::mouseDClick(list->lineEdit(), Qt::LeftButton);
         QCOMPARE(currentNumber(), 3);
+        // Enter as the window system delivers it: to the combo box, which has the focus.
+        list->setEditText(QStringLiteral("kow"));
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(currentNumber(), 2);
+        list->setEditText(QStringLiteral("abc"));
+        QTest::keyClick(list, Qt::Key_Enter);
+        QCOMPARE(currentNumber(), 3);
 
         // Enter and double click run the search even on an empty text, which finds nobody.
         list->setEditText(QString());
