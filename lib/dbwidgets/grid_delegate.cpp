@@ -1,7 +1,9 @@
 #include "dbwidgets/grid_delegate.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,6 +45,9 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         // A list below the cell, not a menu over the whole screen: styles that open a combo's
         // list as a menu (Fusion) ignore the number of rows otherwise.
         combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        // The list as wide as its longest item, which the cell may be narrower than.
+        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 2 * combo->view()->frameWidth()
+                                       + combo->view()->verticalScrollBar()->sizeHint().width());
         return combo;
     }
     auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
