@@ -35,10 +35,14 @@
 
 namespace {
 
-// The folder a PDF was last saved to in this run; the documents folder at first.
+// The folder a PDF was last saved to in this run; at first the documents folder, or the home
+// folder where there is none.
 QString& lastPdfFolder()
 {
-    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    static QString folder = [] {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QDir(documents).exists() ? documents : QDir::homePath();
+    }();
     return folder;
 }
 
