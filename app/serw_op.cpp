@@ -15,6 +15,7 @@
 
 #include "data/connection_settings.h"
 #include "data/dm1.h"
+#include "desktop/caption_width.h"
 #include "desktop/attempt.h"
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
@@ -92,6 +93,7 @@ TF_serw_op::TF_serw_op(Tdm_1& dm, QWidget* parent)
     layout->addLayout(buttons);
     // A fixed border: the dialog keeps the size its contents need in either mode.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    desktop::fitCaption(*this);
 
     connect(rb_lokalny, &QRadioButton::toggled, this, &TF_serw_op::showRemoteControls);
     connect(SB_bd, &QToolButton::clicked, this, &TF_serw_op::SB_bdClick);

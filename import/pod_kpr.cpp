@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "desktop/caption_width.h"
 #include "desktop/attempt.h"
 #include "desktop/help_context.h"
 #include "import/folder_chooser.h"
@@ -48,6 +49,7 @@ Tf_pod_kpr::Tf_pod_kpr(Tdm_1& dm, QWidget* parent)
     setWindowTitle(QStringLiteral("Przepisanie danych podatników z systemu PKPiR"));
     desktop::setHelpContext(this, import_help::taxpayerImport);
     buildControls();
+    desktop::fitCaption(*this);
 
     z_katalog->installEventFilter(this);
     connect(z_katalog, &QLineEdit::returnPressed, this, &Tf_pod_kpr::z_katalogClick);

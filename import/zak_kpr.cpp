@@ -19,6 +19,7 @@
 #include "data/field_names.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/grid_model.h"
+#include "desktop/caption_width.h"
 #include "desktop/attempt.h"
 #include "desktop/help_context.h"
 #include "import/folder_chooser.h"
@@ -56,6 +57,7 @@ Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
     setWindowTitle(QStringLiteral("Import danych dotyczących zakupu paliw z systemu PKPiR lub FK"));
     desktop::setHelpContext(this, import_help::purchaseImport);
     buildControls();
+    desktop::fitCaption(*this);
 
     connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zak_kpr::ustal_okres_kpr);
     connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_zak_kpr::m_rokExit);

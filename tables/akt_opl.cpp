@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "data/dm1.h"
+#include "desktop/caption_width.h"
 #include "desktop/attempt.h"
 #include "desktop/messages.h"
 #include "desktop/open_file_dialog.h"
@@ -25,6 +26,7 @@ TF_akt_opl::TF_akt_opl(Tdm_1& dm, QWidget* parent) : QDialog(parent), dm_(dm)
 {
     setObjectName(QStringLiteral("F_akt_opl"));
     setWindowTitle(QStringLiteral("Aktualizacja stawek opłat za kolejny rok"));
+    desktop::fitCaption(*this);
 
     RE_info = new QTextEdit(this);
     RE_info->setObjectName(QStringLiteral("RE_info"));
