@@ -1,10 +1,15 @@
 #include "desktop/bar_style.h"
+#include "desktop/caption_width.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
 #include <QTest>
+#include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -75,6 +80,25 @@ private slots:
         QVERIFY(firstRed >= pictured.left());
         // The caption is drawn to the right of the picture.
         QVERIFY(lastInk > lastRed + 10);
+    }
+
+    // A long caption widens its window, whether its layout fixes the size or not.
+    void windowsWideEnoughForTheirCaption()
+    {
+        const QString caption = QStringLiteral("Połozenie pliku z bazą danych -naliczanie opłat za korzystanie ze środowiska");
+        for (const bool fixed : {true, false}) {
+            QDialog window;
+            window.setWindowTitle(caption);
+            auto* layout = new QVBoxLayout(&window);
+            layout->addWidget(new QPushButton(QStringLiteral("OK")));
+            if (fixed)
+                layout->setSizeConstraint(QLayout::SetFixedSize);
+            desktop::fitCaption(window);
+            window.show();
+            QFont bold = window.font();
+            bold.setBold(true);
+            QVERIFY2(window.width() > QFontMetrics(bold).horizontalAdvance(caption) + 100, fixed ? "fixed" : "free");
+        }
     }
 
     void toolButtonWithoutPictureKeepsItsCaptionInLine()
