@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include "data/period.h"
+
 namespace tools {
 
 void printError(const QString& text)
@@ -59,6 +61,26 @@ int yearOption(const QString& text)
     if (!ok || text.size() != 4 || year < 1990)
         throw BadArguments{QStringLiteral("Rok musi mieć cztery cyfry (np. 2024), a nie „%1”.").arg(text)};
     return year;
+}
+
+PeriodChoice periodOptions(const QMap<QString, QString>& options)
+{
+    PeriodChoice p;
+    p.year = yearOption(options.value(QStringLiteral("--year")));
+    if (data::usesHalfYears(p.year)) {
+        const QString h = options.value(QStringLiteral("--half"));
+        if (h == QStringLiteral("I"))
+            p.half = 0;
+        else if (h == QStringLiteral("II"))
+            p.half = 1;
+        else if (h.isEmpty())
+            throw BadArguments{QStringLiteral("Do roku %1 rozlicza się półrocza: podaj --half I albo --half II.").arg(data::lastYearOfHalfYears)};
+        else
+            throw BadArguments{QStringLiteral("Półrocze to I albo II, a nie „%1”.").arg(h)};
+    } else if (options.contains(QStringLiteral("--half"))) {
+        throw BadArguments{QStringLiteral("Od roku %1 rozlicza się cały rok: opcja --half nie jest dozwolona.").arg(data::lastYearOfHalfYears + 1)};
+    }
+    return p;
 }
 
 } // namespace tools

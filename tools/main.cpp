@@ -21,6 +21,7 @@
 #include "text/formats.h"
 #include "tools/cli_options.h"
 #include "tools/import_commands.h"
+#include "tools/overview_commands.h"
 #include "tools/rate_commands.h"
 #include "tools/settle_report.h"
 
@@ -51,32 +52,6 @@ int initdb(const QStringList& args)
     desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     QTextStream(stdout) << QStringLiteral("Utworzono bazę danych %1.").arg(args.first()) << Qt::endl;
     return 0;
-}
-
-// The settlement year (four digits) and, up to 2012, the half-year: 0 for I, 1 for II.
-struct PeriodChoice {
-    int year = 0;
-    int half = 0;
-};
-
-PeriodChoice periodOptions(const QMap<QString, QString>& options)
-{
-    PeriodChoice p;
-    p.year = yearOption(options.value(QStringLiteral("--year")));
-    if (data::usesHalfYears(p.year)) {
-        const QString h = options.value(QStringLiteral("--half"));
-        if (h == QStringLiteral("I"))
-            p.half = 0;
-        else if (h == QStringLiteral("II"))
-            p.half = 1;
-        else if (h.isEmpty())
-            throw BadArguments{QStringLiteral("Do roku %1 rozlicza się półrocza: podaj --half I albo --half II.").arg(data::lastYearOfHalfYears)};
-        else
-            throw BadArguments{QStringLiteral("Półrocze to I albo II, a nie „%1”.").arg(h)};
-    } else if (options.contains(QStringLiteral("--half"))) {
-        throw BadArguments{QStringLiteral("Od roku %1 rozlicza się cały rok: opcja --half nie jest dozwolona.").arg(data::lastYearOfHalfYears + 1)};
-    }
-    return p;
 }
 
 // Connects the data module to the database; false (with the message printed) when the
@@ -201,11 +176,14 @@ int runCommand(QStringList args)
             return importTaxpayers(args);
         if (command == QStringLiteral("load-rates"))
             return loadRates(args);
+        if (command == QStringLiteral("overview"))
+            return overview(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
     } catch (const HelpAsked&) {
         std::fputs(usage, stdout);
         std::fputs(importUsage, stdout);
         std::fputs(rateUsage, stdout);
+        std::fputs(overviewUsage, stdout);
         return 0;
     } catch (const Interrupted&) {
         printError(QStringLiteral("Przerwano."));
@@ -215,6 +193,7 @@ int runCommand(QStringList args)
         std::fputs(usage, stderr);
         std::fputs(importUsage, stderr);
         std::fputs(rateUsage, stderr);
+        std::fputs(overviewUsage, stderr);
         return exitBadArguments;
     } catch (const std::exception& e) {
         fb::logFailure(e);

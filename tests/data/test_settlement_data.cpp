@@ -1,5 +1,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QtTest>
 
 #include <algorithm>
@@ -44,6 +46,25 @@ class TestSettlementData : public QObject, private testsupport::ModuleFixture {
             result << row;
         }
         return result;
+    }
+
+    // Taxpayers P3 (8 vehicles) to P6 (one or two each, P6 none) beside ABC and O'Brien, and
+    // 600 random purchases of types with and without rates, fuels other than the vehicle's,
+    // in half-years of 2012 and in 2013 and 2024.
+    static void addRandomOffice()
+    {
+        QRandomGenerator random(12);
+        for (int t = 3; t <= 6; ++t)
+            exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (%1, '%1', 'P%1')"_s.arg(t));
+        for (int v = 0; v < 12; ++v)
+            exec(u"insert into SAM values ('V%1', %2, %3, %4, '2010-01-01', null)"_s.arg(v).arg(v < 8 ? 3 : 4 + v % 2)
+                     .arg(1 + v % 4 * 10).arg(v % 2 ? 1 : 5));
+        const int fuels[] = {1, 5, 6, 2};
+        const QDate days[] = {{2012, 2, 1}, {2012, 6, 30}, {2012, 7, 1}, {2012, 12, 31}, {2013, 5, 5}, {2024, 8, 8}};
+        for (int i = 0; i < 600; ++i)
+            exec(u"insert into ZAK_PAL values (%1, 'V%2', 'R/%3', '%4', %5, %6)"_s.arg(100 + i).arg(random.bounded(12))
+                     .arg(random.bounded(40)).arg(days[random.bounded(6)].addDays(random.bounded(3) - 1).toString(Qt::ISODate))
+                     .arg(fuels[random.bounded(4)]).arg(random.bounded(1, 100000) / 100.0));
     }
 
     QProcess* runCli(const QStringList& args)
@@ -103,18 +124,7 @@ private slots:
     // fuels other than the vehicle's, types and fuels without a rate, half-years and years.
     void queriesGiveTheViewsRows()
     {
-        QRandomGenerator random(12);
-        for (int t = 3; t <= 6; ++t)
-            exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (%1, '%1', 'P%1')"_s.arg(t));
-        for (int v = 0; v < 12; ++v)
-            exec(u"insert into SAM values ('V%1', %2, %3, %4, '2010-01-01', null)"_s.arg(v).arg(v < 8 ? 3 : 4 + v % 3)
-                     .arg(1 + v % 4 * 10).arg(v % 2 ? 1 : 5));
-        const int fuels[] = {1, 5, 6, 2};
-        const QDate days[] = {{2012, 2, 1}, {2012, 6, 30}, {2012, 7, 1}, {2012, 12, 31}, {2013, 5, 5}, {2024, 8, 8}};
-        for (int i = 0; i < 600; ++i)
-            exec(u"insert into ZAK_PAL values (%1, 'V%2', 'R/%3', '%4', %5, %6)"_s.arg(100 + i).arg(random.bounded(12))
-                     .arg(random.bounded(40)).arg(days[random.bounded(6)].addDays(random.bounded(3) - 1).toString(Qt::ISODate))
-                     .arg(fuels[random.bounded(4)]).arg(random.bounded(1, 100000) / 100.0));
+        addRandomOffice();
         const QString viewSettlement = u"select nr_rej, nr_rodz_siln, nr_rodz_pal, sum(il_zak) as zakkw, przel_l_kg, opl_za_tone "
                                        "from rozl where d_zak between :dpocz and :dkon and nazskr=:naz GROUP BY nr_rej, "
                                        "nr_rodz_siln, nr_rodz_pal, przel_l_kg, opl_za_tone order by NR_REJ, nr_rodz_pal"_s;
@@ -164,6 +174,40 @@ private slots:
         // The large taxpayer (8 of 15 vehicles) is read by a scan, the small ones by vehicle.
         QCOMPARE(data::purchaseAccess(8, 15), data::PurchaseAccess::ByScan);
         QCOMPARE(data::purchaseAccess(2, 15), data::PurchaseAccess::ByVehicle);
+    }
+
+    // The office overview gives every taxpayer exactly the fee and threshold that the
+    // settlement of that taxpayer and period gives, through the command line both ways.
+    void overviewMatchesEachSettlement()
+    {
+        addRandomOffice();
+        dm->disconnectDatabase();
+        int compared = 0;
+        for (const QStringList& period : {QStringList{u"2012"_s, u"--half"_s, u"I"_s}, QStringList{u"2012"_s, u"--half"_s, u"II"_s},
+                                          QStringList{u"2013"_s}, QStringList{u"2024"_s}}) {
+            QProcess* p = runCli(QStringList{u"overview"_s, u"--db"_s, path, u"--tsv"_s, u"--year"_s} + period);
+            QCOMPARE(p->exitCode(), 0);
+            const QStringList lines = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 7); // six taxpayers and the total
+            QVERIFY2(lines.last().startsWith(u"TOTAL\t"_s), qPrintable(lines.last()));
+            for (const QString& line : lines.mid(0, 6)) {
+                const QStringList f = line.split(u'\t');
+                QCOMPARE(f.size(), 11);
+                p = runCli(QStringList{u"settle"_s, u"--db"_s, path, u"--tsv"_s, u"--taxpayer"_s, f[2], u"--year"_s} + period);
+                QCOMPARE(p->exitCode(), 0);
+                const QStringList settled = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+                QCOMPARE(settled.filter(QRegularExpression(u"^TOTAL\t"_s)), QStringList{u"TOTAL\t"_s + f[7]});
+                QCOMPARE(settled.filter(QRegularExpression(u"^THRESHOLD\t"_s)), QStringList{u"THRESHOLD\t"_s + f[8]});
+                // The vehicles with purchases are the settlement's registrations.
+                QSet<QString> vehicles;
+                for (const QString& l : settled.filter(QRegularExpression(u"^LINE\t"_s)))
+                    vehicles.insert(l.section(u'\t', 1, 1));
+                QCOMPARE(f[4].toInt(), int(vehicles.size()));
+                QCOMPARE(f[9], f[7].toDouble() <= f[8].toDouble() ? u"poniżej progu"_s : u"do zapłaty"_s);
+                compared += f[7] != u"0.00"_s;
+            }
+        }
+        QVERIFY2(compared >= 8, QByteArray::number(compared));
     }
 
     void settlementOfAYear()

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "data/period.h"
+#include "data/settlement.h"
+#include "text/money.h"
+
+namespace fb {
+class Connection;
+class Transaction;
+} // namespace fb
+
+// The office's period at a glance: every taxpayer's fee, threshold and missing rates, from one
+// grouped query rather than one settlement per taxpayer.
+namespace data {
+
+struct OverviewRow {
+    int number = 0;
+    QString shortName;
+    QString nip;
+    int vehicles = 0;     // vehicles with purchases in the period
+    double litres = 0;    // the litres of the settlement lines, added up
+    double tonnes = 0;    // the lines' tonnes as shown (three places), added up
+    text::Money amount;   // exactly the settlement's amount: the rounded sum of the rounded line fees
+    bool amountOutOfRange = false; // a fee or the amount beyond what money holds: no amount
+    int linesWithoutRate = 0;
+
+    bool bought() const { return vehicles > 0; }
+};
+
+struct Overview {
+    int year = 0;
+    Period period;
+    YearParameters parameters;
+    text::Money threshold;
+    std::vector<OverviewRow> rows; // every taxpayer, by number
+
+    // The settlement's rule: the amount is paid when it is above the threshold.
+    bool withinThreshold(const OverviewRow& row) const { return !row.amountOutOfRange && row.amount <= threshold; }
+    int vehicles() const;
+    double litres() const;
+    double tonnes() const;
+    // The amounts added up; throws text::MoneyOverflow when one is out of range or the sum is.
+    text::Money amount() const;
+    int linesWithoutRate() const;
+};
+
+// The one query behind the overview: a row per taxpayer and settlement line (vehicle and
+// purchased fuel with its litre mass and rate), taxpayers without purchases once with empty
+// line columns. Parameters :dpocz and :dkon.
+QString overviewSql();
+
+// Every taxpayer's settlement of the period, with the year's parameters.
+Overview computeOverview(fb::Connection& connection, fb::Transaction& transaction, int year, const Period& period,
+                         const YearParameters& parameters);
+
+} // namespace data
