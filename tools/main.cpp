@@ -178,6 +178,8 @@ int runCommand(QStringList args)
             return loadRates(args);
         if (command == QStringLiteral("overview"))
             return overview(args);
+        if (command == QStringLiteral("pdf-all"))
+            return pdfAll(args);
         throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
     } catch (const HelpAsked&) {
         std::fputs(usage, stdout);
@@ -208,7 +210,7 @@ int main(int argc, char* argv[])
 {
     // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
     // no window, so it needs no display.
-    const bool needsFonts = argc > 1 && qstrcmp(argv[1], "pdf") == 0;
+    const bool needsFonts = argc > 1 && (qstrcmp(argv[1], "pdf") == 0 || qstrcmp(argv[1], "pdf-all") == 0);
     if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =

@@ -1,11 +1,15 @@
 #include "tools/overview_commands.h"
 
+#include <QDir>
 #include <QTextStream>
+
+#include <algorithm>
 
 #include "data/dm1.h"
 #include "data/office_overview.h"
 #include "data/settlement.h"
 #include "desktop/signal_catcher.h"
+#include "reports/printout_batch.h"
 #include "text/formats.h"
 #include "tools/cli_options.h"
 
@@ -13,7 +17,10 @@ namespace tools {
 
 const char* overviewUsage =
     "  brenvald-cli overview --db BAZA --year RRRR [--half I|II] [--tsv]\n"
-    "      drukuje opłatę, próg i brak stawek każdego podatnika za okres\n";
+    "      drukuje opłatę, próg i brak stawek każdego podatnika za okres\n"
+    "  brenvald-cli pdf-all --db BAZA --year RRRR [--half I|II] --dir KATALOG [--register] [--without-purchases]\n"
+    "      zapisuje wykaz zbiorczy i tabelę D (z --register także wykaz zakupów) każdego\n"
+    "      podatnika do osobnego pliku PDF w katalogu; podatników bez zakupów pomija\n";
 
 namespace {
 
@@ -82,23 +89,82 @@ QString overviewTable(const data::Overview& o)
     return out;
 }
 
+namespace {
+
+data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, PeriodChoice& period)
+{
+    period = periodOptions(options);
+    dm.connectTo(options.value(QStringLiteral("--db")));
+    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
+    return data::computeOverview(dm.db_opl, dm.tr_opl, period.year, data::settlementPeriod(period.year, period.half),
+                                 data::yearParameters(dm, period.year));
+}
+
+} // namespace
+
 int overview(const QStringList& args)
 {
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--year"), QStringLiteral("--half")},
                                       {QStringLiteral("--tsv")});
     requireOptions(options, {"--db", "--year"});
-    const PeriodChoice period = periodOptions(options);
+    PeriodChoice period;
     Tdm_1 dm;
-    dm.connectTo(options.value(QStringLiteral("--db")));
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
-    const data::Overview o = data::computeOverview(dm.db_opl, dm.tr_opl, period.year,
-                                                   data::settlementPeriod(period.year, period.half),
-                                                   data::yearParameters(dm, period.year));
+    const data::Overview o = overviewOf(dm, options, period);
     QTextStream out(stdout);
     out << (options.contains(QStringLiteral("--tsv")) ? overviewTsv(o) : overviewTable(o));
     out.flush();
     dm.disconnectDatabase();
     return 0;
+}
+
+int pdfAll(const QStringList& args)
+{
+    const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--year"), QStringLiteral("--half"),
+                                             QStringLiteral("--dir")},
+                                      {QStringLiteral("--register"), QStringLiteral("--without-purchases")});
+    requireOptions(options, {"--db", "--year", "--dir"});
+    reports::BatchRequest request;
+    request.folder = options.value(QStringLiteral("--dir"));
+    request.withRegister = options.contains(QStringLiteral("--register"));
+    request.withoutPurchases = options.contains(QStringLiteral("--without-purchases"));
+    if (!QDir(request.folder).exists())
+        throw BadArguments{QStringLiteral("Nie ma katalogu %1.").arg(request.folder)};
+    PeriodChoice period;
+    Tdm_1 dm;
+    const data::Overview o = overviewOf(dm, options, period);
+    QTextStream out(stdout);
+    std::vector<reports::BatchOutcome> outcomes;
+    bool stopped = false;
+    for (const data::OverviewRow& row : o.rows) {
+        // A termination signal stops after the taxpayer at hand: every file is whole.
+        if (desktop::SignalCatcher::lastCaught() != 0) {
+            stopped = true;
+            break;
+        }
+        const reports::BatchOutcome done = reports::writeTaxpayerPdf(dm, o, row, period.half, request);
+        out << row.number << '\t' << row.shortName << '\t';
+        switch (done.result) {
+        case reports::BatchOutcome::Result::Written:
+            out << QStringLiteral("zapisano\t") << done.file;
+            break;
+        case reports::BatchOutcome::Result::Skipped:
+            out << QStringLiteral("pominięto\t") << done.reason;
+            break;
+        case reports::BatchOutcome::Result::Failed:
+            out << QStringLiteral("błąd\t") << QString(done.reason).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            break;
+        }
+        out << Qt::endl;
+        outcomes.push_back(done);
+    }
+    out << reports::batchSummary(outcomes, stopped) << Qt::endl;
+    dm.disconnectDatabase();
+    if (stopped)
+        throw Interrupted{};
+    const bool failed = std::any_of(outcomes.begin(), outcomes.end(), [](const reports::BatchOutcome& d) {
+        return d.result == reports::BatchOutcome::Result::Failed;
+    });
+    return failed ? exitFailure : 0;
 }
 
 } // namespace tools

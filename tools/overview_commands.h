@@ -12,6 +12,8 @@ namespace tools {
 
 // overview --db NAME --year YYYY [--half I|II] [--tsv]
 int overview(const QStringList& args);
+// pdf-all --db NAME --year YYYY [--half I|II] --dir DIR [--register] [--without-purchases]
+int pdfAll(const QStringList& args);
 
 // TAXPAYER and TOTAL records, tab-separated, numbers with a decimal point, money with two
 // decimals: TAXPAYER nr short nip vehicles litres tonnes fee threshold status missing_rates.

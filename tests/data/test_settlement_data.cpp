@@ -1,4 +1,7 @@
 #include <QProcess>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
@@ -208,6 +211,24 @@ private slots:
             }
         }
         QVERIFY2(compared >= 8, QByteArray::number(compared));
+
+        // Every taxpayer's printouts of 2012 II: a whole file for each who bought, no file for
+        // the others, one line each and the summary.
+        QTemporaryDir folder;
+        QProcess* p = runCli({u"pdf-all"_s, u"--db"_s, path, u"--year"_s, u"2012"_s, u"--half"_s, u"II"_s, u"--dir"_s, folder.path()});
+        QCOMPARE(p->exitCode(), 0);
+        const QStringList said = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(said.size(), 7);
+        const QStringList written = said.filter(u"\tzapisano\t"_s);
+        QVERIFY(!written.isEmpty() && said.filter(u"\tpominięto\t"_s).size() == 6 - written.size());
+        for (const QString& line : written) {
+            const QString file = line.section(u'\t', 3);
+            QCOMPARE(QFileInfo(file).fileName(), u"%1_%2_2012_II.pdf"_s.arg(line.section(u'\t', 0, 0), line.section(u'\t', 1, 1)));
+            QFile pdf(file);
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().trimmed().endsWith("%%EOF"));
+        }
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), written.size());
+        QVERIFY(said.last().startsWith(u"Zapisano plików: %1."_s.arg(written.size())));
     }
 
     void settlementOfAYear()

@@ -1,0 +1,82 @@
+#include "reports/printout_batch.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "data/settlement.h"
+#include "report/pdf.h"
+#include "report/report.h"
+#include "reports/fixed_report_inputs.h"
+#include "reports/report_set.h"
+
+namespace reports {
+
+QString batchFileName(const data::OverviewRow& row, int year, int half)
+{
+    QString name = QStringLiteral("%1_%2_%3").arg(row.number).arg(row.shortName.trimmed()).arg(year);
+    if (data::usesHalfYears(year))
+        name += half == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
+    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    return name.replace(unfit, QStringLiteral("_")) + QStringLiteral(".pdf");
+}
+
+BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                              const BatchRequest& request)
+{
+    BatchOutcome outcome;
+    outcome.row = &row;
+    outcome.file = QDir(request.folder).filePath(batchFileName(row, overview.year, half));
+    if (!row.bought() && !request.withoutPurchases) {
+        outcome.reason = QStringLiteral("bez zakupów w okresie");
+        return outcome;
+    }
+    try {
+        const data::Settlement s =
+            data::computeSettlement(dm, row.shortName, overview.year, overview.period, overview.parameters);
+        const FixedReportInputs inputs(s, half);
+        auto windows = createReports(dm, inputs, ReportChoice::Statements);
+        if (request.withRegister)
+            for (auto& w : createReports(dm, inputs, ReportChoice::PurchaseRegister))
+                windows.push_back(std::move(w));
+        std::vector<report::ReportPrinter*> printers;
+        for (const auto& w : windows)
+            printers.push_back(&w->raport().prepare());
+        const report::PdfOutcome written = report::writePdf(printers, outcome.file);
+        if (!written) {
+            outcome.result = BatchOutcome::Result::Failed;
+            outcome.reason = written.error;
+            return outcome;
+        }
+    } catch (const std::exception& e) {
+        outcome.result = BatchOutcome::Result::Failed;
+        outcome.reason = QString::fromUtf8(e.what());
+        return outcome;
+    }
+    outcome.result = BatchOutcome::Result::Written;
+    return outcome;
+}
+
+QString batchSummary(const std::vector<BatchOutcome>& outcomes, bool stopped)
+{
+    int written = 0, skipped = 0;
+    QStringList failures;
+    for (const BatchOutcome& o : outcomes) {
+        if (o.result == BatchOutcome::Result::Written)
+            ++written;
+        else if (o.result == BatchOutcome::Result::Skipped)
+            ++skipped;
+        else
+            failures << QStringLiteral("%1 %2: %3").arg(o.row->number).arg(o.row->shortName, o.reason);
+    }
+    QString text = QStringLiteral("Zapisano plików: %1. Pominięto (bez zakupów): %2. Nie zapisano: %3.")
+                       .arg(written)
+                       .arg(skipped)
+                       .arg(failures.size());
+    if (stopped)
+        text += QStringLiteral("\nPrzerwano na życzenie: pozostali podatnicy nie mają plików.");
+    if (!failures.isEmpty())
+        text += QStringLiteral("\n\n") + failures.join(QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace reports

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "data/office_overview.h"
+
+class Tdm_1;
+
+// The printouts of many taxpayers in one go: for each, the statements (aggregate statement
+// and statement) and, on request, the purchase register, one PDF file per taxpayer.
+namespace reports {
+
+struct BatchRequest {
+    QString folder;
+    bool withRegister = false;
+    bool withoutPurchases = false; // taxpayers who bought nothing get their (empty) forms too
+};
+
+struct BatchOutcome {
+    enum class Result { Written, Skipped, Failed };
+    const data::OverviewRow* row = nullptr;
+    Result result = Result::Skipped;
+    QString file;   // the file written, or that would have been
+    QString reason; // why it was skipped or failed, for the user
+};
+
+// "<number>_<short name>_<year>[_<half-year>].pdf", characters no file name takes as "_".
+QString batchFileName(const data::OverviewRow& row, int year, int half);
+
+// Writes the file of one taxpayer of the overview (half: 0 or 1 up to 2012). The file appears
+// only whole. A database failure or a file that cannot be written is the outcome's reason,
+// never an exception.
+BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                              const BatchRequest& request);
+
+// "Zapisano 12 plików, pominięto 3 (bez zakupów), nie zapisano 1: …": the summary of a run.
+QString batchSummary(const std::vector<BatchOutcome>& outcomes, bool stopped);
+
+} // namespace reports
