@@ -20,6 +20,7 @@
 #include "registers/pod.h"
 #include "registers/sam.h"
 #include "reports/rozl.h"
+#include "reports/zest_opl.h"
 #include "serw_op.h"
 #include "tables/akt_opl.h"
 #include "tables/opl.h"
@@ -146,6 +147,10 @@ void Tf_ok_gl::createActions()
                            QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR"), ImageImport);
     a_rozl = makeAction("a_rozl", QStringLiteral("&Rozliczenie"), {},
                         QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska"));
+    a_zest_opl = makeAction("a_zest_opl", QStringLiteral("Zestawienie opłat &wszystkich podatników"),
+                            QStringLiteral("Zestawienia"),
+                            QStringLiteral("Opłata, próg i wydruki wszystkich podatników za okres"));
+    a_zest_opl->setIconText(QStringLiteral("Wszyscy podatnicy"));
     a_pomoc = makeAction("a_pomoc", QStringLiteral("&Pomoc"), {}, QStringLiteral("Help Contents"), ImageHelp);
     a_opr = makeAction("a_opr", QStringLiteral("&O programie"), about);
     a_strwww = makeAction("a_strwww", QStringLiteral("&Strona www producenta"), about, {}, ImageWeb);
@@ -178,6 +183,9 @@ void Tf_ok_gl::createMenu()
     purchases->setDefaultAction(a_zak);
 
     menu_gl->addAction(a_rozl);
+    QMenu* overviews = menu_gl->addMenu(QStringLiteral("&Zestawienia"));
+    overviews->setObjectName(QStringLiteral("m_zestawienia"));
+    overviews->addAction(a_zest_opl);
     menu_gl->addAction(a_pomoc);
 
     QMenu* about = menu_gl->addMenu(QStringLiteral("&Informacje"));
@@ -195,7 +203,7 @@ void Tf_ok_gl::createToolBar()
     ToolBar1->setFloatable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->addActions({a_zak, a_rozl, a_zak_kpr});
+    ToolBar1->addActions({a_zak, a_rozl, a_zak_kpr, a_zest_opl});
     ToolBar1->addSeparator();
     ToolBar1->addAction(a_koniec);
 
@@ -231,6 +239,7 @@ void Tf_ok_gl::connectActions()
     connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this, *dm_1); });
     connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this, *dm_1); });
     connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this, *dm_1); });
+    connect(a_zest_opl, &QAction::triggered, this, [this] { openModal(f_zest_opl, this, *dm_1); });
     connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this, *dm_1); });
     connect(a_zak_kpr, &QAction::triggered, this, [this] { openModal(f_zak_kpr, this, *dm_1); });
     connect(a_pod_kp, &QAction::triggered, this, [this] { openModal(f_pod_kpr, this, *dm_1); });

@@ -38,6 +38,7 @@ public:
     QAction* a_zak;
     QAction* a_zak_kpr;
     QAction* a_rozl;
+    QAction* a_zest_opl; // the office overview: every taxpayer's fee at a glance
     QAction* a_pomoc;
     QAction* a_opr;
     QAction* a_strwww;

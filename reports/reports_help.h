@@ -4,9 +4,10 @@
 namespace reports_help {
 
 inline constexpr int settlement = 11;
+inline constexpr int officeOverview = 2200;
 
 } // namespace reports_help
 
-// Registers the help page of the settlement window with desktop::HelpSystem. Call once at
+// Registers the help pages of the settlement window and the office overview with desktop::HelpSystem. Call once at
 // start.
 void registerReportsHelp();

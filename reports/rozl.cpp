@@ -326,6 +326,16 @@ void Tf_rozl::licz_rozl()
     showLinesWithoutRate(s);
 }
 
+void Tf_rozl::pokaz_rozliczenie(const QString& taxpayer, int year, int half)
+{
+    chooser_->selectTaxpayer(taxpayer);
+    chooser_->setYear(year);
+    ustal_rok();
+    if (data::usesHalfYears(year))
+        chooser_->selectPart(half);
+    odswiez_rozl();
+}
+
 void Tf_rozl::odswiez_rozl()
 {
     dm_.IBQ_rozl_d.close();

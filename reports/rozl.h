@@ -56,6 +56,10 @@ public:
     // preview window, or prints each after a confirmed print dialog.
     void drukuj_raporty(bool preview);
 
+    // Shows the settlement of a taxpayer and period (half: 0 or 1 up to 2012), as if chosen
+    // in the lists: the office overview opens the window on the row it was asked for.
+    void pokaz_rozliczenie(const QString& taxpayer, int year, int half);
+
 protected:
     void openData() override { FormCreate(); }
     void closeData() override { FormDestroy(); }

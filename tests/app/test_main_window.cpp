@@ -46,6 +46,8 @@ const ActionRow actionTable[] = {
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", true, 0},
     {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, -1},
+    {"a_zest_opl", "Zestawienie opłat &wszystkich podatników", "Zestawienia",
+     "Opłata, próg i wydruki wszystkich podatników za okres", true, -1},
     {"a_pomoc", "&Pomoc", nullptr, "Help Contents", true, 4},
     {"a_opr", "&O programie", "Informacje", nullptr, true, -1},
     {"a_strwww", "&Strona www producenta", "Informacje", nullptr, true, 6},
@@ -177,6 +179,7 @@ private slots:
                      QStringLiteral("Parametry: a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op"),
                      QStringLiteral("Faktury zakupu paliw: a_zak, a_zak_kpr"),
                      QStringLiteral("a_rozl"),
+                     QStringLiteral("&Zestawienia: a_zest_opl"),
                      QStringLiteral("a_pomoc"),
                      QStringLiteral("&Informacje: a_opr, -, a_strwww, a_email"),
                  }));
@@ -194,12 +197,13 @@ private slots:
         QToolBar* bar = window_->ToolBar1;
         QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         const QList<QAction*> actions = bar->actions();
-        QCOMPARE(actions.size(), 5);
+        QCOMPARE(actions.size(), 6);
         QCOMPARE(actions[0], window_->a_zak);
         QCOMPARE(actions[1], window_->a_rozl);
         QCOMPARE(actions[2], window_->a_zak_kpr);
-        QVERIFY(actions[3]->isSeparator());
-        QCOMPARE(actions[4], window_->a_koniec);
+        QCOMPARE(actions[3], window_->a_zest_opl);
+        QVERIFY(actions[4]->isSeparator());
+        QCOMPARE(actions[5], window_->a_koniec);
 
         const struct {
             QAction* action;
@@ -211,6 +215,8 @@ private slots:
              QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska")},
             {window_->a_zak_kpr, QStringLiteral("Zakupy z PKPiR, FK"),
              QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR")},
+            {window_->a_zest_opl, QStringLiteral("Wszyscy podatnicy"),
+             QStringLiteral("Opłata, próg i wydruki wszystkich podatników za okres")},
             {window_->a_koniec, QStringLiteral("Koniec"), QStringLiteral("Koniec pracy z aplikacją")},
         };
         for (const auto& b : buttons) {

@@ -1,0 +1,372 @@
+#include "reports/zest_opl.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "common/period_chooser.h"
+#include "data/dm1.h"
+#include "data/settlement.h"
+#include "desktop/caption_width.h"
+#include "desktop/help_context.h"
+#include "desktop/messages.h"
+#include "desktop/print_dialogs.h"
+#include "desktop/save_file_dialog.h"
+#include "report/printing.h"
+#include "report/report.h"
+#include "reports/fixed_report_inputs.h"
+#include "reports/overview_model.h"
+#include "reports/report_set.h"
+#include "reports/reports_help.h"
+#include "reports/rozl.h"
+#include "text/formats.h"
+
+Tf_zest_opl* f_zest_opl = nullptr;
+
+namespace {
+
+// Letters typed within this time make one search.
+constexpr int searchPauseMs = 1000;
+
+// A CSV cell: numbers with a decimal comma and no thousands marks, texts quoted when they
+// hold a separator, a quote or a line break.
+QString csvText(const QString& s)
+{
+    if (!s.contains(QLatin1Char(';')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')))
+        return s;
+    return QLatin1Char('"') + QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString csvNumber(double v, int decimals)
+{
+    return QString::number(v, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString csvMoney(const text::Money& m)
+{
+    return m.toDecimalString(2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+Tf_zest_opl::Tf_zest_opl(Tdm_1& dm, QWidget* parent)
+    : DataScreen(parent, Placement::OwnerCentre,
+                 Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                     | Qt::WindowCloseButtonHint),
+      dm_(dm)
+{
+    setObjectName(QStringLiteral("f_zest_opl"));
+    setWindowTitle(QStringLiteral("Zestawienie opłat wszystkich podatników"));
+    desktop::setHelpContext(this, reports_help::officeOverview);
+    buildControls();
+    desktop::fitCaption(*this);
+}
+
+Tf_zest_opl::~Tf_zest_opl() = default;
+
+void Tf_zest_opl::buildControls()
+{
+    chooser_ = new common::PeriodChooser(this, common::PeriodChooser::halfYears(), false);
+    chooser_->setYear(QDate::currentDate().year() - 1); // before 31 March the office settles the year before
+    chooser_->showParts(data::usesHalfYears(chooser_->year()));
+
+    ch_wykaz = new QCheckBox(QStringLiteral("z wykazem zakupów paliw"), this);
+    ch_wykaz->setObjectName(QStringLiteral("ch_wykaz"));
+    ch_bez_zak = new QCheckBox(QStringLiteral("także podatnicy bez zakupów"), this);
+    ch_bez_zak->setObjectName(QStringLiteral("ch_bez_zak"));
+    kl_druk = new QPushButton(QStringLiteral("Drukuj wszystkie"), this);
+    kl_druk->setObjectName(QStringLiteral("kl_druk"));
+    kl_pdf = new QPushButton(QStringLiteral("Zapisz wszystkie jako PDF"), this);
+    kl_pdf->setObjectName(QStringLiteral("kl_pdf"));
+    kl_csv = new QPushButton(QStringLiteral("Eksport do CSV"), this);
+    kl_csv->setObjectName(QStringLiteral("kl_csv"));
+    for (QPushButton* b : {kl_druk, kl_pdf, kl_csv})
+        b->setAutoDefault(false);
+
+    auto* printing = new QVBoxLayout;
+    printing->addWidget(ch_wykaz);
+    printing->addWidget(ch_bez_zak);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(kl_druk);
+    buttons->addWidget(kl_pdf);
+    buttons->addWidget(kl_csv);
+    auto* top = new QHBoxLayout;
+    top->addWidget(chooser_, 0, Qt::AlignTop);
+    top->addStretch(1);
+    top->addLayout(printing);
+    top->addLayout(buttons);
+
+    model_ = new reports::OverviewModel(this);
+    sorted_ = new QSortFilterProxyModel(this);
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(reports::OverviewModel::SortRole);
+    DBG_zest = new QTableView(this);
+    DBG_zest->setObjectName(QStringLiteral("DBG_zest"));
+    DBG_zest->setModel(sorted_);
+    DBG_zest->setSortingEnabled(true);
+    DBG_zest->sortByColumn(reports::OverviewModel::Number, Qt::AscendingOrder);
+    DBG_zest->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBG_zest->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    DBG_zest->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DBG_zest->verticalHeader()->setDefaultSectionSize(DBG_zest->fontMetrics().height() + 6);
+    DBG_zest->verticalHeader()->hide();
+    DBG_zest->horizontalHeader()->setStretchLastSection(true);
+    DBG_zest->installEventFilter(this);
+
+    e_razem = new QLabel(this);
+    e_razem->setObjectName(QStringLiteral("e_razem"));
+    QFont bold = e_razem->font();
+    bold.setBold(true);
+    e_razem->setFont(bold);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(DBG_zest, 1);
+    layout->addWidget(e_razem);
+    resize(980, 600);
+
+    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zest_opl::odswiez);
+    connect(chooser_, &common::PeriodChooser::yearLeft, this, [this] {
+        const bool halves = data::usesHalfYears(chooser_->year());
+        chooser_->showParts(halves);
+        if (halves)
+            chooser_->selectPart(0);
+        odswiez();
+    });
+    connect(DBG_zest, &QTableView::doubleClicked, this, &Tf_zest_opl::otworz_rozliczenie);
+    connect(kl_pdf, &QPushButton::clicked, this, &Tf_zest_opl::kl_pdfClick);
+    connect(kl_druk, &QPushButton::clicked, this, &Tf_zest_opl::kl_drukClick);
+    connect(kl_csv, &QPushButton::clicked, this, &Tf_zest_opl::kl_csvClick);
+}
+
+void Tf_zest_opl::odswiez()
+{
+    const int year = chooser_->year();
+    const int half = data::usesHalfYears(year) ? chooser_->part() : 0;
+    model_->setOverview(data::computeOverview(dm_.db_opl, dm_.tr_opl, year, data::settlementPeriod(year, half),
+                                              data::yearParameters(dm_, year)));
+    DBG_zest->resizeColumnsToContents();
+    showTotals();
+}
+
+void Tf_zest_opl::showTotals()
+{
+    const data::Overview& o = model_->overview();
+    QString amount;
+    try {
+        amount = text::formatMoney(o.amount());
+    } catch (const text::MoneyOverflow&) {
+        amount = QStringLiteral("poza zakresem");
+    }
+    int toPay = 0;
+    for (const data::OverviewRow& r : o.rows)
+        toPay += !o.withinThreshold(r);
+    e_razem->setText(QStringLiteral("Razem: podatników %1 (do zapłaty %2), pojazdów %3, zakup %4 L = %5 Mg, opłaty %6%7")
+                         .arg(o.rows.size())
+                         .arg(toPay)
+                         .arg(o.vehicles())
+                         .arg(text::formatFloat(QStringLiteral("#,##0.00"), o.litres()),
+                              text::formatFloat(QStringLiteral("#,##0.000"), o.tonnes()), amount,
+                              o.linesWithoutRate() > 0
+                                  ? QStringLiteral("; linii bez stawki: %1").arg(o.linesWithoutRate())
+                                  : QString()));
+}
+
+std::vector<const data::OverviewRow*> Tf_zest_opl::chosenRows() const
+{
+    std::vector<const data::OverviewRow*> rows;
+    const QModelIndexList selected = DBG_zest->selectionModel()->selectedRows();
+    const bool all = selected.size() <= 1; // one row is where the cursor stands, not a choice
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const QModelIndex index = sorted_->index(r, 0);
+        if (all || DBG_zest->selectionModel()->isRowSelected(r, {}))
+            rows.push_back(&model_->rowAt(sorted_->mapToSource(index).row()));
+    }
+    return rows;
+}
+
+std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder, const std::function<bool()>& stop)
+{
+    reports::BatchRequest request;
+    request.folder = folder;
+    request.withRegister = ch_wykaz->isChecked();
+    request.withoutPurchases = ch_bez_zak->isChecked();
+    const int half = data::usesHalfYears(model_->overview().year) ? chooser_->part() : 0;
+    std::vector<reports::BatchOutcome> outcomes;
+    for (const data::OverviewRow* row : chosenRows()) {
+        if (stop && stop())
+            break;
+        outcomes.push_back(reports::writeTaxpayerPdf(dm_, model_->overview(), *row, half, request));
+    }
+    return outcomes;
+}
+
+void Tf_zest_opl::kl_pdfClick()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Katalog plików PDF"));
+    if (folder.isEmpty())
+        return;
+    const auto rows = chosenRows();
+    QProgressDialog progress(QStringLiteral("Zapisywanie plików PDF…"), QStringLiteral("Przerwij"), 0,
+                             static_cast<int>(rows.size()), this);
+    progress.setWindowTitle(QStringLiteral("Zapisz wszystkie jako PDF"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    int done = 0;
+    const auto outcomes = zapisz_pdf(folder, [&] {
+        progress.setValue(done++);
+        return progress.wasCanceled();
+    });
+    const bool stopped = outcomes.size() < rows.size();
+    progress.setValue(static_cast<int>(rows.size()));
+    desktop::showInformation(reports::batchSummary(outcomes, stopped) + QStringLiteral("\n\nKatalog: %1").arg(folder),
+                             QStringLiteral("Zapisz wszystkie jako PDF"), this);
+}
+
+void Tf_zest_opl::kl_drukClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!desktop::choosePrinter(printer, desktop::PrintDialogKind::Print, 0, this))
+        return;
+    const auto rows = chosenRows();
+    QProgressDialog progress(QStringLiteral("Drukowanie…"), QStringLiteral("Przerwij"), 0, static_cast<int>(rows.size()), this);
+    progress.setWindowTitle(QStringLiteral("Drukuj wszystkie"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const data::Overview& o = model_->overview();
+    const int half = data::usesHalfYears(o.year) ? chooser_->part() : 0;
+    int printed = 0;
+    QStringList failures;
+    for (const data::OverviewRow* row : rows) {
+        progress.setValue(printed);
+        if (progress.wasCanceled())
+            break;
+        if (!row->bought() && !ch_bez_zak->isChecked())
+            continue;
+        try {
+            const data::Settlement s = data::computeSettlement(dm_, row->shortName, o.year, o.period, o.parameters);
+            const reports::FixedReportInputs inputs(s, half);
+            auto windows = reports::createReports(dm_, inputs, reports::ReportChoice::Statements);
+            if (ch_wykaz->isChecked())
+                for (auto& w : reports::createReports(dm_, inputs, reports::ReportChoice::PurchaseRegister))
+                    windows.push_back(std::move(w));
+            for (const auto& w : windows) {
+                printer.setPageOrientation(w->raport().orientation());
+                if (!report::print(w->raport().prepare(), printer))
+                    throw std::runtime_error("Nie można drukować na wybranej drukarce.");
+            }
+            ++printed;
+        } catch (const std::exception& e) {
+            failures << QStringLiteral("%1 %2: %3").arg(row->number).arg(row->shortName, QString::fromUtf8(e.what()));
+        }
+    }
+    progress.setValue(static_cast<int>(rows.size()));
+    QString summary = QStringLiteral("Wydrukowano podatników: %1.").arg(printed);
+    if (!failures.isEmpty())
+        summary += QStringLiteral("\nNie wydrukowano:\n") + failures.join(QLatin1Char('\n'));
+    desktop::showInformation(summary, QStringLiteral("Drukuj wszystkie"), this);
+}
+
+bool Tf_zest_opl::eksport_csv(const QString& fileName, QString* error) const
+{
+    const data::Overview& o = model_->overview();
+    QStringList lines{QStringLiteral("Nr;Nazwa skrócona;NIP;Pojazdy;Zakup w L;Zakup w Mg;Opłata;Próg;Stan;Linie bez stawki")};
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(sorted_->index(r, 0)).row());
+        lines << QStringList{QString::number(row.number), csvText(row.shortName), csvText(row.nip),
+                             QString::number(row.vehicles), csvNumber(row.litres, 2), csvNumber(row.tonnes, 3),
+                             row.amountOutOfRange ? QStringLiteral("poza zakresem") : csvMoney(row.amount),
+                             csvMoney(o.threshold), reports::OverviewModel::statusText(o.withinThreshold(row)),
+                             QString::number(row.linesWithoutRate)}
+                     .join(QLatin1Char(';'));
+    }
+    QSaveFile file(fileName);
+    // The byte-order mark tells spreadsheets the file is UTF-8.
+    const QByteArray bytes = "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(QDir::toNativeSeparators(fileName), file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void Tf_zest_opl::kl_csvClick()
+{
+    const data::Overview& o = model_->overview();
+    QString name = QStringLiteral("zestawienie_oplat_%1").arg(o.year);
+    if (data::usesHalfYears(o.year))
+        name += chooser_->part() == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
+    const QString file = desktop::askSaveFileName(
+        {QStringLiteral("Eksport do CSV"), name + QStringLiteral(".csv"), QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
+        this);
+    if (file.isEmpty())
+        return;
+    QString error;
+    if (eksport_csv(file, &error))
+        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
+                                 QStringLiteral("Eksport do CSV"), this);
+    else
+        desktop::showError(error, this);
+}
+
+void Tf_zest_opl::otworz_rozliczenie(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(index).row());
+    const int year = model_->overview().year;
+    const int half = data::usesHalfYears(year) ? chooser_->part() : 0;
+    struct Release {
+        ~Release() { f_rozl = nullptr; }
+    } release;
+    Tf_rozl screen(dm_, this);
+    f_rozl = &screen;
+    screen.pokaz_rozliczenie(row.shortName, year, half);
+    screen.exec();
+}
+
+bool Tf_zest_opl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == DBG_zest && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (!sinceTyped_.isValid() || sinceTyped_.elapsed() > searchPauseMs)
+                typed_.clear();
+            typed_ += text;
+            sinceTyped_.restart();
+            searchShortName(typed_);
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            otworz_rozliczenie(DBG_zest->currentIndex());
+            return true;
+        }
+    }
+    return DataScreen::eventFilter(watched, event);
+}
+
+void Tf_zest_opl::searchShortName(const QString& typed)
+{
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const QModelIndex index = sorted_->index(r, reports::OverviewModel::ShortName);
+        if (index.data().toString().startsWith(typed, Qt::CaseInsensitive)) {
+            DBG_zest->setCurrentIndex(index);
+            DBG_zest->scrollTo(index);
+            return;
+        }
+    }
+}
