@@ -1,0 +1,160 @@
+// The office overview screen driven as the user drives it: its rows and totals, the colours
+// of the status, sorting and the letter search, the settlement opened on a double click,
+// every taxpayer's PDF files (a stopped run leaves whole files only) and the CSV export.
+#include <QtTest>
+
+#include <QApplication>
+#include <QDir>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "data/dm1.h"
+#include "module_fixture.h"
+#include "reports/overview_model.h"
+#include "reports/rozl.h"
+#include "reports/zest_opl.h"
+#include "sql_testing.h"
+#include "text/formats.h"
+
+using namespace Qt::StringLiterals;
+using screentest::exec;
+
+class TestZestOpl : public QObject, private testsupport::ModuleFixture {
+    Q_OBJECT
+
+    std::unique_ptr<Tf_zest_opl> w;
+
+    QTableView* grid() const { return w->findChild<QTableView*>(u"DBG_zest"_s); }
+    QString cell(int row, int column) const { return grid()->model()->index(row, column).data().toString(); }
+
+    void open(int year)
+    {
+        w = std::make_unique<Tf_zest_opl>(*dm);
+        f_zest_opl = w.get();
+        w->show();
+        auto* edit = w->findChild<QLineEdit*>(u"m_rok"_s);
+        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &in);
+        edit->setText(QString::number(year));
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &out);
+        QCoreApplication::processEvents();
+    }
+
+private slots:
+    void initTestCase() { text::applyProgramFormats(); }
+
+    void init()
+    {
+        start();
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '111', 'ZETA')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (2, '222', 'ALFA')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (3, '333', 'BETA')"_s);
+        exec(u"insert into SAM values ('Z1', 1, 11, 5, '2020-01-01', null)"_s);
+        exec(u"insert into SAM values ('Z2', 1, 5, 1, '2020-01-01', null)"_s);
+        exec(u"insert into SAM values ('A1', 2, 5, 5, '2020-01-01', null)"_s);
+        exec(u"insert into ZAK_PAL values (1, 'Z1', 'F/1', '2024-03-01', 5, 200000)"_s); // above the threshold
+        exec(u"insert into ZAK_PAL values (2, 'Z2', 'F/2', '2024-04-01', 1, 500)"_s);
+        exec(u"insert into ZAK_PAL values (3, 'A1', 'F/3', '2024-05-01', 5, 100)"_s);
+        exec(u"insert into ZAK_PAL values (4, 'A1', 'F/4', '2024-05-02', 2, 50)"_s); // LPG for type 5: no rate?
+        dm->tr_opl.commitRetaining();
+    }
+
+    void cleanup()
+    {
+        w.reset();
+        f_zest_opl = nullptr;
+        stop();
+    }
+
+    void rowsTotalsAndSettlement()
+    {
+        open(2024);
+        QCOMPARE(grid()->model()->rowCount(), 3);
+        QCOMPARE(cell(0, reports::OverviewModel::ShortName), u"ZETA"_s);
+        QCOMPARE(cell(0, reports::OverviewModel::Vehicles), u"2"_s);
+        QCOMPARE(cell(2, reports::OverviewModel::Vehicles), u"0"_s);
+        const data::Overview& o = w->model()->overview();
+        // Each row is exactly the settlement of its taxpayer.
+        for (const data::OverviewRow& r : o.rows) {
+            const data::Settlement s = data::computeSettlement(*dm, r.shortName, 2024, o.period, o.parameters);
+            QCOMPARE(r.amount, s.amount);
+            QCOMPARE(int(r.linesWithoutRate), int(s.linesWithoutRate().size()));
+        }
+        QCOMPARE(cell(0, reports::OverviewModel::Status), u"do zapłaty"_s);
+        QCOMPARE(grid()->model()->index(0, reports::OverviewModel::Status).data(Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(Qt::red));
+        QCOMPARE(cell(2, reports::OverviewModel::Status), u"poniżej progu"_s);
+        QCOMPARE(grid()->model()->index(2, reports::OverviewModel::Status).data(Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(0, 128, 0));
+        const QString totals = w->findChild<QLabel*>(u"e_razem"_s)->text();
+        QVERIFY2(totals.contains(text::formatMoney(o.amount())) && totals.contains(u"podatników 3 (do zapłaty 1)"_s),
+                 qPrintable(totals));
+
+        // Sorted by the short name; letters typed in the grid find a taxpayer.
+        grid()->sortByColumn(reports::OverviewModel::ShortName, Qt::AscendingOrder);
+        QCOMPARE(cell(0, reports::OverviewModel::ShortName), u"ALFA"_s);
+        QTest::keyClicks(grid(), u"ze"_s);
+        QCOMPARE(grid()->currentIndex().row(), 2);
+
+        // A double click opens the settlement of that taxpayer and year.
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            QVERIFY(f_rozl);
+            QCOMPARE(f_rozl->selectedTaxpayer(), u"ZETA"_s);
+            QCOMPARE(f_rozl->selectedYear(), 2024);
+            QCOMPARE(f_rozl->amountToPay(), w->model()->overview().rows[0].amount);
+            checked = true;
+            f_rozl->close();
+        });
+        emit grid()->doubleClicked(grid()->model()->index(2, reports::OverviewModel::ShortName));
+        QVERIFY(checked);
+        QVERIFY(!f_rozl);
+    }
+
+    void everyTaxpayersPdfAndCsv()
+    {
+        open(2024);
+        QTemporaryDir folder;
+        auto outcomes = w->zapisz_pdf(folder.path());
+        QCOMPARE(outcomes.size(), size_t(3));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), (QStringList{u"1_ZETA_2024.pdf"_s, u"2_ALFA_2024.pdf"_s}));
+        QVERIFY(outcomes[2].result == reports::BatchOutcome::Result::Skipped);
+
+        // Stopped after the first taxpayer: that file is whole, no other file is begun.
+        QTemporaryDir stopped;
+        int asked = 0;
+        outcomes = w->zapisz_pdf(stopped.path(), [&] { return asked++ == 1; });
+        QCOMPARE(outcomes.size(), size_t(1));
+        QCOMPARE(QDir(stopped.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"1_ZETA_2024.pdf"_s});
+        QFile first(stopped.filePath(u"1_ZETA_2024.pdf"_s));
+        QVERIFY(first.open(QIODevice::ReadOnly) && first.readAll().trimmed().endsWith("%%EOF"));
+
+        // CSV for a Polish spreadsheet: UTF-8 with its mark, semicolons, decimal commas.
+        const QString csv = folder.filePath(u"zestawienie.csv"_s);
+        QVERIFY(w->eksport_csv(csv));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0].section(u';', 0, 2), u"Nr;Nazwa skrócona;NIP"_s);
+        const QStringList zeta = lines[1].split(u';');
+        QCOMPARE(zeta[1], u"ZETA"_s);
+        QCOMPARE(zeta[6], w->model()->overview().rows[0].amount.toDecimalString(2).replace(u'.', u','));
+        QCOMPARE(zeta[8], u"do zapłaty"_s);
+        QString error;
+        QVERIFY(!w->eksport_csv(folder.filePath(u"brak/katalogu.csv"_s), &error));
+        QVERIFY(error.startsWith(u"Nie można zapisać pliku"_s));
+    }
+};
+
+QTEST_MAIN(TestZestOpl)
+#include "test_zest_opl.moc"
