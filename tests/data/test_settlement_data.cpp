@@ -1,10 +1,10 @@
-#include <QProcess>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>

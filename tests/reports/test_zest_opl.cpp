@@ -9,12 +9,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "data/dm1.h"
+#include "desktop/messages.h"
+#include "desktop/print_dialogs.h"
 #include "module_fixture.h"
 #include "reports/overview_model.h"
 #include "reports/rozl.h"
@@ -153,6 +157,26 @@ private slots:
         QString error;
         QVERIFY(!w->eksport_csv(folder.filePath(u"brak/katalogu.csv"_s), &error));
         QVERIFY(error.startsWith(u"Nie można zapisać pliku"_s));
+
+        // "Drukuj wszystkie": one print dialog, then each taxpayer who bought, and a summary.
+        int dialogs = 0;
+        desktop::setPrintDialogHandler([&](const desktop::PrintDialogRequest& request) {
+            ++dialogs;
+            request.printer->setOutputFormat(QPrinter::PdfFormat);
+            request.printer->setOutputFileName(folder.filePath(u"druk.pdf"_s));
+            return true;
+        });
+        QStringList said;
+        desktop::setMessageHandler([&](const desktop::Message& m) {
+            said << m.text;
+            return desktop::Answer::Ok;
+        });
+        w->findChild<QPushButton*>(u"kl_druk"_s)->click();
+        desktop::setPrintDialogHandler({});
+        desktop::setMessageHandler({});
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(said, QStringList{u"Wydrukowano podatników: 2."_s});
+        QVERIFY(QFile::exists(folder.filePath(u"druk.pdf"_s)));
     }
 };
 
