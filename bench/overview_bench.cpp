@@ -21,18 +21,12 @@ namespace {
 
 constexpr int repeats = 5;
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
     QTextStream out(stdout);
@@ -64,8 +58,8 @@ int main(int argc, char* argv[])
     }
     out << "Zestawienie opłat: " << office.description() << " (mediana z " << repeats << " przebiegów)\n";
     out << "nasze zestawienie [ms]\tgołe zapytanie [ms]\tstosunek\tpodatników\tsuma opłat\n";
-    out << QString::number(median(ours), 'f', 1) << '\t' << QString::number(median(bare), 'f', 1) << '\t'
-        << QString::number(median(ours) / median(bare), 'f', 2) << '\t' << o.rows.size() << '\t'
+    out << QString::number(bench::median(ours), 'f', 1) << '\t' << QString::number(bench::median(bare), 'f', 1) << '\t'
+        << QString::number(bench::median(ours) / bench::median(bare), 'f', 2) << '\t' << o.rows.size() << '\t'
         << text::formatMoney(o.amount()) << "\n\n";
     out.flush();
 

@@ -64,11 +64,6 @@ void fill(Tdm_1& dm, const QList<QDate>& periodStarts)
     fb::recomputeIndexStatistics(dm.db_opl);
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double ms(const QElapsedTimer& t)
 {
@@ -120,8 +115,7 @@ void clickRow(QListWidget* list, int row)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
     desktop::setMessageHandler([](const desktop::Message& m) {
@@ -172,12 +166,12 @@ int main(int argc, char* argv[])
         screen->close();
         screen.reset();
     }
-    out << "otwarcie okna (pokazanie i pierwsze rysowanie): " << QString::number(median(opening), 'f', 1) << " ms\n";
-    out << "zmiana półrocza: " << QString::number(median(halfYear), 'f', 1) << " ms\n";
-    out << "stopka po zaznaczeniu wszystkich (Ctrl+A, " << perPeriod << " wierszy): " << QString::number(median(footer), 'f', 1)
+    out << "otwarcie okna (pokazanie i pierwsze rysowanie): " << QString::number(bench::median(opening), 'f', 1) << " ms\n";
+    out << "zmiana półrocza: " << QString::number(bench::median(halfYear), 'f', 1) << " ms\n";
+    out << "stopka po zaznaczeniu wszystkich (Ctrl+A, " << perPeriod << " wierszy): " << QString::number(bench::median(footer), 'f', 1)
         << " ms\n";
-    out << "przejście do tabeli: " << QString::number(median(toTable), 'f', 1) << " ms, do formularza: "
-        << QString::number(median(toForm), 'f', 1) << " ms\n";
+    out << "przejście do tabeli: " << QString::number(bench::median(toTable), 'f', 1) << " ms, do formularza: "
+        << QString::number(bench::median(toForm), 'f', 1) << " ms\n";
 
     // Entry-only mode: vehicle, invoice, date and quantity keyed, then "Akceptuj".
     openScreen(screen);

@@ -58,11 +58,6 @@ void fill(Tdm_1& dm)
     dm.tr_opl.commitRetaining();
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double msSince(const QElapsedTimer& t)
 {
@@ -107,8 +102,7 @@ Timing timeReport(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportCho
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
     QTextStream out(stdout);
@@ -131,7 +125,7 @@ int main(int argc, char* argv[])
     const reports::FixedReportInputs in(s, 0);
     out << "Wydruki podatnika: " << vehicles << " samochodów, " << purchases << " zakupów w roku " << year
         << " (mediana z " << repeats << " przebiegów)\n";
-    out << "naliczenie (computeSettlement): " << QString::number(median(settle), 'f', 1) << " ms, linii "
+    out << "naliczenie (computeSettlement): " << QString::number(bench::median(settle), 'f', 1) << " ms, linii "
         << s.lines.size() << ", kwota " << text::formatMoney(s.amount) << "\n\n";
 
     struct Case {
@@ -152,8 +146,8 @@ int main(int argc, char* argv[])
             all.push_back(t.allPages);
             pages = t.pages;
         }
-        out << c.name << '\t' << pages << '\t' << QString::number(median(make), 'f', 1) << '\t'
-            << QString::number(median(first), 'f', 1) << '\t' << QString::number(median(all), 'f', 1) << '\n';
+        out << c.name << '\t' << pages << '\t' << QString::number(bench::median(make), 'f', 1) << '\t'
+            << QString::number(bench::median(first), 'f', 1) << '\t' << QString::number(bench::median(all), 'f', 1) << '\n';
     }
 
     out << "\npierwsza strona w podglądzie, od wyboru podglądu [ms] (cel < 300 ms)\n";
@@ -162,7 +156,7 @@ int main(int argc, char* argv[])
         std::vector<double> times;
         for (int r = 0; r < repeats; ++r)
             times.push_back(bench::firstPreviewPageMs(dm, in, choice));
-        out << name << '\t' << QString::number(median(times), 'f', 1) << '\n';
+        out << name << '\t' << QString::number(bench::median(times), 'f', 1) << '\n';
     }
     out.flush();
     dm.disconnectDatabase();

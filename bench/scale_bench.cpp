@@ -192,8 +192,7 @@ void measure(QTextStream& out, const bench::Office& office, const QString& folde
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
     QTextStream out(stdout);

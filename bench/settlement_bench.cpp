@@ -44,11 +44,6 @@ void fill(Tdm_1& dm, int purchases)
     dm.tr_opl.commitRetaining();
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -90,7 +85,7 @@ int main(int argc, char* argv[])
             if (bareLines != lines)
                 out << "różna liczba linii: " << bareLines << " i " << lines << '\n';
         }
-        const double o = median(ours), b = median(bare);
+        const double o = bench::median(ours), b = bench::median(bare);
         out << purchases << '\t' << QString::number(o, 'f', 2) << '\t' << QString::number(b, 'f', 2) << '\t'
             << QString::number(o / b, 'f', 2) << '\t' << lines << '\n';
         out.flush();

@@ -104,28 +104,28 @@ Overview computeOverview(fb::Connection& connection, fb::Transaction& transactio
     return o;
 }
 
+template <class T>
+T sumOver(const std::vector<OverviewRow>& rows, T OverviewRow::*member)
+{
+    T sum{};
+    for (const OverviewRow& r : rows)
+        sum += r.*member;
+    return sum;
+}
+
 int Overview::vehicles() const
 {
-    int n = 0;
-    for (const OverviewRow& r : rows)
-        n += r.vehicles;
-    return n;
+    return sumOver(rows, &OverviewRow::vehicles);
 }
 
 double Overview::litres() const
 {
-    double n = 0;
-    for (const OverviewRow& r : rows)
-        n += r.litres;
-    return n;
+    return sumOver(rows, &OverviewRow::litres);
 }
 
 double Overview::tonnes() const
 {
-    double n = 0;
-    for (const OverviewRow& r : rows)
-        n += r.tonnes;
-    return n;
+    return sumOver(rows, &OverviewRow::tonnes);
 }
 
 text::Money Overview::amount() const
@@ -141,10 +141,7 @@ text::Money Overview::amount() const
 
 int Overview::linesWithoutRate() const
 {
-    int n = 0;
-    for (const OverviewRow& r : rows)
-        n += r.linesWithoutRate;
-    return n;
+    return sumOver(rows, &OverviewRow::linesWithoutRate);
 }
 
 } // namespace data

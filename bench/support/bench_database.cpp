@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QtGlobal>
+#include <algorithm>
 
 #include "data/reference_data.h"
 
@@ -14,6 +16,18 @@ QString freshDeliveredDatabase()
     const QString path = folder.filePath(QStringLiteral("bench-%1.gdb").arg(++counter));
     data::createDeliveredDatabase(path);
     return path;
+}
+
+double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void offscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace bench

@@ -1,11 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // The database a benchmark fills: a new delivered database (schema and reference data) in a
 // folder of the benchmark's own, removed when the process ends.
 namespace bench {
 
 QString freshDeliveredDatabase();
+
+// The middle one of the measured times.
+double median(std::vector<double> times);
+
+// Benchmarks that show windows draw them off screen unless a platform is asked for; call
+// before the application object is made.
+void offscreenUnlessSet();
 
 } // namespace bench
