@@ -112,6 +112,7 @@ void Tf_zest_opl::buildControls()
     sorted_ = new QSortFilterProxyModel(this);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(reports::OverviewModel::SortRole);
+    sorted_->setSortLocaleAware(true); // short names with Polish letters in the alphabet's order
     DBG_zest = new QTableView(this);
     DBG_zest->setObjectName(QStringLiteral("DBG_zest"));
     DBG_zest->setModel(sorted_);
