@@ -1,7 +1,6 @@
 #include "reports/printout_batch.h"
 
 #include <QDir>
-#include <QRegularExpression>
 
 #include "data/settlement.h"
 #include "report/pdf.h"
@@ -16,8 +15,7 @@ QString batchFileName(const data::OverviewRow& row, int year, int half)
     QString name = QStringLiteral("%1_%2_%3").arg(row.number).arg(row.shortName.trimmed()).arg(year);
     if (data::usesHalfYears(year))
         name += half == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
-    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    return name.replace(unfit, QStringLiteral("_")) + QStringLiteral(".pdf");
+    return fileNameSafe(name) + QStringLiteral(".pdf");
 }
 
 BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,

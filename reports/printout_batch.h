@@ -26,7 +26,7 @@ struct BatchOutcome {
     QString reason; // why it was skipped or failed, for the user
 };
 
-// "<number>_<short name>_<year>[_<half-year>].pdf", characters no file name takes as "_".
+// "<number>_<short name>_<year>[_<half-year>].pdf", made safe as a file name (fileNameSafe).
 QString batchFileName(const data::OverviewRow& row, int year, int half);
 
 // Writes the file of one taxpayer of the overview (half: 0 or 1 up to 2012). The file appears

@@ -15,9 +15,11 @@ enum class ReportChoice { Statements, PurchaseRegister };
 // The first settlement year printed on the later forms ("od 2005").
 constexpr int firstYearOfLaterForms = 2006;
 
+// The text with every character that a file name cannot hold on Windows or Linux as "_".
+QString fileNameSafe(QString name);
+
 // The name a saved file of the settlement's printout is offered under, without the
 // extension: "<short name>_<year>[_<half-year>]_<what>", e.g. "TRANS-POL_2012_II_zestawienie".
-// Characters that a file name cannot hold on Windows or Linux become "_".
 QString printoutFileName(const ReportInputs& inputs, const QString& what);
 
 // The report windows of the choice in printing order: the aggregate statement and then the
