@@ -104,6 +104,25 @@ Overview computeOverview(fb::Connection& connection, fb::Transaction& transactio
     return o;
 }
 
+QString Overview::status(const OverviewRow& row) const
+{
+    return withinThreshold(row) ? QStringLiteral("poniżej progu") : QStringLiteral("do zapłaty");
+}
+
+Settlement Overview::settlementOf(const OverviewRow& row) const
+{
+    if (row.amountOutOfRange)
+        throw text::MoneyOverflow();
+    Settlement s;
+    s.taxpayer = row.shortName;
+    s.year = year;
+    s.period = period;
+    s.parameters = parameters;
+    s.amount = row.amount;
+    s.threshold = threshold;
+    return s;
+}
+
 template <class T>
 T sumOver(const std::vector<OverviewRow>& rows, T OverviewRow::*member)
 {

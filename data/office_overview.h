@@ -39,6 +39,11 @@ struct Overview {
 
     // The settlement's rule: the amount is paid when it is above the threshold.
     bool withinThreshold(const OverviewRow& row) const { return !row.amountOutOfRange && row.amount <= threshold; }
+    // "poniżej progu" or "do zapłaty".
+    QString status(const OverviewRow& row) const;
+    // The row as the settlement of its taxpayer and period, without its lines: what the
+    // printed statements read of it. Throws text::MoneyOverflow for an amount out of range.
+    Settlement settlementOf(const OverviewRow& row) const;
     int vehicles() const;
     double litres() const;
     double tonnes() const;

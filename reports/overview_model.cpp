@@ -14,11 +14,6 @@ const QColor belowThreshold(0, 128, 0);
 
 } // namespace
 
-QString OverviewModel::statusText(bool withinThreshold)
-{
-    return withinThreshold ? QStringLiteral("poniżej progu") : QStringLiteral("do zapłaty");
-}
-
 void OverviewModel::setOverview(data::Overview overview)
 {
     beginResetModel();
@@ -67,7 +62,7 @@ QVariant OverviewModel::data(const QModelIndex& index, int role) const
         case Tonnes: return text::formatFloat(QStringLiteral("#,##0.000"), r.tonnes);
         case Fee: return r.amountOutOfRange ? QStringLiteral("poza zakresem") : text::formatMoney(r.amount);
         case Threshold: return text::formatMoney(overview_.threshold);
-        case Status: return statusText(within);
+        case Status: return overview_.status(r);
         case MissingRate: return r.linesWithoutRate > 0 ? QStringLiteral("brak stawki") : QString();
         default: return {};
         }

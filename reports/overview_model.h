@@ -27,9 +27,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // "do zapłaty" or "poniżej progu".
-    static QString statusText(bool withinThreshold);
-
 private:
     data::Overview overview_;
 };

@@ -2,10 +2,8 @@
 
 #include <QDir>
 
-#include "data/settlement.h"
 #include "report/pdf.h"
 #include "report/report.h"
-#include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
 
 namespace reports {
@@ -18,26 +16,32 @@ QString batchFileName(const data::OverviewRow& row, int year, int half)
     return fileNameSafe(name) + QStringLiteral(".pdf");
 }
 
+TaxpayerPrintout taxpayerPrintout(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                                  bool withRegister)
+{
+    TaxpayerPrintout printout;
+    printout.inputs = std::make_unique<FixedReportInputs>(overview.settlementOf(row), half);
+    printout.windows = createReports(dm, *printout.inputs, ReportChoice::Statements);
+    if (withRegister)
+        for (auto& w : createReports(dm, *printout.inputs, ReportChoice::PurchaseRegister))
+            printout.windows.push_back(std::move(w));
+    return printout;
+}
+
 BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
                               const BatchRequest& request)
 {
     BatchOutcome outcome;
     outcome.row = &row;
     outcome.file = QDir(request.folder).filePath(batchFileName(row, overview.year, half));
-    if (!row.bought() && !request.withoutPurchases) {
+    if (!takesPart(row, request)) {
         outcome.reason = QStringLiteral("bez zakupów w okresie");
         return outcome;
     }
     try {
-        const data::Settlement s =
-            data::computeSettlement(dm, row.shortName, overview.year, overview.period, overview.parameters);
-        const FixedReportInputs inputs(s, half);
-        auto windows = createReports(dm, inputs, ReportChoice::Statements);
-        if (request.withRegister)
-            for (auto& w : createReports(dm, inputs, ReportChoice::PurchaseRegister))
-                windows.push_back(std::move(w));
+        const TaxpayerPrintout printout = taxpayerPrintout(dm, overview, row, half, request.withRegister);
         std::vector<report::ReportPrinter*> printers;
-        for (const auto& w : windows)
+        for (const auto& w : printout.windows)
             printers.push_back(&w->raport().prepare());
         const report::PdfOutcome written = report::writePdf(printers, outcome.file);
         if (!written) {

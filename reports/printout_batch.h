@@ -2,9 +2,12 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "data/office_overview.h"
+#include "reports/fixed_report_inputs.h"
+#include "reports/report_window.h"
 
 class Tdm_1;
 
@@ -25,6 +28,24 @@ struct BatchOutcome {
     QString file;   // the file written, or that would have been
     QString reason; // why it was skipped or failed, for the user
 };
+
+// One taxpayer's printout: the report windows of its aggregate statement and statement and,
+// when asked, its purchase register, with the inputs they read (which outlive them).
+struct TaxpayerPrintout {
+    std::unique_ptr<FixedReportInputs> inputs;
+    std::vector<std::unique_ptr<ReportWindow>> windows;
+};
+
+// The printout of an overview row (half: 0 or 1 up to 2012): the amounts are the overview's,
+// which are the settlement's. Throws on a database failure or an amount out of range.
+TaxpayerPrintout taxpayerPrintout(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                                  bool withRegister);
+
+// Whether a run prints or saves the row: a taxpayer who bought nothing only when asked.
+inline bool takesPart(const data::OverviewRow& row, const BatchRequest& request)
+{
+    return row.bought() || request.withoutPurchases;
+}
 
 // "<number>_<short name>_<year>[_<half-year>].pdf", made safe as a file name (fileNameSafe).
 QString batchFileName(const data::OverviewRow& row, int year, int half);

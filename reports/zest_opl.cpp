@@ -18,7 +18,6 @@
 
 #include "common/period_chooser.h"
 #include "data/dm1.h"
-#include "data/settlement.h"
 #include "desktop/caption_width.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
@@ -26,9 +25,7 @@
 #include "desktop/save_file_dialog.h"
 #include "report/printing.h"
 #include "report/report.h"
-#include "reports/fixed_report_inputs.h"
 #include "reports/overview_model.h"
-#include "reports/report_set.h"
 #include "reports/reports_help.h"
 #include "reports/rozl.h"
 #include "text/formats.h"
@@ -200,11 +197,8 @@ std::vector<const data::OverviewRow*> Tf_zest_opl::chosenRows() const
 
 std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder, const std::function<bool()>& stop)
 {
-    reports::BatchRequest request;
-    request.folder = folder;
-    request.withRegister = ch_wykaz->isChecked();
-    request.withoutPurchases = ch_bez_zak->isChecked();
-    const int half = data::usesHalfYears(model_->overview().year) ? chooser_->part() : 0;
+    const reports::BatchRequest request = batchRequest(folder);
+    const int half = periodPart();
     std::vector<reports::BatchOutcome> outcomes;
     for (const data::OverviewRow* row : chosenRows()) {
         if (stop && stop())
@@ -212,6 +206,20 @@ std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder
         outcomes.push_back(reports::writeTaxpayerPdf(dm_, model_->overview(), *row, half, request));
     }
     return outcomes;
+}
+
+reports::BatchRequest Tf_zest_opl::batchRequest(const QString& folder) const
+{
+    reports::BatchRequest request;
+    request.folder = folder;
+    request.withRegister = ch_wykaz->isChecked();
+    request.withoutPurchases = ch_bez_zak->isChecked();
+    return request;
+}
+
+int Tf_zest_opl::periodPart() const
+{
+    return data::usesHalfYears(model_->overview().year) ? chooser_->part() : 0;
 }
 
 void Tf_zest_opl::kl_pdfClick()
@@ -246,24 +254,19 @@ void Tf_zest_opl::kl_drukClick()
     progress.setWindowTitle(QStringLiteral("Drukuj wszystkie"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    const data::Overview& o = model_->overview();
-    const int half = data::usesHalfYears(o.year) ? chooser_->part() : 0;
+    const reports::BatchRequest request = batchRequest({});
+    const int half = periodPart();
     int printed = 0;
     QStringList failures;
     for (const data::OverviewRow* row : rows) {
         progress.setValue(printed);
         if (progress.wasCanceled())
             break;
-        if (!row->bought() && !ch_bez_zak->isChecked())
+        if (!reports::takesPart(*row, request))
             continue;
         try {
-            const data::Settlement s = data::computeSettlement(dm_, row->shortName, o.year, o.period, o.parameters);
-            const reports::FixedReportInputs inputs(s, half);
-            auto windows = reports::createReports(dm_, inputs, reports::ReportChoice::Statements);
-            if (ch_wykaz->isChecked())
-                for (auto& w : reports::createReports(dm_, inputs, reports::ReportChoice::PurchaseRegister))
-                    windows.push_back(std::move(w));
-            for (const auto& w : windows) {
+            const auto printout = reports::taxpayerPrintout(dm_, model_->overview(), *row, half, request.withRegister);
+            for (const auto& w : printout.windows) {
                 printer.setPageOrientation(w->raport().orientation());
                 if (!report::print(w->raport().prepare(), printer))
                     throw std::runtime_error("Nie można drukować na wybranej drukarce.");
@@ -289,7 +292,7 @@ bool Tf_zest_opl::eksport_csv(const QString& fileName, QString* error) const
         lines << QStringList{QString::number(row.number), csvText(row.shortName), csvText(row.nip),
                              QString::number(row.vehicles), csvNumber(row.litres, 2), csvNumber(row.tonnes, 3),
                              row.amountOutOfRange ? QStringLiteral("poza zakresem") : csvMoney(row.amount),
-                             csvMoney(o.threshold), reports::OverviewModel::statusText(o.withinThreshold(row)),
+                             csvMoney(o.threshold), o.status(row),
                              QString::number(row.linesWithoutRate)}
                      .join(QLatin1Char(';'));
     }
@@ -328,14 +331,12 @@ void Tf_zest_opl::otworz_rozliczenie(const QModelIndex& index)
     if (!index.isValid())
         return;
     const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(index).row());
-    const int year = model_->overview().year;
-    const int half = data::usesHalfYears(year) ? chooser_->part() : 0;
     struct Release {
         ~Release() { f_rozl = nullptr; }
     } release;
     Tf_rozl screen(dm_, this);
     f_rozl = &screen;
-    screen.pokaz_rozliczenie(row.shortName, year, half);
+    screen.pokaz_rozliczenie(row.shortName, model_->overview().year, periodPart());
     screen.exec();
 }
 

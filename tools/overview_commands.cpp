@@ -24,11 +24,6 @@ const char* overviewUsage =
 
 namespace {
 
-QString statusOf(const data::Overview& o, const data::OverviewRow& r)
-{
-    return o.withinThreshold(r) ? QStringLiteral("poniżej progu") : QStringLiteral("do zapłaty");
-}
-
 QString moneyOrNothing(const data::OverviewRow& r)
 {
     return r.amountOutOfRange ? QStringLiteral("poza zakresem") : r.amount.toDecimalString(2);
@@ -43,7 +38,7 @@ QString overviewTsv(const data::Overview& o)
     for (const data::OverviewRow& r : o.rows)
         out += QStringList{QStringLiteral("TAXPAYER"), QString::number(r.number), r.shortName, r.nip,
                            QString::number(r.vehicles), QString::number(r.litres, 'f', 2), QString::number(r.tonnes, 'f', 3),
-                           moneyOrNothing(r), threshold, statusOf(o, r), QString::number(r.linesWithoutRate)}
+                           moneyOrNothing(r), threshold, o.status(r), QString::number(r.linesWithoutRate)}
                    .join(QLatin1Char('\t'))
             + QLatin1Char('\n');
     QString total;
@@ -84,7 +79,7 @@ QString overviewTable(const data::Overview& o)
                  .arg(text::formatFloat(QStringLiteral("#,##0.00"), r.litres), 14)
                  .arg(text::formatFloat(QStringLiteral("#,##0.000"), r.tonnes), 12)
                  .arg(r.amountOutOfRange ? QStringLiteral("poza zakresem") : text::formatMoney(r.amount), 16)
-                 .arg(statusOf(o, r))
+                 .arg(o.status(r))
                  .arg(r.linesWithoutRate > 0 ? QStringLiteral(" (brak stawki)") : QString());
     return out;
 }
