@@ -24,7 +24,7 @@ using ds::FieldType;
 
 namespace dstest {
 
-// A fresh database with the tables the dataset tests work on (sample_schema.sql).
+// A fresh database with the program's tables, empty: the schema script alone, no reference data.
 inline QString freshSampleDatabase()
 {
     return testsupport::freshDatabaseFromScript(QStringLiteral(SAMPLE_SCHEMA));
