@@ -22,6 +22,7 @@ Tdm_1::Tdm_1(QObject* parent) : QObject(parent)
     setObjectName(QStringLiteral("dm_1"));
     fb::setRefusalExplainer(data::explainRefusal);
     defineDatasets();
+    describeRows();
     defineQueries();
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->setDatabase(&db_opl, &tr_opl);
@@ -48,7 +49,7 @@ void Tdm_1::connectTo(const QString& databaseName)
     const QString clientName = data::clientDatabaseName(databaseName);
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
-        data::addMissingIndexes(db_opl);
+        data::addMissingSchemaObjects(db_opl);
         data::keepIndexStatisticsTrue(db_opl);
     } catch (const fb::Error& e) {
         if (!e.isFileInUse())
@@ -65,6 +66,8 @@ void Tdm_1::connectTo(const QString& databaseName)
 
 void Tdm_1::disconnectDatabase()
 {
+    if (auto snapshot = reportSnapshot_.lock())
+        snapshot->end();
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->close();
     try {
@@ -83,6 +86,19 @@ void Tdm_1::disconnectDatabase()
 ds::Dataset* Tdm_1::dataset(const QString& name) const
 {
     return findChild<ds::Dataset*>(name, Qt::FindDirectChildrenOnly);
+}
+
+std::shared_ptr<data::ReportSnapshot> Tdm_1::readReportsFromSnapshot(bool withSettlement)
+{
+    if (auto held = reportSnapshot_.lock())
+        return held;
+    std::vector<ds::Dataset*> readers{&IBQ_sil_w, &IBQ_opl_w, &IBQ_rozl_w, &IBQ_rozl_w1, &IBQ_zbior_w};
+    if (withSettlement)
+        readers.insert(readers.end(), {&IBQ_rozl, &IBQ_rozl_d});
+    auto snapshot = std::make_shared<data::ReportSnapshot>(db_opl, tr_opl, std::move(readers));
+    statementLinesRead_ = false; // the lines read before came from another picture
+    reportSnapshot_ = snapshot;
+    return snapshot;
 }
 
 void Tdm_1::choosePurchases(const data::Period& period, const QString& taxpayer)
@@ -116,16 +132,13 @@ data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
     own.closeCursor();
     // All vehicles are not counted (a scan of them would cost a small taxpayer's settlement
     // twice over): the figures of their key, kept true within twofold, say how many there
-    // are. They are read in a transaction of their own: the module's snapshot may be older
-    // than the last measuring.
-    fb::Transaction now(&db_opl);
-    fb::Statement measured(db_opl, now, QStringLiteral(
+    // are.
+    fb::Statement measured(db_opl, tr_opl, QStringLiteral(
         "select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
         "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"));
     measured.execute();
     const double selectivity = measured.fetch() ? measured.value(0).toDouble() : 0;
     measured.closeCursor();
-    now.commit();
     return data::purchaseAccess(vehicles, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
 }
 

@@ -5,8 +5,10 @@
 #include <QPair>
 #include <QVariantList>
 #include <QString>
+#include <memory>
 
 #include "data/period.h"
+#include "data/report_snapshot.h"
 #include "data/screen_links.h"
 #include "data/settlement_queries.h"
 #include "dataset/data_source.h"
@@ -104,6 +106,14 @@ public:
     // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
     void chooseStatementLines(const QString& taxpayer, const data::Period& period);
 
+    // Until the last holder lets it go, the reports' datasets (statement lines and their
+    // purchases, the vehicle types and fuels with rates, the taxpayer's record) read from one
+    // snapshot taken at the first call, and so does the settlement (IBQ_rozl, IBQ_rozl_d)
+    // when `withSettlement` was asked by that first call: a long report, or a run of them,
+    // reads one consistent picture while other desks go on saving. Everything else keeps
+    // reading what is committed now.
+    std::shared_ptr<data::ReportSnapshot> readReportsFromSnapshot(bool withSettlement = false);
+
     // The reaction to a change of the vehicle of the current purchase (IBDS_zak.NR_REJ):
     // the purchase takes the vehicle's fuel, and the purchase screen's picker admits only
     // the days of the period on which the vehicle was in use. Attached to the field once, it
@@ -114,6 +124,7 @@ private:
     // How the settlement and the statements read the taxpayer's purchases.
     data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     void defineDatasets();
+    void describeRows();
     void defineQueries();
     void attachHandlers();
     void calcSettlementLine(ds::Dataset& d);
@@ -162,6 +173,7 @@ private:
     QHash<QPair<int, int>, StatementLine> statementLines_;
     QVariantList statementLinesParams_;
     bool statementLinesRead_ = false;
+    std::weak_ptr<data::ReportSnapshot> reportSnapshot_;
     // The new purchase still has the date it was given by default, not one of the user's.
     bool defaultPurchaseDate_ = false;
     bool settingPurchaseDate_ = false;

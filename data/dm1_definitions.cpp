@@ -47,7 +47,44 @@ void fuelNameLookup(ds::Dataset& d, const QString& name, const QString& keyField
     d.addLookupField(name, FieldType::String, 30, keyField, fuels, data::col::NR, data::col::NAZWA);
 }
 
+// A key of the row as it was read (what the messages about another desk's change name), or
+// as typed for a new row.
+QString keyText(const ds::Dataset& d, const QString& field)
+{
+    const ds::Field& f = d.fieldByName(field);
+    const QVariant read = d.oldRowValue(f.index());
+    return (read.isValid() ? read : f.value()).toString().trimmed();
+}
+
 } // namespace
+
+void Tdm_1::describeRows()
+{
+    for (ds::Dataset* d : {&IBDS_podat, &IBDS_pod_kp})
+        d->rowDescription = [](const ds::Dataset& d) {
+            return QStringLiteral("Dane podatnika %1").arg(keyText(d, data::col::NR_PODAT));
+        };
+    IBDS_sam.rowDescription = [](const ds::Dataset& d) {
+        return QStringLiteral("Dane samochodu %1").arg(keyText(d, data::col::NR_REJ));
+    };
+    for (ds::Dataset* d : {&IBDS_zak, &IBDS_zak_kp})
+        d->rowDescription = [](const ds::Dataset& d) {
+            return QStringLiteral("Dane zakupu nr %1").arg(keyText(d, data::col::NR_KOL));
+        };
+    ibds_pal.rowDescription = [](const ds::Dataset& d) {
+        return QStringLiteral("Dane rodzaju paliwa nr %1").arg(keyText(d, data::col::NR));
+    };
+    IBDS_siln.rowDescription = [](const ds::Dataset& d) {
+        return QStringLiteral("Dane rodzaju silnika nr %1").arg(keyText(d, data::col::NR));
+    };
+    IBDS_opl.rowDescription = [](const ds::Dataset& d) {
+        return QStringLiteral("Dane stawki roku %1 (rodzaj silnika %2, paliwo %3)")
+            .arg(keyText(d, data::col::ROK), keyText(d, data::col::NR_SILN), keyText(d, data::col::NR_PALIWA));
+    };
+    IBT_param.rowDescription = [](const ds::Dataset& d) {
+        return QStringLiteral("Parametry roku %1").arg(keyText(d, data::col::ROK));
+    };
+}
 
 void Tdm_1::defineDatasets()
 {

@@ -71,17 +71,22 @@ void keepIndexStatisticsTrue(fb::Connection& connection)
     }
 }
 
-void addMissingIndexes(fb::Connection& connection)
+void addMissingSchemaObjects(fb::Connection& connection)
 {
+    // Tables the program got after its first version; a database of that version lacks them.
+    static const QStringList laterTables{QStringLiteral("BLOKADY")};
     try {
         fb::Transaction tr(&connection);
         tr.start();
         QStringList missing;
         for (const QString& statement : schemaStatements()) {
-            if (!statement.startsWith(QLatin1String("CREATE INDEX "), Qt::CaseInsensitive))
-                continue;
             const QString name = statement.section(QLatin1Char(' '), 2, 2).toUpper();
-            if (firstValue(connection, tr, QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = '%1'").arg(name)) == 0)
+            QString exists;
+            if (statement.startsWith(QLatin1String("CREATE INDEX "), Qt::CaseInsensitive))
+                exists = QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = '%1'");
+            else if (statement.startsWith(QLatin1String("CREATE TABLE "), Qt::CaseInsensitive) && laterTables.contains(name))
+                exists = QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = '%1'");
+            if (!exists.isEmpty() && firstValue(connection, tr, exists.arg(name)) == 0)
                 missing << statement;
         }
         tr.commit();

@@ -81,6 +81,16 @@ CREATE INDEX IX_ZAK_PAL_D_ZAK ON ZAK_PAL (D_ZAK);
    read a taxpayer's purchases vehicle by vehicle through it. */
 CREATE INDEX IX_ZAK_PAL_NR_REJ_D_ZAK ON ZAK_PAL (NR_REJ, D_ZAK);
 
+/* Work that two desks must not do at once (one taxpayer's purchase import, taking one account
+   over as a taxpayer, loading a rate file): the desk doing it holds a row here, inserted by a
+   transaction that never commits, so a second desk's insert of the same row is refused until
+   the first desk is done, and a desk that dies lets go of it with its transaction. */
+CREATE TABLE BLOKADY (
+  RODZAJ  VARCHAR(10) NOT NULL,
+  KLUCZ   INTEGER NOT NULL,
+  CONSTRAINT PK_BLOKADY PRIMARY KEY (RODZAJ, KLUCZ)
+);
+
 /* One row per purchase: the vehicle and its taxpayer always exist (foreign keys), and the
    fuel and the rate are joined by their whole keys, so neither can repeat a purchase; a
    purchase without a rate for its year gets an empty OPL_ZA_TONE. */

@@ -1,5 +1,6 @@
 #include "import/pod_kpr.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
@@ -236,6 +237,7 @@ void Tf_pod_kpr::kl_okClick()
         dialog.setGeometry(place);
         return runComparison(dialog);
     });
+    import.setWaiting([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     // A line that is no number, or a row the database refuses, ends the run with its box;
     // the lines before stay taken over and the screen stays open.
     for (const QString& line : mem_wyb_konta->toPlainText().split(QLatin1Char('\n')))

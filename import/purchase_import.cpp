@@ -6,6 +6,7 @@
 
 #include "data/dm1.h"
 #include "data/index_statistics.h"
+#include "data/work_lock.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
 #include "import/description.h"
@@ -68,6 +69,10 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     log_(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
              .arg(ledgerName, text::formatDate(now.date()), now.time().toString(QStringLiteral("HH:mm:ss"))));
 
+    // Locked before the stored purchases are read: another desk's import of a taxpayer has
+    // committed all its rows by the time its lock is free.
+    data::WorkLock locks(dm_.db_opl);
+    lockTaxpayers(locks);
     fb::Statement period(dm_.db_opl, dm_.tr_opl,
                          QStringLiteral("select NR_REJ, NR_RACH, D_ZAK from ZAK_PAL where D_ZAK between :dpocz and :dkon"));
     period.setParam(QStringLiteral("dpocz"), request.period.start);
@@ -104,6 +109,30 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     // A year of purchases at once leaves the optimizer's figures behind.
     data::keepIndexStatisticsTrue(dm_.db_opl);
     log_(QStringLiteral("Koniec"));
+}
+
+void PurchaseImport::lockTaxpayers(data::WorkLock& locks)
+{
+    busy_.clear();
+    const QStringList codes = state_->request.source == Source::Pkpir ? state_->request.codes
+                                                                        : state_->request.codes.mid(0, 1);
+    QList<int> numbers;
+    for (const QString& code : codes)
+        numbers << trimmed(code).toInt();
+    const QList<int> held = locks.take(data::Work::Purchases, numbers, waiting_);
+    for (const QString& code : codes)
+        if (held.contains(trimmed(code).toInt()))
+            busy_ << code;
+}
+
+bool PurchaseImport::passOverIfBusy(const QString& code)
+{
+    if (!busy_.contains(code))
+        return false;
+    log_(QStringLiteral("Zakupy tego podatnika przejmuje teraz inne stanowisko; podatnik pominięty (przejmij je ponownie, "
+                        "gdy tamto stanowisko skończy)."));
+    log_(QString(44, QLatin1Char('-')));
+    return true;
 }
 
 void PurchaseImport::commit()
@@ -244,6 +273,8 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
 void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>& documents)
 {
     log_(QStringLiteral("Wyszukiwanie zakupów paliwa dla konta ") + code);
+    if (passOverIfBusy(code))
+        return;
     state_->count = 0;
     loadVehicles(trimmed(code).toInt());
     const data::Period& period = state_->request.period;
@@ -267,6 +298,8 @@ void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>
 
 void PurchaseImport::searchFk(const QString& code)
 {
+    if (passOverIfBusy(code))
+        return;
     state_->count = 0;
     loadVehicles(trimmed(code).toInt());
     const data::Period& period = state_->request.period;

@@ -12,6 +12,10 @@
 
 class Tdm_1;
 
+namespace data {
+class WorkLock;
+}
+
 namespace ledger {
 
 // One run of the fuel purchase import: the ledger, its folder, the period and the chosen
@@ -28,7 +32,10 @@ struct PurchaseImportRun {
 // Each entry is checked against the period's purchases (those stored earlier in the run
 // included) and the taxpayer's vehicles, read once, not once per entry. Rows go in through
 // bound parameters and are committed in batches; a damaged record or a row the database
-// refuses is logged and the run goes on.
+// refuses is logged and the run goes on. The run holds the lock of each chosen taxpayer's
+// purchase import from before it reads the stored purchases until its rows are committed, so
+// that two desks never store one purchase twice; a taxpayer another desk is importing is
+// passed over with a line saying so.
 class PurchaseImport {
 public:
     using Log = std::function<void(const QString&)>;
@@ -39,6 +46,11 @@ public:
     void run(const PurchaseImportRun& request, const QDateTime& now = QDateTime::currentDateTime());
     // The purchases stored by the runs so far.
     int stored() const { return stored_; }
+    // The codes of the taxpayers the last run passed over because another desk was importing
+    // their purchases.
+    const QStringList& busyElsewhere() const { return busy_; }
+    // Runs while the run waits for another desk's import of the same taxpayer to end.
+    void setWaiting(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
 private:
     struct State;
@@ -51,6 +63,10 @@ private:
     };
     using PkpirDocuments = QHash<QString, QList<PkpirDocument>>;
     static PkpirDocuments gatherPkpir(const PurchaseImportRun& request);
+    // Takes the locks of the chosen taxpayers' purchase imports; those held on another desk
+    // after the wait are passed over.
+    void lockTaxpayers(data::WorkLock& locks);
+    bool passOverIfBusy(const QString& code);
     void searchPkpir(const QString& code, const QList<PkpirDocument>& documents);
     void searchFk(const QString& code);
     void loadVehicles(int taxpayer);
@@ -68,6 +84,8 @@ private:
     Log log_;
     State* state_ = nullptr;
     int stored_ = 0;
+    QStringList busy_;
+    std::function<void()> waiting_;
 };
 
 } // namespace ledger

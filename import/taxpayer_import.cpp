@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "data/field_names.h"
+#include "data/work_lock.h"
 #include "dataset/error.h"
 
 namespace ledger {
@@ -44,6 +45,13 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
     const QByteArray bytes = file.recordAt(number);
     if (bytes.isEmpty())
         return Outcome::PassedOver;
+    // Held until the account is taken over, the comparison dialog included: a second desk
+    // taking the same account waits for this one, then finds its row.
+    data::WorkLock lock(dm_.db_opl);
+    if (!lock.take(data::Work::Taxpayer, {number}, waiting_).isEmpty())
+        throw ds::Error(QStringLiteral("Konto %1 przejmuje teraz inne stanowisko. Spróbuj ponownie, gdy tamto stanowisko "
+                                       "skończy.")
+                            .arg(trimmed(line)));
     const Account account = Account::from(Record(bytes));
     const QString fullName = trimmed(decoded(account.fullName));
     const QString shortName = trimmed(decoded(account.shortName));

@@ -52,12 +52,17 @@ public:
 
     // One line of the chosen list. A line that is not a whole number throws ("'abc' is not a
     // valid integer value"), as does a row the database refuses.
+    // An account another desk is taking over at the same time is refused after the wait
+    // (ds::Error), as a refused row is.
     Outcome przepisz_konto(const QString& line);
+    // Runs while an account waits for another desk.
+    void setWaiting(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
 private:
     Tdm_1& dm_;
     QString folder_;
     Choose choose_;
+    std::function<void()> waiting_;
 };
 
 } // namespace ledger

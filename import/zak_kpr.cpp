@@ -305,6 +305,8 @@ void Tf_zak_kpr::kl_przepClick()
         // Long runs keep the window alive; the buttons are off meanwhile.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    // Waiting for another desk's import of the same taxpayer keeps the window alive too.
+    import.setWaiting([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     kl_przep->setEnabled(false);
     desktop::attempt(this, [&] { import.run(run); });
     kl_przep->setEnabled(true);

@@ -91,6 +91,11 @@ Tf_pod::Tf_pod(Tdm_1& dm, QWidget* parent)
                                                       "Najpierw usuń jego samochody."), this);
     deleteRefusal_->guard(DBN_podat);
 
+    // "Odśwież dane" brings the taxpayers other desks saved: the list of names follows.
+    connect(DBN_podat, &dbw::DBNavigator::clicked, this, [this](dbw::DBNavigator::Button b) {
+        if (b == dbw::DBNavigator::Refresh && !dm_.IBDS_podat.isEditing())
+            fillShortNames();
+    });
     connect(z_szuk_nr, &QLineEdit::textChanged, this, &Tf_pod::z_szuk_nrChange);
     connect(z_szuk_naz, &QComboBox::editTextChanged, this, &Tf_pod::z_szuk_nazChange);
     connect(sb_nr, &QToolButton::clicked, this, &Tf_pod::sb_nrClick);

@@ -10,6 +10,7 @@ namespace reports {
 AggregateWindow::AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption)
     : ReportWindow(caption, QStringLiteral("Wydruk zestawienia zbiorczego")), dm_(dm), inputs_(inputs)
 {
+    readFromSnapshot(dm);
     raport().setOrientation(QPageLayout::Portrait);
     dm.IBQ_zbior_w.setParam(data::par::naz, inputs.selectedTaxpayer());
     dm.IBQ_zbior_w.open();

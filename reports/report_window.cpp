@@ -9,6 +9,13 @@ ReportWindow::ReportWindow(const QString& caption, const QString& reportTitle) :
     raport_.setTitle(reportTitle);
 }
 
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::readFromSnapshot(Tdm_1& dm)
+{
+    snapshot_ = dm.readReportsFromSnapshot();
+}
+
 void ReportWindow::openLookups(Tdm_1& dm)
 {
     for (ds::Dataset* d : {&dm.ibds_pal, &dm.IBDS_siln}) {

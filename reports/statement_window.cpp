@@ -10,6 +10,7 @@ namespace reports {
 StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption)
     : ReportWindow(caption, QStringLiteral("Wydruk zużycia paliw")), dm_(dm)
 {
+    readFromSnapshot(dm);
     openLookups(dm);
     const data::Period period = inputs.period();
     dm.chooseStatementLines(inputs.selectedTaxpayer(), period);

@@ -24,6 +24,7 @@ constexpr double tonnesLeft = 153, tonnesRight = W;
 Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
     : ReportWindow(QStringLiteral("Wydruk zakupów paliw"), QStringLiteral("Wydruk zakupów paliw")), dm_(dm), inputs_(inputs)
 {
+    readFromSnapshot(dm);
     openLookups(dm);
     const QString taxpayer = inputs.selectedTaxpayer();
     const data::Period period = inputs.period();

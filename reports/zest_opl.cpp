@@ -12,6 +12,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QSet>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -151,12 +152,38 @@ void Tf_zest_opl::buildControls()
 
 void Tf_zest_opl::odswiez()
 {
+    const auto snapshot = dm_.readReportsFromSnapshot();
+    recompute(snapshot->transaction());
+}
+
+void Tf_zest_opl::recompute(fb::Transaction& reading)
+{
     const int year = chooser_->year();
     const int half = data::usesHalfYears(year) ? chooser_->part() : 0;
-    model_->setOverview(data::computeOverview(dm_.db_opl, dm_.tr_opl, year, data::settlementPeriod(year, half),
+    model_->setOverview(data::computeOverview(dm_.db_opl, reading, year, data::settlementPeriod(year, half),
                                               data::yearParameters(dm_, year)));
     DBG_zest->resizeColumnsToContents();
     showTotals();
+}
+
+std::vector<const data::OverviewRow*> Tf_zest_opl::recomputeForRun(fb::Transaction& reading)
+{
+    QSet<int> chosen;
+    const bool all = DBG_zest->selectionModel()->selectedRows().size() <= 1;
+    for (const data::OverviewRow* row : chosenRows())
+        chosen.insert(row->number);
+    recompute(reading);
+    std::vector<const data::OverviewRow*> rows;
+    for (int r = 0; r < sorted_->rowCount(); ++r) {
+        const QModelIndex index = sorted_->index(r, 0);
+        const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(index).row());
+        if (!chosen.contains(row.number))
+            continue;
+        rows.push_back(&row);
+        if (!all)
+            DBG_zest->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    return rows;
 }
 
 void Tf_zest_opl::showTotals()
@@ -199,8 +226,10 @@ std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder
 {
     const reports::BatchRequest request = batchRequest(folder);
     const int half = periodPart();
+    // The files show the database as it is when the run starts, amounts and lines alike.
+    const auto snapshot = dm_.readReportsFromSnapshot();
     std::vector<reports::BatchOutcome> outcomes;
-    for (const data::OverviewRow* row : chosenRows()) {
+    for (const data::OverviewRow* row : recomputeForRun(snapshot->transaction())) {
         if (stop && stop())
             break;
         outcomes.push_back(reports::writeTaxpayerPdf(dm_, model_->overview(), *row, half, request));
@@ -234,11 +263,12 @@ void Tf_zest_opl::kl_pdfClick()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     int done = 0;
+    bool stopped = false;
     const auto outcomes = zapisz_pdf(folder, [&] {
         progress.setValue(done++);
-        return progress.wasCanceled();
+        stopped = progress.wasCanceled();
+        return stopped;
     });
-    const bool stopped = outcomes.size() < rows.size();
     progress.setValue(static_cast<int>(rows.size()));
     desktop::showInformation(reports::batchSummary(outcomes, stopped) + QStringLiteral("\n\nKatalog: %1").arg(folder),
                              QStringLiteral("Zapisz wszystkie jako PDF"), this);
@@ -249,7 +279,8 @@ void Tf_zest_opl::kl_drukClick()
     QPrinter printer(QPrinter::HighResolution);
     if (!desktop::choosePrinter(printer, desktop::PrintDialogKind::Print, 0, this))
         return;
-    const auto rows = chosenRows();
+    const auto snapshot = dm_.readReportsFromSnapshot();
+    const auto rows = recomputeForRun(snapshot->transaction());
     QProgressDialog progress(QStringLiteral("Drukowanie…"), QStringLiteral("Przerwij"), 0, static_cast<int>(rows.size()), this);
     progress.setWindowTitle(QStringLiteral("Drukuj wszystkie"));
     progress.setWindowModality(Qt::WindowModal);

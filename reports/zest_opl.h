@@ -13,6 +13,10 @@ class QSortFilterProxyModel;
 class QTableView;
 class Tdm_1;
 
+namespace fb {
+class Transaction;
+}
+
 namespace common {
 class PeriodChooser;
 }
@@ -50,7 +54,12 @@ protected:
 
 private:
     void buildControls();
+    // Computes the overview again, from a snapshot of its own.
     void odswiez();
+    void recompute(fb::Transaction& reading);
+    // Computes the overview again in the snapshot of a run of printouts and gives the chosen
+    // taxpayers' new rows (kept chosen), so that each printout's amount and lines agree.
+    std::vector<const data::OverviewRow*> recomputeForRun(fb::Transaction& reading);
     void showTotals();
     void otworz_rozliczenie(const QModelIndex& index);
     void kl_pdfClick();

@@ -130,7 +130,10 @@ void TF_akt_opl::kl_aktClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     int errors = 0;
-    const bool completed = desktop::attempt(this, [&] { errors = rates::runStatements(dm_.db_opl, dm_.tr_opl, statements_); });
+    const bool completed = desktop::attempt(this, [&] { errors = rates::runStatements(dm_.db_opl, dm_.tr_opl, statements_, [] {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    });
     for (int r = 0; r < SG_pol->rowCount(); ++r) {
         // The server's texts are longer than the column: the whole text shows under the mouse.
         SG_pol->setItem(r, 1, new QTableWidgetItem(statements_[r].outcome));

@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "data/work_lock.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/index_statistics.h"
@@ -88,8 +89,14 @@ std::vector<RateStatement> readRateFile(const QString& path)
     return statementsOf(fileLines(file.readAll()));
 }
 
-int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements)
+int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
+                  const std::function<void()>& waiting)
 {
+    data::WorkLock lock(db);
+    if (!lock.take(data::Work::Rates, {0}, waiting).isEmpty())
+        throw std::runtime_error(QStringLiteral("Stawki wczytuje teraz inne stanowisko. Spróbuj ponownie, gdy tamto "
+                                                "stanowisko skończy: stawki wczytane przez nie będą już widoczne.")
+                                     .toStdString());
     tr.start();
     fb::Statement insert(db, tr,
                          QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <functional>
 #include <vector>
 
 namespace fb {
@@ -47,8 +48,10 @@ std::vector<RateStatement> readRateFile(const QString& path);
 // Inserts every parsed rate in `tr` (started when it is not), one by one; a line that does
 // not parse or that the database refuses gets "  Błąd " and its reason and the run goes
 // on. What was inserted is committed at the end (the transaction goes on). Returns the number
-// of failed lines.
-int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements);
+// of failed lines. One desk loads rates at a time: while another desk loads, this one waits
+// for it up to the bound (running `waiting` meanwhile) and then refuses with a message.
+int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
+                  const std::function<void()>& waiting = {});
 
 // "Przetworzono 4 poleceń\n\r  w tym błędnych 1"
 QString summaryText(int count, int errors);

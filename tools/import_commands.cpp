@@ -104,6 +104,11 @@ int importPurchases(const QStringList& args)
     ledger::PurchaseImport import(dm, [&out](const QString& line) { out << line << Qt::endl; });
     import.run(run);
     dm.disconnectDatabase();
+    if (!import.busyElsewhere().isEmpty()) {
+        printError(QStringLiteral("Pominięto podatników, których zakupy przejmuje teraz inne stanowisko: %1.")
+                       .arg(import.busyElsewhere().join(QStringLiteral(", "))));
+        return exitFailure;
+    }
     return 0;
 }
 

@@ -125,6 +125,8 @@ int pdf(const QStringList& args)
     Tdm_1 dm;
     if (!connectForTaxpayer(dm, options.value(QStringLiteral("--db")), taxpayer))
         return exitFailure;
+    // The amounts and the lines of the file come from one picture of the database.
+    auto snapshot = dm.readReportsFromSnapshot(true);
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        data::settlementPeriod(period.year, period.half),
                                                        data::yearParameters(dm, period.year));
@@ -141,6 +143,7 @@ int pdf(const QStringList& args)
         // A termination signal stops the writing between pages.
         written = report::writePdf(printers, out, [] { return desktop::SignalCatcher::lastCaught() != 0; });
     }
+    snapshot.reset();
     dm.disconnectDatabase();
     if (written.stopped)
         throw Interrupted{};

@@ -86,13 +86,17 @@ QString overviewTable(const data::Overview& o)
 
 namespace {
 
-data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, PeriodChoice& period)
+// The overview, read from the snapshot that `snapshot` then holds: the printouts of a run
+// read the same picture.
+data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, PeriodChoice& period,
+                          std::shared_ptr<data::ReportSnapshot>& snapshot)
 {
     period = periodOptions(options);
     dm.connectTo(options.value(QStringLiteral("--db")));
     desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
-    return data::computeOverview(dm.db_opl, dm.tr_opl, period.year, data::settlementPeriod(period.year, period.half),
-                                 data::yearParameters(dm, period.year));
+    snapshot = dm.readReportsFromSnapshot();
+    return data::computeOverview(dm.db_opl, snapshot->transaction(), period.year,
+                                 data::settlementPeriod(period.year, period.half), data::yearParameters(dm, period.year));
 }
 
 } // namespace
@@ -104,7 +108,9 @@ int overview(const QStringList& args)
     requireOptions(options, {"--db", "--year"});
     PeriodChoice period;
     Tdm_1 dm;
-    const data::Overview o = overviewOf(dm, options, period);
+    std::shared_ptr<data::ReportSnapshot> snapshot;
+    const data::Overview o = overviewOf(dm, options, period, snapshot);
+    snapshot.reset();
     QTextStream out(stdout);
     out << (options.contains(QStringLiteral("--tsv")) ? overviewTsv(o) : overviewTable(o));
     out.flush();
@@ -126,7 +132,8 @@ int pdfAll(const QStringList& args)
         throw BadArguments{QStringLiteral("Nie ma katalogu %1.").arg(request.folder)};
     PeriodChoice period;
     Tdm_1 dm;
-    const data::Overview o = overviewOf(dm, options, period);
+    std::shared_ptr<data::ReportSnapshot> snapshot;
+    const data::Overview o = overviewOf(dm, options, period, snapshot);
     QTextStream out(stdout);
     std::vector<reports::BatchOutcome> outcomes;
     bool stopped = false;
@@ -153,6 +160,7 @@ int pdfAll(const QStringList& args)
         outcomes.push_back(done);
     }
     out << reports::batchSummary(outcomes, stopped) << Qt::endl;
+    snapshot.reset();
     dm.disconnectDatabase();
     if (stopped)
         throw Interrupted{};

@@ -9,6 +9,7 @@
 
 #include "dataset/data_source.h"
 #include "dataset/error.h"
+#include "dataset/stored_value.h"
 #include "firebird/connection.h"
 #include "firebird/named_params.h"
 #include "firebird/numeric.h"
@@ -49,36 +50,6 @@ FieldType fieldTypeOf(const fb::Column& c)
     case fb::ColumnType::Date: return FieldType::Date;
     default: return FieldType::String;
     }
-}
-
-// A value as the server gave it, in the field's type. The server's types are exact for the
-// columns the fields describe, so this never refuses.
-QVariant fromDatabase(const Field& f, const QVariant& v)
-{
-    if (!v.isValid())
-        return {};
-    switch (f.type()) {
-    case FieldType::SmallInt:
-    case FieldType::Integer:
-        if (v.metaType() == QMetaType::fromType<fb::Numeric>())
-            return f.convert(v);
-        return v.toInt();
-    case FieldType::Float:
-        if (v.metaType() == QMetaType::fromType<double>())
-            return v;
-        return f.convert(v);
-    case FieldType::Date:
-        if (v.metaType() == QMetaType::fromType<QDateTime>())
-            return v.toDateTime().date();
-        return f.convert(v);
-    case FieldType::String:
-        if (v.metaType() == QMetaType::fromType<QString>())
-            return v.toString().isEmpty() ? QVariant() : v;
-        return f.convert(v);
-    case FieldType::Decimal:
-        return f.convert(v);
-    }
-    return v;
 }
 
 QString indexKey(const QVariantList& values)
@@ -433,6 +404,10 @@ void Dataset::close()
 void Dataset::refresh()
 {
     checkActive();
+    if (conflict_ && isEditing()) {
+        rereadConflictingRow();
+        return;
+    }
     checkBrowseMode();
     QStringList keys;
     const fb::PositionalSql positional = fb::toPositional(write_.deleteSql.isEmpty() ? write_.modifySql : write_.deleteSql);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dataset/data_event.h"
+#include "dataset/error.h"
 #include "dataset/field.h"
 
 namespace fb {
@@ -93,7 +94,9 @@ public:
     bool isActive() const { return state_ != DatasetState::Inactive; }
     DatasetState state() const { return state_; }
     bool isEditing() const { return state_ == DatasetState::Edit || state_ == DatasetState::Insert; }
-    // Queries again, keeping the current row where its key is still there.
+    // Queries again, keeping the current row where its key is still there. After a post
+    // refused because another desk changed or deleted the row (RowConflict), it reads that
+    // row again instead and keeps what was typed: see rereadConflictingRow.
     void refresh();
 
     // Navigation.
@@ -121,6 +124,13 @@ public:
     // when a field refuses it.
     void updateRecord();
     bool isModified() const { return modified_; }
+    // A post was refused because another desk changed or deleted the row being edited.
+    bool hasConflict() const { return conflict_; }
+    // Reads the conflicting row again: the fields the user changed keep the typed values,
+    // the others take the stored ones, and the stored row becomes the one the next post
+    // checks against. A row deleted meanwhile becomes a new row with the typed values.
+    // Stays in the editing state, so that the next post saves the typed change.
+    void rereadConflictingRow();
 
     bool locate(const QStringList& fields, const QVariantList& values, LocateOptions options = {});
     bool locate(const QString& field, const QVariant& value, LocateOptions options = {})
@@ -144,6 +154,8 @@ public:
     Handler beforeOpen, afterOpen, beforeClose, afterClose;
     Handler beforeInsert, onNewRecord, beforeEdit, beforePost, afterPost, afterCancel;
     Handler beforeDelete, afterDelete, afterScroll, onCalcFields;
+    // Names the current row for the messages of a RowConflict ("Dane podatnika 45").
+    std::function<QString(const Dataset&)> rowDescription;
 
     // For fields and models.
     QVariant rowValue(int row, int fieldIndex) const;
@@ -176,6 +188,10 @@ private:
     void setCurrent(int row, bool notifyScroll);
     void bindRowParams(fb::Statement& st, const Row& row, const Row* old);
     void afterWrite();
+    void lockStoredRow();
+    void releaseRowLocks() noexcept;
+    [[noreturn]] void throwConflict(RowConflict::Kind kind);
+    QString describedRow() const;
     void invalidateLookupIndex() { lookupIndex_.clear(); }
     std::optional<int> findRow(const QStringList& fields, const QVariantList& values, LocateOptions options) const;
 
@@ -205,6 +221,7 @@ private:
     bool bof_ = true;
     bool eof_ = true;
     bool modified_ = false;
+    bool conflict_ = false;
     DatasetState state_ = DatasetState::Inactive;
     int disableCount_ = 0;
     bool pendingNotify_ = false;
@@ -212,7 +229,7 @@ private:
     std::vector<DataSource*> sources_;
     QList<QPair<QString, bool>> sortOrder_;
 
-    std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_, generatorSt_;
+    std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_, generatorSt_, lockSt_;
     mutable QHash<QString, QHash<QString, int>> lookupIndex_;
 };
 

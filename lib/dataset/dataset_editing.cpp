@@ -4,6 +4,7 @@
 #include "dataset/data_source.h"
 #include "dataset/error.h"
 #include "firebird/connection.h"
+#include "firebird/error.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
@@ -29,6 +30,10 @@ void Dataset::ensureStatements()
     prepare(modifySt_, write_.modifySql);
     prepare(deleteSt_, write_.deleteSql);
     prepare(refreshSt_, write_.refreshSql);
+    // The stored row as it is now, held for this transaction until it commits: what a
+    // modify checks against the row as it was read.
+    if (!write_.refreshSql.trimmed().isEmpty())
+        prepare(lockSt_, write_.refreshSql + QStringLiteral(" with lock"));
 }
 
 void Dataset::dropStatements()
@@ -38,6 +43,7 @@ void Dataset::dropStatements()
     deleteSt_.reset();
     refreshSt_.reset();
     generatorSt_.reset();
+    lockSt_.reset();
 }
 
 void Dataset::bindRowParams(fb::Statement& st, const Row& row, const Row* old)
@@ -136,18 +142,29 @@ void Dataset::post()
     ensureStatements();
     Row& row = rows_[current_];
     const bool writes = state_ == DatasetState::Insert || modified_;
-    if (state_ == DatasetState::Insert) {
-        if (!insertSt_)
-            throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
-        bindRowParams(*insertSt_, row, nullptr);
-        insertSt_->execute();
-    } else if (modified_) {
-        if (!modifySt_)
-            throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
-        bindRowParams(*modifySt_, row, &oldRow_);
-        modifySt_->execute();
-        if (modifySt_->affectedRows() == 0)
-            throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
+    try {
+        if (state_ == DatasetState::Insert) {
+            if (!insertSt_)
+                throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
+            bindRowParams(*insertSt_, row, nullptr);
+            insertSt_->execute();
+        } else if (modified_) {
+            if (!modifySt_)
+                throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
+            lockStoredRow();
+            bindRowParams(*modifySt_, row, &oldRow_);
+            modifySt_->execute();
+            if (modifySt_->affectedRows() == 0)
+                throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
+        }
+    } catch (const fb::Error& e) {
+        releaseRowLocks();
+        if (e.isConflict())
+            throwConflict(RowConflict::Kind::Held);
+        throw;
+    } catch (...) {
+        releaseRowLocks();
+        throw;
     }
     if (refreshSt_ && writes) {
         bindRowParams(*refreshSt_, row, nullptr);
@@ -167,6 +184,7 @@ void Dataset::post()
     computeCalcFields(row);
     state_ = DatasetState::Browse;
     modified_ = false;
+    conflict_ = false;
     insertedAt_ = -1;
     oldRow_.clear();
     notify(DataEvent::StateChanged);
@@ -189,6 +207,7 @@ void Dataset::cancel()
     }
     state_ = DatasetState::Browse;
     modified_ = false;
+    conflict_ = false;
     insertedAt_ = -1;
     oldRow_.clear();
     notify(DataEvent::StateChanged);
@@ -236,7 +255,13 @@ void Dataset::remove()
     if (!deleteSt_)
         throw Error(QStringLiteral("Ze zbioru danych %1 nie można usuwać wierszy.").arg(name_));
     bindRowParams(*deleteSt_, rows_[current_], &rows_[current_]);
-    deleteSt_->execute();
+    try {
+        deleteSt_->execute();
+    } catch (const fb::Error& e) {
+        if (e.isConflict())
+            throwConflict(RowConflict::Kind::Held);
+        throw;
+    }
     afterWrite();
     rows_.erase(rows_.begin() + current_);
     if (current_ >= recordCount())

@@ -16,4 +16,17 @@ private:
     QString message_;
 };
 
+// A row could not be saved because of another connection (another desk): it changed or
+// deleted the row since it was read here, or it holds the row now. The values typed stay in
+// the dataset, which stays in its editing state.
+class RowConflict : public Error {
+public:
+    enum class Kind { Changed, Deleted, Held };
+    RowConflict(Kind kind, const QString& message) : Error(message), kind_(kind) {}
+    Kind kind() const { return kind_; }
+
+private:
+    Kind kind_;
+};
+
 } // namespace ds

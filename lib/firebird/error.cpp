@@ -36,6 +36,20 @@ bool Error::isConnectionLost() const
     return false;
 }
 
+bool Error::isConflict() const
+{
+    for (long code : {isc_lock_conflict, isc_update_conflict, isc_deadlock, isc_lock_timeout}) {
+        if (hasCode(code))
+            return true;
+    }
+    return false;
+}
+
+bool Error::isDuplicateKey() const
+{
+    return hasCode(isc_unique_key_violation) || hasCode(isc_no_dup);
+}
+
 bool Error::isFileInUse() const
 {
     return hasCode(isc_already_opened);
@@ -120,6 +134,9 @@ void check(const intptr_t* status, const QString& context)
         throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; gdy serwer znów "
                                    "działa, połącz się z bazą ponownie.\n\n") + error.message(), context,
                     sqlCode, error.codes());
+    if (error.isConflict())
+        throw Error(QStringLiteral("Dane, które ta operacja zmienia, są właśnie zmieniane na innym stanowisku (lub w innym programie). "
+                                   "Spróbuj ponownie za chwilę.\n\n") + error.message(), context, sqlCode, error.codes());
     if (refusalExplainer())
         if (const QString sentence = refusalExplainer()(error); !sentence.isEmpty())
             throw Error(sentence + QStringLiteral("\n\n") + error.message(), context, sqlCode, error.codes());

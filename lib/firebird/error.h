@@ -25,6 +25,11 @@ public:
     // The server went away or the network between us broke: the attachment is dead, and only
     // a new one helps.
     bool isConnectionLost() const;
+    // Another transaction holds the row (or the key) this one wanted to change, or changed it
+    // meanwhile; the wait for it, if any, ran out. Trying again later may succeed.
+    bool isConflict() const;
+    // A primary or unique key refused a second row of the same value.
+    bool isDuplicateKey() const;
     // The database file is held by another process (a second program on a local file).
     bool isFileInUse() const;
     // For a refusal by a constraint: its name, and the key's values as the server quotes

@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <string>
 #include <type_traits>
 
 #include "firebird/connection.h"
@@ -11,6 +12,42 @@
 static_assert(std::is_same_v<FB_API_HANDLE, unsigned int>, "handles are held as unsigned int");
 
 namespace fb {
+
+namespace {
+
+// A few seconds: long enough to ride out another desk's save, short enough that nobody
+// waits on a desk that went to lunch with a row held.
+int lockTimeoutSeconds = 3;
+
+std::string parameterBlock(Isolation isolation)
+{
+    std::string tpb{char(isc_tpb_version3)};
+    if (isolation == Isolation::Snapshot) {
+        tpb += {char(isc_tpb_read), char(isc_tpb_concurrency), char(isc_tpb_nowait)};
+        return tpb;
+    }
+    tpb += {char(isc_tpb_write), char(isc_tpb_read_committed), char(isc_tpb_rec_version)};
+    if (isolation == Isolation::ReadCommittedNoWait) {
+        tpb += char(isc_tpb_nowait);
+        return tpb;
+    }
+    const auto seconds = static_cast<unsigned>(lockTimeoutSeconds);
+    tpb += {char(isc_tpb_wait), char(isc_tpb_lock_timeout), char(4), char(seconds & 0xFF), char((seconds >> 8) & 0xFF),
+            char((seconds >> 16) & 0xFF), char((seconds >> 24) & 0xFF)};
+    return tpb;
+}
+
+} // namespace
+
+void Transaction::setLockTimeout(int seconds)
+{
+    lockTimeoutSeconds = seconds < 1 ? 1 : seconds;
+}
+
+int Transaction::lockTimeout()
+{
+    return lockTimeoutSeconds;
+}
 
 Transaction::~Transaction()
 {
@@ -40,7 +77,8 @@ void Transaction::start()
     if (!connection_ || !connection_->isOpen())
         throw Error(QStringLiteral("Brak połączenia z bazą danych."), QStringLiteral("start transaction"));
     ISC_STATUS_ARRAY status;
-    isc_start_transaction(status, &handle_, 1, connection_->handle(), 0, nullptr);
+    const std::string tpb = parameterBlock(isolation_);
+    isc_start_transaction(status, &handle_, 1, connection_->handle(), static_cast<unsigned short>(tpb.size()), tpb.data());
     check(status, QStringLiteral("start transaction"));
 }
 

@@ -4,18 +4,39 @@ namespace fb {
 
 class Connection;
 
-// A transaction with the server's default parameters (snapshot, wait, read-write).
-// Neither copied nor moved (datasets hold its address); a transaction still active when
-// destroyed is rolled back.
+// How a transaction sees the work of other connections.
+enum class Isolation {
+    // Each statement sees what others committed before it ran (the newest committed version
+    // of a row, never waiting for an uncommitted one to read it); writes wait a bounded time
+    // for a row another transaction holds. The program's ordinary work.
+    ReadCommitted,
+    // Read only; every statement sees the database as it was when the transaction started.
+    // For a report that must read one consistent picture of many rows.
+    Snapshot,
+    // As ReadCommitted, but a row or key another transaction holds is refused at once.
+    ReadCommittedNoWait,
+};
+
+// A transaction. Neither copied nor moved (datasets hold its address); a transaction still
+// active when destroyed is rolled back.
 class Transaction {
 public:
-    explicit Transaction(Connection* connection = nullptr) : connection_(connection) {}
+    explicit Transaction(Connection* connection = nullptr, Isolation isolation = Isolation::ReadCommitted)
+        : connection_(connection), isolation_(isolation)
+    {
+    }
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
     void setConnection(Connection* connection);
     Connection* connection() const { return connection_; }
+    Isolation isolation() const { return isolation_; }
+
+    // How long a write waits for a row that another connection holds before it fails with a
+    // conflict (Error::isConflict), in whole seconds; applies to transactions started after.
+    static void setLockTimeout(int seconds);
+    static int lockTimeout();
 
     bool isActive() const { return handle_ != 0; }
     void start();              // no-op when already active
@@ -31,6 +52,7 @@ public:
 
 private:
     Connection* connection_;
+    Isolation isolation_;
     unsigned int handle_ = 0;
 };
 
