@@ -3,7 +3,6 @@
 #include "data/index_statistics.h"
 #include "firebird/index_statistics.h"
 #include "module_fixture.h"
-#include "firebird/transaction.h"
 #include "sql_testing.h"
 
 using namespace screentest;
@@ -16,19 +15,13 @@ class TestIndexStatistics : public QObject, private testsupport::ModuleFixture {
     // The catalogue keeps it in single precision.
     static float primaryKeySelectivity(const char* table)
     {
-        // A transaction of its own: the module's snapshot keeps the catalogue as it was.
-        fb::Transaction tr(&dm_1->db_opl);
-        fb::Statement q(dm_1->db_opl, tr,
-                        QStringLiteral("select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i "
-                                       "on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME where c.RDB$RELATION_NAME = '%1' "
-                                       "and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'")
-                            .arg(QLatin1String(table)));
-        q.execute();
-        q.fetch();
-        const float v = q.value(0).toFloat();
-        q.closeCursor();
-        tr.commit();
-        return v;
+        return rows(QStringLiteral("select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i "
+                                            "on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME where c.RDB$RELATION_NAME = :p0 "
+                                            "and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"),
+                             {QString::fromLatin1(table)})
+                            .first()
+                            .first()
+                            .toFloat();
     }
 
 private slots:

@@ -13,9 +13,11 @@
 #include "firebird/error.h"
 #include "program_database.h"
 #include "settlement_rows.h"
+#include "sql_testing.h"
 #include "test_server.h"
 
 using namespace settlement_rows;
+using screentest::rows;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -211,27 +213,9 @@ private slots:
         QCOMPARE(second.take(data::Work::Taxpayer, {8}), QList<int>{}); // other work, same key
         first.release();
         QCOMPARE(second.take(data::Work::Purchases, {8}), QList<int>{});
-        QCOMPARE(count(*a, u"select count(*) from BLOKADY"_s), 0); // nothing is ever committed
+        QCOMPARE(rows(u"select count(*) from BLOKADY"_s, {}, *a).first().first().toInt(), 0); // nothing is ever committed
     }
 
-private:
-    static int count(Tdm_1& dm, const QString& sql) { return rows(sql, {}, dm).first().first().toInt(); }
-    static QList<QVariantList> rows(const QString& sql, const QVariantList& values, Tdm_1& dm)
-    {
-        fb::Transaction now(&dm.db_opl);
-        fb::Statement st(dm.db_opl, now, sql);
-        for (int i = 0; i < values.size(); ++i)
-            st.setParam(u"p%1"_s.arg(i), values[i]);
-        st.execute();
-        QList<QVariantList> result;
-        while (st.fetch()) {
-            QVariantList row;
-            for (int c = 0; c < st.columnCount(); ++c)
-                row << st.value(c);
-            result << row;
-        }
-        return result;
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSeveralDesks)

@@ -231,14 +231,9 @@ private slots:
         for (int v = 0; v < 20; ++v)
             exec(u"insert into SAM values ('WA %1', 7, 5, 5, '2000-01-01', null)"_s.arg(v));
         dm->tr_opl.commitRetaining();
-        const auto selectivity = [this](const QString& index) {
-            fb::Transaction own(&dm->db_opl); // the module's snapshot keeps the catalogue as it was
-            fb::Statement q(dm->db_opl, own, u"select RDB$STATISTICS from RDB$INDICES where RDB$INDEX_NAME = '%1'"_s.arg(index));
-            q.execute();
-            const double v = q.fetch() ? q.value(0).toDouble() : -1;
-            q.closeCursor();
-            own.commit();
-            return v;
+        const auto selectivity = [](const QString& index) {
+            const auto found = rows(u"select RDB$STATISTICS from RDB$INDICES where RDB$INDEX_NAME = :p0"_s, {index});
+            return found.isEmpty() ? -1.0 : found.first().first().toDouble();
         };
         QCOMPARE(selectivity(u"PK_ZAK_PAL"_s), 0.0);
 
