@@ -162,10 +162,20 @@ private slots:
         QCOMPARE(podat.state(), ds::DatasetState::Edit);
         QCOMPARE(podat.value(data::col::ADRES).toString(), u"ul. Nowa 2"_s);
 
-        if (held)
+        if (held) {
+            // A plain statement (a command of the command line) is refused within the bound too.
+            try {
+                exec(*a, otherDesk);
+                QFAIL("a held row was written");
+            } catch (const fb::Error& e) {
+                QVERIFY(e.isConflict());
+                QVERIFY2(e.message().startsWith(u"Dane, które ta operacja zmienia, są właśnie zmieniane na innym stanowisku"_s),
+                         qPrintable(e.message()));
+            }
             open.rollback(); // the other desk is done; trying again is enough
-        else
+        } else {
             podat.refresh();
+        }
         QCOMPARE(podat.value(data::col::ADRES).toString(), u"ul. Nowa 2"_s);
         podat.post();
         QCOMPARE(podat.state(), ds::DatasetState::Browse);
