@@ -268,6 +268,9 @@ void Tf_pod::fillShortNames()
 
 void Tf_pod::addShortName(const QString& name)
 {
+    // Short names are unique; a row saved again after another desk deleted it is there already.
+    if (z_szuk_naz->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        return;
     const QString typed = z_szuk_naz->currentText();
     int at = 0;
     while (at < z_szuk_naz->count() && nameOrder().compare(z_szuk_naz->itemText(at), name) <= 0)
