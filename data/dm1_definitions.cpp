@@ -2,6 +2,7 @@
 #include "data/dm1.h"
 
 #include "data/field_names.h"
+#include "data/quantity_limits.h"
 #include "data/settlement_queries.h"
 #include "dataset/write_back.h"
 
@@ -17,13 +18,6 @@ const QStringList taxpayerColumns{data::col::NR_PODAT, data::col::NAZWA, data::c
                                   data::col::NAZSKR};
 const QStringList purchaseColumns{data::col::NR_KOL, data::col::NR_REJ, data::col::NR_RACH,
                                   data::col::D_ZAK, data::col::NR_RODZ_PAL, data::col::IL_ZAK};
-
-// What a real invoice never leaves: litres up to ten million on one invoice, and down to
-// minus a hundred thousand for a correction; a litre weighs from nothing up to 10 kg. Beyond
-// them a typing slip would settle as a wrong fee, or as an amount no money field can hold.
-constexpr double fewestLitres = -100000.0;
-constexpr double mostLitres = 10000000.0;
-constexpr double heaviestLitre = 10.0;
 
 void taxpayerFields(ds::Dataset& d)
 {
@@ -95,7 +89,7 @@ void Tdm_1::defineDatasets()
     ibds_pal.addField(data::col::NR, FieldType::SmallInt).setRequired();
     ibds_pal.addField(data::col::NAZWA, FieldType::String, 30);
     ibds_pal.addField(data::col::PRZEL_L_KG, FieldType::Decimal, 0, 4)
-        .setDisplayLabel(QStringLiteral("PRZEL. L->KG")).setDisplayFormat(QStringLiteral("#0.###")).setRange(0.0, heaviestLitre);
+        .setDisplayLabel(QStringLiteral("PRZEL. L->KG")).setDisplayFormat(QStringLiteral("#0.###")).setRange(0.0, data::heaviestLitre);
 
     IBDS_siln.setSelectSql(QStringLiteral("select * from RODZ_SILNIKA order by NR"));
     IBDS_siln.setWriteStatements(ds::writeStatementsFor(QStringLiteral("RODZ_SILNIKA"),
@@ -149,7 +143,7 @@ void Tdm_1::defineDatasets()
     IBDS_zak.addField(data::col::D_ZAK, FieldType::Date).setRequired().setDisplayLabel(QStringLiteral("Data zakupu")).setDisplayWidth(12);
     IBDS_zak.addField(data::col::NR_RODZ_PAL, FieldType::SmallInt).setRequired().setVisible(false);
     IBDS_zak.addField(data::col::IL_ZAK, FieldType::Float).setRequired().setDisplayLabel(QStringLiteral("Ilość (w l)"))
-        .setDisplayFormat(QStringLiteral("######0.00")).setEditFormat(QStringLiteral("######0.00")).setRange(fewestLitres, mostLitres);
+        .setDisplayFormat(QStringLiteral("######0.00")).setEditFormat(QStringLiteral("######0.00")).setRange(data::fewestLitres, data::mostLitres);
     IBDS_zak.addLookupField(data::calc::sam_pod, FieldType::String, 20, data::col::NR_REJ, &IBQ_sam_pod,
                             data::col::NR_REJ, data::col::NR_REJ).setDisplayLabel(QStringLiteral("Nr rejestr."));
     fuelNameLookup(IBDS_zak, data::calc::nazpal, data::col::NR_RODZ_PAL, &ibds_pal);
@@ -163,7 +157,7 @@ void Tdm_1::defineDatasets()
     IBDS_zak_kp.addField(data::col::NR_RACH, FieldType::String, 20).setRequired();
     IBDS_zak_kp.addField(data::col::D_ZAK, FieldType::Date).setRequired();
     IBDS_zak_kp.addField(data::col::NR_RODZ_PAL, FieldType::SmallInt).setRequired();
-    IBDS_zak_kp.addField(data::col::IL_ZAK, FieldType::Float).setRequired().setRange(fewestLitres, mostLitres);
+    IBDS_zak_kp.addField(data::col::IL_ZAK, FieldType::Float).setRequired().setRange(data::fewestLitres, data::mostLitres);
 
     IBT_param.setSelectSql(QStringLiteral("select * from PARAM order by ROK"));
     IBT_param.setWriteStatements(ds::writeStatementsFor(QStringLiteral("PARAM"),

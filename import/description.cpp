@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include "data/quantity_limits.h"
 #include "import/ledger_record.h"
 
 namespace ledger {
@@ -70,7 +71,8 @@ Description rozbierz_opis(const QString& description)
     const qsizetype point = quantity.indexOf(QLatin1Char('.'));
     if (point >= 0)
         quantity[point] = QLatin1Char(',');
-    if (!readDecimalComma(quantity, result.litres)) {
+    // A quantity beyond any invoice is as bad as one that is no number.
+    if (!readDecimalComma(quantity, result.litres) || !data::plausibleLitres(result.litres)) {
         result.outcome = Description::Outcome::BadQuantity;
         return result;
     }

@@ -128,8 +128,23 @@ void check(const intptr_t* status, const QString& context)
         lines << serverText(QByteArray(buffer)).trimmed();
     const long sqlCode = isc_sqlcode(status);
     Error error(lines.join(QLatin1Char('\n')), context, sqlCode, errorCodes(status));
-    // The server's own words are English and technical; a user who lost the server needs
-    // to be told so first.
+    // The server's own words are English and technical: the user is told first, in Polish,
+    // what happened, and the server's text follows for whoever diagnoses it.
+    const auto explained = [&](const QString& sentence) {
+        return Error(sentence + QStringLiteral("\n\n") + error.message(), context, sqlCode, error.codes());
+    };
+    const bool attaching = context.startsWith(QLatin1String("attach"));
+    if (attaching && (error.isConnectionLost() || error.hasCode(isc_unavailable)))
+        throw explained(QStringLiteral("Nie można połączyć się z serwerem bazy danych: serwer nie działa, nie odpowiada albo "
+                                       "nazwa serwera lub numer portu są błędne."));
+    if (error.hasCode(isc_login))
+        throw explained(QStringLiteral("Serwer bazy danych nie przyjął nazwy użytkownika lub hasła (program łączy się jako "
+                                       "SYSDBA, chyba że ustawiono ISC_USER i ISC_PASSWORD)."));
+    if (attaching && error.hasCode(isc_io_error) && !error.isFileInUse())
+        throw explained(QStringLiteral("Nie można otworzyć pliku bazy danych: nie ma go pod tą nazwą albo brak prawa do jego "
+                                       "odczytu i zapisu."));
+    if (error.hasCode(isc_no_priv))
+        throw explained(QStringLiteral("Użytkownik, jako który program łączy się z bazą, nie ma uprawnień do tej operacji."));
     if (error.isConnectionLost())
         throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; gdy serwer znów "
                                    "działa, połącz się z bazą ponownie.\n\n") + error.message(), context,

@@ -223,6 +223,15 @@ void Sqlda::setValue(int i, const QVariant& value)
         if (!bytes)
             throw Error(QStringLiteral("Znak „%1” nie może być zapisany w bazie danych (strona kodowa Windows-1250).").arg(bad));
         buf = *bytes;
+        // A text the column cannot hold is refused here: cut to 16 bits by the client, it
+        // would reach the database as another text.
+        const bool textColumn = type == SQL_TEXT || type == SQL_VARYING;
+        const qsizetype room = textColumn && describedLength_[i] > 0 ? describedLength_[i] : 32767;
+        if (buf.size() > room)
+            throw Error(QStringLiteral("Tekst „%1…” ma %2 znaków, a pole w bazie danych mieści najwyżej %3.")
+                            .arg(s.left(20))
+                            .arg(s.size())
+                            .arg(room));
         if (buf.isEmpty())
             buf.reserve(1);
         v.sqltype = SQL_TEXT | 1;

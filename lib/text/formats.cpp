@@ -61,9 +61,12 @@ std::optional<QDate> parseDate(const QString& s)
     const QStringList parts = t.split(separator);
     if (parts.size() != 3)
         return std::nullopt;
-    const QString& day = parts[0];
+    // A first group of four digits is a year: "2024-03-05" is the 5th of March, as ISO
+    // writes it, never the 20th of March 2005.
+    const bool yearFirst = parts[0].size() == 4;
+    const QString& day = yearFirst ? parts[2] : parts[0];
     const QString& month = parts[1];
-    const QString& year = parts[2];
+    const QString& year = yearFirst ? parts[0] : parts[2];
     if (day.isEmpty() || day.size() > 2 || !allDigits(day) || month.isEmpty() || month.size() > 2
         || !allDigits(month) || (year.size() != 2 && year.size() != 4) || !allDigits(year))
         return std::nullopt;

@@ -27,8 +27,9 @@ void applyProgramFormats();
 // Dates -------------------------------------------------------------------------------
 QString formatDate(const QDate& d); // "" for a null date
 // Day, month, year in that order, separated by the date separator (also "." or "/"):
-// "5-11-2004", "05-11-2004", "5-11-04" (two-digit years: 00..49 → 20xx, 50..99 → 19xx).
-// Surrounding blanks are ignored. nullopt for anything else or an impossible date.
+// "5-11-2004", "05-11-2004", "5-11-04" (two-digit years: 00..49 → 20xx, 50..99 → 19xx);
+// or, when the first group has four digits, year, month, day: "2004-11-05". Surrounding
+// blanks are ignored. nullopt for anything else or an impossible date.
 std::optional<QDate> parseDate(const QString& s);
 // "'2012-07-01'": the literal that SQL text takes, apostrophes included.
 QString sqlDateLiteral(const QDate& d);

@@ -12,6 +12,7 @@
 #include "data/connection_settings.h"
 #include "data/settlement.h"
 #include "dbwidgets/db_navigator.h"
+#include "firebird/error.h"
 #include "desktop/messages.h"
 #include "program_database.h"
 #include "registers/pod.h"
@@ -111,7 +112,22 @@ private slots:
         shown.clear();
         throughDialog(QStringLiteral("localhost/1:/nie/ma.gdb"), "kl_test");
         QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("Nie można połączyć się z serwerem bazy danych:")), qPrintable(shown[0]));
         QVERIFY(!dm->isConnected());
+        // A file the server does not have, and a password it does not take: said in Polish
+        // first, the server's text below.
+        const QList<QPair<QString, QString>> refused{
+            {testsupport::testServerAddress() + QStringLiteral(":/nie/ma/takiej.gdb"), QStringLiteral("Nie można otworzyć pliku bazy danych:")},
+            {first, QStringLiteral("Serwer bazy danych nie przyjął nazwy użytkownika lub hasła")}};
+        for (const auto& [name, sentence] : refused) {
+            fb::Connection c;
+            try {
+                c.open(name, data::defaultUser(), name == first ? QStringLiteral("nie-to-hasło") : data::defaultPassword());
+                QFAIL("the connection was made");
+            } catch (const fb::Error& e) {
+                QVERIFY2(e.message().startsWith(sentence) && e.message().contains(QStringLiteral("\n\n")), qPrintable(e.message()));
+            }
+        }
     }
 
     void aServerThatGoesAwayAndComesBack()

@@ -38,6 +38,13 @@ private slots:
         QTest::newRow("two points") << u"a/WA1/1.2.3"_s << Outcome::BadQuantity << QString() << 0.0;
         QTest::newRow("thousands point") << u"a/WA1/1.500,5"_s << Outcome::BadQuantity << QString() << 0.0;
         QTest::newRow("many parts") << u"x/y/z/WA1/0"_s << Outcome::Purchase << u"WA1"_s << 0.0;
+        // Beyond any invoice: as the data layer refuses them on screen.
+        QTest::newRow("1e308") << u"a/WA1/1e308"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("twenty digits") << u"a/WA1/99999999999999999999"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("above the largest") << u"a/WA1/10000000,01"_s << Outcome::BadQuantity << QString() << 0.0;
+        QTest::newRow("the largest") << u"a/WA1/10000000"_s << Outcome::Purchase << u"WA1"_s << 10000000.0;
+        QTest::newRow("the smallest") << u"a/WA1/-100000"_s << Outcome::Purchase << u"WA1"_s << -100000.0;
+        QTest::newRow("below the smallest") << u"a/WA1/-1e300"_s << Outcome::BadQuantity << QString() << 0.0;
     }
 
     void descriptions()

@@ -290,6 +290,8 @@ private slots:
         QTest::newRow("without them") << "5-6-2012" << QDate(2012, 6, 5) << "";
         QTest::newRow("last day") << "30-06-2012" << QDate(2012, 6, 30) << "";
         QTest::newRow("two-digit year") << "01-02-12" << QDate(2012, 2, 1) << "";
+        QTest::newRow("year first") << "2012-03-05" << QDate(2012, 3, 5) << "";
+        QTest::newRow("year first, outside") << "2012-07-05" << QDate() << "Data 05-07-2012 leży poza dozwolonym zakresem: od 01-01-2012 do 30-06-2012.";
         QTest::newRow("no such day") << "31-06-2012" << QDate() << "„31-06-2012” nie jest poprawną datą. Wpisz datę w postaci dd-mm-rrrr, np. 15-05-2024.";
         QTest::newRow("next half-year") << "01-07-2012" << QDate() << "Data 01-07-2012 leży poza dozwolonym zakresem: od 01-01-2012 do 30-06-2012.";
         QTest::newRow("emptied") << "" << QDate() << "Wpisz datę w postaci dd-mm-rrrr, np. 15-05-2024.";

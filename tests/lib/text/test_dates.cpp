@@ -27,7 +27,13 @@ void TestText::parseDate_data()
     QTest::newRow("month 13") << "5-13-2004" << QDate();
     QTest::newRow("day 0") << "0-11-2004" << QDate();
     QTest::newRow("month 0") << "5-0-2004" << QDate();
-    QTest::newRow("year first") << "2004-11-05" << QDate();
+    QTest::newRow("year first") << "2004-11-05" << QDate(2004, 11, 5);
+    QTest::newRow("year first, unpadded") << "2024-3-5" << QDate(2024, 3, 5);
+    QTest::newRow("year first, dots") << "2024.03.05" << QDate(2024, 3, 5);
+    QTest::newRow("year first, 30 February") << "2024-02-30" << QDate();
+    QTest::newRow("year first, year last too") << "2004-11-2004" << QDate();
+    QTest::newRow("year first, three-digit day") << "2004-11-005" << QDate();
+    QTest::newRow("three-digit first group") << "204-11-05" << QDate();
     QTest::newRow("empty") << "" << QDate();
     QTest::newRow("blanks only") << "   " << QDate();
     QTest::newRow("no year") << "5-11" << QDate();
