@@ -65,6 +65,7 @@ Tf_pod_kpr::Tf_pod_kpr(Tdm_1& dm, QWidget* parent)
     connect(kl_usun_zaz, &QPushButton::clicked, mem_wyb_konta, &QPlainTextEdit::clear);
     connect(kl_ok, &QPushButton::clicked, this, &Tf_pod_kpr::kl_okClick);
     connect(kl_anul, &QPushButton::clicked, this, &QDialog::reject);
+    setCancelButton(kl_anul);
 }
 
 Tf_pod_kpr::~Tf_pod_kpr()

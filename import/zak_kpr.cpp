@@ -68,6 +68,7 @@ Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
     connect(kl_przep, &QPushButton::clicked, this, &Tf_zak_kpr::kl_przepClick);
     connect(kl_dr_rap, &QPushButton::clicked, this, &Tf_zak_kpr::kl_dr_rapClick);
     connect(kl_anul, &QPushButton::clicked, this, &QDialog::reject);
+    setCancelButton(kl_anul);
     connect(m_rap, &QPlainTextEdit::textChanged, this, &Tf_zak_kpr::m_rapChange);
     connect(mem_wyb_konta, &QPlainTextEdit::textChanged, this, &Tf_zak_kpr::showFkNote);
     connect(kl_wyb_kat, &QPushButton::clicked, this, [this] { gb_wyb_kat->openBelow(z_katalog, 4); });

@@ -95,9 +95,11 @@ void DataScreen::done(int result)
 void DataScreen::keyPressEvent(QKeyEvent* event)
 {
     // Escape belongs to the grids and edits (it drops what is typed); screens close by their
-    // close box.
+    // close box, or by their cancel button where they have one.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
+        if (cancelButton_ && cancelButton_->isVisible() && cancelButton_->isEnabled())
+            cancelButton_->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QPointer>
 
 namespace dbw {
 
@@ -38,8 +40,11 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The screen's cancel button: Escape that no control took presses it.
+    void setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
 
 private:
+    QPointer<QAbstractButton> cancelButton_;
     void place();
     void closeOpenData();
 

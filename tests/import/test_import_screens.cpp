@@ -169,6 +169,27 @@ private slots:
             QCOMPARE(importlog::linesPerPage(height, step), lines);
     }
 
+    // Escape that no control takes presses "Anuluj", on both screens; with the folder
+    // chooser open it closes the chooser first.
+    void escapePressesCancel()
+    {
+        Tf_zak_kpr purchases(*dm);
+        Tf_pod_kpr taxpayers(*dm);
+        for (QDialog* screen : {static_cast<QDialog*>(&purchases), static_cast<QDialog*>(&taxpayers)}) {
+            screen->show();
+            QApplication::setActiveWindow(screen);
+            child<QPushButton>(screen, "kl_wyb_kat")->click();
+            QWidget* chooser = screen->findChild<QWidget*>(u"gb_wyb_kat"_s);
+            QVERIFY(chooser && chooser->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!chooser->isVisible());
+            QVERIFY(screen->isVisible());
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : screen, Qt::Key_Escape);
+            QVERIFY(!screen->isVisible());
+            QCOMPARE(screen->result(), int(QDialog::Rejected));
+        }
+    }
+
     void taxpayerImportScreen()
     {
         QByteArray file = accountRecord({u"0000"_s});
