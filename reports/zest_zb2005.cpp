@@ -57,8 +57,19 @@ void total(report::Band& parent, const QString& lp, const QString& text, const s
     tableLine(parent, lp, text, {}, QStringLiteral("3)"), amount, bold);
 }
 
+// The last line of note 5): the threshold as the settlement applied it, per half-year up to
+// 2012, per year from 2013 ("800 zł" under the rules of 2013).
+QString thresholdNote(int year, const text::Money& threshold)
+{
+    if (data::usesHalfYears(year))
+        return QStringLiteral("    których półroczna wysokość nie przekracza 400 zł.");
+    const bool whole = threshold.units() % 10000 == 0;
+    return QStringLiteral("    których roczna wysokość nie przekracza %1 zł.")
+        .arg(whole ? QString::number(threshold.units() / 10000) : text::formatNumber(threshold.toLongDouble(), 2));
+}
+
 // The explanatory notes and the signature lines under the table, as one block of lines.
-QString explanations()
+QString explanations(int year, const text::Money& threshold)
 {
     const QStringList lines{
         QStringLiteral("Objaśnienia:"),
@@ -77,7 +88,7 @@ QString explanations()
         QStringLiteral("  d) ścieki inne niż wymienione w lit. a-c."),
         QStringLiteral("5) Suma opłat za poszczególne rodzaje korzystania ze środowiska, określonych w wierszach I, II, III i IV;"),
         QStringLiteral("    nie wlicza się do niej opłat z tytułu tych rodzajów korzystania ze środowiska,"),
-        QStringLiteral("    których półroczna wysokość nie przekracza 400 zł."),
+        thresholdNote(year, threshold),
         QString(), QString(), QString(), QString(),
         QStringLiteral("Pouczenie:"),
         QStringLiteral("Zawarte w wykazie informacje o wysokości należnych opłat stanowią podstawę do wystawienia tytułu"),
@@ -230,7 +241,7 @@ void Tf_zest_zb2005::buildBands()
 
     report::Band& summary = r.addBand(BandKind::Summary, 8);
     summary.setStretch();
-    summary.addText({0, 4, W, 4}, explanations());
+    summary.addText({0, 4, W, 4}, explanations(inputs_.selectedYear(), inputs_.threshold()));
 }
 
 } // namespace reports

@@ -122,7 +122,7 @@ const QStringList laterAggregateNotes{
     u"  d) ścieki inne niż wymienione w lit. a-c."_s,
     u"5) Suma opłat za poszczególne rodzaje korzystania ze środowiska, określonych w wierszach I, II, III i IV;"_s,
     u"    nie wlicza się do niej opłat z tytułu tych rodzajów korzystania ze środowiska,"_s,
-    u"    których półroczna wysokość nie przekracza 400 zł."_s,
+    u"    których roczna wysokość nie przekracza 800 zł."_s, // the yearly threshold of 2024
     u"Pouczenie:"_s,
     u"Zawarte w wykazie informacje o wysokości należnych opłat stanowią podstawę do wystawienia tytułu"_s,
     u"wykonawczego zgodnie z przepisami ustawy z dnia 17 czerwca 1966r. o postępowaniu egzekucyjnym"_s,
@@ -428,7 +428,7 @@ private slots:
               << u"0,00"_s;
         QCOMPARE(firstMissing(p.pages[0], first), QString());
         QCOMPARE(firstMissing(p.pages[1], laterAggregateNotes), QString());
-        QCOMPARE(emptyLinesBetween(p.pages[1], u"    których półroczna wysokość nie przekracza 400 zł."_s, u"Pouczenie:"_s), 4);
+        QCOMPARE(emptyLinesBetween(p.pages[1], u"    których roczna wysokość nie przekracza 800 zł."_s, u"Pouczenie:"_s), 4);
         QCOMPARE(emptyLinesBetween(p.pages[1], u"w administracji (Dz.U. z 2005r. Nr 229 poz. 1954)."_s,
                                    QString(19, u'.') + QString(6, u' ') + QString(100, u'.')), 6);
 
@@ -456,7 +456,11 @@ private slots:
         // A half-year: "półrocze/rok:" and II.2010.
         const reports::FixedReportInputs halfYear(settle(u"ABC"_s, 2010, 1), 1);
         reports::Tf_zest_zb2005 w2010(*dm, halfYear);
-        QCOMPARE(firstMissing(print(w2010).pages[0], {u"półrocze/rok:"_s, u"II.2010"_s}), QString());
+        const Printed p2010 = print(w2010);
+        QCOMPARE(firstMissing(p2010.pages[0], {u"półrocze/rok:"_s, u"II.2010"_s}), QString());
+        // Up to 2012 the threshold was reckoned per half-year, and the note says so.
+        QVERIFY(p2010.all().contains(u"    których półroczna wysokość nie przekracza 400 zł."_s));
+        QVERIFY(!p2010.all().contains(u"roczna wysokość nie przekracza 800"_s));
     }
 
     // The purchase register: groups by engine type and fuel with their litres and tonnes, the
