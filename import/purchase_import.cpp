@@ -101,7 +101,7 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         } catch (const std::exception&) {
         }
         log_(QStringLiteral("Import przerwany: %1. Zapisane dotąd zakupy (%2) pozostają w bazie.")
-                 .arg(QString::fromUtf8(e.what()).section(QLatin1Char('\n'), 0, 0))
+                 .arg(text::oneLine(QString::fromUtf8(e.what())))
                  .arg(stored_));
         throw;
     }
@@ -187,7 +187,7 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
     try {
         insert.execute();
     } catch (const fb::Error& e) {
-        log_(head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + e.message().section(QLatin1Char('\n'), 0, 0));
+        log_(head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(e.message()));
         return false;
     }
     state_->purchases.insert(key);

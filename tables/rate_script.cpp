@@ -12,6 +12,7 @@
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 #include "text/cp1250.h"
+#include "text/formats.h"
 
 namespace rates {
 
@@ -121,7 +122,7 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
             if (e.isConnectionLost())
                 throw;
             // One row of the log holds the server's text on one line.
-            s.outcome = errorText(QString(e.message()).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            s.outcome = errorText(text::oneLine(e.message()));
             ++errors;
         }
     }

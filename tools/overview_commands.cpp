@@ -153,7 +153,7 @@ int pdfAll(const QStringList& args)
             out << QStringLiteral("pominięto\t") << done.reason;
             break;
         case reports::BatchOutcome::Result::Failed:
-            out << QStringLiteral("błąd\t") << QString(done.reason).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            out << QStringLiteral("błąd\t") << text::oneLine(done.reason);
             break;
         }
         out << Qt::endl;

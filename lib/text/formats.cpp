@@ -1,5 +1,7 @@
 #include "formats.h"
 
+#include <QRegularExpression>
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -85,6 +87,14 @@ QString sqlDateLiteral(const QDate& d)
     if (!d.isValid())
         return QStringLiteral("NULL");
     return QLatin1Char('\'') + d.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
+}
+
+// Texts -------------------------------------------------------------------------------
+
+QString oneLine(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
+    return QString(text).replace(breaks, QStringLiteral(" ")).trimmed();
 }
 
 // Numbers -----------------------------------------------------------------------------

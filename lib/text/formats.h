@@ -34,6 +34,11 @@ std::optional<QDate> parseDate(const QString& s);
 // "'2012-07-01'": the literal that SQL text takes, apostrophes included.
 QString sqlDateLiteral(const QDate& d);
 
+// Texts ------------------------------------------------------------------------------
+// A text of several lines (a server's message) on one line of a log: every run of line
+// breaks, with the blanks around it, becomes one blank.
+QString oneLine(const QString& text);
+
 // Numbers -----------------------------------------------------------------------------
 // Number masks as the program's display and edit formats write them: "0" a digit that is
 // always shown, "#" a digit shown when significant, "." the decimal point, "," anywhere in
