@@ -6,7 +6,6 @@
 
 #include "data/dm1.h"
 #include "desktop/messages.h"
-#include "desktop/signal_catcher.h"
 
 namespace {
 
@@ -24,9 +23,6 @@ bool connectDataModule(Tdm_1& dm)
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     }
-    // The database client puts its own handlers of SIGTERM and SIGINT in place at its first
-    // attach, failed or not; ours go back before anything else can happen.
-    desktop::SignalCatcher::reinstall();
     if (!connected) {
         qCWarning(startupLog).noquote() << "no database:" << failure;
         desktop::showError(failure);

@@ -1,6 +1,8 @@
 #include "data/index_statistics.h"
 
+#include <QList>
 #include <QLoggingCategory>
+#include <QPair>
 
 #include "firebird/connection.h"
 #include "firebird/error.h"
@@ -73,8 +75,12 @@ void keepIndexStatisticsTrue(fb::Connection& connection)
 
 void addMissingSchemaObjects(fb::Connection& connection)
 {
-    // Tables the program got after its first version; a database of that version lacks them.
+    // Tables and constraints the program got after its first version; a database of that
+    // version lacks them. Short names unique: where two taxpayers share one already, the
+    // constraint cannot be added (logged), and the taxpayer import keeps them apart itself.
     static const QStringList laterTables{QStringLiteral("BLOKADY")};
+    static const QList<QPair<QString, QString>> laterConstraints{
+        {QStringLiteral("UQ_PODAT_NAZSKR"), QStringLiteral("ALTER TABLE PODAT ADD CONSTRAINT UQ_PODAT_NAZSKR UNIQUE (NAZSKR)")}};
     try {
         fb::Transaction tr(&connection);
         tr.start();
@@ -89,12 +95,20 @@ void addMissingSchemaObjects(fb::Connection& connection)
             if (!exists.isEmpty() && firstValue(connection, tr, exists.arg(name)) == 0)
                 missing << statement;
         }
+        for (const auto& [name, statement] : laterConstraints)
+            if (firstValue(connection, tr, QStringLiteral("select count(*) from RDB$RELATION_CONSTRAINTS "
+                                                          "where RDB$CONSTRAINT_NAME = '%1'").arg(name)) == 0)
+                missing << statement;
         tr.commit();
         for (const QString& statement : missing) {
             qCInfo(statisticsLog) << "adding to" << connection.databaseName() << ":" << statement;
-            fb::Transaction ddl(&connection);
-            connection.executeImmediate(ddl, statement);
-            ddl.commit();
+            try {
+                fb::Transaction ddl(&connection);
+                connection.executeImmediate(ddl, statement);
+                ddl.commit();
+            } catch (const std::exception& e) {
+                fb::logFailure(e);
+            }
         }
     } catch (const std::exception& e) {
         fb::logFailure(e);

@@ -81,6 +81,9 @@ class RecordFile {
 public:
     RecordFile(const QString& path, int recordSize);
     bool isOpen() const { return open_; }
+    // Why a file that is there could not be read (a folder of the file's name, no right to
+    // read it, a link that leads nowhere); empty when it was read, or is simply not there.
+    const QString& problem() const { return problem_; }
     // The next whole record; false at the end (or when reading failed: see failed()).
     bool next(QByteArray& record);
     bool failed() const { return failed_; }
@@ -96,6 +99,7 @@ private:
     int number_ = -1;
     bool open_ = false;
     bool failed_ = false;
+    QString problem_;
 };
 
 } // namespace ledger

@@ -26,6 +26,7 @@
 #include "import/jest_pod.h"
 #include "import/ledger_files.h"
 #include "import/taxpayer_import.h"
+#include "text/formats.h"
 
 Tf_pod_kpr* f_pod_kpr = nullptr;
 
@@ -175,14 +176,19 @@ bool Tf_pod_kpr::eventFilter(QObject* watched, QEvent* event)
 
 void Tf_pod_kpr::z_katalogClick()
 {
-    mem_wyb_konta->clear();
-    wczytaj_konta();
+    // Only another folder reloads the accounts and empties the chosen list: leaving the
+    // field, or clicking into it again, keeps what the user chose.
+    if (QDir::fromNativeSeparators(z_katalog->text()) != loadedFolder_ || !folderLoaded_) {
+        mem_wyb_konta->clear();
+        wczytaj_konta();
+    }
     gb_wyb_kat->hide();
 }
 
 void Tf_pod_kpr::wczytaj_konta()
 {
     loadedFolder_ = QDir::fromNativeSeparators(z_katalog->text());
+    folderLoaded_ = true;
     const QList<ledger::AccountRow> accounts = ledger::readAccounts(loadedFolder_);
     sg_kon->setRowCount(0);
     sg_kon->setRowCount(static_cast<int>(accounts.size()));
@@ -203,6 +209,7 @@ QStringList Tf_pod_kpr::chosenLines() const
 
 void Tf_pod_kpr::dodaj_zaznaczone()
 {
+    z_katalogClick(); // a folder typed and not yet left: its accounts are the ones chosen from
     QStringList lines = chosenLines();
     QList<int> rows;
     for (const QTableWidgetSelectionRange& range : sg_kon->selectedRanges())
@@ -219,10 +226,20 @@ void Tf_pod_kpr::dodaj_zaznaczone()
 
 void Tf_pod_kpr::kl_wszystkoClick()
 {
+    z_katalogClick();
     QStringList lines;
     for (int row = 0; row < sg_kon->rowCount(); ++row)
         lines << sg_kon->item(row, 0)->text();
     mem_wyb_konta->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+// What a run of the import has to say: the short names changed, the accounts refused.
+void Tf_pod_kpr::showNotes(QStringList notes, const QStringList& refused)
+{
+    if (!refused.isEmpty())
+        notes << QStringLiteral("Nie przejęto:") << refused;
+    if (!notes.isEmpty())
+        desktop::showMessage(notes.join(QLatin1Char('\n')), {}, this);
 }
 
 void Tf_pod_kpr::kl_okClick()
@@ -239,11 +256,33 @@ void Tf_pod_kpr::kl_okClick()
         return runComparison(dialog);
     });
     import.setWaiting([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    // A line that is no number, or a row the database refuses, ends the run with its box;
-    // the lines before stay taken over and the screen stays open.
-    for (const QString& line : mem_wyb_konta->toPlainText().split(QLatin1Char('\n')))
-        if (!desktop::attempt(this, [&] { import.przepisz_konto(line); }))
+    // Blank lines name no account. A line that is no number ends the run with its box; an
+    // account the database refuses is named with the reason after the run, and stays chosen.
+    QStringList refused, notes, left;
+    const QStringList lines = mem_wyb_konta->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        bool number = false;
+        line.trimmed().toInt(&number);
+        if (!number) {
+            // The run stops here with the conversion's box; the list stays as it was typed.
+            desktop::attempt(this, [&] { import.przepisz_konto(line); });
+            showNotes(notes, refused);
             return;
-    mem_wyb_konta->clear();
-    accept();
+        }
+        try {
+            import.przepisz_konto(line);
+            if (!import.shortNameGiven().isEmpty())
+                notes << QStringLiteral("Konto %1: nazwa skrócona %2 (jego nazwę skróconą ma inny podatnik).")
+                             .arg(line.trimmed(), import.shortNameGiven());
+        } catch (const std::exception& e) {
+            refused << QStringLiteral("Konto %1: %2").arg(line.trimmed(), text::oneLine(QString::fromUtf8(e.what())));
+            left << line;
+        }
+    }
+    showNotes(notes, refused);
+    mem_wyb_konta->setPlainText(left.join(QLatin1Char('\n')));
+    if (left.isEmpty())
+        accept();
 }

@@ -49,7 +49,9 @@ private:
     QPushButton* kl_usun_zaz;
     QPushButton* kl_ok;
     QPushButton* kl_anul;
+    void showNotes(QStringList notes, const QStringList& refused);
     QString loadedFolder_;
+    bool folderLoaded_ = false;
 };
 
 // The open taxpayer import screen, set by the action that opens it.

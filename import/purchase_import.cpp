@@ -1,5 +1,7 @@
 #include "import/purchase_import.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <memory>
@@ -7,6 +9,8 @@
 #include "data/dm1.h"
 #include "data/index_statistics.h"
 #include "data/work_lock.h"
+#include "dataset/error.h"
+#include "desktop/quietly.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
 #include "import/description.h"
@@ -65,6 +69,11 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         ~Reset() { s = nullptr; }
     } reset{state_};
 
+    // A folder that is not there is a slip in its name, not a folder without documents.
+    if (!request.folder.isEmpty() && !QFileInfo(request.folder).isDir())
+        throw ds::Error(QStringLiteral("Nie ma katalogu %1.").arg(QDir::toNativeSeparators(request.folder)));
+    stopped_ = false;
+    unreadable_.clear();
     const QString ledgerName = request.source == Source::Pkpir ? QStringLiteral("PKPiR") : QStringLiteral("FK");
     log_(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
              .arg(ledgerName, text::formatDate(now.date()), now.time().toString(QStringLiteral("HH:mm:ss"))));
@@ -93,22 +102,35 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         } else if (!request.codes.isEmpty()) {
             searchFk(request.codes.first());
         }
+        commit();
+    } catch (const Stop&) {
+        stopped_ = true;
+        endEarly(QStringLiteral("Przerwano."));
+        return;
     } catch (const std::exception& e) {
-        // What was stored so far stays (when the database still answers); the log says where
-        // the run ended and why.
-        try {
-            commit();
-        } catch (const std::exception&) {
-        }
-        log_(QStringLiteral("Import przerwany: %1. Zapisane dotąd zakupy (%2) pozostają w bazie.")
-                 .arg(text::oneLine(QString::fromUtf8(e.what())))
-                 .arg(stored_));
+        endEarly(QStringLiteral("Import przerwany: %1.").arg(text::oneLine(QString::fromUtf8(e.what()))));
         throw;
     }
-    commit();
     // A year of purchases at once leaves the optimizer's figures behind.
     data::keepIndexStatisticsTrue(dm_.db_opl);
     log_(QStringLiteral("Koniec"));
+}
+
+// The last line of a run that ends early says what the database holds: what was stored
+// before the stop is committed if the database still takes it, and counted only if it was.
+void PurchaseImport::endEarly(const QString& why)
+{
+    const int pending = state_->uncommitted;
+    QString lost;
+    try {
+        commit();
+    } catch (const std::exception& e) {
+        fb::logFailure(e);
+        desktop::quietly("rolling back the import's rows", [this] { dm_.tr_opl.rollback(); });
+        state_->uncommitted = 0;
+        lost = QStringLiteral(" Ostatnich zakupów (%1) nie zapisano.").arg(pending);
+    }
+    log_(QStringLiteral("%1 Zapisane dotąd zakupy (%2) pozostają w bazie.%3").arg(why).arg(stored_).arg(lost));
 }
 
 void PurchaseImport::lockTaxpayers(data::WorkLock& locks)
@@ -139,6 +161,7 @@ void PurchaseImport::commit()
 {
     if (state_ && state_->uncommitted > 0 && dm_.tr_opl.isActive()) {
         dm_.tr_opl.commitRetaining();
+        stored_ += state_->uncommitted;
         state_->uncommitted = 0;
     }
 }
@@ -187,19 +210,24 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
     try {
         insert.execute();
     } catch (const fb::Error& e) {
+        // A lost server, or a database that cannot write at all (a full disk), fails every
+        // entry alike: the run stops at once.
+        if (e.isConnectionLost() || e.isDatabaseFailure())
+            throw;
         log_(head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(e.message()));
         return false;
     }
     state_->purchases.insert(key);
     if (++state_->uncommitted >= batchSize)
         commit();
-    ++stored_;
     return true;
 }
 
 void PurchaseImport::takeEntry(const QString& code, const QString& description, const QString& invoice,
                                const QString& invoiceShown, const QDate& day)
 {
+    if (stop_ && stop_())
+        throw Stop{};
     const Description parsed = rozbierz_opis(description);
     switch (parsed.outcome) {
     case Description::Outcome::Purchase:
@@ -237,8 +265,19 @@ void PurchaseImport::logReadError(const QString& file, int lastRecord)
     log_(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta").arg(file).arg(lastRecord + 1));
 }
 
+bool PurchaseImport::readable(const RecordFile& file, const QString& name)
+{
+    if (file.problem().isEmpty())
+        return true;
+    unreadable_ << QStringLiteral("%1 (%2)").arg(name, file.problem());
+    log_(QStringLiteral("Plik %1: nie można go odczytać (%2); plik pominięty").arg(name, file.problem()));
+    return false;
+}
+
 void PurchaseImport::endOfSearch()
 {
+    // The count says what the database holds.
+    commit();
     log_(countLine(state_->count));
     log_(QString(44, QLatin1Char('-')));
 }
@@ -255,6 +294,8 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
     PkpirDocuments documents;
     for (const QString& name : pkpirFileNames()) {
         RecordFile file(pathOf(request.folder, name), PkpirEntry::size);
+        if (!readable(file, name))
+            continue;
         QByteArray bytes;
         while (file.next(bytes)) {
             // The account's characters, seen in place: most records are other taxpayers'.
@@ -305,6 +346,8 @@ void PurchaseImport::searchFk(const QString& code)
     const data::Period& period = state_->request.period;
     for (const QString& name : fkFileNames(period.start, period.end)) {
         RecordFile file(pathOf(state_->request.folder, name), FkEntry::size);
+        if (!readable(file, name))
+            continue;
         QByteArray bytes;
         while (file.next(bytes)) {
             const FkEntry e = FkEntry::from(Record(bytes));

@@ -44,8 +44,15 @@ public:
 
     // The whole run: the header line (with `now`), each taxpayer's search, "Koniec".
     void run(const PurchaseImportRun& request, const QDateTime& now = QDateTime::currentDateTime());
-    // The purchases stored by the runs so far.
+    // The purchases the runs so far stored and committed.
     int stored() const { return stored_; }
+    // Asked before each entry; when it says so, the run commits what it stored, says so in
+    // the log and ends (stopped() then tells).
+    void setStop(std::function<bool()> stop) { stop_ = std::move(stop); }
+    bool stopped() const { return stopped_; }
+    // The ledger files of the last run that are there but could not be read, each with the
+    // reason (also in the log).
+    const QStringList& unreadableFiles() const { return unreadable_; }
     // The codes of the taxpayers the last run passed over because another desk was importing
     // their purchases.
     const QStringList& busyElsewhere() const { return busy_; }
@@ -62,7 +69,9 @@ private:
         bool readError = false;
     };
     using PkpirDocuments = QHash<QString, QList<PkpirDocument>>;
-    static PkpirDocuments gatherPkpir(const PurchaseImportRun& request);
+    PkpirDocuments gatherPkpir(const PurchaseImportRun& request);
+    // Logs a file that is there but cannot be read; false for such a file.
+    bool readable(const RecordFile& file, const QString& name);
     // Takes the locks of the chosen taxpayers' purchase imports; those held on another desk
     // after the wait are passed over.
     void lockTaxpayers(data::WorkLock& locks);
@@ -79,6 +88,8 @@ private:
     bool przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice, const QDate& day,
                         double litres);
     void commit();
+    void endEarly(const QString& why);
+    struct Stop {};
 
     Tdm_1& dm_;
     Log log_;
@@ -86,6 +97,9 @@ private:
     int stored_ = 0;
     QStringList busy_;
     std::function<void()> waiting_;
+    std::function<bool()> stop_;
+    bool stopped_ = false;
+    QStringList unreadable_;
 };
 
 } // namespace ledger

@@ -4,6 +4,7 @@
 #include "data/field_names.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
+#include "firebird/statement.h"
 
 namespace ledger {
 
@@ -33,13 +34,43 @@ TaxpayerImport::TaxpayerImport(Tdm_1& dm, QString folder, Choose choose)
 {
 }
 
+// The short name, or where another taxpayer has it already, its first characters ended with
+// the first number that makes it free ("FIRMA" → "FIRMA2"), within the field's length.
+QString TaxpayerImport::freeShortName(const QString& wanted, int number)
+{
+    fb::Statement taken(dm_.db_opl, dm_.tr_opl,
+                        QStringLiteral("select count(*) from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
+    const auto isTaken = [&](const QString& name) {
+        taken.setParam(QStringLiteral("naz"), name);
+        taken.setParam(QStringLiteral("nr"), number);
+        taken.execute();
+        taken.fetch();
+        const bool result = taken.value(0).toInt() > 0;
+        taken.closeCursor();
+        return result;
+    };
+    if (!isTaken(wanted))
+        return wanted;
+    for (int n = 2;; ++n) {
+        const QString suffix = QString::number(n);
+        const QString candidate = wanted.left(shortNameLength - suffix.size()) + suffix;
+        if (!isTaken(candidate)) {
+            shortNameGiven_ = candidate;
+            return candidate;
+        }
+    }
+}
+
 TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
 {
     bool ok = false;
     const int number = trimmed(line).toInt(&ok);
     if (!ok)
         throw ds::Error(QStringLiteral("'%1' is not a valid integer value").arg(line));
+    shortNameGiven_.clear();
     RecordFile file(pathOf(folder_, accountListFileName), Account::size);
+    if (!file.problem().isEmpty())
+        throw ds::Error(QStringLiteral("Nie można odczytać listy kont %1 (%2).").arg(accountListFileName, file.problem()));
     if (!file.isOpen() || number <= 0 || number >= file.recordCount())
         return Outcome::PassedOver;
     const QByteArray bytes = file.recordAt(number);
@@ -68,7 +99,7 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
         podat.setValue(data::col::NR_PODAT, number);
         podat.setValue(data::col::NAZWA, fullName);
         // A short name longer than the field is cut to it, as the fallback to the name is.
-        podat.setValue(data::col::NAZSKR, (account.shortName.isEmpty() ? fullName : shortName).left(shortNameLength));
+        podat.setValue(data::col::NAZSKR, freeShortName((account.shortName.isEmpty() ? fullName : shortName).left(shortNameLength), number));
         podat.setValue(data::col::ADRES, address);
         podat.setValue(data::col::REGON, decoded(account.regon));
         podat.setValue(data::col::NIP, decoded(account.nip));
@@ -89,7 +120,7 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
     if (fields & TaxpayerField::Name)
         podat.setValue(data::col::NAZWA, fullName);
     if (fields & TaxpayerField::ShortName)
-        podat.setValue(data::col::NAZSKR, shortName.left(shortNameLength));
+        podat.setValue(data::col::NAZSKR, freeShortName(shortName.left(shortNameLength), number));
     if (fields & TaxpayerField::Address)
         podat.setValue(data::col::ADRES, address);
     if (fields & TaxpayerField::Regon)

@@ -55,6 +55,9 @@ public:
     // An account another desk is taking over at the same time is refused after the wait
     // (ds::Error), as a refused row is.
     Outcome przepisz_konto(const QString& line);
+    // The short name the last account got instead of its own, which another taxpayer has
+    // (empty when it kept its own).
+    const QString& shortNameGiven() const { return shortNameGiven_; }
     // Runs while an account waits for another desk.
     void setWaiting(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
@@ -63,6 +66,9 @@ private:
     QString folder_;
     Choose choose_;
     std::function<void()> waiting_;
+    QString shortNameGiven_;
+
+    QString freeShortName(const QString& wanted, int number);
 };
 
 } // namespace ledger

@@ -91,7 +91,7 @@ std::vector<RateStatement> readRateFile(const QString& path)
 }
 
 int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
-                  const std::function<void()>& waiting)
+                  const std::function<void()>& waiting, const std::function<bool()>& stop)
 {
     data::WorkLock lock(db);
     if (!lock.take(data::Work::Rates, {0}, waiting).isEmpty())
@@ -104,6 +104,8 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
                                         "VALUES (:NR_SILN, :NR_PALIWA, :OPL_ZA_TONE, :ROK)"));
     int errors = 0;
     for (RateStatement& s : statements) {
+        if (stop && stop())
+            break;
         if (!s.values) {
             s.outcome = errorText(s.line.trimmed().isEmpty() ? QStringLiteral("Pusty wiersz: brak wartości stawki.")
                                                              : notARateText());

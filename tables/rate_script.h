@@ -50,8 +50,10 @@ std::vector<RateStatement> readRateFile(const QString& path);
 // on. What was inserted is committed at the end (the transaction goes on). Returns the number
 // of failed lines. One desk loads rates at a time: while another desk loads, this one waits
 // for it up to the bound (running `waiting` meanwhile) and then refuses with a message.
+// `stop`, asked before each line, ends the run there: what was inserted is committed, and
+// the lines not tried keep no outcome.
 int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
-                  const std::function<void()>& waiting = {});
+                  const std::function<void()>& waiting = {}, const std::function<bool()>& stop = {});
 
 // "Przetworzono 4 poleceń\n\r  w tym błędnych 1"
 QString summaryText(int count, int errors);

@@ -1,5 +1,6 @@
 #include "tools/import_commands.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "data/dm1.h"
@@ -9,6 +10,7 @@
 #include "import/ledger_record.h"
 #include "import/purchase_import.h"
 #include "import/taxpayer_import.h"
+#include "text/formats.h"
 #include "tools/cli_options.h"
 
 namespace tools {
@@ -23,12 +25,6 @@ const char* importUsage =
     "      zastępuje tylko pola wymienione w --overwrite\n";
 
 namespace {
-
-void connect(Tdm_1& dm, const QString& database)
-{
-    dm.connectTo(database);
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
-}
 
 // The import period: the whole year from 2013, a quarter up to 2012.
 data::Period importPeriod(const QMap<QString, QString>& options)
@@ -96,20 +92,29 @@ int importPurchases(const QStringList& args)
     const data::Period period = importPeriod(options);
 
     Tdm_1 dm;
-    connect(dm, options.value(QStringLiteral("--db")));
+    dm.connectTo(options.value(QStringLiteral("--db")));
     ledger::PurchaseImportRun run{source == QStringLiteral("pkpir") ? ledger::Source::Pkpir : ledger::Source::Fk,
                                   options.value(QStringLiteral("--dir")), period, chosenCodes(dm, numbers, all)};
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     ledger::PurchaseImport import(dm, [&out](const QString& line) { out << line << Qt::endl; });
+    // A termination signal ends the run at the next entry, with what was stored committed.
+    import.setStop([] { return desktop::SignalCatcher::lastCaught() != 0; });
     import.run(run);
     dm.disconnectDatabase();
+    if (import.stopped())
+        throw Interrupted{};
+    bool complete = true;
     if (!import.busyElsewhere().isEmpty()) {
         printError(QStringLiteral("Pominięto podatników, których zakupy przejmuje teraz inne stanowisko: %1.")
                        .arg(import.busyElsewhere().join(QStringLiteral(", "))));
-        return exitFailure;
+        complete = false;
     }
-    return 0;
+    if (!import.unreadableFiles().isEmpty()) {
+        printError(QStringLiteral("Nie odczytano plików: %1.").arg(import.unreadableFiles().join(QStringLiteral(", "))));
+        complete = false;
+    }
+    return complete ? 0 : exitFailure;
 }
 
 int importTaxpayers(const QStringList& args)
@@ -134,20 +139,45 @@ int importTaxpayers(const QStringList& args)
             overwrite |= names.value(name.trimmed());
         }
     }
+    if (!QFileInfo(options.value(QStringLiteral("--dir"))).isDir()) {
+        printError(QStringLiteral("Nie ma katalogu %1.").arg(options.value(QStringLiteral("--dir"))));
+        return exitFailure;
+    }
     Tdm_1 dm;
-    connect(dm, options.value(QStringLiteral("--db")));
+    dm.connectTo(options.value(QStringLiteral("--db")));
     ledger::TaxpayerImport import(dm, options.value(QStringLiteral("--dir")),
                                   [overwrite](const ledger::Comparison&) { return overwrite; });
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
+    int refused = 0, done = 0;
     for (const QString& account : accounts) {
+        // A termination signal ends the run between accounts; each account is saved whole.
+        if (desktop::SignalCatcher::lastCaught() != 0) {
+            out << QStringLiteral("Przerwano. Przejęte dotąd konta (%1) pozostają w bazie.").arg(done) << Qt::endl;
+            dm.disconnectDatabase();
+            throw Interrupted{};
+        }
         const int number = ledger::trimmed(account).toInt();
-        switch (import.przepisz_konto(account)) {
+        ledger::TaxpayerImport::Outcome outcome;
+        try {
+            outcome = import.przepisz_konto(account);
+        } catch (const std::exception& e) {
+            // The account the database refuses is named with the reason, and the run goes on.
+            out << QStringLiteral("Konto %1: nie przejęto (%2)").arg(account, text::oneLine(QString::fromUtf8(e.what())))
+                << Qt::endl;
+            ++refused;
+            continue;
+        }
+        ++done;
+        const QString renamed = import.shortNameGiven().isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(" pod nazwą skróconą %1 (jego nazwę ma inny podatnik)").arg(import.shortNameGiven());
+        switch (outcome) {
         case ledger::TaxpayerImport::Outcome::Created:
-            out << QStringLiteral("Konto %1: utworzono podatnika nr %2").arg(account).arg(number) << Qt::endl;
+            out << QStringLiteral("Konto %1: utworzono podatnika nr %2").arg(account).arg(number) << renamed << Qt::endl;
             break;
         case ledger::TaxpayerImport::Outcome::Updated:
-            out << QStringLiteral("Konto %1: zaktualizowano podatnika nr %2").arg(account).arg(number) << Qt::endl;
+            out << QStringLiteral("Konto %1: zaktualizowano podatnika nr %2").arg(account).arg(number) << renamed << Qt::endl;
             break;
         case ledger::TaxpayerImport::Outcome::Unchanged:
             out << QStringLiteral("Konto %1: podatnik nr %2 pozostawiony bez zmian").arg(account).arg(number) << Qt::endl;
@@ -158,7 +188,7 @@ int importTaxpayers(const QStringList& args)
         }
     }
     dm.disconnectDatabase();
-    return 0;
+    return refused == 0 ? 0 : exitFailure;
 }
 
 } // namespace tools

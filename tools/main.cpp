@@ -49,7 +49,6 @@ int initdb(const QStringList& args)
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
         throw BadArguments{QStringLiteral("Polecenie initdb wymaga jednej nazwy pliku.")};
     data::createDeliveredDatabase(args.first());
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     QTextStream(stdout) << QStringLiteral("Utworzono bazę danych %1.").arg(args.first()) << Qt::endl;
     return 0;
 }
@@ -59,7 +58,6 @@ int initdb(const QStringList& args)
 bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpayer)
 {
     dm.connectTo(database);
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     dm.IBQ_zbior_w.setParam(data::par::naz, taxpayer);
     dm.IBQ_zbior_w.open();
     const bool known = !dm.IBQ_zbior_w.isEmpty();

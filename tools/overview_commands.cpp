@@ -93,7 +93,6 @@ data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, Peri
 {
     period = periodOptions(options);
     dm.connectTo(options.value(QStringLiteral("--db")));
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
     snapshot = dm.readReportsFromSnapshot();
     return data::computeOverview(dm.db_opl, snapshot->transaction(), period.year,
                                  data::settlementPeriod(period.year, period.half), data::yearParameters(dm, period.year));

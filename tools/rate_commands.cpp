@@ -25,13 +25,27 @@ int loadRates(const QStringList& args)
 
     Tdm_1 dm;
     dm.connectTo(options.value(QStringLiteral("--db")));
-    desktop::SignalCatcher::reinstall(); // the database client put its own handlers in place
-    const int errors = rates::runStatements(dm.db_opl, dm.tr_opl, statements);
+    // A termination signal ends the run between lines, with the rates inserted committed.
+    const int errors = rates::runStatements(dm.db_opl, dm.tr_opl, statements, {},
+                                            [] { return desktop::SignalCatcher::lastCaught() != 0; });
     dm.disconnectDatabase();
 
     QTextStream out(stdout);
-    for (const rates::RateStatement& s : statements)
+    int tried = 0;
+    for (const rates::RateStatement& s : statements) {
+        if (s.outcome.isEmpty())
+            continue;
         out << s.shownSql() << '\t' << s.outcome << '\n';
+        ++tried;
+    }
+    if (tried < static_cast<int>(statements.size())) {
+        out << QStringLiteral("Przerwano po %1 z %2 wierszy; wczytane stawki (%3) pozostają w bazie.")
+                   .arg(tried)
+                   .arg(statements.size())
+                   .arg(tried - errors)
+            << Qt::endl;
+        throw Interrupted{};
+    }
     // The window's summary breaks its line with LF CR; a terminal wants LF alone.
     out << rates::summaryText(static_cast<int>(statements.size()), errors).remove(QLatin1Char('\r')) << Qt::endl;
     return errors == 0 ? 0 : exitFailure;

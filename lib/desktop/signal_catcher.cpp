@@ -66,12 +66,6 @@ void SignalCatcher::install()
         ::sigaction(s, &action, nullptr);
 }
 
-void SignalCatcher::reinstall()
-{
-    if (current)
-        current->install();
-}
-
 int SignalCatcher::lastCaught()
 {
     return lastSignal.load();

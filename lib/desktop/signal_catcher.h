@@ -23,11 +23,8 @@ public:
     // that it does not turn a finished run into one that a signal ended.
     ~SignalCatcher() override;
 
-    // Puts the handlers in place, again when a library has put its own there since: the
-    // database client does so at its first attach, even a failed one.
+    // Puts the handlers in place.
     void install();
-    // install() of the catcher that exists, if one does.
-    static void reinstall();
     // The latest signal caught, 0 when none was.
     static int lastCaught();
 

@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <csignal>
+#include <iterator>
+#include <pthread.h>
+
 #include "firebird/environment.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
@@ -28,6 +32,37 @@ QString checkedIdentifier(const QString& name)
         throw Error(QStringLiteral("Niepoprawna nazwa generatora: %1").arg(name));
     return name;
 }
+
+// The client library puts its own handlers of the termination signals in place when it
+// first attaches (they shut the engine down). The program's own handling of those signals
+// is kept: they are held back while the client attaches, their handlers put back after it,
+// and a signal that came meanwhile is then delivered to them.
+class ProcessSignalsKept {
+public:
+    ProcessSignalsKept()
+    {
+        sigemptyset(&held_);
+        for (int s : numbers)
+            sigaddset(&held_, s);
+        pthread_sigmask(SIG_BLOCK, &held_, &before_);
+        for (std::size_t i = 0; i < std::size(numbers); ++i)
+            sigaction(numbers[i], nullptr, &actions_[i]);
+    }
+    ~ProcessSignalsKept()
+    {
+        for (std::size_t i = 0; i < std::size(numbers); ++i)
+            sigaction(numbers[i], &actions_[i], nullptr);
+        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+    }
+    ProcessSignalsKept(const ProcessSignalsKept&) = delete;
+    ProcessSignalsKept& operator=(const ProcessSignalsKept&) = delete;
+
+private:
+    static constexpr int numbers[] = {SIGTERM, SIGINT, SIGHUP};
+    sigset_t held_;
+    sigset_t before_;
+    struct sigaction actions_[std::size(numbers)];
+};
 
 } // namespace
 
@@ -58,8 +93,11 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
     appendDpbString(dpb, isc_dpb_password, password.toUtf8());
     const QByteArray path = QFile::encodeName(databaseName);
     ISC_STATUS_ARRAY status;
-    isc_attach_database(status, static_cast<short>(path.size()), path.constData(), &handle_,
-                        static_cast<short>(dpb.size()), dpb.constData());
+    {
+        const ProcessSignalsKept kept;
+        isc_attach_database(status, static_cast<short>(path.size()), path.constData(), &handle_,
+                            static_cast<short>(dpb.size()), dpb.constData());
+    }
     if (status[0] == 1 && status[1])
         handle_ = 0;
     check(status, QStringLiteral("attach %1").arg(databaseName));
@@ -89,7 +127,10 @@ void Connection::create(const QString& databaseName, const QString& user, const 
             .arg(pageSize));
     isc_tr_handle tr = 0;
     ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, &handle_, &tr, 0, sql.constData(), dialect, nullptr);
+    {
+        const ProcessSignalsKept kept;
+        isc_dsql_execute_immediate(status, &handle_, &tr, 0, sql.constData(), dialect, nullptr);
+    }
     if (status[0] == 1 && status[1])
         handle_ = 0;
     check(status, QStringLiteral("create database %1").arg(databaseName));

@@ -45,6 +45,15 @@ bool Error::isConflict() const
     return false;
 }
 
+bool Error::isDatabaseFailure() const
+{
+    for (long code : {isc_io_error, isc_io_write_err, isc_io_read_err, isc_db_corrupt, isc_bug_check}) {
+        if (hasCode(code))
+            return true;
+    }
+    return false;
+}
+
 bool Error::isDuplicateKey() const
 {
     return hasCode(isc_unique_key_violation) || hasCode(isc_no_dup);
@@ -143,6 +152,11 @@ void check(const intptr_t* status, const QString& context)
     if (attaching && error.hasCode(isc_io_error) && !error.isFileInUse())
         throw explained(QStringLiteral("Nie można otworzyć pliku bazy danych: nie ma go pod tą nazwą albo brak prawa do jego "
                                        "odczytu i zapisu."));
+    if (!attaching && error.isDatabaseFailure())
+        throw explained(error.hasCode(isc_io_write_err)
+                            ? QStringLiteral("Nie można zapisać pliku bazy danych: brak miejsca na dysku albo błąd zapisu.")
+                            : QStringLiteral("Baza danych nie może dalej pracować: błąd odczytu lub zapisu jej pliku albo "
+                                             "uszkodzony plik."));
     if (error.hasCode(isc_no_priv))
         throw explained(QStringLiteral("Użytkownik, jako który program łączy się z bazą, nie ma uprawnień do tej operacji."));
     if (error.isConnectionLost())

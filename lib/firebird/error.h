@@ -28,6 +28,10 @@ public:
     // Another transaction holds the row (or the key) this one wanted to change, or changed it
     // meanwhile; the wait for it, if any, ran out. Trying again later may succeed.
     bool isConflict() const;
+    // The database cannot go on writing: an I/O error on its file (a full disk, a file too
+    // large, a failing disk), a damaged file or the engine's own failure. Every further write
+    // would fail alike.
+    bool isDatabaseFailure() const;
     // A primary or unique key refused a second row of the same value.
     bool isDuplicateKey() const;
     // The database file is held by another process (a second program on a local file).

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <sys/resource.h>
+
+#include "ledger_builder.h"
 
 #include "data/dm1.h"
 #include "program_database.h"
@@ -34,6 +37,28 @@ QString makeBusyDatabase()
              "from RDB$TYPES a cross join RDB$TYPES b"_s.arg(manyPurchases));
     dm.disconnectDatabase();
     return path;
+}
+
+// Whether the process has the file open.
+bool hasOpen(qint64 pid, const QString& file)
+{
+    const QDir descriptors(u"/proc/%1/fd"_s.arg(pid));
+    for (const QFileInfo& fd : descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget() == file)
+            return true;
+    return false;
+}
+
+int countIn(const QString& database, const QString& sql)
+{
+    Tdm_1 dm;
+    dm.connectTo(database);
+    fb::Statement q(dm.db_opl, dm.tr_opl, sql);
+    q.execute();
+    q.fetch();
+    const int n = q.value(0).toInt();
+    q.closeCursor();
+    return n;
 }
 
 QStringList registerPdf(const QString& database, const QString& out)
@@ -115,6 +140,102 @@ private slots:
         QVERIFY2(errors.trimmed().endsWith(u"Przerwano."_s), qPrintable(errors));
         QVERIFY2(!output.contains(u"Zapisano"_s), qPrintable(output));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // A signal during an import or a rate file ends it at its next entry (account, line)
+    // with what was done committed and said, and the shell's exit code.
+    void signalDuringAnImport_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("counted");
+        QTest::newRow("import-purchases") << u"import-purchases"_s << u"select count(*) from ZAK_PAL where NR_RACH starting 'D'"_s;
+        QTest::newRow("import-taxpayers") << u"import-taxpayers"_s << u"select count(*) from PODAT where NR_PODAT > 1"_s;
+        QTest::newRow("load-rates") << u"load-rates"_s << u"select count(*) from TAB_OPL_SILN where ROK >= 2030"_s;
+    }
+
+    void signalDuringAnImport()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, counted);
+        QTemporaryDir folder;
+        QStringList args{command, u"--db"_s, database};
+        if (command == u"import-purchases"_s) {
+            QByteArray file;
+            for (int e = 0; e < 60000; ++e)
+                file += ledgertest::pkpirRecord({u"001"_s, 13, u"D%1"_s.arg(e), 2024, 1 + e % 12, 1 + e % 28, u"paliwo/WA1/12,5"_s, {}});
+            ledgertest::writeFile(folder.path(), u"dok_010.zqd"_s, file);
+            args << u"--source"_s << u"pkpir"_s << u"--dir"_s << folder.path() << u"--year"_s << u"2024"_s << u"1"_s;
+        } else if (command == u"import-taxpayers"_s) {
+            QByteArray file = ledgertest::accountRecord({});
+            args << u"--dir"_s << folder.path();
+            for (int n = 1; n <= 400; ++n) {
+                file += ledgertest::accountRecord({u"%1"_s.arg(n), {}, u"Firma %1"_s.arg(n), u"F%1"_s.arg(n), u"%1"_s.arg(n)});
+                if (n > 1)
+                    args << QString::number(n);
+            }
+            ledgertest::writeFile(folder.path(), u"konta200.zqd"_s, file);
+        } else {
+            QByteArray lines; // 44 vehicle types × 6 fuels × 71 years no rate file has yet
+            for (int year = 2030; year <= 2100; ++year)
+                for (int type = 1; type <= 44; ++type)
+                    for (int fuel = 1; fuel <= 6; ++fuel)
+                        lines += QByteArray::number(type) + ", " + QByteArray::number(fuel) + ", 10.5, " + QByteArray::number(year) + ")\n";
+            ledgertest::writeFile(folder.path(), u"stawki.sql"_s, lines);
+            args << folder.filePath(u"stawki.sql"_s);
+        }
+        QProcess cli;
+        cli.start(QStringLiteral(BRENVALD_CLI), args);
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(hasOpen(cli.processId(), database) || cli.state() == QProcess::NotRunning, 60000);
+        QTest::qWait(command == u"load-rates"_s ? 20 : 300); // the rates go in fast
+        QCOMPARE(cli.state(), QProcess::Running);
+        ::kill(static_cast<pid_t>(cli.processId()), SIGTERM);
+        QVERIFY(cli.waitForFinished(60000));
+        const QString output = QString::fromUtf8(cli.readAllStandardOutput());
+        const QString errors = QString::fromUtf8(cli.readAllStandardError());
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(cli.exitCode() == 143, qPrintable(errors + output.right(300)));
+        QVERIFY2(errors.trimmed().endsWith(u"Przerwano."_s), qPrintable(errors));
+        // The last line says how much the database holds, and it does.
+        static const QRegularExpression held(u"(?:\\(|wczytane stawki \\()(\\d+)\\) pozostają w bazie\\.$"_s);
+        const QString last = output.trimmed().section(u'\n', -1);
+        const auto m = held.match(last);
+        QVERIFY2(m.hasMatch(), qPrintable(last));
+        const int said = m.captured(1).toInt();
+        QCOMPARE(countIn(database, counted), said);
+        QVERIFY2(said < (command == u"import-taxpayers"_s ? 399 : command == u"load-rates"_s ? 44 * 6 * 71 : 60000),
+                 qPrintable(last)); // it did stop early
+    }
+
+    // A database that cannot grow any more (a full disk: here a file size limit): the import
+    // stops at once with one Polish line and a non-zero exit code, and says what is stored.
+    void importOnAFullDisk()
+    {
+        QTemporaryDir folder;
+        QByteArray file;
+        for (int e = 0; e < 60000; ++e)
+            file += ledgertest::pkpirRecord({u"001"_s, 13, u"D%1"_s.arg(e), 2024, 1 + e % 12, 1 + e % 28, u"paliwo/WA1/12,5"_s, {}});
+        ledgertest::writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        const qint64 room = QFileInfo(database).size() + 512 * 1024;
+        QProcess cli;
+        cli.setChildProcessModifier([room] {
+            ::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails instead of ending the process
+            const rlimit limit{static_cast<rlim_t>(room), static_cast<rlim_t>(room)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        cli.start(QStringLiteral(BRENVALD_CLI), {u"import-purchases"_s, u"--db"_s, database, u"--source"_s, u"pkpir"_s,
+                                                 u"--dir"_s, folder.path(), u"--year"_s, u"2024"_s, u"1"_s});
+        QVERIFY(cli.waitForFinished(120000));
+        const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QVERIFY(cli.exitCode() != 0);
+        QVERIFY2(lines.size() <= 3, qPrintable(lines.join(u'\n').left(2000)));
+        QVERIFY2(lines.last().startsWith(u"Import przerwany: Nie można zapisać pliku bazy danych: brak miejsca na dysku"_s),
+                 qPrintable(lines.last()));
+        static const QRegularExpression held(u"Zapisane dotąd zakupy \\((\\d+)\\) pozostają w bazie\\."_s);
+        const auto m = held.match(lines.last());
+        QVERIFY(m.hasMatch());
+        QCOMPARE(countIn(database, u"select count(*) from ZAK_PAL where NR_RACH starting 'D'"_s), m.captured(1).toInt());
     }
 };
 
