@@ -249,7 +249,40 @@ private slots:
         QVERIFY(screen.isVisible());
         QCOMPARE(screen.chosenLines().size(), 4);
         QVERIFY(!scalar(u"select NR_PODAT from PODAT where NR_PODAT = 1"_s).isValid());
-        screen.close();
+
+        // Every account is taken: one the database refuses (a NIP longer than its column) is
+        // named with the reason and stays chosen, one whose short name another taxpayer has
+        // gets a free one, blank lines are passed over.
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (30, '30', 'TROJKA')"_s);
+        QByteArray longNip = accountRecord({u"0000"_s});
+        longNip += accountRecord({u"   1"_s, {}, u"Jedynka"_s, u"JEDEN"_s, QString(25, u'1')});
+        for (int n = 2; n < 5; ++n)
+            longNip += accountRecord({u"    "_s});
+        longNip += accountRecord({u"   5"_s, {}, u"Piątka"_s, u"TROJKA"_s, u"555"_s});
+        writeFile(folder.path(), u"KONTA200.ZQD"_s, longNip);
+        shown.clear();
+        chosen->setPlainText(u"\n1\n\n5\n"_s);
+        child<QPushButton>(&screen, "kl_ok")->click();
+        QCOMPARE(shownTexts().size(), 1);
+        QVERIFY2(shownTexts()[0].startsWith(u"Konto 5: nazwa skrócona TROJKA2 (jego nazwę skróconą ma inny podatnik).\n"
+                                            "Nie przejęto:\nKonto 1: "_s)
+                     && shownTexts()[0].contains(u"najwyżej 20 znaków"_s),
+                 qPrintable(shownTexts()[0]));
+        QCOMPARE(scalar(u"select NAZSKR from PODAT where NR_PODAT = 5"_s).toString(), u"TROJKA2"_s);
+        QCOMPARE(chosen->toPlainText(), u"1"_s);
+        QVERIFY(screen.isVisible());
+
+        // Leaving or clicking the folder field keeps the chosen list; only another folder
+        // empties it. An empty list closes the screen, as "Przepisz" after the last line does.
+        folderEdit->setFocus();
+        QTest::mouseClick(folderEdit, Qt::LeftButton);
+        child<QPlainTextEdit>(&screen, "mem_wyb_konta")->setFocus();
+        QCOMPARE(chosen->toPlainText(), u"1"_s);
+        chosen->setPlainText(u"\n \n"_s);
+        shown.clear();
+        child<QPushButton>(&screen, "kl_ok")->click();
+        QVERIFY(shownTexts().isEmpty());
+        QVERIFY(!screen.isVisible());
     }
 };
 

@@ -128,6 +128,55 @@ private slots:
         QCOMPARE(run(ledger::Source::Pkpir, {{2008, 1, 1}, {2008, 3, 31}}, {}).size(), 2);
     }
 
+    // What goes wrong is said as it happened and the run goes on where it can: a refused row
+    // with the server's whole sentence, files that are there but cannot be read with the
+    // reason; a folder that is not there is refused; a stop commits what was stored and says
+    // how much the database holds.
+    void faultsAreSaidAsTheyHappen()
+    {
+        dm->db_opl.executeImmediate(dm->tr_opl, u"create exception E_ODMOWA 'Faktura zablokowana przez biuro'"_s);
+        dm->tr_opl.commitRetaining();
+        dm->db_opl.executeImmediate(dm->tr_opl, u"create trigger T_ODMOWA for ZAK_PAL before insert as begin "
+                                                "if (new.NR_RACH = 'ZLA') then exception E_ODMOWA; end"_s);
+        dm->tr_opl.commitRetaining();
+        QByteArray file;
+        for (int e = 0; e < 6; ++e)
+            file += pkpirRecord({u"007"_s, 14, e == 2 ? u"ZLA"_s : u"S%1"_s.arg(e), 2007, 10, 1 + e, u"x/WA 100/5"_s});
+        writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        QDir(folder.path()).mkdir(u"dok_020.zqd"_s);
+        QVERIFY(QFile::link(folder.filePath(u"dok_030.zqd"_s), folder.filePath(u"dok_030.zqd"_s))); // a link to itself
+        QStringList log;
+        ledger::PurchaseImport import(*dm, [&log](const QString& line) { log << line; });
+        import.run({ledger::Source::Pkpir, folder.path(), {{2007, 10, 1}, {2007, 12, 31}}, {u"007"_s}}, now);
+        QCOMPARE(log.mid(1, 3), (QStringList{u"Plik dok_020.zqd: nie można go odczytać (to katalog, nie plik); plik pominięty"_s,
+                                             u"Plik dok_030.zqd: nie można go odczytać (dowiązanie symboliczne nie prowadzi "
+                                             "do pliku); plik pominięty"_s,
+                                             u"Wyszukiwanie zakupów paliwa dla konta 007"_s}));
+        QVERIFY2(log[4].startsWith(u"007 WA 100 ZLA 03-10-2007 -baza danych nie przyjęła zakupu: "_s)
+                     && log[4].contains(u"Faktura zablokowana przez biuro"_s) && !log[4].contains(u'\n'),
+                 qPrintable(log[4]));
+        QCOMPARE(log.mid(5), (QStringList{u"Zapisano 5 rekordów"_s, QString(44, u'-'), u"Koniec"_s}));
+        QCOMPARE(import.unreadableFiles().size(), 2);
+        QCOMPARE(import.stored(), 5);
+
+        QVERIFY_THROWS_EXCEPTION(ds::Error, import.run({ledger::Source::Pkpir, folder.filePath(u"nie-ma"_s),
+                                                        {{2007, 10, 1}, {2007, 12, 31}}, {u"007"_s}}, now));
+
+        // Stopped at the fourth entry of a new run: the three before are stored and said.
+        file.clear();
+        for (int e = 0; e < 10; ++e)
+            file += pkpirRecord({u"007"_s, 14, u"T%1"_s.arg(e), 2007, 11, 1 + e, u"x/WA 100/5"_s});
+        writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        int asked = 0;
+        ledger::PurchaseImport stopping(*dm, [&log](const QString& line) { log << line; });
+        stopping.setStop([&asked] { return ++asked > 3; });
+        log.clear();
+        stopping.run({ledger::Source::Pkpir, folder.path(), {{2007, 11, 1}, {2007, 12, 31}}, {u"007"_s}}, now);
+        QVERIFY(stopping.stopped());
+        QCOMPARE(log.last(), u"Przerwano. Zapisane dotąd zakupy (3) pozostają w bazie."_s);
+        QCOMPARE(stored(u"NR_RACH starting 'T'"_s).size(), 3);
+    }
+
     void fkRun()
     {
         QByteArray file;
