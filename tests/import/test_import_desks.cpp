@@ -35,6 +35,15 @@ class TestImportDesks : public QObject {
         return st.value(0).toInt();
     }
 
+    static void serverScript(const QStringList& args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(BRENVALD_SOURCE_DIR "/scripts/test_server.sh"),
+                QStringList{args.first(), qEnvironmentVariable("BRENVALD_TEST_SERVER_STATE")} + args.mid(1));
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    }
+
     void exec(const QString& sql)
     {
         fb::Transaction now(&desk->db_opl);
@@ -90,6 +99,37 @@ private slots:
         QCOMPARE(stored, entries);
         QCOMPARE(count(u"select count(*) from ZAK_PAL"_s), entries);
         QCOMPARE(passedOver + duplicates / entries, 1); // the second desk was told one way or the other
+    }
+
+    // The server stops in the middle of a run: one line says so, with the number of
+    // purchases the database holds, and no line per remaining entry follows.
+    void aServerThatStopsMidRun()
+    {
+        QByteArray file;
+        for (int e = 0; e < 60000; ++e)
+            file += pkpirRecord({u"007"_s, 13, u"FV/%1"_s.arg(e), 2024, 1 + e % 12, 1 + e % 28,
+                                 u"paliwo/WA %1/%2,5"_s.arg(e % 20).arg(10 + e % 50), {}});
+        writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        desk.reset(); // the database is reached again after the server is back
+        QProcess run;
+        run.start(QStringLiteral(BRENVALD_CLI), {u"import-purchases"_s, u"--db"_s, database, u"--source"_s, u"pkpir"_s,
+                                                 u"--dir"_s, folder.path(), u"--year"_s, u"2024"_s, u"7"_s});
+        QTRY_VERIFY_WITH_TIMEOUT((run.bytesAvailable(), QString::fromUtf8(run.peek(4096)).contains(u"Wyszukiwanie"_s)), 30000);
+        QTest::qWait(300);
+        const QString port = testsupport::testServerAddress().section(u'/', 1);
+        serverScript({u"stop"_s});
+        QVERIFY(run.waitForFinished(60000));
+        serverScript({u"start"_s, port});
+        const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(run.exitCode() != 0);
+        QVERIFY2(lines.size() <= 4, qPrintable(lines.join(u'\n').left(3000)));
+        QVERIFY2(lines.last().startsWith(u"Import przerwany: Utracono połączenie z serwerem bazy danych."_s), qPrintable(lines.last()));
+        static const QRegularExpression held(u"Zapisane dotąd zakupy \\((\\d+)\\) pozostają w bazie\\."_s);
+        const auto m = held.match(lines.last());
+        QVERIFY(m.hasMatch());
+        desk = std::make_unique<Tdm_1>();
+        desk->connectTo(database);
+        QCOMPARE(count(u"select count(*) from ZAK_PAL"_s), m.captured(1).toInt());
     }
 
     // The taxpayer import and the rate file wait for the desk that holds the same work and
