@@ -113,7 +113,8 @@ void TF_akt_opl::loadFile(const QString& path)
 {
     std::vector<rates::RateStatement> read = rates::readRateFile(path);
     statements_ = std::move(read);
-    SG_pol->clearContents();
+    // The outcomes of a run stay beside the statements: cancelling the file dialog after a
+    // run shows the same file again with its log.
     SG_pol->setRowCount(static_cast<int>(statements_.size()));
     for (int r = 0; r < SG_pol->rowCount(); ++r) {
         SG_pol->setItem(r, 0, new QTableWidgetItem(statements_[r].shownSql()));

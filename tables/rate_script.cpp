@@ -24,6 +24,17 @@ QString notARateText()
                           "tonę (z kropką dziesiętną), rok i nawias zamykający, np. 1, 1, 101.14, 2024)");
 }
 
+// A year or a rate no rate file of the law has: a slip, refused before it reaches the table.
+QString implausible(const RateValues& v)
+{
+    if (v.year < 2000 || v.year > 2100)
+        return QStringLiteral("Rok %1 leży poza zakresem od 2000 do 2100.").arg(v.year);
+    if (v.ratePerTonne < 0 || v.ratePerTonne > 100000)
+        return QStringLiteral("Stawka %1 zł za tonę leży poza zakresem od 0 do 100 000 zł.")
+            .arg(QString::number(v.ratePerTonne, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')));
+    return {};
+}
+
 QString okText() { return QStringLiteral("     OK"); }
 QString errorText(const QString& reason) { return QStringLiteral("  Błąd ") + reason; }
 
@@ -58,9 +69,11 @@ QStringList fileLines(const QByteArray& bytes)
 
 std::optional<RateValues> parseLine(const QString& line)
 {
+    // After the parenthesis: blanks, a semicolon and comments ("--" to the end, "/* */"), as
+    // files written for the database's own tools end their lines.
     static const QRegularExpression rate(QStringLiteral(
-        "^[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(\\d{1,12}(?:\\.\\d{1,12})?)[ \\t]*,"
-        "[ \\t]*(\\d{1,9})[ \\t]*\\)[ \\t]*$"));
+        "^[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(\\d{1,9})[ \\t]*,[ \\t]*(-?\\d{1,12}(?:\\.\\d{1,12})?)[ \\t]*,"
+        "[ \\t]*(\\d{1,9})[ \\t]*\\)(?:[ \\t;]|/\\*.*?\\*/)*(?:--.*)?$"));
     const QRegularExpressionMatch m = rate.match(line);
     if (!m.hasMatch())
         return std::nullopt;
@@ -109,6 +122,11 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
         if (!s.values) {
             s.outcome = errorText(s.line.trimmed().isEmpty() ? QStringLiteral("Pusty wiersz: brak wartości stawki.")
                                                              : notARateText());
+            ++errors;
+            continue;
+        }
+        if (const QString why = implausible(*s.values); !why.isEmpty()) {
+            s.outcome = errorText(why);
             ++errors;
             continue;
         }

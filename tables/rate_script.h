@@ -39,7 +39,9 @@ struct RateStatement {
 // inside the file stays (and fails). A UTF-8 byte-order mark is not part of the first line.
 QStringList fileLines(const QByteArray& bytes);
 // The values of one line, or nothing when it is not "type, fuel, rate, year)" with whole
-// numbers, a rate with a decimal point, and at most blanks around them.
+// numbers, a rate with a decimal point, and at most blanks around them, a semicolon and a
+// comment ("-- …" or "/* … */") after it. A year outside 2000–2100 or a rate below 0 or
+// above 100 000 zł per tonne parses, and is refused when the statements run.
 std::optional<RateValues> parseLine(const QString& line);
 std::vector<RateStatement> statementsOf(const QStringList& lines);
 // Reads and parses a file; throws std::runtime_error with a Polish text when it cannot be read.

@@ -18,6 +18,8 @@
 using namespace screentest;
 
 // Rates from a file: the window, the loader under it, and the rate files the program ships.
+using namespace Qt::StringLiterals;
+
 class TestRateFile : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
@@ -86,7 +88,12 @@ private slots:
         QCOMPARE(ok->fuel, 3);
         QCOMPARE(ok->ratePerTonne, 101.14);
         QCOMPARE(ok->year, 2024);
-        for (const char* bad : {"", "1, 1, 101,14, 2024)", "1, 1, 101.14, 2024", "1, 1, 101.14, 2024);",
+        // Ended as files written for the database's own tools end their lines.
+        for (const char* ended : {"1, 1, 101.14, 2024);", "1, 1, 101.14, 2024); -- stawka 2024",
+                                  "1, 1, 101.14, 2024) /* tabela D */ ;", "1, 1, 101.14, 2024)--"})
+            QVERIFY2(rates::parseLine(QString::fromLatin1(ended)) && rates::parseLine(QString::fromLatin1(ended))->year == 2024,
+                     ended);
+        for (const char* bad : {"", "1, 1, 101,14, 2024)", "1, 1, 101.14, 2024",
                                 "1, 1, (select 1 from rdb$database), 2024)", "1, 1, 1e3, 2024)",
                                 "1, 1, 5, 2024) ; delete from PODAT", "-1, 1, 5, 2024)"})
             QVERIFY2(!rates::parseLine(QString::fromLatin1(bad)), bad);
@@ -138,6 +145,11 @@ private slots:
         QCOMPARE(rateOf(1, 1, 2024), QStringLiteral("101.14")); // the existing rate is kept
         QCOMPARE(rateOf(1, 1, 2031), QStringLiteral("111.5"));
 
+        // Cancelling the dialog after the run shows the file again with its log.
+        offered.clear();
+        browse->click();
+        QCOMPARE(column(grid, 1), outcomes);
+
         // One run per showing, even with another file.
         QVERIFY(!run->isEnabled());
         offered = writeFile(QStringLiteral("inne.txt"), "5, 1, 1, 2032)");
@@ -145,6 +157,21 @@ private slots:
         QCOMPARE(grid->rowCount(), 1);
         QVERIFY(!run->isEnabled());
         QVERIFY(screen.findChild<QLineEdit*>(QStringLiteral("LE_sql"))->text().endsWith(QStringLiteral("inne.txt")));
+    }
+
+    // A year or a rate no law has is refused line by line, in Polish, and nothing of it stored.
+    void yearsAndRatesOutsideTheLawAreRefused()
+    {
+        auto statements = rates::statementsOf({u"1, 3, 5, 1999)"_s, u"1, 3, 5, 2101)"_s, u"1, 3, -5, 2031)"_s,
+                                               u"1, 3, 100000.01, 2031)"_s, u"1, 3, 100000, 2031)"_s});
+        QCOMPARE(rates::runStatements(dm->db_opl, dm->tr_opl, statements), 4);
+        QCOMPARE(statements[0].outcome, u"  Błąd Rok 1999 leży poza zakresem od 2000 do 2100."_s);
+        QCOMPARE(statements[1].outcome, u"  Błąd Rok 2101 leży poza zakresem od 2000 do 2100."_s);
+        QCOMPARE(statements[2].outcome, u"  Błąd Stawka -5,00 zł za tonę leży poza zakresem od 0 do 100 000 zł."_s);
+        QCOMPARE(statements[3].outcome, u"  Błąd Stawka 100000,01 zł za tonę leży poza zakresem od 0 do 100 000 zł."_s);
+        QCOMPARE(statements[4].outcome, u"     OK"_s);
+        QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN where ROK in (1999, 2101)")), 0);
+        QCOMPARE(rateOf(1, 3, 2031), QStringLiteral("100000"));
     }
 
     void theCommandLineLoadsTheSameWay()
