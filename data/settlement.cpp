@@ -1,5 +1,7 @@
 #include "data/settlement.h"
 
+#include <QStringList>
+
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
@@ -26,6 +28,21 @@ std::vector<const SettlementLine*> Settlement::linesWithoutRate() const
         if (!line.rate)
             missing.push_back(&line);
     return missing;
+}
+
+QString Settlement::missingRatesWarning() const
+{
+    QStringList missing;
+    for (const SettlementLine* line : linesWithoutRate())
+        missing << QStringLiteral("%1 (%2, %3, rok %4)")
+                       .arg(line->registration,
+                            line->vehicleTypeName.isEmpty() ? QStringLiteral("rodzaj silnika %1").arg(line->vehicleType)
+                                                            : line->vehicleTypeName,
+                            line->fuelName.isEmpty() ? QStringLiteral("paliwo %1").arg(line->fuel) : line->fuelName)
+                       .arg(year);
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("Brak stawek dla: %1. Opłata na wydruku jest zaniżona.").arg(missing.join(QStringLiteral("; ")));
 }
 
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,

@@ -44,6 +44,10 @@ struct Settlement {
     bool withinThreshold() const { return amount <= threshold; }
     // Lines whose purchases found no rate and so count as zero.
     std::vector<const SettlementLine*> linesWithoutRate() const;
+    // What a printout of this settlement must say when lines lack a rate: "Brak stawek dla:
+    // WA 1 (rodzaj silnika, paliwo, rok 2024); …. Opłata na wydruku jest zaniżona."; empty
+    // when every line has its rate.
+    QString missingRatesWarning() const;
 };
 
 // What becomes of IBQ_rozl after the settlement: closed, or left open for a window that shows

@@ -20,6 +20,7 @@ public:
     data::Period period() const override { return settlement_.period; }
     text::Money amountToPay() const override { return settlement_.amount; }
     text::Money threshold() const override { return settlement_.threshold; }
+    QString missingRatesWarning() const override { return settlement_.missingRatesWarning(); }
 
 private:
     data::Settlement settlement_;

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -116,7 +117,24 @@ TCustPreview::TCustPreview(report::ReportPrinter* printer) : printer_(printer)
 
     QRPreview1 = new report::PageView(this);
     QRPreview1->setObjectName(QStringLiteral("QRPreview1"));
-    setCentralWidget(QRPreview1);
+    // A printout with a warning (a fee that lacks rates) says so above its pages.
+    const QString warning = printer ? printer->report().warning() : QString();
+    if (warning.isEmpty()) {
+        setCentralWidget(QRPreview1);
+    } else {
+        auto* central = new QWidget(this);
+        auto* column = new QVBoxLayout(central);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        e_ostrzezenie = new QLabel(warning, central);
+        e_ostrzezenie->setObjectName(QStringLiteral("e_ostrzezenie"));
+        e_ostrzezenie->setWordWrap(true);
+        e_ostrzezenie->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #9c0000; font-weight: bold; "
+                                                    "padding: 6px; border-bottom: 1px solid #c9a000; }"));
+        column->addWidget(e_ostrzezenie);
+        column->addWidget(QRPreview1, 1);
+        setCentralWidget(central);
+    }
     buildToolBar();
     buildStatusBar();
 
@@ -350,6 +368,12 @@ void TCustPreview::tb_ostClick()
     tb_ost->setEnabled(false);
 }
 
+bool TCustPreview::goOnDespiteWarning(const QString& question)
+{
+    const QString warning = printer_->report().warning();
+    return warning.isEmpty() || desktop::ask(warning + QLatin1Char(' ') + question, {}, this) == desktop::Answer::Yes;
+}
+
 void TCustPreview::tb_ust_drClick()
 {
     if (printer_)
@@ -359,6 +383,8 @@ void TCustPreview::tb_ust_drClick()
 void TCustPreview::tb_drukClick()
 {
     if (!printer_)
+        return;
+    if (!goOnDespiteWarning(QStringLiteral("Drukować mimo to?")))
         return;
     QPrinter& settings = report::printSettings(*printer_);
     if (!desktop::choosePrinter(settings, desktop::PrintDialogKind::Print, pageCount(), this))
@@ -370,6 +396,8 @@ void TCustPreview::tb_drukClick()
 void TCustPreview::tb_pdfClick()
 {
     if (!printer_)
+        return;
+    if (!goOnDespiteWarning(QStringLiteral("Zapisać mimo to?")))
         return;
     const QString name = printer_->report().fileName();
     QString file = desktop::askSaveFileName({QStringLiteral("Zapisz jako PDF"),

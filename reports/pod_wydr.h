@@ -55,6 +55,8 @@ private:
     void tb_ust_drClick();
     void tb_drukClick();
     void tb_pdfClick();
+    // Asks whether to print or save a printout that carries a warning; true without one.
+    bool goOnDespiteWarning(const QString& question);
     void QRPreview1PageAvailable(int count);
     void QRPreview1Progress(int percent);
     void AE_kolko_myszy(const QWheelEvent& event);
@@ -82,6 +84,7 @@ private:
     QLabel* pagePanel;
     QLabel* statePanel;
     QLabel* savedPanel;
+    QLabel* e_ostrzezenie = nullptr;
     QPushButton* kl_otworz;
     QString savedFile_; // the PDF saved last from this window
     std::unique_ptr<desktop::WheelHook> wheelHook; // AE_kolko_myszy, while the window exists

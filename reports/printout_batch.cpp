@@ -1,7 +1,10 @@
 #include "reports/printout_batch.h"
 
 #include <QDir>
+#include <QStringList>
 
+#include "data/dm1.h"
+#include "data/settlement.h"
 #include "report/pdf.h"
 #include "report/report.h"
 #include "reports/report_set.h"
@@ -39,6 +42,11 @@ BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const d
         return outcome;
     }
     try {
+        if (row.linesWithoutRate > 0 && !request.allowMissingRates) {
+            outcome.result = BatchOutcome::Result::MissingRates;
+            outcome.reason = missingRatesOf(dm, overview, row);
+            return outcome;
+        }
         const TaxpayerPrintout printout = taxpayerPrintout(dm, overview, row, half, request.withRegister);
         std::vector<report::ReportPrinter*> printers;
         for (const auto& w : printout.windows)
@@ -58,26 +66,37 @@ BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const d
     return outcome;
 }
 
+QString missingRatesOf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row)
+{
+    if (row.linesWithoutRate == 0)
+        return {};
+    dm.ibds_pal.open(); // the names of the vehicle types and fuels
+    dm.IBDS_siln.open();
+    return data::computeSettlement(dm, row.shortName, overview.year, overview.period, overview.parameters)
+        .missingRatesWarning();
+}
+
 QString batchSummary(const std::vector<BatchOutcome>& outcomes, bool stopped)
 {
     int written = 0, skipped = 0;
-    QStringList failures;
+    QStringList lacking, failures;
     for (const BatchOutcome& o : outcomes) {
-        if (o.result == BatchOutcome::Result::Written)
-            ++written;
-        else if (o.result == BatchOutcome::Result::Skipped)
-            ++skipped;
-        else
-            failures << QStringLiteral("%1 %2: %3").arg(o.row->number).arg(o.row->shortName, o.reason);
+        const QString line = QStringLiteral("%1 %2: %3").arg(o.row->number).arg(o.row->shortName, o.reason);
+        switch (o.result) {
+        case BatchOutcome::Result::Written: ++written; break;
+        case BatchOutcome::Result::Skipped: ++skipped; break;
+        case BatchOutcome::Result::MissingRates: lacking << line; break;
+        case BatchOutcome::Result::Failed: failures << line; break;
+        }
     }
-    QString text = QStringLiteral("Zapisano plików: %1. Pominięto (bez zakupów): %2. Nie zapisano: %3.")
-                       .arg(written)
-                       .arg(skipped)
-                       .arg(failures.size());
+    QString text = QStringLiteral("Zapisano plików: %1. Pominięto (bez zakupów): %2.").arg(written).arg(skipped);
+    if (!lacking.isEmpty())
+        text += QStringLiteral(" Pominięto (brak stawek, opłata byłaby zaniżona): %1.").arg(lacking.size());
+    text += QStringLiteral(" Nie zapisano: %1.").arg(failures.size());
     if (stopped)
         text += QStringLiteral("\nPrzerwano na życzenie: pozostali podatnicy nie mają plików.");
-    if (!failures.isEmpty())
-        text += QStringLiteral("\n\n") + failures.join(QLatin1Char('\n'));
+    if (!lacking.isEmpty() || !failures.isEmpty())
+        text += QStringLiteral("\n\n") + (lacking + failures).join(QLatin1Char('\n'));
     return text;
 }
 

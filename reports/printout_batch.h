@@ -19,10 +19,12 @@ struct BatchRequest {
     QString folder;
     bool withRegister = false;
     bool withoutPurchases = false; // taxpayers who bought nothing get their (empty) forms too
+    bool allowMissingRates = false; // statements whose fee lacks rates are written all the same
 };
 
 struct BatchOutcome {
-    enum class Result { Written, Skipped, Failed };
+    // MissingRates: not written, as its statements would print too small a fee.
+    enum class Result { Written, Skipped, MissingRates, Failed };
     const data::OverviewRow* row = nullptr;
     Result result = Result::Skipped;
     QString file;   // the file written, or that would have been
@@ -52,9 +54,14 @@ QString batchFileName(const data::OverviewRow& row, int year, int half);
 
 // Writes the file of one taxpayer of the overview (half: 0 or 1 up to 2012). The file appears
 // only whole. A database failure or a file that cannot be written is the outcome's reason,
-// never an exception.
+// never an exception. A taxpayer whose lines lack rates is passed over (MissingRates, the
+// rates named in the reason) unless the request allows it.
 BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
                               const BatchRequest& request);
+// The reason a taxpayer of the overview cannot be printed as it stands: the warning about
+// the rates its settlement lacks (data::Settlement::missingRatesWarning), or empty.
+QString missingRatesOf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row);
+
 
 // "Zapisano 12 plików, pominięto 3 (bez zakupów), nie zapisano 1: …": the summary of a run.
 QString batchSummary(const std::vector<BatchOutcome>& outcomes, bool stopped);

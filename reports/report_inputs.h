@@ -27,6 +27,9 @@ public:
     virtual data::Period period() const = 0;
     virtual text::Money amountToPay() const = 0;
     virtual text::Money threshold() const = 0;
+    // The settlement's warning about lines without a rate (data::Settlement::
+    // missingRatesWarning); empty when there is none.
+    virtual QString missingRatesWarning() const { return {}; }
 };
 
 // The items of the half-year list: 0 the first half-year, 1 the second.

@@ -45,6 +45,9 @@ std::vector<std::unique_ptr<ReportWindow>> createReports(Tdm_1& dm, const Report
     windows.push_back(std::move(statement));
     windows[0]->raport().setFileName(printoutFileName(inputs, QStringLiteral("zestawienie_zbiorcze")));
     windows[1]->raport().setFileName(printoutFileName(inputs, QStringLiteral("zestawienie")));
+    // The fee of a line without a rate counts as zero: both forms print too little.
+    for (const auto& w : windows)
+        w->raport().setWarning(inputs.missingRatesWarning());
     return windows;
 }
 

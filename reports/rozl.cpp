@@ -322,6 +322,7 @@ void Tf_rozl::licz_rozl()
     }
     amountToPay_ = s.amount;
     threshold_ = s.threshold;
+    missingRatesWarning_ = s.missingRatesWarning();
     showAmounts();
     showLinesWithoutRate(s);
 }
@@ -412,6 +413,12 @@ void Tf_rozl::drukuj_raporty(bool preview)
         report::registerPreviewInterface<TQRCustomPreviewInterface>();
     const auto choice = rb_zest->isChecked() ? reports::ReportChoice::Statements : reports::ReportChoice::PurchaseRegister;
     auto windows = reports::createReports(dm_, *this, choice);
+    // A printout whose fee lacks some rates is printed only when the user says so; the
+    // preview shows the warning and asks itself.
+    const QString warning = windows.front()->raport().warning();
+    if (!preview && !warning.isEmpty()
+        && desktop::ask(warning + QStringLiteral(" Drukować mimo to?"), {}, this) != desktop::Answer::Yes)
+        return;
     QCoreApplication::processEvents();
     for (const auto& w : windows) {
         if (preview)

@@ -51,6 +51,7 @@ public:
     data::Period period() const override { return {periodStart_, periodEnd_}; }
     text::Money amountToPay() const override { return amountToPay_; }
     text::Money threshold() const override { return threshold_; }
+    QString missingRatesWarning() const override { return missingRatesWarning_; }
 
     // Builds the chosen reports and previews them one after the other in the program's
     // preview window, or prints each after a confirmed print dialog.
@@ -118,6 +119,7 @@ private:
     text::Money amountToPay_;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     text::Money threshold_;
+    QString missingRatesWarning_;
 
 };
 

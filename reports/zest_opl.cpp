@@ -288,7 +288,7 @@ void Tf_zest_opl::kl_drukClick()
     const reports::BatchRequest request = batchRequest({});
     const int half = periodPart();
     int printed = 0;
-    QStringList failures;
+    QStringList failures, passedOver;
     for (const data::OverviewRow* row : rows) {
         progress.setValue(printed);
         if (progress.wasCanceled())
@@ -296,6 +296,11 @@ void Tf_zest_opl::kl_drukClick()
         if (!reports::takesPart(*row, request))
             continue;
         try {
+            // A fee that lacks rates is not printed as if it were whole.
+            if (const QString lacking = reports::missingRatesOf(dm_, model_->overview(), *row); !lacking.isEmpty()) {
+                passedOver << QStringLiteral("%1 %2: %3").arg(row->number).arg(row->shortName, lacking);
+                continue;
+            }
             const auto printout = reports::taxpayerPrintout(dm_, model_->overview(), *row, half, request.withRegister);
             for (const auto& w : printout.windows) {
                 printer.setPageOrientation(w->raport().orientation());
@@ -309,6 +314,8 @@ void Tf_zest_opl::kl_drukClick()
     }
     progress.setValue(static_cast<int>(rows.size()));
     QString summary = QStringLiteral("Wydrukowano podatników: %1.").arg(printed);
+    if (!passedOver.isEmpty())
+        summary += QStringLiteral("\nPominięto (brak stawek, opłata byłaby zaniżona):\n") + passedOver.join(QLatin1Char('\n'));
     if (!failures.isEmpty())
         summary += QStringLiteral("\nNie wydrukowano:\n") + failures.join(QLatin1Char('\n'));
     desktop::showInformation(summary, QStringLiteral("Drukuj wszystkie"), this);

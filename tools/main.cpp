@@ -38,9 +38,10 @@ const char* usage =
     "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv]\n"
     "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n"
     "  brenvald-cli pdf --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II]\n"
-    "                   --report statements|register --out PLIK.pdf\n"
+    "                   --report statements|register --out PLIK.pdf [--allow-missing-rates]\n"
     "      zapisuje do jednego pliku PDF wykaz zbiorczy i tabelę D (statements)\n"
-    "      albo wykaz zakupów paliw (register)\n";
+    "      albo wykaz zakupów paliw (register); wykazów z brakującymi stawkami\n"
+    "      (zaniżona opłata) nie zapisuje bez --allow-missing-rates\n";
 
 int initdb(const QStringList& args)
 {
@@ -109,7 +110,7 @@ int pdf(const QStringList& args)
 {
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--taxpayer"), QStringLiteral("--year"),
                                              QStringLiteral("--half"), QStringLiteral("--report"), QStringLiteral("--out")},
-                                      {});
+                                      {QStringLiteral("--allow-missing-rates")});
     requireOptions(options, {"--db", "--taxpayer", "--year", "--report", "--out"});
     const PeriodChoice period = periodOptions(options);
     const QString which = options.value(QStringLiteral("--report"));
@@ -125,9 +126,18 @@ int pdf(const QStringList& args)
         return exitFailure;
     // The amounts and the lines of the file come from one picture of the database.
     auto snapshot = dm.readReportsFromSnapshot(true);
+    dm.ibds_pal.open(); // the names of what lacks a rate
+    dm.IBDS_siln.open();
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        data::settlementPeriod(period.year, period.half),
                                                        data::yearParameters(dm, period.year));
+    // Statements whose fee lacks rates would file too little: only when asked for.
+    if (which == QStringLiteral("statements") && !settlement.missingRatesWarning().isEmpty()
+        && !options.contains(QStringLiteral("--allow-missing-rates"))) {
+        printError(settlement.missingRatesWarning()
+                   + QStringLiteral(" Uzupełnij stawki albo podaj --allow-missing-rates, aby zapisać plik mimo to."));
+        return exitFailure;
+    }
     printLinesWithoutRate(settlement);
     const reports::FixedReportInputs inputs(settlement, period.half);
     report::PdfOutcome written;

@@ -19,8 +19,10 @@ const char* overviewUsage =
     "  brenvald-cli overview --db BAZA --year RRRR [--half I|II] [--tsv]\n"
     "      drukuje opłatę, próg i brak stawek każdego podatnika za okres\n"
     "  brenvald-cli pdf-all --db BAZA --year RRRR [--half I|II] --dir KATALOG [--register] [--without-purchases]\n"
+    "                       [--allow-missing-rates]\n"
     "      zapisuje wykaz zbiorczy i tabelę D (z --register także wykaz zakupów) każdego\n"
-    "      podatnika do osobnego pliku PDF w katalogu; podatników bez zakupów pomija\n";
+    "      podatnika do osobnego pliku PDF w katalogu; podatników bez zakupów pomija,\n"
+    "      podatników z brakującymi stawkami (kod 1) także, chyba że podano --allow-missing-rates\n";
 
 namespace {
 
@@ -121,12 +123,14 @@ int pdfAll(const QStringList& args)
 {
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--year"), QStringLiteral("--half"),
                                              QStringLiteral("--dir")},
-                                      {QStringLiteral("--register"), QStringLiteral("--without-purchases")});
+                                      {QStringLiteral("--register"), QStringLiteral("--without-purchases"),
+                                       QStringLiteral("--allow-missing-rates")});
     requireOptions(options, {"--db", "--year", "--dir"});
     reports::BatchRequest request;
     request.folder = options.value(QStringLiteral("--dir"));
     request.withRegister = options.contains(QStringLiteral("--register"));
     request.withoutPurchases = options.contains(QStringLiteral("--without-purchases"));
+    request.allowMissingRates = options.contains(QStringLiteral("--allow-missing-rates"));
     if (!QDir(request.folder).exists())
         throw BadArguments{QStringLiteral("Nie ma katalogu %1.").arg(request.folder)};
     PeriodChoice period;
@@ -149,6 +153,7 @@ int pdfAll(const QStringList& args)
             out << QStringLiteral("zapisano\t") << done.file;
             break;
         case reports::BatchOutcome::Result::Skipped:
+        case reports::BatchOutcome::Result::MissingRates:
             out << QStringLiteral("pominięto\t") << done.reason;
             break;
         case reports::BatchOutcome::Result::Failed:
@@ -164,7 +169,7 @@ int pdfAll(const QStringList& args)
     if (stopped)
         throw Interrupted{};
     const bool failed = std::any_of(outcomes.begin(), outcomes.end(), [](const reports::BatchOutcome& d) {
-        return d.result == reports::BatchOutcome::Result::Failed;
+        return d.result == reports::BatchOutcome::Result::Failed || d.result == reports::BatchOutcome::Result::MissingRates;
     });
     return failed ? exitFailure : 0;
 }

@@ -49,6 +49,10 @@ public:
     const QString& title() const { return title_; }
     // The name a saved file of the report is offered under, without the extension; the
     // title when none is set.
+    // What the reader must know before trusting the printout (a figure in it is incomplete):
+    // the preview shows it above the pages and asks before printing or saving.
+    void setWarning(const QString& warning) { warning_ = warning; }
+    const QString& warning() const { return warning_; }
     void setFileName(const QString& name) { fileName_ = name; }
     QString fileName() const { return fileName_.isEmpty() ? title_ : fileName_; }
 
@@ -98,6 +102,7 @@ private:
 
     QString title_;
     QString fileName_;
+    QString warning_;
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
     QMarginsF margins_{10, 10, 10, 10};
     Font font_;

@@ -214,8 +214,22 @@ private slots:
 
         // Every taxpayer's printouts of 2012 II: a whole file for each who bought, no file for
         // the others, one line each and the summary.
+        // A taxpayer whose lines lack rates gets no file unless that is allowed, and the
+        // command says which rates and ends with 1.
+        QTemporaryDir refusedFolder;
+        QProcess* p = runCli({u"pdf-all"_s, u"--db"_s, path, u"--year"_s, u"2012"_s, u"--half"_s, u"II"_s, u"--dir"_s,
+                              refusedFolder.path()});
+        const QStringList lacking = QString::fromUtf8(p->readAllStandardOutput())
+                                        .split(u'\n', Qt::SkipEmptyParts)
+                                        .filter(u"\tpominięto\tBrak stawek dla: "_s);
+        QVERIFY(!lacking.isEmpty()); // the data have types without rates
+        QCOMPARE(p->exitCode(), 1);
+        for (const QString& line : lacking)
+            QVERIFY(!QFileInfo::exists(refusedFolder.filePath(u"%1_%2_2012_II.pdf"_s.arg(line.section(u'\t', 0, 0),
+                                                                                         line.section(u'\t', 1, 1)))));
         QTemporaryDir folder;
-        QProcess* p = runCli({u"pdf-all"_s, u"--db"_s, path, u"--year"_s, u"2012"_s, u"--half"_s, u"II"_s, u"--dir"_s, folder.path()});
+        p = runCli({u"pdf-all"_s, u"--db"_s, path, u"--year"_s, u"2012"_s, u"--half"_s, u"II"_s, u"--dir"_s, folder.path(),
+                    u"--allow-missing-rates"_s});
         QCOMPARE(p->exitCode(), 0);
         const QStringList said = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(said.size(), 7);

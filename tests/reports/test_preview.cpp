@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "desktop/image_list.h"
+#include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
 #include "desktop/save_file_dialog.h"
 #include "desktop/shell.h"
@@ -499,6 +500,54 @@ private slots:
         QVERIFY(content.startsWith("%PDF"));
         QCOMPARE(content.count("/Type /Page\n"), 3);
         closeAndFree(w);
+    }
+
+    // A printout with a warning (a fee lacking rates) shows it above the pages and asks
+    // before printing or saving; No prints and saves nothing, Yes goes on.
+    void aWarningIsShownAndAskedAbout()
+    {
+        QTemporaryDir dir;
+        auto r = reportOfPages(1);
+        const QString warning = u"Brak stawek dla: WA 1 (Osobowe, benzyna, rok 2024). Opłata na wydruku jest zaniżona."_s;
+        r->setWarning(warning);
+        QPointer<TCustPreview> w = openFinished(*r);
+        QVERIFY(w);
+        auto* banner = w->findChild<QLabel*>(u"e_ostrzezenie"_s);
+        QVERIFY(banner && banner->isVisible());
+        QCOMPARE(banner->text(), warning);
+
+        QStringList asked;
+        desktop::Answer answer = desktop::Answer::No;
+        desktop::setMessageHandler([&](const desktop::Message& m) {
+            asked << m.text;
+            return answer;
+        });
+        int dialogs = 0;
+        desktop::setPrintDialogHandler([&](const desktop::PrintDialogRequest& request) {
+            request.printer->setOutputFormat(QPrinter::PdfFormat);
+            request.printer->setOutputFileName(dir.filePath(u"drukarka.pdf"_s));
+            return ++dialogs > 0;
+        });
+        desktop::setSaveFileHandler([&](const desktop::SaveFileRequest&) { return dir.filePath(u"zapis.pdf"_s); });
+        click(w, "tb_druk");
+        click(w, "tb_pdf");
+        QCOMPARE(asked, (QStringList{warning + u" Drukować mimo to?"_s, warning + u" Zapisać mimo to?"_s}));
+        QCOMPARE(dialogs, 0);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+
+        answer = desktop::Answer::Yes;
+        click(w, "tb_druk");
+        click(w, "tb_pdf");
+        desktop::setMessageHandler({});
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{u"drukarka.pdf"_s, u"zapis.pdf"_s}));
+        closeAndFree(w);
+
+        // Without a warning: no banner, no question.
+        auto plain = reportOfPages(1);
+        QPointer<TCustPreview> other = openFinished(*plain);
+        QVERIFY(!other->findChild<QLabel*>(u"e_ostrzezenie"_s));
+        closeAndFree(other);
     }
 
     void providerShowsTheWindow()

@@ -543,6 +543,21 @@ private slots:
         QVERIFY(dynamic_cast<reports::Tf_w_zak*>(windows[0].get()));
         QCOMPARE(windows[0]->raport().fileName(), u"ABC_2024_wykaz_zakupow"_s);
         QVERIFY(dm->IBQ_rozl_w.isActive());
+        QVERIFY(windows[0]->raport().warning().isEmpty());
+
+        // Purchases of a year without rates: both statements carry the warning that their
+        // fee is too small, naming what lacks a rate; the register, which prints no fee, not.
+        settlement_rows::addPurchase(*dm, 8, u"WA2"_s, u"BEZ/1"_s, {2030, 5, 1}, 1, 100);
+        dm->ibds_pal.open();
+        dm->IBDS_siln.open();
+        const data::Settlement lacking = settle(u"ABC"_s, 2030, 0);
+        QVERIFY2(lacking.missingRatesWarning().startsWith(u"Brak stawek dla: WA2 ("_s)
+                     && lacking.missingRatesWarning().endsWith(u", rok 2030). Opłata na wydruku jest zaniżona."_s),
+                 qPrintable(lacking.missingRatesWarning()));
+        const reports::FixedReportInputs lackingIn(lacking, 0);
+        for (const auto& w : reports::createReports(*dm, lackingIn, reports::ReportChoice::Statements))
+            QCOMPARE(w->raport().warning(), lacking.missingRatesWarning());
+        QVERIFY(reports::createReports(*dm, lackingIn, reports::ReportChoice::PurchaseRegister)[0]->raport().warning().isEmpty());
         // A short name with characters no file name takes.
         data::Settlement odd;
         odd.taxpayer = u"A/B:C*D O'Brien"_s;
@@ -560,6 +575,7 @@ private slots:
             for (const auto& w : reports::createReports(*dm, in, reports::ReportChoice::Statements))
                 expected += print(*w).pages.size();
         }
+        settlement_rows::addPurchase(*dm, 8, u"WA2"_s, u"BEZ/1"_s, {2030, 5, 1}, 1, 100); // 2030 has no rates
         dm->disconnectDatabase();
         const QString out = testsupport::workDir() + u"/zestawienie.pdf"_s;
         auto run = [](const QStringList& args) {
@@ -604,6 +620,17 @@ private slots:
             QVERIFY2(code == expectedCode, qPrintable(args.join(u' ') + u" → "_s + QString::number(code)));
             QVERIFY(!errors.trimmed().isEmpty());
         }
+
+        // Statements whose fee lacks rates: refused with what lacks them, unless allowed.
+        const QString lacking = testsupport::workDir() + u"/bez_stawek.pdf"_s;
+        const QStringList year2030 = base + QStringList{u"--year"_s, u"2030"_s, u"--report"_s, u"statements"_s, u"--out"_s, lacking};
+        std::tie(code, output, errors) = run(year2030);
+        QCOMPARE(code, 1);
+        QVERIFY2(errors.contains(u"Brak stawek dla: WA2 ("_s) && errors.contains(u"--allow-missing-rates"_s), qPrintable(errors));
+        QVERIFY(!QFile::exists(lacking));
+        std::tie(code, output, errors) = run(year2030 + QStringList{u"--allow-missing-rates"_s});
+        QVERIFY2(code == 0, qPrintable(errors));
+        QVERIFY(QFile::exists(lacking));
     }
 };
 

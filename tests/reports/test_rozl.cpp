@@ -592,6 +592,26 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF-"));
         QVERIFY(!QFile::exists(testsupport::workDir() + u"/wydruk-1.pdf"_s));
+
+        // A period whose lines lack a rate: printing asks first; No prints nothing.
+        setYear(u"2012"_s);
+        clickItem("lb_kwart", 1);
+        asked.clear();
+        QStringList questions;
+        answer = desktop::Answer::No;
+        desktop::setMessageHandler([&](const desktop::Message& m) {
+            questions << m.text;
+            return answer;
+        });
+        QTest::mouseClick(child<QPushButton>("kl_druk"), Qt::LeftButton);
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions[0].startsWith(u"Brak stawek dla: WA2 ("_s)
+                     && questions[0].endsWith(u"Opłata na wydruku jest zaniżona. Drukować mimo to?"_s),
+                 qPrintable(questions[0]));
+        QVERIFY(asked.isEmpty());
+        answer = desktop::Answer::Yes;
+        QTest::mouseClick(child<QPushButton>("kl_druk"), Qt::LeftButton);
+        QCOMPARE(asked.size(), 2);
     }
 };
 

@@ -177,6 +177,16 @@ private slots:
         QCOMPARE(dialogs, 1);
         QCOMPARE(said, QStringList{u"Wydrukowano podatników: 2."_s});
         QVERIFY(QFile::exists(folder.filePath(u"druk.pdf"_s)));
+
+        // A rate removed meanwhile: the run settles again and passes over the taxpayer whose
+        // fee would now be too small, naming what lacks a rate.
+        exec(u"delete from TAB_OPL_SILN where NR_SILN = 5 and NR_PALIWA = 5 and ROK = 2024"_s);
+        QTemporaryDir lacking;
+        outcomes = w->zapisz_pdf(lacking.path());
+        QCOMPARE(QDir(lacking.path()).entryList(QDir::Files), QStringList{u"1_ZETA_2024.pdf"_s});
+        QVERIFY(outcomes[1].result == reports::BatchOutcome::Result::MissingRates);
+        QVERIFY2(outcomes[1].reason.startsWith(u"Brak stawek dla: A1 ("_s), qPrintable(outcomes[1].reason));
+        QVERIFY(reports::batchSummary(outcomes, false).contains(u"Pominięto (brak stawek, opłata byłaby zaniżona): 1."_s));
     }
 };
 
