@@ -36,15 +36,6 @@ class TestServerConnection : public QObject {
     std::unique_ptr<Tdm_1> dm;
     QStringList shown;
 
-    static void serverScript(const QStringList& args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(BRENVALD_SOURCE_DIR "/scripts/test_server.sh"),
-                QStringList{args.first(), qEnvironmentVariable("BRENVALD_TEST_SERVER_STATE")} + args.mid(1));
-        QVERIFY(p.waitForFinished(60000));
-        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-    }
-
     // Saves or tests `name` through the dialog, as the user does.
     void throughDialog(const QString& name, const char* button)
     {
@@ -156,7 +147,7 @@ private slots:
         auto* preview = new TCustPreview(&windows.front()->raport().prepare());
         preview->show();
 
-        serverScript({QStringLiteral("stop")});
+        testsupport::stopTestServer();
 
         // The screen says so in Polish and stays.
         QTest::mouseClick(screen.findChild<dbw::DBNavigator*>()->button(dbw::DBNavigator::Refresh), Qt::LeftButton);
@@ -173,7 +164,7 @@ private slots:
         f_pod = nullptr;
 
         // Back again on the same port: reconnecting needs no restart, and the row is there.
-        serverScript({QStringLiteral("start"), testsupport::testServerAddress().section(QLatin1Char('/'), 1)});
+        testsupport::startTestServerAgain();
         shown.clear();
         throughDialog(name, "kl_test");
         QCOMPARE(shown, QStringList{QStringLiteral("Połączono z bazą danych")});

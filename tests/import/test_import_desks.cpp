@@ -35,15 +35,6 @@ class TestImportDesks : public QObject {
         return st.value(0).toInt();
     }
 
-    static void serverScript(const QStringList& args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(BRENVALD_SOURCE_DIR "/scripts/test_server.sh"),
-                QStringList{args.first(), qEnvironmentVariable("BRENVALD_TEST_SERVER_STATE")} + args.mid(1));
-        QVERIFY(p.waitForFinished(60000));
-        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
-    }
-
     void exec(const QString& sql)
     {
         fb::Transaction now(&desk->db_opl);
@@ -116,10 +107,9 @@ private slots:
                                                  u"--dir"_s, folder.path(), u"--year"_s, u"2024"_s, u"7"_s});
         QTRY_VERIFY_WITH_TIMEOUT((run.bytesAvailable(), QString::fromUtf8(run.peek(4096)).contains(u"Wyszukiwanie"_s)), 30000);
         QTest::qWait(300);
-        const QString port = testsupport::testServerAddress().section(u'/', 1);
-        serverScript({u"stop"_s});
+        testsupport::stopTestServer();
         QVERIFY(run.waitForFinished(60000));
-        serverScript({u"start"_s, port});
+        testsupport::startTestServerAgain();
         const QStringList lines = QString::fromUtf8(run.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(run.exitCode() != 0);
         QVERIFY2(lines.size() <= 4, qPrintable(lines.join(u'\n').left(3000)));

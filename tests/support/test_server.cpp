@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "test_database.h"
 
@@ -42,6 +43,31 @@ QString freshServerDatabase()
 QString freshServerDatabaseFromScript(const QString& scriptPath)
 {
     return throughServer(freshDatabaseFromScript(scriptPath));
+}
+
+namespace {
+
+void serverScript(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(BRENVALD_SOURCE_DIR "/scripts/test_server.sh"),
+            QStringList{args.first(), qEnvironmentVariable("BRENVALD_TEST_SERVER_STATE")} + args.mid(1));
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        qFatal("scripts/test_server.sh %s failed: %s", qPrintable(args.join(QLatin1Char(' '))),
+               p.readAllStandardError().constData());
+}
+
+} // namespace
+
+void stopTestServer()
+{
+    testServerAddress(); // the port, read while the server runs
+    serverScript({QStringLiteral("stop")});
+}
+
+void startTestServerAgain()
+{
+    serverScript({QStringLiteral("start"), testServerAddress().section(QLatin1Char('/'), 1)});
 }
 
 } // namespace testsupport

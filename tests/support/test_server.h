@@ -22,5 +22,10 @@ QString throughServer(const QString& localPath);
 QString freshServerDatabase();
 // A fresh database made from a script (see freshDatabaseFromScript), through the server.
 QString freshServerDatabaseFromScript(const QString& scriptPath);
+// Stops the server, as a server that goes away does, and starts it again where its clients
+// look for it (the same port). The test process ends with the script's message when the
+// script fails.
+void stopTestServer();
+void startTestServerAgain();
 
 } // namespace testsupport
