@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/bar_style.h"
 #include "desktop/help_context.h"
@@ -50,6 +51,15 @@ constexpr QSize toolButtonLeast(125, 39);
 
 } // namespace
 
+// The caption names the database the program works on, so that a desk sees which one it is.
+void Tf_ok_gl::showDatabaseInCaption()
+{
+    const QString caption = QStringLiteral("Naliczanie opłat za korzystanie ze środowiska z tytułu spalania paliw w silnikach");
+    setWindowTitle(dm_1 && dm_1->isConnected()
+                       ? caption + QStringLiteral(" — ") + data::shownDatabaseName(dm_1->db_opl.databaseName())
+                       : caption);
+}
+
 Tf_ok_gl::Tf_ok_gl(QWidget* parent)
     : QMainWindow(parent),
       obr_gl(new desktop::ImageList(this)),
@@ -59,7 +69,9 @@ Tf_ok_gl::Tf_ok_gl(QWidget* parent)
     text::applyProgramFormats();
     f_ok_gl = this;
 
-    setWindowTitle(QStringLiteral("Naliczanie opłat za korzystanie ze środowiska z tytułu spalania paliw w silnikach"));
+    showDatabaseInCaption();
+    if (dm_1)
+        connect(dm_1, &Tdm_1::connectionChanged, this, &Tf_ok_gl::showDatabaseInCaption);
     setWindowIcon(icons::program());
     // The restored size fills the screen too: a desktop without a window manager that
     // honours the maximised state still shows the whole window.

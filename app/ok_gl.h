@@ -52,6 +52,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void showDatabaseInCaption();
     QAction* makeAction(const char* name, const QString& caption, const QString& category,
                         const QString& hint = {}, int image = -1);
     void createImages();

@@ -104,7 +104,7 @@ TF_serw_op::TF_serw_op(Tdm_1& dm, QWidget* parent)
             [this] { desktop::HelpSystem::showTopic(help_context::databaseLocation, this); });
 
     QString name = localName();
-    if (QFile::exists(data::locationFileName())) {
+    if (data::hasLocationFile()) {
         name = data::resolveDatabaseName();
         if (data::isRemoteName(name))
             rb_zdalny->setChecked(true);
@@ -155,7 +155,9 @@ QString TF_serw_op::chosenName() const
 bool TF_serw_op::saveAndConnect()
 {
     const QString name = chosenName();
-    if (!desktop::attempt(this, [&] { data::writeLocationFile(name); }))
+    // Where it was read, or where the program may write (a start folder that is read-only
+    // leaves it to the user's configuration folder).
+    if (!desktop::attempt(this, [&] { data::writeLocationFile(name, data::locationDirectoryForWriting()); }))
         return false;
     desktop::attempt(this, [&] { dm_.connectTo(name); });
     return true;
@@ -170,6 +172,8 @@ void TF_serw_op::kl_zapClick()
 
 void TF_serw_op::kl_testClick()
 {
-    if (saveAndConnect() && dm_.isConnected())
+    // A test writes nothing: only "OK" stores the name for the next start.
+    desktop::attempt(this, [&] { dm_.connectTo(chosenName()); });
+    if (dm_.isConnected())
         desktop::showMessage(QStringLiteral("Połączono z bazą danych"), {}, this);
 }

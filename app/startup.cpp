@@ -1,11 +1,14 @@
 #include "startup.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <exception>
 
+#include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "first_start.h"
 
 namespace {
 
@@ -15,6 +18,12 @@ Q_LOGGING_CATEGORY(startupLog, "brenvald.startup")
 
 bool connectDataModule(Tdm_1& dm)
 {
+    // No database where the program looks: the user is offered one instead of an error.
+    const QString name = data::resolveDatabaseName();
+    if (!data::isRemoteName(name) && !QFileInfo::exists(data::clientDatabaseName(name))) {
+        qCInfo(startupLog).noquote() << "no database at" << data::clientDatabaseName(name);
+        return offerDatabase(dm, data::hasLocationFile() ? data::clientDatabaseName(name) : QString());
+    }
     bool connected = false;
     QString failure;
     try {

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <stdexcept>
 
@@ -40,11 +41,46 @@ QString databaseNameFromText(const QString& text)
     return name.mid(begin, end - begin);
 }
 
-QString resolveDatabaseName(const QString& directory)
+QString configurationDirectory()
 {
-    QFile file(QDir(directory).filePath(locationFileName()));
-    if (!file.exists())
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/brenvald");
+}
+
+QString dataDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/brenvald");
+}
+
+QString locationDirectory(const QString& startFolder)
+{
+    for (const QString& folder : {startFolder, configurationDirectory()})
+        if (QFileInfo::exists(QDir(folder).filePath(locationFileName())))
+            return folder;
+    return {};
+}
+
+QString locationDirectoryForWriting(const QString& startFolder)
+{
+    if (const QString read = locationDirectory(startFolder); !read.isEmpty())
+        return read;
+    return QFileInfo(startFolder).isWritable() ? startFolder : configurationDirectory();
+}
+
+bool hasLocationFile(const QString& startFolder)
+{
+    return !locationDirectory(startFolder).isEmpty();
+}
+
+QString resolveDatabaseName(const QString& startFolder)
+{
+    const QString folder = locationDirectory(startFolder);
+    // A database of the default name beside the program, without a location file, is the
+    // database of that folder (how a desk works without one); the user's own location file
+    // counts only where there is neither.
+    const bool besideTheProgram = QFileInfo::exists(clientDatabaseName(defaultDatabaseName(), startFolder));
+    if (folder.isEmpty() || (folder != startFolder && besideTheProgram))
         return defaultDatabaseName();
+    QFile file(QDir(folder).filePath(locationFileName()));
     if (!file.open(QIODevice::ReadOnly))
         return defaultDatabaseName();
     return databaseNameFromText(text::fromCp1250(file.readAll()));
@@ -60,6 +96,7 @@ void writeLocationFile(const QString& name, const QString& directory)
                                      .arg(locationFileName(), unmappable)
                                      .toStdString());
     const QString path = QDir(directory).filePath(locationFileName());
+    QDir().mkpath(directory);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(*bytes + "\r\n") < 0 || !file.commit())
         throw std::runtime_error(QStringLiteral("Nie można zapisać pliku %1: %2")
@@ -82,6 +119,11 @@ bool isRemoteName(const QString& name)
 {
     const qsizetype colon = name.indexOf(QLatin1Char(':'));
     return colon >= 2;
+}
+
+QString shownDatabaseName(const QString& name)
+{
+    return isRemoteName(name) ? name : QFileInfo(name).fileName();
 }
 
 QString clientDatabaseName(const QString& name, const QString& directory)

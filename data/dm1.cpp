@@ -13,6 +13,7 @@
 #include "firebird/transaction.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <limits>
 
 Tdm_1* dm_1 = nullptr;
@@ -51,6 +52,7 @@ void Tdm_1::connectTo(const QString& databaseName)
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
         data::addMissingSchemaObjects(db_opl);
         data::keepIndexStatisticsTrue(db_opl);
+        emit connectionChanged();
     } catch (const fb::Error& e) {
         if (!e.isFileInUse())
             throw;
@@ -70,6 +72,11 @@ void Tdm_1::disconnectDatabase()
         snapshot->end();
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->close();
+    const bool wasOpen = db_opl.isOpen();
+    const auto told = qScopeGuard([this, wasOpen] {
+        if (wasOpen)
+            emit connectionChanged();
+    });
     try {
         if (tr_opl.isActive())
             tr_opl.commit();

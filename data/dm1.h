@@ -120,6 +120,10 @@ public:
     // runs while a purchase screen is open.
     void ustal_rodz_pal(ds::Field& nrRej);
 
+signals:
+    // The module connected to a database, or let go of it.
+    void connectionChanged();
+
 private:
     // How the settlement and the statements read the taxpayer's purchases.
     data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);

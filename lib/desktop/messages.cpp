@@ -35,6 +35,7 @@ QMessageBox::Icon iconOf(MessageKind kind)
     case MessageKind::Warning:
         return QMessageBox::Warning;
     case MessageKind::Question:
+    case MessageKind::Choice:
         return QMessageBox::Question;
     case MessageKind::Plain:
         return QMessageBox::NoIcon;
@@ -48,6 +49,16 @@ Answer showBox(const Message& m, QWidget* parent)
     QMessageBox box(iconOf(m.kind), m.title, m.text, QMessageBox::NoButton, parent);
     // Error texts come from the database and the file system; "<" in them is not markup.
     box.setTextFormat(Qt::PlainText);
+    if (m.kind == MessageKind::Choice) {
+        QList<QAbstractButton*> buttons;
+        for (const QString& choice : m.choices)
+            buttons << box.addButton(choice, QMessageBox::ActionRole);
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+        box.exec();
+        const qsizetype chosen = buttons.indexOf(box.clickedButton());
+        return static_cast<Answer>(static_cast<int>(Answer::First) + (chosen < 0 ? buttons.size() - 1 : chosen));
+    }
     if (m.kind != MessageKind::Question) {
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.exec();
@@ -61,9 +72,9 @@ Answer showBox(const Message& m, QWidget* parent)
     return box.clickedButton() == yes ? Answer::Yes : Answer::No;
 }
 
-Answer deliver(MessageKind kind, const QString& text, const QString& title, QWidget* parent)
+Answer deliver(MessageKind kind, const QString& text, const QString& title, QWidget* parent, const QStringList& choices = {})
 {
-    const Message m{kind, captionOr(title), text};
+    const Message m{kind, captionOr(title), text, choices};
     if (handler())
         return handler()(m);
     return showBox(m, parent);
@@ -94,6 +105,14 @@ void showWarning(const QString& text, const QString& title, QWidget* parent)
 Answer ask(const QString& text, const QString& title, QWidget* parent)
 {
     return deliver(MessageKind::Question, text, title, parent) == Answer::Yes ? Answer::Yes : Answer::No;
+}
+
+int choose(const QString& text, const QStringList& choices, const QString& title, QWidget* parent)
+{
+    const Answer a = deliver(MessageKind::Choice, text, title, parent, choices.mid(0, 4));
+    const int chosen = static_cast<int>(a) - static_cast<int>(Answer::First);
+    // Any other answer is the box closed: the last choice.
+    return chosen >= 0 && chosen < choices.size() ? chosen : static_cast<int>(choices.size()) - 1;
 }
 
 void setDefaultCaption(const QString& caption)

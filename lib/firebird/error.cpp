@@ -149,6 +149,8 @@ void check(const intptr_t* status, const QString& context)
     if (error.hasCode(isc_login))
         throw explained(QStringLiteral("Serwer bazy danych nie przyjął nazwy użytkownika lub hasła (program łączy się jako "
                                        "SYSDBA, chyba że ustawiono ISC_USER i ISC_PASSWORD)."));
+    if (attaching && error.hasCode(isc_bad_db_format))
+        throw explained(QStringLiteral("Ten plik nie jest bazą danych (albo jest bazą innej wersji serwera)."));
     if (attaching && error.hasCode(isc_io_error) && !error.isFileInUse())
         throw explained(QStringLiteral("Nie można otworzyć pliku bazy danych: nie ma go pod tą nazwą albo brak prawa do jego "
                                        "odczytu i zapisu."));

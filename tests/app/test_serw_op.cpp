@@ -198,6 +198,8 @@ private slots:
             child<QPushButton>(dialog, "kl_test")->click();
             QVERIFY(dialog.isVisible());
             QCOMPARE(shownTexts(), QStringList{QStringLiteral("Połączono z bazą danych")});
+            QCOMPARE(locationFile(), QByteArray("brenvald.gdb\r\n")); // a test writes nothing
+            child<QPushButton>(dialog, "kl_zap")->click();
         }
         QCOMPARE(locationFile(), *text::toCp1250(polish) + "\r\n");
         QCOMPARE(dm->db_opl.databaseName(), polish);
@@ -207,7 +209,7 @@ private slots:
     void failuresKeepWhatTheUserTyped()
     {
         const QString missing = QDir(folder->path()).filePath(QStringLiteral("nie-ma-żółwia/brenvald.gdb"));
-        // A failed test: the name is stored, the dialog stays, the module has no connection.
+        // A failed test: nothing stored, the dialog stays, the module has no connection.
         {
             TF_serw_op dialog(*dm);
             dialog.show();
@@ -220,7 +222,8 @@ private slots:
             // The server's text names the file as it is named.
             QVERIFY2(shown.first().text.contains(QStringLiteral("żółwia")), qPrintable(shown.first().text));
             QVERIFY(!dm->isConnected());
-            // A failed save closes the dialog all the same.
+            QCOMPARE(locationFile(), QByteArray("<none>"));
+            // A failed save stores the name and closes the dialog all the same.
             child<QPushButton>(dialog, "kl_zap")->click();
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "desktop/open_file_dialog.h"
 #include "ok_gl.h"
 #include "program_database.h"
 #include "purchases/zak.h"
@@ -50,10 +52,9 @@ private slots:
         QTemporaryDir empty;
         QDir::setCurrent(empty.path());
         Tdm_1 dm;
-        QVERIFY(!connectDataModule(dm));
+        QVERIFY(!connectDataModule(dm)); // the user closes the first-start question
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].kind, desktop::MessageKind::Error);
-        QVERIFY(!shown[0].text.isEmpty());
+        QCOMPARE(shown[0].kind, desktop::MessageKind::Choice);
         QVERIFY(!dm.isConnected());
 
         Tf_ok_gl window;
@@ -66,6 +67,68 @@ private slots:
         QCOMPARE(text::parseDate(QStringLiteral("5-11-2004")), QDate(2004, 11, 5));
         QCOMPARE(*text::parseFloat(QStringLiteral("1234,5")), 1234.5L);
         QCOMPARE(text::formatNumber(1234.56), QStringLiteral("1.234,56"));
+    }
+
+    // No database where the program looks: the user creates one in the data folder or picks
+    // a file, and the choice is remembered in the configuration folder; a database that is
+    // there but cannot be opened says why in Polish; the caption names the database open.
+    void aFirstStartOffersADatabase()
+    {
+        QTemporaryDir home;
+        QDir::setCurrent(home.path());
+        QDir(data::configurationDirectory()).removeRecursively();
+        QDir(data::dataDirectory()).removeRecursively();
+        desktop::Answer answer = desktop::Answer::First;
+        desktop::setMessageHandler([&](const desktop::Message& m) {
+            shown << m;
+            return m.kind == desktop::MessageKind::Choice ? answer : desktop::Answer::Ok;
+        });
+        {
+            Tdm_1 dm;
+            dm_1 = &dm;
+            Tf_ok_gl window;
+            QVERIFY(connectDataModule(dm));
+            const QString created = QDir(data::dataDirectory()).filePath(QStringLiteral("brenvald.gdb"));
+            QCOMPARE(dm.db_opl.databaseName(), created);
+            QCOMPARE(shown[0].choices, (QStringList{QStringLiteral("Utwórz nową bazę"), QStringLiteral("Wskaż plik bazy…"),
+                                                    QStringLiteral("Baza na serwerze…"), QStringLiteral("Anuluj")}));
+            QCOMPARE(shown[1].text, QStringLiteral("Utworzono nową bazę danych %1.").arg(created));
+            QCOMPARE(data::resolveDatabaseName(), created);
+            QVERIFY(window.windowTitle().endsWith(QStringLiteral(" — brenvald.gdb")));
+            dm.ibds_pal.open();
+            QCOMPARE(dm.ibds_pal.recordCount(), 6); // the delivered reference data
+            dm_1 = nullptr;
+        }
+        // The file named is gone: the same question names it; a file is picked instead.
+        QVERIFY(QFile::rename(QDir(data::dataDirectory()).filePath(QStringLiteral("brenvald.gdb")),
+                              QDir(data::dataDirectory()).filePath(QStringLiteral("kopia.gdb"))));
+        shown.clear();
+        answer = desktop::Answer::Second;
+        desktop::setOpenFileHandler([](const desktop::OpenFileRequest&) {
+            return QDir(data::dataDirectory()).filePath(QStringLiteral("kopia.gdb"));
+        });
+        {
+            Tdm_1 dm;
+            QVERIFY(connectDataModule(dm));
+            QVERIFY(shown[0].text.startsWith(QStringLiteral("Nie ma pliku bazy danych %1.")
+                                                 .arg(QDir(data::dataDirectory()).filePath(QStringLiteral("brenvald.gdb")))));
+            QCOMPARE(data::resolveDatabaseName(), QDir(data::dataDirectory()).filePath(QStringLiteral("kopia.gdb")));
+        }
+        desktop::setOpenFileHandler({});
+        // A file that is no database: the error says so in Polish.
+        QFile bad(QDir(data::dataDirectory()).filePath(QStringLiteral("kopia.gdb")));
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(QByteArray(8192, 'x'));
+        bad.close();
+        shown.clear();
+        {
+            Tdm_1 dm;
+            QVERIFY(!connectDataModule(dm));
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.startsWith(QStringLiteral("Ten plik nie jest bazą danych")), qPrintable(shown[0].text));
+        }
+        QDir(data::configurationDirectory()).removeRecursively();
+        QDir(data::dataDirectory()).removeRecursively();
     }
 
     void connectsToTheDatabaseOfTheLocationFile()

@@ -109,6 +109,33 @@ private slots:
         QCOMPARE(data::clientDatabaseName(QStringLiteral("serwer:/x.gdb"), dir.path()), QStringLiteral("serwer:/x.gdb"));
     }
 
+    // Where the location file is read and written: the start folder first, then the user's
+    // configuration folder; a database beside the program without a file keeps its place.
+    void theLocationFileLivesWhereTheUserCanKeepIt()
+    {
+        QTemporaryDir start;
+        QDir(data::configurationDirectory()).removeRecursively();
+        QVERIFY(!data::hasLocationFile(start.path()));
+        QCOMPARE(data::locationDirectoryForWriting(start.path()), start.path());
+        // A start folder the program cannot write to (here: one that is not there).
+        QCOMPARE(data::locationDirectoryForWriting(start.filePath(u"nie-ma"_s)), data::configurationDirectory());
+
+        data::writeLocationFile(u"serwer:/biuro.gdb"_s, data::configurationDirectory());
+        QCOMPARE(data::resolveDatabaseName(start.path()), u"serwer:/biuro.gdb"_s);
+        QCOMPARE(data::locationDirectoryForWriting(start.path()), data::configurationDirectory());
+        QFile beside(start.filePath(u"brenvald.gdb"_s)); // the program's database in the start folder
+        QVERIFY(beside.open(QIODevice::WriteOnly));
+        beside.close();
+        QCOMPARE(data::resolveDatabaseName(start.path()), u"Brenvald.gdb"_s);
+        data::writeLocationFile(u"firma.gdb"_s, start.path());
+        QCOMPARE(data::resolveDatabaseName(start.path()), u"firma.gdb"_s);
+        QCOMPARE(data::locationDirectoryForWriting(start.path()), start.path());
+        QDir(data::configurationDirectory()).removeRecursively();
+
+        QCOMPARE(data::shownDatabaseName(u"/dane/biuro/firma.gdb"_s), u"firma.gdb"_s);
+        QCOMPARE(data::shownDatabaseName(u"serwer:/dane/firma.gdb"_s), u"serwer:/dane/firma.gdb"_s);
+    }
+
     void connectsToTheDefaultNameInTheCurrentFolder()
     {
         // The default name differs in letter case from the delivered file: it is still found.
