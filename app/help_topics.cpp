@@ -20,6 +20,8 @@ void registerHelpTopics()
                          QUrl(QStringLiteral("qrc:/help/main_window.html")));
     HelpSystem::addTopic(help_context::databaseLocation, QStringLiteral("Położenie bazy danych"),
                          QUrl(QStringLiteral("qrc:/help/database_location.html")));
+    HelpSystem::addTopic(help_context::backup, QStringLiteral("Kopia zapasowa bazy danych"),
+                         QUrl(QStringLiteral("qrc:/help/backup.html")));
     registerTablesHelp();
     registerRegistersHelp();
     registerPurchasesHelp();

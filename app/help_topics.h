@@ -5,6 +5,7 @@ namespace help_context {
 
 inline constexpr int mainWindow = 1;
 inline constexpr int databaseLocation = 2100;
+inline constexpr int backup = 2101;
 
 } // namespace help_context
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "backup_actions.h"
 #include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/bar_style.h"
@@ -153,6 +154,8 @@ void Tf_ok_gl::createActions()
     a_par = makeAction("a_par", QStringLiteral("Wskaźniki"), tables);
     a_akt_opl = makeAction("a_akt_opl", QStringLiteral("Dodanie opłat za kolejny rok z pliku SQL"), tables);
     A_serw_op = makeAction("A_serw_op", QStringLiteral("Ścieżka do bazy danych"), tables);
+    a_kopia = makeAction("a_kopia", QStringLiteral("Kopia zapasowa bazy danych…"), tables);
+    a_odtw = makeAction("a_odtw", QStringLiteral("Odtworzenie bazy z kopii…"), tables);
     a_zak = makeAction("a_zak", QStringLiteral("Wprowadzanie"), purchases,
                        QStringLiteral("Wprowadzanie zakupów paliw"));
     a_zak_kpr = makeAction("a_zak_kpr", QStringLiteral("&Import z systemu PKPiR, FK"), purchases,
@@ -187,6 +190,8 @@ void Tf_ok_gl::createMenu()
     QMenu* tables = menu_gl->addMenu(QStringLiteral("Parametry"));
     tables->setObjectName(QStringLiteral("m_parametry"));
     tables->addActions({a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op});
+    tables->addSeparator();
+    tables->addActions({a_kopia, a_odtw});
 
     QMenu* purchases = menu_gl->addMenu(QStringLiteral("Faktury zakupu paliw"));
     purchases->setObjectName(QStringLiteral("m_faktury"));
@@ -256,6 +261,8 @@ void Tf_ok_gl::connectActions()
     connect(a_zak_kpr, &QAction::triggered, this, [this] { openModal(f_zak_kpr, this, *dm_1); });
     connect(a_pod_kp, &QAction::triggered, this, [this] { openModal(f_pod_kpr, this, *dm_1); });
     connect(A_serw_op, &QAction::triggered, this, [this] { openModal(F_serw_op, this, *dm_1); });
+    connect(a_kopia, &QAction::triggered, this, [this] { makeBackup(*dm_1, this); });
+    connect(a_odtw, &QAction::triggered, this, [this] { restoreBackup(*dm_1, this); });
     connect(a_akt_opl, &QAction::triggered, this, [this] { openModal(F_akt_opl, this, *dm_1); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,

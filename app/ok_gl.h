@@ -35,6 +35,8 @@ public:
     QAction* a_par;
     QAction* a_akt_opl;
     QAction* A_serw_op;
+    QAction* a_kopia; // backup of the open database
+    QAction* a_odtw;  // a backup made into a new database
     QAction* a_zak;
     QAction* a_zak_kpr;
     QAction* a_rozl;

@@ -1,6 +1,8 @@
 #include "tables/akt_opl.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -94,10 +96,17 @@ TF_akt_opl::TF_akt_opl(Tdm_1& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     connect(kl_anul, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+QString TF_akt_opl::shippedRatesFolder()
+{
+    const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/brenvald/rates"));
+    return folder.exists() ? folder.canonicalPath() : QString();
+}
+
 void TF_akt_opl::SB_plikClick()
 {
+    // The first time, the dialog opens on the rate files that came with the program.
     const QString chosen = desktop::askOpenFileName(
-        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), fileName_,
+        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), fileName_.isEmpty() ? shippedRatesFolder() : fileName_,
          {QStringLiteral("Pliki tekstowe (*.txt), SQL (*.sql) (*.sql *.txt)"), QStringLiteral("Wszystkie pliki(*.*) (*)")},
          {}},
         this);

@@ -20,6 +20,10 @@ class TF_akt_opl : public QDialog {
 public:
     explicit TF_akt_opl(Tdm_1& dm, QWidget* parent = nullptr);
 
+    // The rate files that come with the program: share/brenvald/rates beside its bin folder,
+    // installed or built; empty where there are none. The file dialog opens there first.
+    static QString shippedRatesFolder();
+
 private:
     void SB_plikClick();
     void kl_aktClick();

@@ -19,6 +19,7 @@
 #include "reports/report_set.h"
 #include "data/settlement.h"
 #include "text/formats.h"
+#include "tools/backup_commands.h"
 #include "tools/cli_options.h"
 #include "tools/import_commands.h"
 #include "tools/overview_commands.h"
@@ -187,6 +188,10 @@ int runCommand(QStringList args)
             return importTaxpayers(args);
         if (command == QStringLiteral("load-rates"))
             return loadRates(args);
+        if (command == QStringLiteral("backup"))
+            return backup(args);
+        if (command == QStringLiteral("restore"))
+            return restore(args);
         if (command == QStringLiteral("overview"))
             return overview(args);
         if (command == QStringLiteral("pdf-all"))
@@ -196,6 +201,7 @@ int runCommand(QStringList args)
         std::fputs(usage, stdout);
         std::fputs(importUsage, stdout);
         std::fputs(rateUsage, stdout);
+        std::fputs(backupUsage, stdout);
         std::fputs(overviewUsage, stdout);
         return 0;
     } catch (const Interrupted&) {
@@ -206,6 +212,7 @@ int runCommand(QStringList args)
         std::fputs(usage, stderr);
         std::fputs(importUsage, stderr);
         std::fputs(rateUsage, stderr);
+        std::fputs(backupUsage, stderr);
         std::fputs(overviewUsage, stderr);
         return exitBadArguments;
     } catch (const std::exception& e) {

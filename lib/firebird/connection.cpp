@@ -5,9 +5,6 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include <csignal>
-#include <iterator>
-#include <pthread.h>
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
@@ -32,37 +29,6 @@ QString checkedIdentifier(const QString& name)
         throw Error(QStringLiteral("Niepoprawna nazwa generatora: %1").arg(name));
     return name;
 }
-
-// The client library puts its own handlers of the termination signals in place when it
-// first attaches (they shut the engine down). The program's own handling of those signals
-// is kept: they are held back while the client attaches, their handlers put back after it,
-// and a signal that came meanwhile is then delivered to them.
-class ProcessSignalsKept {
-public:
-    ProcessSignalsKept()
-    {
-        sigemptyset(&held_);
-        for (int s : numbers)
-            sigaddset(&held_, s);
-        pthread_sigmask(SIG_BLOCK, &held_, &before_);
-        for (std::size_t i = 0; i < std::size(numbers); ++i)
-            sigaction(numbers[i], nullptr, &actions_[i]);
-    }
-    ~ProcessSignalsKept()
-    {
-        for (std::size_t i = 0; i < std::size(numbers); ++i)
-            sigaction(numbers[i], &actions_[i], nullptr);
-        pthread_sigmask(SIG_SETMASK, &before_, nullptr);
-    }
-    ProcessSignalsKept(const ProcessSignalsKept&) = delete;
-    ProcessSignalsKept& operator=(const ProcessSignalsKept&) = delete;
-
-private:
-    static constexpr int numbers[] = {SIGTERM, SIGINT, SIGHUP};
-    sigset_t held_;
-    sigset_t before_;
-    struct sigaction actions_[std::size(numbers)];
-};
 
 } // namespace
 

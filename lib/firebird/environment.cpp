@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <cstdlib>
+#include <iterator>
+#include <pthread.h>
 #include <mutex>
 #include <unistd.h>
 
@@ -24,6 +26,30 @@ void prepareEnvironment()
         QDir().mkpath(own);
         qputenv("FIREBIRD_LOCK", QFile::encodeName(own));
     });
+}
+
+namespace {
+
+constexpr int keptSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+} // namespace
+
+ProcessSignalsKept::ProcessSignalsKept()
+{
+    static_assert(std::size(keptSignals) == count);
+    sigemptyset(&held_);
+    for (int s : keptSignals)
+        sigaddset(&held_, s);
+    pthread_sigmask(SIG_BLOCK, &held_, &before_);
+    for (int i = 0; i < count; ++i)
+        sigaction(keptSignals[i], nullptr, &actions_[i]);
+}
+
+ProcessSignalsKept::~ProcessSignalsKept()
+{
+    for (int i = 0; i < count; ++i)
+        sigaction(keptSignals[i], &actions_[i], nullptr);
+    pthread_sigmask(SIG_SETMASK, &before_, nullptr);
 }
 
 } // namespace fb

@@ -1,10 +1,31 @@
 #pragma once
 
+#include <csignal>
+
 namespace fb {
 
 // Makes sure that the embedded engine can write its lock files: when the engine's default
 // lock folder exists but is not writable for this user and FIREBIRD_LOCK is not set, the
 // engine is pointed at a folder of the user's own. Runs once, before the first client call.
 void prepareEnvironment();
+
+
+// The client library puts its own handlers of the termination signals in place when it
+// first attaches (they shut the engine down). The program's own handling of those signals is
+// kept: while one of these lives (around an attach), they are held back; then the program's
+// handlers are put back, and a signal that came meanwhile is delivered to them.
+class ProcessSignalsKept {
+public:
+    ProcessSignalsKept();
+    ~ProcessSignalsKept();
+    ProcessSignalsKept(const ProcessSignalsKept&) = delete;
+    ProcessSignalsKept& operator=(const ProcessSignalsKept&) = delete;
+
+private:
+    static constexpr int count = 3;
+    sigset_t held_;
+    sigset_t before_;
+    struct sigaction actions_[count];
+};
 
 } // namespace fb

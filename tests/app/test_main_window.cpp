@@ -42,6 +42,8 @@ const ActionRow actionTable[] = {
     {"a_par", "Wskaźniki", "Tablice", nullptr, true, -1},
     {"a_akt_opl", "Dodanie opłat za kolejny rok z pliku SQL", "Tablice", nullptr, true, -1},
     {"A_serw_op", "Ścieżka do bazy danych", "Tablice", nullptr, true, -1},
+    {"a_kopia", "Kopia zapasowa bazy danych…", "Tablice", nullptr, true, -1},
+    {"a_odtw", "Odtworzenie bazy z kopii…", "Tablice", nullptr, true, -1},
     {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, -1},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", true, 0},
@@ -176,7 +178,7 @@ private slots:
         QCOMPARE(describe(window_->menu_gl),
                  (QStringList{
                      QStringLiteral("&Podatnik: a_pod, a_pod_kp, a_sam, -, a_koniec"),
-                     QStringLiteral("Parametry: a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op"),
+                     QStringLiteral("Parametry: a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op, -, a_kopia, a_odtw"),
                      QStringLiteral("Faktury zakupu paliw: a_zak, a_zak_kpr"),
                      QStringLiteral("a_rozl"),
                      QStringLiteral("&Zestawienia: a_zest_opl"),

@@ -1,0 +1,117 @@
+#include "firebird/service.h"
+
+#include <ibase.h>
+
+#include <QFile>
+
+#include "firebird/environment.h"
+#include "firebird/error.h"
+
+namespace fb {
+
+namespace {
+
+void appendShortText(QByteArray& spb, char item, const QByteArray& value)
+{
+    spb.append(item);
+    spb.append(static_cast<char>(value.size()));
+    spb.append(value);
+}
+
+// A file or database name in a request: its length takes two bytes.
+void appendText(QByteArray& request, char item, const QByteArray& value)
+{
+    request.append(item);
+    request.append(static_cast<char>(value.size() & 0xFF));
+    request.append(static_cast<char>((value.size() >> 8) & 0xFF));
+    request.append(value);
+}
+
+void appendNumber(QByteArray& request, char item, quint32 value)
+{
+    request.append(item);
+    for (int shift = 0; shift < 32; shift += 8)
+        request.append(static_cast<char>((value >> shift) & 0xFF));
+}
+
+} // namespace
+
+Service::Service(const QString& server, const QString& user, const QString& password)
+{
+    prepareEnvironment();
+    const QByteArray name = (server.isEmpty() ? QString() : server + QLatin1Char(':')).toUtf8() + "service_mgr";
+    QByteArray spb;
+    spb.append(static_cast<char>(isc_spb_version));
+    spb.append(static_cast<char>(isc_spb_current_version));
+    appendShortText(spb, isc_spb_user_name, user.toUtf8());
+    appendShortText(spb, isc_spb_password, password.toUtf8());
+    ISC_STATUS_ARRAY status;
+    const ProcessSignalsKept kept;
+    isc_service_attach(status, static_cast<unsigned short>(name.size()), name.constData(), &handle_,
+                       static_cast<unsigned short>(spb.size()), spb.constData());
+    if (status[0] == 1 && status[1])
+        handle_ = 0;
+    check(status, QStringLiteral("attach %1").arg(QString::fromUtf8(name)));
+}
+
+Service::~Service()
+{
+    if (handle_) {
+        ISC_STATUS_ARRAY status;
+        isc_service_detach(status, &handle_);
+    }
+}
+
+void Service::backup(const QString& database, const QString& backupFile, const Progress& progress)
+{
+    QByteArray request(1, static_cast<char>(isc_action_svc_backup));
+    appendText(request, isc_spb_dbname, QFile::encodeName(database));
+    appendText(request, isc_spb_bkp_file, QFile::encodeName(backupFile));
+    request.append(static_cast<char>(isc_spb_verbose));
+    const QString context = QStringLiteral("backup %1 to %2").arg(database, backupFile);
+    start(request, context);
+    follow(progress, context);
+}
+
+void Service::restore(const QString& backupFile, const QString& database, const Progress& progress)
+{
+    QByteArray request(1, static_cast<char>(isc_action_svc_restore));
+    appendText(request, isc_spb_bkp_file, QFile::encodeName(backupFile));
+    appendText(request, isc_spb_dbname, QFile::encodeName(database));
+    appendNumber(request, isc_spb_options, isc_spb_res_create);
+    request.append(static_cast<char>(isc_spb_verbose));
+    const QString context = QStringLiteral("restore %1 to %2").arg(backupFile, database);
+    start(request, context);
+    follow(progress, context);
+}
+
+void Service::start(const QByteArray& request, const QString& context)
+{
+    ISC_STATUS_ARRAY status;
+    isc_service_start(status, &handle_, nullptr, static_cast<unsigned short>(request.size()), request.constData());
+    check(status, context);
+}
+
+// Reads the engine's account line by line until it ends; a failure of the work comes as the
+// error of the last query.
+void Service::follow(const Progress& progress, const QString& context)
+{
+    const char items[] = {static_cast<char>(isc_info_svc_line)};
+    QByteArray buffer(16384, '\0');
+    for (;;) {
+        ISC_STATUS_ARRAY status;
+        isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof items, items,
+                          static_cast<unsigned short>(buffer.size()), buffer.data());
+        check(status, context);
+        const auto* p = reinterpret_cast<const unsigned char*>(buffer.constData());
+        if (*p != isc_info_svc_line)
+            return;
+        const int length = p[1] | (p[2] << 8);
+        if (length == 0)
+            return;
+        if (progress)
+            progress(QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length));
+    }
+}
+
+} // namespace fb
