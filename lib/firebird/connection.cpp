@@ -8,19 +8,13 @@
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
+#include "firebird/parameter_block.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
 namespace fb {
 
 namespace {
-
-void appendDpbString(QByteArray& dpb, char item, const QByteArray& value)
-{
-    dpb.append(item);
-    dpb.append(static_cast<char>(value.size()));
-    dpb.append(value);
-}
 
 QString checkedIdentifier(const QString& name)
 {
@@ -55,8 +49,8 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
     QByteArray dpb;
     dpb.append(static_cast<char>(isc_dpb_version1));
-    appendDpbString(dpb, isc_dpb_user_name, user.toUtf8());
-    appendDpbString(dpb, isc_dpb_password, password.toUtf8());
+    appendShortText(dpb, isc_dpb_user_name, user.toUtf8());
+    appendShortText(dpb, isc_dpb_password, password.toUtf8());
     const QByteArray path = QFile::encodeName(databaseName);
     ISC_STATUS_ARRAY status;
     {

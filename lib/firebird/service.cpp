@@ -6,26 +6,11 @@
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
+#include "firebird/parameter_block.h"
 
 namespace fb {
 
 namespace {
-
-void appendShortText(QByteArray& spb, char item, const QByteArray& value)
-{
-    spb.append(item);
-    spb.append(static_cast<char>(value.size()));
-    spb.append(value);
-}
-
-// A file or database name in a request: its length takes two bytes.
-void appendText(QByteArray& request, char item, const QByteArray& value)
-{
-    request.append(item);
-    request.append(static_cast<char>(value.size() & 0xFF));
-    request.append(static_cast<char>((value.size() >> 8) & 0xFF));
-    request.append(value);
-}
 
 void appendNumber(QByteArray& request, char item, quint32 value)
 {
