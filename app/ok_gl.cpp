@@ -10,6 +10,7 @@
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
 #include "desktop/image_list.h"
+#include "desktop/open_modal.h"
 #include "desktop/shell.h"
 #include "form_info.h"
 #include "help_topics.h"
@@ -17,7 +18,6 @@
 #include "import/pod_kpr.h"
 #include "import/zak_kpr.h"
 #include "maker.h"
-#include "open_modal.h"
 #include "purchases/zak.h"
 #include "registers/pod.h"
 #include "registers/sam.h"
@@ -248,22 +248,22 @@ void Tf_ok_gl::connectActions()
 {
     connect(a_koniec, &QAction::triggered, this, &QWidget::close);
     connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
-    connect(a_opr, &QAction::triggered, this, [this] { openModal(form_info, this); });
-    connect(a_pod, &QAction::triggered, this, [this] { openModal(f_pod, this, *dm_1); });
-    connect(a_sam, &QAction::triggered, this, [this] { openModal(f_sam, this, *dm_1); });
-    connect(a_pal, &QAction::triggered, this, [this] { openModal(f_pal, this, *dm_1); });
-    connect(a_sil, &QAction::triggered, this, [this] { openModal(f_siln, this, *dm_1); });
-    connect(a_opl, &QAction::triggered, this, [this] { openModal(f_opl, this, *dm_1); });
-    connect(a_par, &QAction::triggered, this, [this] { openModal(f_par, this, *dm_1); });
-    connect(a_rozl, &QAction::triggered, this, [this] { openModal(f_rozl, this, *dm_1); });
-    connect(a_zest_opl, &QAction::triggered, this, [this] { openModal(f_zest_opl, this, *dm_1); });
-    connect(a_zak, &QAction::triggered, this, [this] { openModal(f_zak, this, *dm_1); });
-    connect(a_zak_kpr, &QAction::triggered, this, [this] { openModal(f_zak_kpr, this, *dm_1); });
-    connect(a_pod_kp, &QAction::triggered, this, [this] { openModal(f_pod_kpr, this, *dm_1); });
-    connect(A_serw_op, &QAction::triggered, this, [this] { openModal(F_serw_op, this, *dm_1); });
+    connect(a_opr, &QAction::triggered, this, [this] { desktop::openModal(form_info, this); });
+    connect(a_pod, &QAction::triggered, this, [this] { desktop::openModal(f_pod, this, *dm_1); });
+    connect(a_sam, &QAction::triggered, this, [this] { desktop::openModal(f_sam, this, *dm_1); });
+    connect(a_pal, &QAction::triggered, this, [this] { desktop::openModal(f_pal, this, *dm_1); });
+    connect(a_sil, &QAction::triggered, this, [this] { desktop::openModal(f_siln, this, *dm_1); });
+    connect(a_opl, &QAction::triggered, this, [this] { desktop::openModal(f_opl, this, *dm_1); });
+    connect(a_par, &QAction::triggered, this, [this] { desktop::openModal(f_par, this, *dm_1); });
+    connect(a_rozl, &QAction::triggered, this, [this] { desktop::openModal(f_rozl, this, *dm_1); });
+    connect(a_zest_opl, &QAction::triggered, this, [this] { desktop::openModal(f_zest_opl, this, *dm_1); });
+    connect(a_zak, &QAction::triggered, this, [this] { desktop::openModal(f_zak, this, *dm_1); });
+    connect(a_zak_kpr, &QAction::triggered, this, [this] { desktop::openModal(f_zak_kpr, this, *dm_1); });
+    connect(a_pod_kp, &QAction::triggered, this, [this] { desktop::openModal(f_pod_kpr, this, *dm_1); });
+    connect(A_serw_op, &QAction::triggered, this, [this] { desktop::openModal(F_serw_op, this, *dm_1); });
     connect(a_kopia, &QAction::triggered, this, [this] { makeBackup(*dm_1, this); });
     connect(a_odtw, &QAction::triggered, this, [this] { restoreBackup(*dm_1, this); });
-    connect(a_akt_opl, &QAction::triggered, this, [this] { openModal(F_akt_opl, this, *dm_1); });
+    connect(a_akt_opl, &QAction::triggered, this, [this] { desktop::openModal(F_akt_opl, this, *dm_1); });
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

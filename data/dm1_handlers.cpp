@@ -3,6 +3,8 @@
 // picker and fuel list of the open purchase screen.
 #include "data/dm1.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 
 #include "data/fee_arithmetic.h"
@@ -309,10 +311,7 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
     // the other; resumed however this ends.
     screen->setDateReactionAttached(false);
     const ds::Field::ReactionBlocker quietVehicle(vehicle);
-    struct Reattach {
-        data::PurchaseScreen* screen;
-        ~Reattach() { screen->setDateReactionAttached(true); }
-    } reattach{screen};
+    const auto reattach = qScopeGuard([screen] { screen->setDateReactionAttached(true); });
 
     if (field == &day && !settingPurchaseDate_)
         defaultPurchaseDate_ = false; // the user's own date from now on
@@ -342,10 +341,7 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
 void Tdm_1::setPurchaseDate(const QDate& date)
 {
     settingPurchaseDate_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{settingPurchaseDate_};
+    const auto reset = qScopeGuard([this] { settingPurchaseDate_ = false; });
     IBDS_zak.fieldByName(data::col::D_ZAK).setValue(date);
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 #include <memory>
 
@@ -64,10 +65,7 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     State state;
     state.request = request;
     state_ = &state;
-    struct Reset {
-        State*& s;
-        ~Reset() { s = nullptr; }
-    } reset{state_};
+    const auto reset = qScopeGuard([this] { state_ = nullptr; });
 
     // A folder that is not there is a slip in its name, not a folder without documents.
     if (!request.folder.isEmpty() && !QFileInfo(request.folder).isDir())

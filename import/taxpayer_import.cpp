@@ -1,9 +1,12 @@
 #include "import/taxpayer_import.h"
 
+#include <QScopeGuard>
+
 #include "data/dm1.h"
 #include "data/field_names.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
+#include "desktop/quietly.h"
 #include "firebird/statement.h"
 
 namespace ledger {
@@ -90,10 +93,9 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
 
     ds::Dataset& podat = dm_.IBDS_pod_kp;
     podat.open();
-    struct Close {
-        ds::Dataset& d;
-        ~Close() { d.close(); }
-    } close{podat};
+    // Closed however the account ends; a closing that fails is logged, never thrown over
+    // an error already on its way.
+    const auto close = qScopeGuard([&podat] { desktop::quietly("closing the taxpayers", [&podat] { podat.close(); }); });
     if (!podat.locate(data::col::NR_PODAT, number)) {
         podat.append();
         podat.setValue(data::col::NR_PODAT, number);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 #include "common/period_chooser.h"
@@ -168,10 +169,7 @@ void Tf_zak::odswiez_zak()
     if (refreshing_)
         return;
     refreshing_ = true;
-    struct Finish {
-        bool& flag;
-        ~Finish() { flag = false; }
-    } finish{refreshing_};
+    const auto finish = qScopeGuard([this] { refreshing_ = false; });
     if (!keepKeyedPurchase()) {
         restoreSelection();
         return;

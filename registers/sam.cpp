@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -219,9 +220,7 @@ void Tf_sam::pickDate(const QString& fieldName, bool afterFirstDay)
 {
     ds::Dataset& sam = dm_.IBDS_sam;
     Tf_pobdaty picker(this);
-    struct Instance {
-        ~Instance() { f_pobdaty = nullptr; }
-    } instance;
+    const auto instance = qScopeGuard([] { f_pobdaty = nullptr; });
     f_pobdaty = &picker;
 
     const QVariant current = sam.recNo() >= 0 ? sam.value(fieldName) : QVariant();

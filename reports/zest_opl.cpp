@@ -22,6 +22,7 @@
 #include "desktop/caption_width.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
+#include "desktop/open_modal.h"
 #include "desktop/print_dialogs.h"
 #include "desktop/save_file_dialog.h"
 #include "report/printing.h"
@@ -369,13 +370,9 @@ void Tf_zest_opl::otworz_rozliczenie(const QModelIndex& index)
     if (!index.isValid())
         return;
     const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(index).row());
-    struct Release {
-        ~Release() { f_rozl = nullptr; }
-    } release;
-    Tf_rozl screen(dm_, this);
-    f_rozl = &screen;
-    screen.pokaz_rozliczenie(row.shortName, model_->overview().year, periodPart());
-    screen.exec();
+    desktop::openModalPrepared(
+        f_rozl, this,
+        [&](Tf_rozl& screen) { screen.pokaz_rozliczenie(row.shortName, model_->overview().year, periodPart()); }, dm_);
 }
 
 bool Tf_zest_opl::eventFilter(QObject* watched, QEvent* event)

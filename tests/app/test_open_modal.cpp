@@ -1,5 +1,5 @@
 #include "app_test_main.h"
-#include "open_modal.h"
+#include "desktop/open_modal.h"
 #include "when_modal.h"
 
 #include <QDialog>
@@ -58,7 +58,7 @@ private slots:
             modal = shown->isModal();
             static_cast<QDialog*>(shown)->done(5);
         });
-        QCOMPARE(openModal(screen, &owner), 5);
+        QCOMPARE(desktop::openModal(screen, &owner), 5);
         QVERIFY(reachable);
         QVERIFY(owned);
         QVERIFY(modal);
@@ -69,7 +69,7 @@ private slots:
     void screenIsFreedWhenItThrows()
     {
         QWidget owner;
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, openModal(ThrowingScreen::throwing, &owner));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, desktop::openModal(ThrowingScreen::throwing, &owner));
         QVERIFY(ThrowingScreen::wasReachable);
         QCOMPARE(ThrowingScreen::throwing, nullptr);
         QCOMPARE(alive, 0);
@@ -81,7 +81,7 @@ private slots:
         QWidget owner;
         QObject probe;
         whenModal(&probe, [](QWidget* shown) { shown->close(); });
-        QCOMPARE(openModal(selfDeleting, &owner), int(QDialog::Rejected));
+        QCOMPARE(desktop::openModal(selfDeleting, &owner), int(QDialog::Rejected));
         QCOMPARE(selfDeleting, nullptr);
         QCOMPARE(alive, 0);
     }
