@@ -16,7 +16,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lifeLog, "brenvald.application")
+Q_LOGGING_CATEGORY(lcApplication, "brenvald.application")
 
 QString unexpectedFailure()
 {
@@ -52,7 +52,7 @@ void Application::speakPolish()
     if (qtTexts->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtTexts);
     else
-        qCWarning(lifeLog) << "Qt's Polish translations (qtbase_pl) were not found in"
+        qCWarning(lcApplication) << "Qt's Polish translations (qtbase_pl) were not found in"
                            << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 }
 
@@ -66,12 +66,12 @@ void Application::endOnTerminationSignals()
 
 void Application::end(int signalNumber)
 {
-    qCInfo(lifeLog) << "ending on signal" << signalNumber;
+    qCInfo(lcApplication) << "ending on signal" << signalNumber;
     // Nothing may wait for the user now: a box is logged instead of shown, and a question
     // is answered No, which gives nothing away (a screen that stays open for it ends all
     // the same).
     desktop::setMessageHandler([](const desktop::Message& message) {
-        qCWarning(lifeLog).noquote() << "while ending:" << message.text;
+        qCWarning(lcApplication).noquote() << "while ending:" << message.text;
         return desktop::Answer::No;
     });
     // Closes the windows, modal screens first, as the user would; a window that declines

@@ -12,7 +12,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(startupLog, "brenvald.startup")
+Q_LOGGING_CATEGORY(lcStartup, "brenvald.startup")
 
 } // namespace
 
@@ -21,7 +21,7 @@ bool connectDataModule(Tdm_1& dm)
     // No database where the program looks: the user is offered one instead of an error.
     const QString name = data::resolveDatabaseName();
     if (!data::isRemoteName(name) && !QFileInfo::exists(data::clientDatabaseName(name))) {
-        qCInfo(startupLog).noquote() << "no database at" << data::clientDatabaseName(name);
+        qCInfo(lcStartup).noquote() << "no database at" << data::clientDatabaseName(name);
         return offerDatabase(dm, data::hasLocationFile() ? data::clientDatabaseName(name) : QString());
     }
     bool connected = false;
@@ -33,10 +33,10 @@ bool connectDataModule(Tdm_1& dm)
         failure = QString::fromUtf8(e.what());
     }
     if (!connected) {
-        qCWarning(startupLog).noquote() << "no database:" << failure;
+        qCWarning(lcStartup).noquote() << "no database:" << failure;
         desktop::showError(failure);
     } else {
-        qCInfo(startupLog).noquote() << "connected to" << dm.db_opl.databaseName();
+        qCInfo(lcStartup).noquote() << "connected to" << dm.db_opl.databaseName();
     }
     return connected;
 }

@@ -15,7 +15,7 @@ namespace data {
 
 namespace {
 
-Q_LOGGING_CATEGORY(statisticsLog, "brenvald.statistics")
+Q_LOGGING_CATEGORY(lcStatistics, "brenvald.statistics")
 
 double firstValue(fb::Connection& connection, fb::Transaction& tr, const QString& sql)
 {
@@ -65,7 +65,7 @@ void keepIndexStatisticsTrue(fb::Connection& connection)
 {
     try {
         if (indexStatisticsStale(connection)) {
-            qCInfo(statisticsLog) << "recomputing index statistics of" << connection.databaseName();
+            qCInfo(lcStatistics) << "recomputing index statistics of" << connection.databaseName();
             fb::recomputeIndexStatistics(connection);
         }
     } catch (const std::exception& e) {
@@ -101,7 +101,7 @@ void addMissingSchemaObjects(fb::Connection& connection)
                 missing << statement;
         tr.commit();
         for (const QString& statement : missing) {
-            qCInfo(statisticsLog) << "adding to" << connection.databaseName() << ":" << statement;
+            qCInfo(lcStatistics) << "adding to" << connection.databaseName() << ":" << statement;
             try {
                 fb::Transaction ddl(&connection);
                 connection.executeImmediate(ddl, statement);

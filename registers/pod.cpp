@@ -1,7 +1,6 @@
 #include "registers/pod.h"
 
 #include <QApplication>
-#include <QCollator>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -26,6 +25,7 @@
 #include "registers/glyphs.h"
 #include "registers/identifiers.h"
 #include "registers/registers_help.h"
+#include "text/polish_order.h"
 
 Tf_pod* f_pod = nullptr;
 
@@ -67,14 +67,9 @@ dbw::DBMemo* fieldMemo(QWidget* parent, ds::DataSource& source, const char* name
 
 // Short names in the order a sorted Windows list keeps them: alphabetical, Polish letters in
 // their places, without regard to letter case.
-const QCollator& nameOrder()
+bool beforeInNameOrder(const QString& a, const QString& b)
 {
-    static const QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Polish, QLocale::Poland));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    return collator;
+    return text::comparePolish(a, b, Qt::CaseInsensitive) < 0;
 }
 
 } // namespace
@@ -259,7 +254,7 @@ void Tf_pod::fillShortNames()
     QStringList names;
     for (int row = 0; row < podat.recordCount(); ++row)
         names << name.valueAt(row).toString();
-    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return nameOrder().compare(a, b) < 0; });
+    std::stable_sort(names.begin(), names.end(), beforeInNameOrder);
     z_szuk_naz->clear();
     z_szuk_naz->addItems(names);
     z_szuk_naz->setCurrentIndex(-1);
@@ -273,7 +268,7 @@ void Tf_pod::addShortName(const QString& name)
         return;
     const QString typed = z_szuk_naz->currentText();
     int at = 0;
-    while (at < z_szuk_naz->count() && nameOrder().compare(z_szuk_naz->itemText(at), name) <= 0)
+    while (at < z_szuk_naz->count() && !beforeInNameOrder(name, z_szuk_naz->itemText(at)))
         ++at;
     z_szuk_naz->insertItem(at, name);
     z_szuk_naz->setEditText(typed);

@@ -4,6 +4,7 @@
 #include <QColor>
 
 #include "text/formats.h"
+#include "text/polish_order.h"
 
 namespace reports {
 
@@ -101,6 +102,15 @@ QVariant OverviewModel::headerData(int section, Qt::Orientation orientation, int
     case MissingRate: return QStringLiteral("Stawki");
     default: return {};
     }
+}
+
+bool OverviewSorting::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    const QVariant a = left.data(sortRole());
+    const QVariant b = right.data(sortRole());
+    if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
+        return text::comparePolish(a.toString(), b.toString()) < 0;
+    return QSortFilterProxyModel::lessThan(left, right);
 }
 
 } // namespace reports

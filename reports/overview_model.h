@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
 #include "data/office_overview.h"
 
@@ -29,6 +30,17 @@ public:
 
 private:
     data::Overview overview_;
+};
+
+// The overview's rows in the order of a column: numbers by value, texts in the Polish
+// alphabet whatever the machine's language settings.
+class OverviewSorting : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
 
 } // namespace reports

@@ -108,10 +108,9 @@ void Tf_zest_opl::buildControls()
     top->addLayout(buttons);
 
     model_ = new reports::OverviewModel(this);
-    sorted_ = new QSortFilterProxyModel(this);
+    sorted_ = new reports::OverviewSorting(this);
     sorted_->setSourceModel(model_);
     sorted_->setSortRole(reports::OverviewModel::SortRole);
-    sorted_->setSortLocaleAware(true); // short names with Polish letters in the alphabet's order
     DBG_zest = new QTableView(this);
     DBG_zest->setObjectName(QStringLiteral("DBG_zest"));
     DBG_zest->setModel(sorted_);

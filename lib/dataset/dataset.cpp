@@ -1,6 +1,5 @@
 #include "dataset/dataset.h"
 
-#include <QCollator>
 #include <QDateTime>
 #include <QLoggingCategory>
 
@@ -15,6 +14,7 @@
 #include "firebird/numeric.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
+#include "text/polish_order.h"
 
 Q_LOGGING_CATEGORY(lcDataset, "brenvald.dataset")
 
@@ -90,8 +90,7 @@ int compareForSort(const QVariant& a, const QVariant& b)
     if (!a.isValid() || !b.isValid())
         return int(a.isValid()) - int(b.isValid());
     if (a.metaType() == QMetaType::fromType<QString>()) {
-        static const QCollator polish(QLocale(QLocale::Polish, QLocale::Poland));
-        return polish.compare(a.toString(), b.toString());
+        return text::comparePolish(a.toString(), b.toString());
     }
     auto order = [](const auto& x, const auto& y) { return x < y ? -1 : (y < x ? 1 : 0); };
     if (a.metaType() == QMetaType::fromType<QDate>())

@@ -12,6 +12,7 @@
 #include "text/cp1250.h"
 
 Q_LOGGING_CATEGORY(lcDatabase, "brenvald.database")
+Q_LOGGING_CATEGORY(lcFailure, "brenvald.failure")
 
 namespace fb {
 
@@ -183,7 +184,7 @@ void logFailure(const std::exception& failure)
 {
     const auto* database = dynamic_cast<const Error*>(&failure);
     if (!database) {
-        qCWarning(lcDatabase).noquote() << "failure:" << QString::fromUtf8(failure.what());
+        qCWarning(lcFailure).noquote() << QString::fromUtf8(failure.what());
         return;
     }
     QStringList codes;

@@ -58,9 +58,9 @@ void check(const intptr_t* status, const QString& context);
 using RefusalExplainer = std::function<QString(const Error&)>;
 void setRefusalExplainer(RefusalExplainer explainer);
 
-// Logs a failure that reached the user (category "brenvald.database"): for a database error
-// also what the program was doing (the statement), the SQL code and the engine's codes, so
-// that a user's report can be diagnosed.
+// Logs a failure that reached the user: a database error under "brenvald.database" with what
+// the program was doing (the statement), the SQL code and the engine's codes, so that a
+// user's report can be diagnosed; any other failure under "brenvald.failure".
 void logFailure(const std::exception& failure);
 
 } // namespace fb

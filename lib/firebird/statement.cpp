@@ -147,11 +147,6 @@ QStringList Statement::paramNames() const
     return names;
 }
 
-bool Statement::hasParam(const QString& name) const
-{
-    return d->positional.positions.contains(name, Qt::CaseInsensitive);
-}
-
 void Statement::setParam(const QString& name, const QVariant& value)
 {
     bool found = false;

@@ -39,7 +39,6 @@ public:
     const QString& sql() const;
     // Distinct parameter names in order of first appearance, as written.
     QStringList paramNames() const;
-    bool hasParam(const QString& name) const;
     // Sets every occurrence of the parameter (names compare without regard to case).
     void setParam(const QString& name, const QVariant& value);
     void setParam(int position, const QVariant& value);

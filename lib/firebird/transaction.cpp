@@ -63,13 +63,6 @@ void Transaction::abandon()
     }
 }
 
-void Transaction::setConnection(Connection* connection)
-{
-    if (isActive())
-        throw Error(QStringLiteral("Transakcja jest aktywna; nie można zmienić jej bazy danych."));
-    connection_ = connection;
-}
-
 void Transaction::start()
 {
     if (handle_)

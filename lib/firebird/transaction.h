@@ -29,7 +29,6 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    void setConnection(Connection* connection);
     Connection* connection() const { return connection_; }
     Isolation isolation() const { return isolation_; }
 

@@ -35,11 +35,6 @@ BandItem& Band::addVerticalRule(double x, double y, double length)
     return add(BandItem::Kind::VerticalRule, QRectF(x, y, 0, length));
 }
 
-BandItem& Band::addRectangle(const QRectF& rect)
-{
-    return add(BandItem::Kind::Rectangle, rect);
-}
-
 Band& Band::addChild(double height)
 {
     children_.push_back(std::make_unique<Band>(BandKind::Child, height));

@@ -44,7 +44,6 @@ public:
     BandItem& addComputed(const QRectF& rect, std::function<QString()> compute);
     BandItem& addHorizontalRule(double x, double y, double length);
     BandItem& addVerticalRule(double x, double y, double length);
-    BandItem& addRectangle(const QRectF& rect);
 
     // A band printed right after this one, each time this one prints.
     Band& addChild(double height);

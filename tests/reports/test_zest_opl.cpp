@@ -122,6 +122,22 @@ private slots:
         QVERIFY(!f_rozl);
     }
 
+    // Short names sort in the Polish alphabet: Ć after C, Ż after Z, whatever the machine's
+    // own language settings.
+    void shortNamesInThePolishAlphabet()
+    {
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (4, '444', 'ŻÓŁW')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (5, '555', 'ĆWIK')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (6, '666', 'CEZAR')"_s);
+        dm->tr_opl.commitRetaining();
+        open(2024);
+        grid()->sortByColumn(reports::OverviewModel::ShortName, Qt::AscendingOrder);
+        QStringList names;
+        for (int r = 0; r < grid()->model()->rowCount(); ++r)
+            names << cell(r, reports::OverviewModel::ShortName);
+        QCOMPARE(names, (QStringList{u"ALFA"_s, u"BETA"_s, u"CEZAR"_s, u"ĆWIK"_s, u"ZETA"_s, u"ŻÓŁW"_s}));
+    }
+
     void everyTaxpayersPdfAndCsv()
     {
         open(2024);
