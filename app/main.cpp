@@ -4,6 +4,7 @@
 // closes, after the loop.
 #include "application.h"
 #include "data/dm1.h"
+#include "firebird/environment.h"
 #include "help_topics.h"
 #include "ok_gl.h"
 #include "startup.h"
@@ -22,5 +23,6 @@ int main(int argc, char* argv[])
     mainWindow.show();
     const int result = app.exec();
     dm_1 = nullptr;
-    return result;
+    dataModule.disconnectDatabase();
+    fb::endProcess(result);
 }

@@ -13,6 +13,7 @@
 #include "data/field_names.h"
 #include "data/reference_data.h"
 #include "desktop/signal_catcher.h"
+#include "firebird/environment.h"
 #include "firebird/error.h"
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
@@ -239,5 +240,6 @@ int main(int argc, char* argv[])
     // SIGTERM, SIGINT and SIGHUP end a long command at its next stopping point, with the
     // database detached and no part of a file left, rather than at once; a short one finishes.
     const desktop::SignalCatcher interruptions;
-    return runCommand(app->arguments().mid(1));
+    const int code = runCommand(app->arguments().mid(1));
+    fb::endProcess(code);
 }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <pthread.h>
@@ -26,6 +27,12 @@ void prepareEnvironment()
         QDir().mkpath(own);
         qputenv("FIREBIRD_LOCK", QFile::encodeName(own));
     });
+}
+
+void endProcess(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 namespace {

@@ -9,6 +9,12 @@ namespace fb {
 // engine is pointed at a folder of the user's own. Runs once, before the first client call.
 void prepareEnvironment();
 
+// Ends the program once its databases are let go (every attachment detached, so the engine
+// has closed their files): the output is flushed and the process ends without unloading the
+// engine, which fb_shutdown and the static destructors both do while a worker thread of its
+// service manager may still be finishing after a backup or a restore (a crash at exit).
+[[noreturn]] void endProcess(int code);
+
 
 // The client library puts its own handlers of the termination signals in place when it
 // first attaches (they shut the engine down). The program's own handling of those signals is

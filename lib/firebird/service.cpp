@@ -3,6 +3,7 @@
 #include <ibase.h>
 
 #include <QFile>
+#include <QThread>
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
@@ -89,13 +90,30 @@ void Service::follow(const Progress& progress, const QString& context)
                           static_cast<unsigned short>(buffer.size()), buffer.data());
         check(status, context);
         const auto* p = reinterpret_cast<const unsigned char*>(buffer.constData());
-        if (*p != isc_info_svc_line)
+        const int length = *p == isc_info_svc_line ? p[1] | (p[2] << 8) : 0;
+        if (length == 0) {
+            waitUntilDone(context);
             return;
-        const int length = p[1] | (p[2] << 8);
-        if (length == 0)
-            return;
+        }
         if (progress)
             progress(QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length));
+    }
+}
+
+// The account is over before the engine's worker is: it is let finish before the service
+// is let go (a process that ended meanwhile would take the worker down with it).
+void Service::waitUntilDone(const QString& context)
+{
+    const char items[] = {static_cast<char>(isc_info_svc_running)};
+    char answer[16];
+    for (;;) {
+        ISC_STATUS_ARRAY status;
+        isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof items, items, sizeof answer, answer);
+        check(status, context);
+        const auto* p = reinterpret_cast<const unsigned char*>(answer);
+        if (*p != isc_info_svc_running || (p[1] | p[2] << 8 | p[3] << 16 | p[4] << 24) == 0)
+            return;
+        QThread::msleep(10);
     }
 }
 

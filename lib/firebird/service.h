@@ -29,6 +29,7 @@ public:
 private:
     void start(const QByteArray& request, const QString& context);
     void follow(const Progress& progress, const QString& context);
+    void waitUntilDone(const QString& context);
 
     unsigned int handle_ = 0;
 };
