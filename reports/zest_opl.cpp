@@ -27,6 +27,7 @@
 #include "desktop/save_file_dialog.h"
 #include "report/printing.h"
 #include "report/report.h"
+#include "reports/overview_export.h"
 #include "reports/overview_model.h"
 #include "reports/reports_help.h"
 #include "reports/rozl.h"
@@ -38,25 +39,6 @@ namespace {
 
 // Letters typed within this time make one search.
 constexpr int searchPauseMs = 1000;
-
-// A CSV cell: numbers with a decimal comma and no thousands marks, texts quoted when they
-// hold a separator, a quote or a line break.
-QString csvText(const QString& s)
-{
-    if (!s.contains(QLatin1Char(';')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')))
-        return s;
-    return QLatin1Char('"') + QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
-QString csvNumber(double v, int decimals)
-{
-    return QString::number(v, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-QString csvMoney(const text::Money& m)
-{
-    return m.toDecimalString(2).replace(QLatin1Char('.'), QLatin1Char(','));
-}
 
 } // namespace
 
@@ -323,20 +305,13 @@ void Tf_zest_opl::kl_drukClick()
 
 bool Tf_zest_opl::eksport_csv(const QString& fileName, QString* error) const
 {
-    const data::Overview& o = model_->overview();
-    QStringList lines{QStringLiteral("Nr;Nazwa skrócona;NIP;Pojazdy;Zakup w L;Zakup w Mg;Opłata;Próg;Stan;Linie bez stawki")};
-    for (int r = 0; r < sorted_->rowCount(); ++r) {
-        const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(sorted_->index(r, 0)).row());
-        lines << QStringList{QString::number(row.number), csvText(row.shortName), csvText(row.nip),
-                             QString::number(row.vehicles), csvNumber(row.litres, 2), csvNumber(row.tonnes, 3),
-                             row.amountOutOfRange ? QStringLiteral("poza zakresem") : csvMoney(row.amount),
-                             csvMoney(o.threshold), o.status(row),
-                             QString::number(row.linesWithoutRate)}
-                     .join(QLatin1Char(';'));
-    }
+    std::vector<const data::OverviewRow*> rows;
+    for (int r = 0; r < sorted_->rowCount(); ++r)
+        rows.push_back(&model_->rowAt(sorted_->mapToSource(sorted_->index(r, 0)).row()));
+    const QString lines = reports::overviewRecords(model_->overview(), rows, reports::OverviewFormat::Csv);
     QSaveFile file(fileName);
     // The byte-order mark tells spreadsheets the file is UTF-8.
-    const QByteArray bytes = "\xEF\xBB\xBF" + lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const QByteArray bytes = "\xEF\xBB\xBF" + lines.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
             *error = QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(QDir::toNativeSeparators(fileName), file.errorString());

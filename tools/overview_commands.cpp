@@ -9,6 +9,7 @@
 #include "data/office_overview.h"
 #include "data/settlement.h"
 #include "desktop/signal_catcher.h"
+#include "reports/overview_export.h"
 #include "reports/printout_batch.h"
 #include "text/formats.h"
 #include "tools/cli_options.h"
@@ -23,39 +24,6 @@ const char* overviewUsage =
     "      zapisuje wykaz zbiorczy i tabelę D (z --register także wykaz zakupów) każdego\n"
     "      podatnika do osobnego pliku PDF w katalogu; podatników bez zakupów pomija,\n"
     "      podatników z brakującymi stawkami (kod 1) także, chyba że podano --allow-missing-rates\n";
-
-namespace {
-
-QString moneyOrNothing(const data::OverviewRow& r)
-{
-    return r.amountOutOfRange ? QStringLiteral("poza zakresem") : r.amount.toDecimalString(2);
-}
-
-} // namespace
-
-QString overviewTsv(const data::Overview& o)
-{
-    QString out;
-    const QString threshold = o.threshold.toDecimalString(2);
-    for (const data::OverviewRow& r : o.rows)
-        out += QStringList{QStringLiteral("TAXPAYER"), QString::number(r.number), r.shortName, r.nip,
-                           QString::number(r.vehicles), QString::number(r.litres, 'f', 2), QString::number(r.tonnes, 'f', 3),
-                           moneyOrNothing(r), threshold, o.status(r), QString::number(r.linesWithoutRate)}
-                   .join(QLatin1Char('\t'))
-            + QLatin1Char('\n');
-    QString total;
-    try {
-        total = o.amount().toDecimalString(2);
-    } catch (const text::MoneyOverflow&) {
-        total = QStringLiteral("poza zakresem");
-    }
-    out += QStringList{QStringLiteral("TOTAL"), QString(), QString(), QString(), QString::number(o.vehicles()),
-                       QString::number(o.litres(), 'f', 2), QString::number(o.tonnes(), 'f', 3), total, threshold, QString(),
-                       QString::number(o.linesWithoutRate())}
-               .join(QLatin1Char('\t'))
-        + QLatin1Char('\n');
-    return out;
-}
 
 QString overviewTable(const data::Overview& o)
 {
@@ -113,7 +81,8 @@ int overview(const QStringList& args)
     const data::Overview o = overviewOf(dm, options, period, snapshot);
     snapshot.reset();
     QTextStream out(stdout);
-    out << (options.contains(QStringLiteral("--tsv")) ? overviewTsv(o) : overviewTable(o));
+    out << (options.contains(QStringLiteral("--tsv")) ? reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Tsv)
+                                                      : overviewTable(o));
     out.flush();
     dm.disconnectDatabase();
     return 0;

@@ -20,6 +20,7 @@
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
 #include "module_fixture.h"
+#include "reports/overview_export.h"
 #include "reports/overview_model.h"
 #include "reports/rozl.h"
 #include "reports/zest_opl.h"
@@ -136,6 +137,26 @@ private slots:
         for (int r = 0; r < grid()->model()->rowCount(); ++r)
             names << cell(r, reports::OverviewModel::ShortName);
         QCOMPARE(names, (QStringList{u"ALFA"_s, u"BETA"_s, u"CEZAR"_s, u"ĆWIK"_s, u"ZETA"_s, u"ŻÓŁW"_s}));
+    }
+
+    // The grid, the CSV and the command line round a number alike: 1,005 l (a little less in
+    // binary) is 1,01 in all three as the program rounds what it shows, a fee beyond money
+    // "poza zakresem".
+    void oneRoundingInEveryFormat()
+    {
+        data::Overview o;
+        o.rows.push_back({.number = 1, .shortName = u"A;B"_s, .nip = u"1"_s, .vehicles = 1, .litres = 1.005, .tonnes = 1.0005});
+        o.rows.push_back({.number = 2, .shortName = u"C"_s, .nip = u"2"_s, .vehicles = 1, .litres = 1, .tonnes = 1,
+                          .amountOutOfRange = true});
+        reports::OverviewModel model;
+        model.setOverview(o);
+        QCOMPARE(model.index(0, reports::OverviewModel::Litres).data().toString(), u"1,01"_s);
+        const QStringList tsv = reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Tsv).split(u'\n');
+        QCOMPARE(tsv[0].section(u'\t', 5, 6), u"1.01\t1.001"_s);
+        QCOMPARE(tsv[1].section(u'\t', 7, 7), u"poza zakresem"_s);
+        QCOMPARE(tsv[2].section(u'\t', 5, 7), u"2.01\t2.001\tpoza zakresem"_s);
+        const QStringList csv = reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Csv).split(u"\r\n"_s);
+        QVERIFY2(csv[1].startsWith(u"1;\"A;B\";1;1;1,01;1,001;"_s), qPrintable(csv[1]));
     }
 
     void everyTaxpayersPdfAndCsv()
