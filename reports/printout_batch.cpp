@@ -31,12 +31,16 @@ TaxpayerPrintout taxpayerPrintout(Tdm_1& dm, const data::Overview& overview, con
     return printout;
 }
 
-BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
-                              const BatchRequest& request)
+namespace {
+
+// One taxpayer of a run: passed over when it bought nothing (unless asked) or when its lines
+// lack rates (unless allowed); otherwise `output` puts its printout out, and what it throws,
+// or the reason it gives, fails the taxpayer alone.
+BatchOutcome takeTaxpayer(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                          const BatchRequest& request, const std::function<QString(const TaxpayerPrintout&)>& output)
 {
     BatchOutcome outcome;
     outcome.row = &row;
-    outcome.file = QDir(request.folder).filePath(batchFileName(row, overview.year, half));
     if (!takesPart(row, request)) {
         outcome.reason = QStringLiteral("bez zakupów w okresie");
         return outcome;
@@ -47,23 +51,61 @@ BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const d
             outcome.reason = missingRatesOf(dm, overview, row);
             return outcome;
         }
-        const TaxpayerPrintout printout = taxpayerPrintout(dm, overview, row, half, request.withRegister);
+        outcome.reason = output(taxpayerPrintout(dm, overview, row, half, request.withRegister));
+    } catch (const std::exception& e) {
+        outcome.reason = QString::fromUtf8(e.what());
+    }
+    outcome.result = outcome.reason.isEmpty() ? BatchOutcome::Result::Written : BatchOutcome::Result::Failed;
+    return outcome;
+}
+
+} // namespace
+
+BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                              const BatchRequest& request)
+{
+    const QString file = QDir(request.folder).filePath(batchFileName(row, overview.year, half));
+    BatchOutcome outcome = takeTaxpayer(dm, overview, row, half, request, [&file](const TaxpayerPrintout& printout) {
         std::vector<report::ReportPrinter*> printers;
         for (const auto& w : printout.windows)
             printers.push_back(&w->raport().prepare());
-        const report::PdfOutcome written = report::writePdf(printers, outcome.file);
-        if (!written) {
-            outcome.result = BatchOutcome::Result::Failed;
-            outcome.reason = written.error;
-            return outcome;
-        }
-    } catch (const std::exception& e) {
-        outcome.result = BatchOutcome::Result::Failed;
-        outcome.reason = QString::fromUtf8(e.what());
-        return outcome;
-    }
-    outcome.result = BatchOutcome::Result::Written;
+        const report::PdfOutcome written = report::writePdf(printers, file);
+        return written ? QString() : written.error;
+    });
+    outcome.file = file;
     return outcome;
+}
+
+BatchOutcome printTaxpayer(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                           const BatchRequest& request, const std::function<bool(report::Report&)>& printReport)
+{
+    return takeTaxpayer(dm, overview, row, half, request, [&printReport](const TaxpayerPrintout& printout) {
+        for (const auto& w : printout.windows)
+            if (!printReport(w->raport()))
+                return QStringLiteral("Nie można drukować na wybranej drukarce.");
+        return QString();
+    });
+}
+
+QString printSummary(const std::vector<BatchOutcome>& outcomes)
+{
+    int printed = 0;
+    QStringList lacking, failures;
+    for (const BatchOutcome& o : outcomes) {
+        const QString line = QStringLiteral("%1 %2: %3").arg(o.row->number).arg(o.row->shortName, o.reason);
+        if (o.result == BatchOutcome::Result::Written)
+            ++printed;
+        else if (o.result == BatchOutcome::Result::MissingRates)
+            lacking << line;
+        else if (o.result == BatchOutcome::Result::Failed)
+            failures << line;
+    }
+    QString summary = QStringLiteral("Wydrukowano podatników: %1.").arg(printed);
+    if (!lacking.isEmpty())
+        summary += QStringLiteral("\nPominięto (brak stawek, opłata byłaby zaniżona):\n") + lacking.join(QLatin1Char('\n'));
+    if (!failures.isEmpty())
+        summary += QStringLiteral("\nNie wydrukowano:\n") + failures.join(QLatin1Char('\n'));
+    return summary;
 }
 
 QString missingRatesOf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row)

@@ -58,6 +58,13 @@ QString batchFileName(const data::OverviewRow& row, int year, int half);
 // rates named in the reason) unless the request allows it.
 BatchOutcome writeTaxpayerPdf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
                               const BatchRequest& request);
+// Prints one taxpayer's printout, report by report, through `printReport` (false when the
+// printer refused a report); passed over as writeTaxpayerPdf passes over, Written when printed.
+BatchOutcome printTaxpayer(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,
+                           const BatchRequest& request, const std::function<bool(report::Report&)>& printReport);
+// "Wydrukowano podatników: 3." and the taxpayers passed over for missing rates or not printed.
+QString printSummary(const std::vector<BatchOutcome>& outcomes);
+
 // The reason a taxpayer of the overview cannot be printed as it stands: the warning about
 // the rates its settlement lacks (data::Settlement::missingRatesWarning), or empty.
 QString missingRatesOf(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row);

@@ -269,37 +269,18 @@ void Tf_zest_opl::kl_drukClick()
     progress.setMinimumDuration(0);
     const reports::BatchRequest request = batchRequest({});
     const int half = periodPart();
-    int printed = 0;
-    QStringList failures, passedOver;
+    std::vector<reports::BatchOutcome> outcomes;
     for (const data::OverviewRow* row : rows) {
-        progress.setValue(printed);
+        progress.setValue(static_cast<int>(outcomes.size()));
         if (progress.wasCanceled())
             break;
-        if (!reports::takesPart(*row, request))
-            continue;
-        try {
-            // A fee that lacks rates is not printed as if it were whole.
-            if (const QString lacking = reports::missingRatesOf(dm_, model_->overview(), *row); !lacking.isEmpty()) {
-                passedOver << QStringLiteral("%1 %2: %3").arg(row->number).arg(row->shortName, lacking);
-                continue;
-            }
-            const auto printout = reports::taxpayerPrintout(dm_, model_->overview(), *row, half, request.withRegister);
-            for (const auto& w : printout.windows) {
-                printer.setPageOrientation(w->raport().orientation());
-                if (!report::print(w->raport().prepare(), printer))
-                    throw std::runtime_error("Nie można drukować na wybranej drukarce.");
-            }
-            ++printed;
-        } catch (const std::exception& e) {
-            failures << QStringLiteral("%1 %2: %3").arg(row->number).arg(row->shortName, QString::fromUtf8(e.what()));
-        }
+        outcomes.push_back(reports::printTaxpayer(dm_, model_->overview(), *row, half, request, [&printer](report::Report& r) {
+            printer.setPageOrientation(r.orientation());
+            return report::print(r.prepare(), printer);
+        }));
     }
     progress.setValue(static_cast<int>(rows.size()));
-    QString summary = QStringLiteral("Wydrukowano podatników: %1.").arg(printed);
-    if (!passedOver.isEmpty())
-        summary += QStringLiteral("\nPominięto (brak stawek, opłata byłaby zaniżona):\n") + passedOver.join(QLatin1Char('\n'));
-    if (!failures.isEmpty())
-        summary += QStringLiteral("\nNie wydrukowano:\n") + failures.join(QLatin1Char('\n'));
+    const QString summary = reports::printSummary(outcomes);
     desktop::showInformation(summary, QStringLiteral("Drukuj wszystkie"), this);
 }
 
