@@ -2,6 +2,7 @@
 // of the open fee-rate and taxpayer screens in step with the rows, and steering the date
 // picker and fuel list of the open purchase screen.
 #include "data/dm1.h"
+#include "data/vehicle_use.h"
 
 #include <QScopeGuard>
 
@@ -243,12 +244,12 @@ Tdm_1::DayRange Tdm_1::purchaseDays(const QVariant& vehicle) const
     const QStringList key{data::col::NR_REJ};
     if (!IBQ_sam_pod.lookup(key, {vehicle}, data::col::NR_REJ).isValid())
         return days;
-    const QDate firstDay = IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ROZP_U).toDate();
-    const QDate lastDay = IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ZAK_U).toDate();
-    if (firstDay.isValid() && firstDay > days.first)
-        days.first = firstDay;
-    if (lastDay.isValid() && lastDay < days.last)
-        days.last = lastDay;
+    const data::DaysOfUse use = data::daysForKeyedPurchases(IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ROZP_U).toDate(),
+                                                            IBQ_sam_pod.lookup(key, {vehicle}, data::col::D_ZAK_U).toDate());
+    if (use.first.isValid() && use.first > days.first)
+        days.first = use.first;
+    if (use.last.isValid() && use.last < days.last)
+        days.last = use.last;
     return days;
 }
 

@@ -9,6 +9,7 @@
 
 #include "data/dm1.h"
 #include "data/index_statistics.h"
+#include "data/vehicle_use.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
 #include "desktop/quietly.h"
@@ -197,7 +198,7 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
         return false;
     }
     const Vehicle& v = *found;
-    if ((v.firstDay.isValid() && v.firstDay > day) || (v.lastDay.isValid() && v.lastDay <= day))
+    if (!data::daysForImportedPurchases(v.firstDay, v.lastDay).contains(day))
         return false;
     fb::Statement& insert = *state_->insert;
     insert.setParam(QStringLiteral("nr_rej"), v.registration);

@@ -2,6 +2,7 @@
 
 #include "data/fee_arithmetic.h"
 #include "data/period.h"
+#include "data/vehicle_use.h"
 
 using text::Money;
 
@@ -95,6 +96,34 @@ private slots:
         QCOMPARE(data::settlementPeriod(2013, 0).end, QDate(2013, 12, 31));
         QVERIFY(data::usesHalfYears(2012));
         QVERIFY(!data::usesHalfYears(2013));
+    }
+    // Keyed purchases may fall on the last day of use; imported ones may not.
+    void daysOfUse_data()
+    {
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<bool>("keyed");
+        QTest::addColumn<bool>("imported");
+        const QDate first(2012, 3, 1), last(2012, 9, 30);
+        QTest::newRow("before first day") << first << last << first.addDays(-1) << false << false;
+        QTest::newRow("first day") << first << last << first << true << true;
+        QTest::newRow("last day") << first << last << last << true << false;
+        QTest::newRow("day before last") << first << last << last.addDays(-1) << true << true;
+        QTest::newRow("after last day") << first << last << last.addDays(1) << false << false;
+        QTest::newRow("still in use") << first << QDate() << QDate(2030, 1, 1) << true << true;
+        QTest::newRow("no first day") << QDate() << last << QDate(1990, 1, 1) << true << true;
+    }
+
+    void daysOfUse()
+    {
+        QFETCH(QDate, first);
+        QFETCH(QDate, last);
+        QFETCH(QDate, day);
+        QFETCH(bool, keyed);
+        QFETCH(bool, imported);
+        QCOMPARE(data::daysForKeyedPurchases(first, last).contains(day), keyed);
+        QCOMPARE(data::daysForImportedPurchases(first, last).contains(day), imported);
     }
 };
 
