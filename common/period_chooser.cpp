@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopeGuard>
 
 #include "common/letter_search.h"
 #include "desktop/messages.h"
@@ -34,21 +35,25 @@ bool leftForGood(const QEvent* event)
 
 constexpr int partWidth = 48;
 
-} // namespace
+struct PartList {
+    QString label;     // with its accelerator
+    QStringList items; // one per part of the year
+};
 
-PeriodChooser::Parts PeriodChooser::halfYears()
+PartList partList(data::YearParts parts)
 {
-    return {QStringLiteral("Półro&cze"), {QStringLiteral("    I"), QStringLiteral("    II")}};
-}
-
-PeriodChooser::Parts PeriodChooser::quarters()
-{
+    if (parts == data::YearParts::HalfYears)
+        return {QStringLiteral("Półro&cze"), {QStringLiteral("    I"), QStringLiteral("    II")}};
     return {QStringLiteral("&Kwartał"),
             {QStringLiteral("  I"), QStringLiteral("  II"), QStringLiteral("  III"), QStringLiteral("  IV  ")}};
 }
 
-PeriodChooser::PeriodChooser(QWidget* parent, const Parts& parts, bool withTaxpayers) : QWidget(parent)
+} // namespace
+
+PeriodChooser::PeriodChooser(QWidget* parent, data::YearParts yearParts, bool withTaxpayers)
+    : QWidget(parent), parts_(yearParts)
 {
+    const PartList parts = partList(yearParts);
     setObjectName(QStringLiteral("periodChooser"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -67,7 +72,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, const Parts& parts, bool withTaxpa
         lb_pod->installEventFilter(this);
         connect(lb_pod, &QListWidget::currentRowChanged, this, [this] {
             if (!quiet_)
-                emit listChosen();
+                listChosen();
         });
     }
 
@@ -92,7 +97,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, const Parts& parts, bool withTaxpa
     lb_kwart->installEventFilter(this);
     connect(lb_kwart, &QListWidget::currentRowChanged, this, [this] {
         if (!quiet_)
-            emit listChosen();
+            listChosen();
     });
 
     m_rok = named(new QLineEdit(this), "m_rok");
@@ -117,46 +122,63 @@ void PeriodChooser::setTaxpayers(const QStringList& names)
     if (lb_pod->count() > 0)
         lb_pod->setCurrentRow(0);
     quiet_ = false;
+    applied_ = shown();
 }
 
-QString PeriodChooser::taxpayer() const
+void PeriodChooser::present(const QString& taxpayer, int year, int part)
+{
+    if (lb_pod && !taxpayer.isEmpty())
+        for (int i = 0; i < lb_pod->count(); ++i)
+            if (lb_pod->item(i)->text() == taxpayer)
+                selectQuietly(lb_pod, i);
+    showYear(year);
+    if (data::usesHalfYears(year))
+        selectQuietly(lb_kwart, part);
+    yearOnEntry_ = m_rok->text();
+    applied_ = shown();
+}
+
+void PeriodChooser::setLeaveCheck(std::function<bool()> mayLeave)
+{
+    mayLeave_ = std::move(mayLeave);
+}
+
+data::PeriodChoice PeriodChooser::shown() const
+{
+    return data::periodChoice(parts_, taxpayerItem(), m_rok->text().trimmed().toInt(), std::max(0, lb_kwart->currentRow()));
+}
+
+QString PeriodChooser::taxpayerItem() const
 {
     return lb_pod && lb_pod->currentItem() ? lb_pod->currentItem()->text() : QString();
 }
 
-void PeriodChooser::selectTaxpayer(const QString& name)
+QString PeriodChooser::yearText() const
 {
-    if (!lb_pod)
-        return;
-    for (int i = 0; i < lb_pod->count(); ++i)
-        if (lb_pod->item(i)->text() == name)
-            selectQuietly(lb_pod, i);
+    return m_rok->text();
 }
 
-int PeriodChooser::year() const
+QString PeriodChooser::partItem() const
 {
-    return m_rok->text().trimmed().toInt();
+    return lb_kwart->currentItem() ? lb_kwart->currentItem()->text() : QString();
 }
 
-void PeriodChooser::setYear(int year)
+bool PeriodChooser::yearComplete() const
+{
+    return m_rok->hasAcceptableInput();
+}
+
+void PeriodChooser::focusParts()
+{
+    lb_kwart->setFocus(Qt::OtherFocusReason);
+}
+
+// The year's text, and its parts shown only when the year has them.
+void PeriodChooser::showYear(int year)
 {
     m_rok->setText(QString::number(year));
-}
-
-int PeriodChooser::part() const
-{
-    return std::max(0, lb_kwart->currentRow());
-}
-
-void PeriodChooser::selectPart(int index)
-{
-    selectQuietly(lb_kwart, index);
-}
-
-void PeriodChooser::showParts(bool shown)
-{
-    lb_kwart->setVisible(shown);
-    e_kwart->setVisible(shown);
+    lb_kwart->setVisible(data::usesHalfYears(year));
+    e_kwart->setVisible(data::usesHalfYears(year));
 }
 
 void PeriodChooser::selectQuietly(QListWidget* list, int row)
@@ -180,18 +202,54 @@ void PeriodChooser::searchTaxpayer(const QString& typed)
         selectQuietly(lb_pod, row);
 }
 
+// A list clicked or left. A year typed but not applied yet (its field not left) is applied
+// first; an incomplete one has been refused by leaving its field, the lists go back.
+void PeriodChooser::listChosen()
+{
+    if (m_rok->text().trimmed().toInt() == applied_.year) {
+        offer();
+    } else if (yearComplete()) {
+        leaveYear();
+    } else {
+        const data::PeriodChoice kept = applied_;
+        present(kept.taxpayer, kept.year, kept.part);
+    }
+}
+
 void PeriodChooser::leaveYear()
 {
-    if (m_rok->text() == yearOnEntry_)
+    if (yearComplete() && m_rok->text().toInt() == applied_.year)
         return;
-    if (!m_rok->hasAcceptableInput() || !QDate(year(), 1, 1).isValid()) {
+    if (!m_rok->hasAcceptableInput() || !QDate(m_rok->text().toInt(), 1, 1).isValid()) {
         desktop::showWarning(QStringLiteral("Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok."),
                              {}, this);
         m_rok->setFocus(Qt::OtherFocusReason);
         return;
     }
     yearOnEntry_ = m_rok->text();
-    emit yearLeft();
+    const int year = m_rok->text().toInt();
+    showYear(year);
+    if (data::usesHalfYears(year))
+        selectQuietly(lb_kwart, 0);
+    offer();
+}
+
+void PeriodChooser::offer()
+{
+    // A question of the screen while it takes a choice leaves the lists without a new one.
+    if (offering_)
+        return;
+    offering_ = true;
+    const auto done = qScopeGuard([this] { offering_ = false; });
+    const data::PeriodChoice next = shown();
+    const bool changed = !(next == applied_);
+    if (changed && mayLeave_ && !mayLeave_()) {
+        const data::PeriodChoice kept = applied_;
+        present(kept.taxpayer, kept.year, kept.part);
+        return;
+    }
+    applied_ = next;
+    emit chosen(changed);
 }
 
 bool PeriodChooser::eventFilter(QObject* watched, QEvent* event)
@@ -217,7 +275,7 @@ bool PeriodChooser::eventFilter(QObject* watched, QEvent* event)
             }
         }
         if (leftForGood(event) && window()->isVisible())
-            emit listChosen();
+            listChosen();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <QWidget>
+
+#include "data/period.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,20 +16,52 @@ namespace common {
 // (short names, letter search), the parts of a year (half-years or quarters, shown only for
 // years that use them) and the year, a masked edit of exactly four digits. None of them is
 // a tab stop: Tab runs through the screen's own fields, the choice is reached by its
-// accelerators or the mouse. The screen applies a choice when it hears of it; the controls
-// keep their object names, so that the screen and its tests find them as the screen's own.
+// accelerators or the mouse. The chooser owns the choice: it keeps the one applied and
+// offers the user's choices through `chosen`, once the screen lets the old one go. The
+// controls keep their object names, so that the screen's tests find them as the screen's own.
 class PeriodChooser : public QWidget {
     Q_OBJECT
 public:
-    struct Parts {
-        QString label;     // with its accelerator
-        QStringList items; // one per part of the year
-    };
-    static Parts halfYears(); // "Półro&cze": "    I", "    II"
-    static Parts quarters();  // "&Kwartał": "  I", "  II", "  III", "  IV  "
+    PeriodChooser(QWidget* parent, data::YearParts parts, bool withTaxpayers = true);
 
-    PeriodChooser(QWidget* parent, const Parts& parts, bool withTaxpayers = true);
+    // The taxpayer list's items, the first selected; applied without a choice signal.
+    void setTaxpayers(const QStringList& names);
+    // Shows a choice and applies it without a choice signal. An empty taxpayer keeps the
+    // list's selection; the part counts only for a year that has parts.
+    void present(const QString& taxpayer, int year, int part);
+    // The choice that the screen shows.
+    const data::PeriodChoice& applied() const { return applied_; }
+    // Asked before the user's new choice is applied, while applied() is still the old one:
+    // false keeps the old choice and brings the controls back to it.
+    void setLeaveCheck(std::function<bool()> mayLeave);
 
+    // The controls as they are now, for the headings of printouts.
+    QString taxpayerItem() const;
+    QString yearText() const;
+    QString partItem() const;
+    bool yearComplete() const;
+
+    void focusParts();
+
+signals:
+    // The user chose: clicked or left a list, or left the year field with a new year of four
+    // digits (the parts are shown for a year that has them, the first one selected). applied()
+    // is the new choice already; changed says whether it differs from the one before.
+    void chosen(bool changed);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    data::PeriodChoice shown() const;
+    void showYear(int year);
+    void selectQuietly(QListWidget* list, int row);
+    void searchTaxpayer(const QString& typed);
+    void listChosen();
+    void leaveYear();
+    void offer();
+
+    data::YearParts parts_;
     QLabel* e_pod = nullptr;
     QListWidget* lb_pod = nullptr;
     QLabel* e_kwart;
@@ -34,38 +69,11 @@ public:
     QLabel* e_rok;
     QLineEdit* m_rok;
 
-    // The taxpayer list's items; the first is selected (without a choice signal).
-    void setTaxpayers(const QStringList& names);
-    // The selected taxpayer, "" when the list is empty.
-    QString taxpayer() const;
-    void selectTaxpayer(const QString& name); // without a choice signal
-    // The year as typed (the integer value of the trimmed text).
-    int year() const;
-    void setYear(int year);
-    // The selected part of the year: 0 for the first.
-    int part() const;
-    void selectPart(int index); // without a choice signal
-    // Shows or hides the parts list and its label.
-    void showParts(bool shown);
-
-signals:
-    // The user chose in a list (a click, an arrow key) or left it; the screen applies what
-    // the lists show now.
-    void listChosen();
-    // The year field was left with a changed year of four digits. An incomplete year is
-    // refused here with a message, and the focus goes back to the field.
-    void yearLeft();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void selectQuietly(QListWidget* list, int row);
-    void searchTaxpayer(const QString& typed);
-    void leaveYear();
-
-    QString yearOnEntry_; // Escape brings it back
-    bool quiet_ = false;  // a list's row changes by program
+    data::PeriodChoice applied_;
+    std::function<bool()> mayLeave_;
+    QString yearOnEntry_;   // Escape brings it back
+    bool quiet_ = false;    // a list's row changes by program
+    bool offering_ = false; // the screen is taking a choice
 };
 
 } // namespace common

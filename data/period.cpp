@@ -2,14 +2,41 @@
 
 namespace data {
 
+namespace {
+
+// The months from..to of one year.
+Period months(int year, int first, int last)
+{
+    return {QDate(year, first, 1), QDate(year, last, QDate(year, last, 1).daysInMonth())};
+}
+
+} // namespace
+
 Period settlementPeriod(int year, int half)
 {
+    return periodOfPart(YearParts::HalfYears, year, half == 1 ? 1 : 0);
+}
+
+Period periodOfPart(YearParts parts, int year, int part)
+{
     if (!usesHalfYears(year))
-        return {QDate(year, 1, 1), QDate(year, 12, 31)};
-    const int k = half == 1 ? 1 : 0;
-    const QDate start(year, 6 * k + 1, 1);
-    const QDate lastMonth(year, 6 * k + 6, 1);
-    return {start, QDate(year, 6 * k + 6, lastMonth.daysInMonth())};
+        return months(year, 1, 12);
+    const int length = parts == YearParts::HalfYears ? 6 : 3;
+    return months(year, length * part + 1, length * part + length);
+}
+
+int preselectedPart(YearParts parts, int month)
+{
+    if (parts == YearParts::HalfYears)
+        return month >= 2 && month <= 7 ? 0 : 1;
+    return month == 1 ? 3 : (month - 2) / 3;
+}
+
+PeriodChoice periodChoice(YearParts parts, const QString& taxpayer, int year, int part)
+{
+    const int kept = usesHalfYears(year) ? part : 0;
+    const Period p = periodOfPart(parts, year, kept);
+    return {taxpayer, year, kept, p.start, p.end};
 }
 
 } // namespace data

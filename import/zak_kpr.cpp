@@ -39,13 +39,6 @@ W* named(W* widget, const char* name)
     return widget;
 }
 
-// The quarter offered first, by the month: II from May to July, and so on; January still
-// belongs to the last quarter.
-int preselectedQuarter(int month)
-{
-    return month == 1 ? 3 : (month - 2) / 3;
-}
-
 } // namespace
 
 Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
@@ -59,8 +52,6 @@ Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
     buildControls();
     desktop::fitCaption(*this);
 
-    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zak_kpr::ustal_okres_kpr);
-    connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_zak_kpr::m_rokExit);
     connect(rb_pkpir, &QRadioButton::clicked, this, &Tf_zak_kpr::rg_daneClick);
     connect(rb_fk, &QRadioButton::clicked, this, &Tf_zak_kpr::rg_daneClick);
     connect(kl_przen, &QToolButton::clicked, this, &Tf_zak_kpr::kl_przenClick);
@@ -114,7 +105,7 @@ void Tf_zak_kpr::buildControls()
     e_fk_uwaga->setPalette(note);
     e_fk_uwaga->hide();
 
-    chooser_ = new common::PeriodChooser(this, common::PeriodChooser::quarters(), false);
+    chooser_ = new common::PeriodChooser(this, data::YearParts::Quarters, false);
 
     e_katalog = named(new QLabel(this), "e_katalog");
     z_katalog = named(new QLineEdit(this), "z_katalog");
@@ -194,17 +185,14 @@ void Tf_zak_kpr::FormActivate()
     m_rap->clear();
     mem_wyb_konta->clear();
     const QDate today = QDate::currentDate();
-    chooser_->setYear(today.year());
-    chooser_->showParts(data::usesHalfYears(today.year()));
-    chooser_->selectPart(preselectedQuarter(today.month()));
-    ustal_okres_kpr();
+    chooser_->present({}, today.year(), data::preselectedPart(data::YearParts::Quarters, today.month()));
     rb_pkpir->setChecked(true);
     rg_daneClick();
     dm_.IBQ_pod.sortBy({{data::col::NR_PODAT, true}});
     dm_.IBQ_pod.open();
     if (dm_.IBQ_pod.recordCount() == 1)
         mem_wyb_konta->setPlainText(ledger::taxpayerCode(dm_.IBQ_pod.value(data::col::NR_PODAT).toInt()));
-    chooser_->lb_kwart->setFocus(Qt::OtherFocusReason);
+    chooser_->focusParts();
 }
 
 void Tf_zak_kpr::FormDeactivate()
@@ -215,26 +203,10 @@ void Tf_zak_kpr::FormDeactivate()
 
 // Period and source ---------------------------------------------------------------------------
 
-void Tf_zak_kpr::ustal_okres_kpr()
+// The quarter (up to 2012) or the year that the chooser shows.
+data::Period Tf_zak_kpr::period() const
 {
-    rok_ = chooser_->year();
-    if (!data::usesHalfYears(rok_)) {
-        dpocz_ = QDate(rok_, 1, 1);
-        dkon_ = QDate(rok_, 12, 31);
-        return;
-    }
-    const int q = chooser_->part();
-    dpocz_ = QDate(rok_, 3 * q + 1, 1);
-    dkon_ = QDate(rok_, 3 * q + 3, QDate(rok_, 3 * q + 3, 1).daysInMonth());
-}
-
-void Tf_zak_kpr::m_rokExit()
-{
-    const bool quarters = data::usesHalfYears(chooser_->year());
-    chooser_->showParts(quarters);
-    if (quarters)
-        chooser_->selectPart(0);
-    ustal_okres_kpr();
+    return chooser_->applied().period();
 }
 
 void Tf_zak_kpr::rg_daneClick()

@@ -30,7 +30,7 @@ public:
     explicit Tf_zak_kpr(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_zak_kpr() override;
 
-    data::Period period() const { return {dpocz_, dkon_}; }
+    data::Period period() const;
     QStringList chosenCodes() const;
     QStringList logLines() const;
 
@@ -43,8 +43,6 @@ private:
     void buildControls();
     void FormActivate();
     void FormDeactivate();
-    void ustal_okres_kpr();
-    void m_rokExit();
     void rg_daneClick();
     void kl_przenClick();
     void kl_wszystkoClick();
@@ -73,10 +71,6 @@ private:
     QPushButton* kl_dr_rap;
     QPushButton* kl_przep;
     QPushButton* kl_anul;
-
-    int rok_ = 0;
-    QDate dpocz_;
-    QDate dkon_;
 };
 
 // The open purchase import screen, set by the action that opens it.

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTabWidget>
 
 #include "common/period_chooser.h"
@@ -25,7 +24,6 @@
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/quietly.h"
-#include "purchases/half_year_choice.h"
 #include "purchases/purchases_help.h"
 #include "text/formats.h"
 
@@ -42,8 +40,9 @@ Tf_zak::Tf_zak(Tdm_1& dm, QWidget* parent)
     desktop::setHelpContext(this, purchases_help::purchaseEntry);
     buildControls();
 
-    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zak::selectionLeft);
-    connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_zak::m_rokExit);
+    // A keyed purchase is kept or dropped on purpose before another period shows.
+    chooser_->setLeaveCheck([this] { return !isDataOpen() || keepKeyedPurchase(); });
+    connect(chooser_, &common::PeriodChooser::chosen, this, &Tf_zak::choiceMade);
     connect(dblb_rodz_pal, &dbw::DBLookupList::clicked, this, &Tf_zak::dblb_rodz_palExit);
     connect(dblb_rodz_pal, &dbw::DBLookupList::exited, this, &Tf_zak::dblb_rodz_palExit);
     connect(dtp_dzak, &dbw::DateEdit::dateEdited, this, &Tf_zak::zm_dzak);
@@ -85,14 +84,34 @@ ds::Dataset& Tf_zak::zak() const
     return dm_.IBDS_zak;
 }
 
+int Tf_zak::selectedYear() const
+{
+    return chooser_->applied().year;
+}
+
+QString Tf_zak::selectedTaxpayer() const
+{
+    return chooser_->applied().taxpayer;
+}
+
+QDate Tf_zak::periodStart() const
+{
+    return chooser_->applied().start;
+}
+
+QDate Tf_zak::periodEnd() const
+{
+    return chooser_->applied().end;
+}
+
 QString Tf_zak::periodStartLiteral() const
 {
-    return text::sqlDateLiteral(dpocz_);
+    return text::sqlDateLiteral(periodStart());
 }
 
 QString Tf_zak::periodEndLiteral() const
 {
-    return text::sqlDateLiteral(dkon_);
+    return text::sqlDateLiteral(periodEnd());
 }
 
 // Opening and closing --------------------------------------------------------------------
@@ -112,10 +131,7 @@ void Tf_zak::FormActivate()
     chooser_->setTaxpayers(names);
 
     const QDate today = QDate::currentDate();
-    m_rok->setText(QString::number(today.year()));
-    wybrok_ = today.year();
-    chooser_->showParts(data::usesHalfYears(wybrok_));
-    chooser_->selectPart(purchases::preselectedHalfYear(today.month()));
+    chooser_->present({}, today.year(), data::preselectedPart(data::YearParts::HalfYears, today.month()));
 
     // The lookups of the fuel names need the fuel table; a list left open by another
     // screen is read again so that fuels added since then show too.
@@ -128,8 +144,6 @@ void Tf_zak::FormActivate()
     ustal_sam();
     dm_.IBQ_sam_pod.open();
     zak().open();
-    appliedYearText_ = m_rok->text();
-    appliedHalf_ = lb_kwart->currentRow();
     dblb_nrrej->setFocus();
 }
 
@@ -148,81 +162,38 @@ void Tf_zak::FormDeactivate()
 
 void Tf_zak::ustal_okres()
 {
-    wybrok_ = chooser_->year();
-    const data::Period period = data::settlementPeriod(wybrok_, chooser_->part());
-    dpocz_ = period.start;
-    dkon_ = period.end;
-    setPickerRange(dpocz_, dkon_);
+    const data::PeriodChoice& choice = chooser_->applied();
+    setPickerRange(choice.start, choice.end);
     const QDate today = QDate::currentDate();
-    setPickerDate(today >= dpocz_ && today <= dkon_ ? today : dpocz_);
-    wybpod_ = chooser_->taxpayer();
-    dm_.choosePurchases(period, wybpod_);
+    setPickerDate(today >= choice.start && today <= choice.end ? today : choice.start);
+    dm_.choosePurchases(choice.period(), choice.taxpayer);
 }
 
 void Tf_zak::ustal_sam()
 {
-    dm_.chooseVehicles({dpocz_, dkon_}, wybpod_);
+    dm_.chooseVehicles(chooser_->applied().period(), chooser_->applied().taxpayer);
+}
+
+// A new taxpayer, year or half-year; a list left without a change reads nothing again.
+void Tf_zak::choiceMade(bool changed)
+{
+    if (isDataOpen() && changed)
+        odswiez_zak();
 }
 
 void Tf_zak::odswiez_zak()
 {
-    if (refreshing_)
-        return;
-    refreshing_ = true;
-    const auto finish = qScopeGuard([this] { refreshing_ = false; });
-    if (!keepKeyedPurchase()) {
-        restoreSelection();
-        return;
-    }
     zak().close();
     ustal_okres();
     dm_.IBQ_sam_pod.close();
     ustal_sam();
     dm_.IBQ_sam_pod.open();
     zak().open();
-    appliedYearText_ = m_rok->text();
-    appliedHalf_ = lb_kwart->currentRow();
     // Entry-only mode keeps a new purchase offered whatever the period.
     if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
         zak().insert();
     if (PC_zak->currentWidget() == ts_form)
         dblb_nrrej->setFocus();
-}
-
-// A list that the user clicked or left: a new choice of taxpayer or half-year is applied;
-// leaving a list without a change reads nothing again.
-void Tf_zak::selectionLeft()
-{
-    if (!isDataOpen() || refreshing_)
-        return;
-    // A year typed but not applied yet (the year field not left) is applied first.
-    if (m_rok->text() != appliedYearText_) {
-        m_rokExit();
-        return;
-    }
-    if (chooser_->taxpayer() != wybpod_ || lb_kwart->currentRow() != appliedHalf_)
-        odswiez_zak();
-}
-
-void Tf_zak::m_rokExit()
-{
-    if (!isDataOpen() || refreshing_ || m_rok->text() == appliedYearText_)
-        return;
-    wybrok_ = chooser_->year();
-    chooser_->showParts(data::usesHalfYears(wybrok_));
-    if (data::usesHalfYears(wybrok_))
-        chooser_->selectPart(0);
-    odswiez_zak();
-}
-
-// Back to the taxpayer, year and half-year that the datasets show.
-void Tf_zak::restoreSelection()
-{
-    chooser_->selectTaxpayer(wybpod_);
-    m_rok->setText(appliedYearText_);
-    wybrok_ = chooser_->year();
-    chooser_->showParts(data::usesHalfYears(wybrok_));
-    chooser_->selectPart(appliedHalf_);
 }
 
 // Purchase fields ------------------------------------------------------------------------

@@ -13,8 +13,6 @@ class QAction;
 class QActionGroup;
 class QCheckBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTabWidget;
 
@@ -48,15 +46,15 @@ public:
     ~Tf_zak() override;
 
     // The chosen period and taxpayer, as the window's state holds them.
-    int selectedYear() const { return wybrok_; }
-    QString selectedTaxpayer() const { return wybpod_; }
+    int selectedYear() const;
+    QString selectedTaxpayer() const;
     // The period's first and last day as SQL date literals ("'2012-07-01'").
     QString periodStartLiteral() const;
     QString periodEndLiteral() const;
 
     // data::PurchaseScreen.
-    QDate periodStart() const override { return dpocz_; }
-    QDate periodEnd() const override { return dkon_; }
+    QDate periodStart() const override;
+    QDate periodEnd() const override;
     QDate pickerDate() const override;
     QDate pickerEarliest() const override;
     QDate pickerLatest() const override;
@@ -83,14 +81,13 @@ private:
     void ustal_okres();
     void ustal_sam();
     void odswiez_zak();
-    void m_rokExit();
     void dblb_rodz_palExit();
     void zm_dzak(const QDate& picked);
     void ch_wprowClick();
     void a_okExecute();
     void a_anulExecute();
     void startNewPurchase();
-    void selectionLeft();
+    void choiceMade(bool changed);
     void pageChanged(int page);
     void updateActions();
 
@@ -99,16 +96,9 @@ private:
     bool isUntouched() const;
     bool postIfComplete();
     bool keepKeyedPurchase();
-    void restoreSelection();
 
     dbw::DBNavigator* DBNavigator1;
     common::PeriodChooser* chooser_;
-    QLabel* e_pod;
-    QListWidget* lb_pod;
-    QLabel* e_kwart;
-    QListWidget* lb_kwart;
-    QLabel* e_rok;
-    QLineEdit* m_rok;
     QTabWidget* PC_zak;
     QWidget* ts_form;
     QWidget* ts_tab;
@@ -127,18 +117,9 @@ private:
     dbw::DBGrid* DBGrid1;
     QLabel* e_uwaga;
 
-    int wybrok_ = 0;
-    QDate dpocz_;
-    QDate dkon_;
-    QString wybpod_;
-    // What the datasets show now; a list left without a change reads nothing again.
-    QString appliedYearText_;
-    int appliedHalf_ = 0;
-
     bool fuelsOpenedHere_ = false; // the fuel table was closed before this screen opened
     std::optional<data::ScreenLink<data::PurchaseScreen>> link_;
     bool dateReactionAttached_ = false;
-    bool refreshing_ = false;     // odswiez_zak is running (a question box may move the focus)
     bool checkingFuel_ = false;
 };
 

@@ -70,13 +70,7 @@ void Tf_zak::buildControls()
 
     // The choice of the period and taxpayer is reached by its accelerators, not by Tab,
     // so that Tab runs through the purchase alone.
-    chooser_ = new common::PeriodChooser(this, common::PeriodChooser::halfYears());
-    e_pod = chooser_->e_pod;
-    lb_pod = chooser_->lb_pod;
-    e_kwart = chooser_->e_kwart;
-    lb_kwart = chooser_->lb_kwart;
-    e_rok = chooser_->e_rok;
-    m_rok = chooser_->m_rok;
+    chooser_ = new common::PeriodChooser(this, data::YearParts::HalfYears);
     top->addStretch();
     top->addWidget(chooser_, 0, Qt::AlignTop);
 

@@ -5,8 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPrinter>
 #include <QScreen>
 #include <QPushButton>
@@ -111,13 +109,7 @@ QWidget* Tf_rozl::buildParameterPanel()
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(2);
 
-    chooser_ = new common::PeriodChooser(p_param, common::PeriodChooser::halfYears());
-    e_pod = chooser_->e_pod;
-    lb_pod = chooser_->lb_pod;
-    e_kwart = chooser_->e_kwart;
-    lb_kwart = chooser_->lb_kwart;
-    e_rok = chooser_->e_rok;
-    m_rok = chooser_->m_rok;
+    chooser_ = new common::PeriodChooser(p_param, data::YearParts::HalfYears);
     grid->addWidget(chooser_, 0, 0, 3, 3, Qt::AlignTop);
 
     Bevel1 = new QFrame(p_param);
@@ -263,14 +255,13 @@ void Tf_rozl::FormCreate()
     taxpayers.close();
     chooser_->setTaxpayers(names);
 
-    chooser_->setYear(QDate::currentDate().year());
-    ustal_rok(); // the year, the half-year list and the year's parameters
+    chooser_->present({}, QDate::currentDate().year(), 0);
+    ustal_rok();
     licz_rozl();
     dm_.IBQ_rozl.open();
     dm_.IBQ_rozl_d.open();
 
-    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_rozl::odswiez_rozl);
-    connect(chooser_, &common::PeriodChooser::yearLeft, this, &Tf_rozl::m_rokExit);
+    connect(chooser_, &common::PeriodChooser::chosen, this, &Tf_rozl::choiceMade);
 }
 
 void Tf_rozl::FormDestroy()
@@ -282,20 +273,20 @@ void Tf_rozl::FormDestroy()
 
 // Choosing the taxpayer and period --------------------------------------------------------
 
-void Tf_rozl::m_rokExit()
+// A click or the exit of a list settles again, also without a new choice: what another desk
+// keyed since shows.
+void Tf_rozl::choiceMade()
 {
-    ustal_rok();
+    if (chooser_->applied().year != parametersYear_)
+        ustal_rok();
     odswiez_rozl();
 }
 
+// The parameters of the chosen year.
 void Tf_rozl::ustal_rok()
 {
-    selectedYear_ = chooser_->year();
-    const bool halves = data::usesHalfYears(selectedYear_);
-    chooser_->showParts(halves);
-    if (halves)
-        chooser_->selectPart(0);
-    const data::YearParameters p = data::yearParameters(dm_, selectedYear_);
+    parametersYear_ = chooser_->applied().year;
+    const data::YearParameters p = data::yearParameters(dm_, parametersYear_);
     minimumWage_ = p.minimumWage;
     percentage_ = p.percentage;
 }
@@ -304,14 +295,10 @@ void Tf_rozl::ustal_rok()
 
 void Tf_rozl::licz_rozl()
 {
-    selectedYear_ = chooser_->year();
-    const data::Period p = data::settlementPeriod(selectedYear_, chooser_->part());
-    periodStart_ = p.start;
-    periodEnd_ = p.end;
-    selectedTaxpayer_ = chooser_->taxpayer();
+    const data::PeriodChoice& choice = chooser_->applied();
     data::Settlement s;
     try {
-        s = data::computeSettlement(dm_, selectedTaxpayer_, selectedYear_, p, {minimumWage_, percentage_},
+        s = data::computeSettlement(dm_, choice.taxpayer, choice.year, choice.period(), {minimumWage_, percentage_},
                                     data::LinesAfterwards::Open);
         amountOutOfRange_ = false;
     } catch (const text::MoneyOverflow& e) {
@@ -329,11 +316,8 @@ void Tf_rozl::licz_rozl()
 
 void Tf_rozl::pokaz_rozliczenie(const QString& taxpayer, int year, int half)
 {
-    chooser_->selectTaxpayer(taxpayer);
-    chooser_->setYear(year);
+    chooser_->present(taxpayer, year, half);
     ustal_rok();
-    if (data::usesHalfYears(year))
-        chooser_->selectPart(half);
     odswiez_rozl();
 }
 
@@ -374,32 +358,47 @@ void Tf_rozl::showLinesWithoutRate(const data::Settlement& s)
 
 // reports::ReportInputs ---------------------------------------------------------------------
 
+QString Tf_rozl::selectedTaxpayer() const
+{
+    return chooser_->applied().taxpayer;
+}
+
+int Tf_rozl::selectedYear() const
+{
+    return chooser_->applied().year;
+}
+
+data::Period Tf_rozl::period() const
+{
+    return chooser_->applied().period();
+}
+
 QString Tf_rozl::taxpayerListItem() const
 {
-    return chooser_->taxpayer();
+    return chooser_->taxpayerItem();
 }
 
 QString Tf_rozl::yearText() const
 {
-    return m_rok->text();
+    return chooser_->yearText();
 }
 
 QString Tf_rozl::halfYearItem() const
 {
-    return lb_kwart->currentItem() ? lb_kwart->currentItem()->text() : QString();
+    return chooser_->partItem();
 }
 
 // Printing -----------------------------------------------------------------------------------
 
 void Tf_rozl::kl_podglClick()
 {
-    if (m_rok->hasAcceptableInput())
+    if (chooser_->yearComplete())
         drukuj_raporty(true);
 }
 
 void Tf_rozl::kl_drukClick()
 {
-    if (m_rok->hasAcceptableInput())
+    if (chooser_->yearComplete())
         drukuj_raporty(false);
 }
 

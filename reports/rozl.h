@@ -12,8 +12,6 @@ class PeriodChooser;
 }
 
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
@@ -43,12 +41,12 @@ public:
     ~Tf_rozl() override;
 
     // reports::ReportInputs: the window's state and controls as they are now.
-    QString selectedTaxpayer() const override { return selectedTaxpayer_; }
+    QString selectedTaxpayer() const override;
     QString taxpayerListItem() const override;
-    int selectedYear() const override { return selectedYear_; }
+    int selectedYear() const override;
     QString yearText() const override;
     QString halfYearItem() const override;
-    data::Period period() const override { return {periodStart_, periodEnd_}; }
+    data::Period period() const override;
     text::Money amountToPay() const override { return amountToPay_; }
     text::Money threshold() const override { return threshold_; }
     QString missingRatesWarning() const override { return missingRatesWarning_; }
@@ -76,22 +74,15 @@ private:
     void ustal_rok();
     void licz_rozl();
     void odswiez_rozl();
-    void m_rokExit();
+    void choiceMade();
     void kl_podglClick();
     void kl_drukClick();
     void printReport(report::Report& r);
     void showAmounts();
     void showLinesWithoutRate(const data::Settlement& s);
-    // Selects a row of a list without the reaction of a user's choice.
 
     QWidget* p_param;
     common::PeriodChooser* chooser_;
-    QLabel* e_pod;
-    QListWidget* lb_pod;
-    QLabel* e_kwart;
-    QListWidget* lb_kwart;
-    QLabel* e_rok;
-    QLineEdit* m_rok;
     QFrame* Bevel1;
     QRadioButton* rb_zest;
     QRadioButton* rb_zak;
@@ -110,12 +101,9 @@ private:
     QWidget* p_zak;
     dbw::DBGrid* DBG_zak;
 
-    int selectedYear_ = 0;
+    int parametersYear_ = 0; // the year of the two parameters below
     text::Money minimumWage_;
     double percentage_ = 0.0;
-    QDate periodStart_;
-    QDate periodEnd_;
-    QString selectedTaxpayer_;
     text::Money amountToPay_;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     text::Money threshold_;

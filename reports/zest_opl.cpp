@@ -59,9 +59,8 @@ Tf_zest_opl::~Tf_zest_opl() = default;
 
 void Tf_zest_opl::buildControls()
 {
-    chooser_ = new common::PeriodChooser(this, common::PeriodChooser::halfYears(), false);
-    chooser_->setYear(QDate::currentDate().year() - 1); // before 31 March the office settles the year before
-    chooser_->showParts(data::usesHalfYears(chooser_->year()));
+    chooser_ = new common::PeriodChooser(this, data::YearParts::HalfYears, false);
+    chooser_->present({}, QDate::currentDate().year() - 1, 0); // before 31 March the office settles the year before
 
     ch_wykaz = new QCheckBox(QStringLiteral("z wykazem zakupów paliw"), this);
     ch_wykaz->setObjectName(QStringLiteral("ch_wykaz"));
@@ -118,14 +117,7 @@ void Tf_zest_opl::buildControls()
     layout->addWidget(e_razem);
     resize(980, 600);
 
-    connect(chooser_, &common::PeriodChooser::listChosen, this, &Tf_zest_opl::odswiez);
-    connect(chooser_, &common::PeriodChooser::yearLeft, this, [this] {
-        const bool halves = data::usesHalfYears(chooser_->year());
-        chooser_->showParts(halves);
-        if (halves)
-            chooser_->selectPart(0);
-        odswiez();
-    });
+    connect(chooser_, &common::PeriodChooser::chosen, this, &Tf_zest_opl::odswiez);
     connect(DBG_zest, &QTableView::doubleClicked, this, &Tf_zest_opl::otworz_rozliczenie);
     connect(kl_pdf, &QPushButton::clicked, this, &Tf_zest_opl::kl_pdfClick);
     connect(kl_druk, &QPushButton::clicked, this, &Tf_zest_opl::kl_drukClick);
@@ -140,10 +132,9 @@ void Tf_zest_opl::odswiez()
 
 void Tf_zest_opl::recompute(fb::Transaction& reading)
 {
-    const int year = chooser_->year();
-    const int half = data::usesHalfYears(year) ? chooser_->part() : 0;
-    model_->setOverview(data::computeOverview(dm_.db_opl, reading, year, data::settlementPeriod(year, half),
-                                              data::yearParameters(dm_, year)));
+    const data::PeriodChoice& choice = chooser_->applied();
+    model_->setOverview(data::computeOverview(dm_.db_opl, reading, choice.year, choice.period(),
+                                              data::yearParameters(dm_, choice.year)));
     DBG_zest->resizeColumnsToContents();
     showTotals();
 }
@@ -207,7 +198,7 @@ std::vector<const data::OverviewRow*> Tf_zest_opl::chosenRows() const
 std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder, const std::function<bool()>& stop)
 {
     const reports::BatchRequest request = batchRequest(folder);
-    const int half = periodPart();
+    const int half = chooser_->applied().part;
     // The files show the database as it is when the run starts, amounts and lines alike.
     const auto snapshot = dm_.readReportsFromSnapshot();
     std::vector<reports::BatchOutcome> outcomes;
@@ -226,11 +217,6 @@ reports::BatchRequest Tf_zest_opl::batchRequest(const QString& folder) const
     request.withRegister = ch_wykaz->isChecked();
     request.withoutPurchases = ch_bez_zak->isChecked();
     return request;
-}
-
-int Tf_zest_opl::periodPart() const
-{
-    return data::usesHalfYears(model_->overview().year) ? chooser_->part() : 0;
 }
 
 void Tf_zest_opl::kl_pdfClick()
@@ -268,7 +254,7 @@ void Tf_zest_opl::kl_drukClick()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     const reports::BatchRequest request = batchRequest({});
-    const int half = periodPart();
+    const int half = chooser_->applied().part;
     std::vector<reports::BatchOutcome> outcomes;
     for (const data::OverviewRow* row : rows) {
         progress.setValue(static_cast<int>(outcomes.size()));
@@ -306,7 +292,7 @@ void Tf_zest_opl::kl_csvClick()
     const data::Overview& o = model_->overview();
     QString name = QStringLiteral("zestawienie_oplat_%1").arg(o.year);
     if (data::usesHalfYears(o.year))
-        name += chooser_->part() == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
+        name += chooser_->applied().part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
     const QString file = desktop::askSaveFileName(
         {QStringLiteral("Eksport do CSV"), name + QStringLiteral(".csv"), QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
         this);
@@ -327,7 +313,7 @@ void Tf_zest_opl::otworz_rozliczenie(const QModelIndex& index)
     const data::OverviewRow& row = model_->rowAt(sorted_->mapToSource(index).row());
     desktop::openModalPrepared(
         f_rozl, this,
-        [&](Tf_rozl& screen) { screen.pokaz_rozliczenie(row.shortName, model_->overview().year, periodPart()); }, dm_);
+        [&](Tf_rozl& screen) { screen.pokaz_rozliczenie(row.shortName, model_->overview().year, chooser_->applied().part); }, dm_);
 }
 
 bool Tf_zest_opl::eventFilter(QObject* watched, QEvent* event)

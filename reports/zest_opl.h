@@ -66,9 +66,8 @@ private:
     void kl_drukClick();
     void kl_csvClick();
     void searchShortName(const QString& typed);
-    // The options of a run of printouts, and the half-year of the overview (0 from 2013).
+    // The options of a run of printouts.
     reports::BatchRequest batchRequest(const QString& folder) const;
-    int periodPart() const;
 
     Tdm_1& dm_;
     common::PeriodChooser* chooser_;

@@ -63,16 +63,16 @@ int yearOption(const QString& text)
     return year;
 }
 
-PeriodChoice periodOptions(const QMap<QString, QString>& options)
+data::PeriodChoice periodOptions(const QMap<QString, QString>& options)
 {
-    PeriodChoice p;
-    p.year = yearOption(options.value(QStringLiteral("--year")));
-    if (data::usesHalfYears(p.year)) {
+    const int year = yearOption(options.value(QStringLiteral("--year")));
+    int half = 0;
+    if (data::usesHalfYears(year)) {
         const QString h = options.value(QStringLiteral("--half"));
         if (h == QStringLiteral("I"))
-            p.half = 0;
+            half = 0;
         else if (h == QStringLiteral("II"))
-            p.half = 1;
+            half = 1;
         else if (h.isEmpty())
             throw BadArguments{QStringLiteral("Do roku %1 rozlicza się półrocza: podaj --half I albo --half II.").arg(data::lastYearOfHalfYears)};
         else
@@ -80,7 +80,7 @@ PeriodChoice periodOptions(const QMap<QString, QString>& options)
     } else if (options.contains(QStringLiteral("--half"))) {
         throw BadArguments{QStringLiteral("Od roku %1 rozlicza się cały rok: opcja --half nie jest dozwolona.").arg(data::lastYearOfHalfYears + 1)};
     }
-    return p;
+    return data::periodChoice(data::YearParts::HalfYears, {}, year, half);
 }
 
 } // namespace tools

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "data/period.h"
+
 // What the commands of brenvald-cli share: their exit codes, the ways a command ends early,
 // and the reading of their options.
 namespace tools {
@@ -36,13 +38,8 @@ void requireOptions(const QMap<QString, QString>& options, std::initializer_list
 // The year of an option: four digits, 1990 or later.
 int yearOption(const QString& text);
 
-// The settlement year (four digits) and, up to 2012, the half-year: 0 for I, 1 for II.
-struct PeriodChoice {
-    int year = 0;
-    int half = 0;
-};
-
-// --year, and --half I|II where the year is settled by half-years (refused elsewhere).
-PeriodChoice periodOptions(const QMap<QString, QString>& options);
+// --year, and --half I|II where the year is settled by half-years (refused elsewhere): the
+// settlement period, with no taxpayer.
+data::PeriodChoice periodOptions(const QMap<QString, QString>& options);
 
 } // namespace tools

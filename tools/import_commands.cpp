@@ -35,7 +35,7 @@ data::Period importPeriod(const QMap<QString, QString>& options)
         if (options.contains(QStringLiteral("--quarter")))
             throw BadArguments{QStringLiteral("Od roku %1 przejmuje się cały rok: opcja --quarter nie jest dozwolona.")
                                    .arg(data::lastYearOfHalfYears + 1)};
-        return {QDate(year, 1, 1), QDate(year, 12, 31)};
+        return data::periodOfPart(data::YearParts::Quarters, year, 0);
     }
     bool ok = false;
     const int q = quarter.toInt(&ok);
@@ -43,9 +43,7 @@ data::Period importPeriod(const QMap<QString, QString>& options)
         throw BadArguments{quarter.isEmpty() ? QStringLiteral("Do roku %1 przejmuje się kwartały: podaj --quarter 1, 2, 3 albo 4.")
                                                    .arg(data::lastYearOfHalfYears)
                                              : QStringLiteral("Kwartał to 1, 2, 3 albo 4, a nie „%1”.").arg(quarter)};
-    const QDate start(year, 3 * (q - 1) + 1, 1);
-    const QDate lastMonth(year, 3 * q, 1);
-    return {start, QDate(year, 3 * q, lastMonth.daysInMonth())};
+    return data::periodOfPart(data::YearParts::Quarters, year, q - 1);
 }
 
 // The chosen list as ">" or ">>" make it: taxpayer codes ("007"), each once.

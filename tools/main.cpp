@@ -83,7 +83,7 @@ int settle(const QStringList& args)
                                              QStringLiteral("--half")},
                                       {QStringLiteral("--tsv")});
     requireOptions(options, {"--db", "--taxpayer", "--year"});
-    const PeriodChoice period = periodOptions(options);
+    const data::PeriodChoice period = periodOptions(options);
     const QString taxpayer = options.value(QStringLiteral("--taxpayer"));
 
     Tdm_1 dm;
@@ -93,13 +93,13 @@ int settle(const QStringList& args)
     dm.IBDS_siln.open();
     const auto parameters = data::yearParameters(dm, period.year);
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
-                                                       data::settlementPeriod(period.year, period.half), parameters);
+                                                       period.period(), parameters);
     QTextStream out(stdout);
     if (options.contains(QStringLiteral("--tsv"))) {
         out << tools::settlementTsv(settlement);
         printLinesWithoutRate(settlement);
     } else {
-        out << tools::settlementTable(settlement, period.half);
+        out << tools::settlementTable(settlement, period.part);
     }
     out.flush();
     dm.disconnectDatabase();
@@ -114,7 +114,7 @@ int pdf(const QStringList& args)
                                              QStringLiteral("--half"), QStringLiteral("--report"), QStringLiteral("--out")},
                                       {QStringLiteral("--allow-missing-rates")});
     requireOptions(options, {"--db", "--taxpayer", "--year", "--report", "--out"});
-    const PeriodChoice period = periodOptions(options);
+    const data::PeriodChoice period = periodOptions(options);
     const QString which = options.value(QStringLiteral("--report"));
     if (which != QStringLiteral("statements") && which != QStringLiteral("register"))
         throw BadArguments{QStringLiteral("Raport to statements albo register, a nie „%1”.").arg(which)};
@@ -131,7 +131,7 @@ int pdf(const QStringList& args)
     dm.ibds_pal.open(); // the names of what lacks a rate
     dm.IBDS_siln.open();
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
-                                                       data::settlementPeriod(period.year, period.half),
+                                                       period.period(),
                                                        data::yearParameters(dm, period.year));
     // Statements whose fee lacks rates would file too little: only when asked for.
     if (which == QStringLiteral("statements") && !settlement.missingRatesWarning().isEmpty()
@@ -141,7 +141,7 @@ int pdf(const QStringList& args)
         return exitFailure;
     }
     printLinesWithoutRate(settlement);
-    const reports::FixedReportInputs inputs(settlement, period.half);
+    const reports::FixedReportInputs inputs(settlement, period.part);
     report::PdfOutcome written;
     {
         const auto windows = reports::createReports(dm, inputs, which == QStringLiteral("register")

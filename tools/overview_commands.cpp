@@ -58,14 +58,14 @@ namespace {
 
 // The overview, read from the snapshot that `snapshot` then holds: the printouts of a run
 // read the same picture.
-data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, PeriodChoice& period,
+data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, data::PeriodChoice& period,
                           std::shared_ptr<data::ReportSnapshot>& snapshot)
 {
     period = periodOptions(options);
     dm.connectTo(options.value(QStringLiteral("--db")));
     snapshot = dm.readReportsFromSnapshot();
     return data::computeOverview(dm.db_opl, snapshot->transaction(), period.year,
-                                 data::settlementPeriod(period.year, period.half), data::yearParameters(dm, period.year));
+                                 period.period(), data::yearParameters(dm, period.year));
 }
 
 } // namespace
@@ -75,7 +75,7 @@ int overview(const QStringList& args)
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--year"), QStringLiteral("--half")},
                                       {QStringLiteral("--tsv")});
     requireOptions(options, {"--db", "--year"});
-    PeriodChoice period;
+    data::PeriodChoice period;
     Tdm_1 dm;
     std::shared_ptr<data::ReportSnapshot> snapshot;
     const data::Overview o = overviewOf(dm, options, period, snapshot);
@@ -102,7 +102,7 @@ int pdfAll(const QStringList& args)
     request.allowMissingRates = options.contains(QStringLiteral("--allow-missing-rates"));
     if (!QDir(request.folder).exists())
         throw BadArguments{QStringLiteral("Nie ma katalogu %1.").arg(request.folder)};
-    PeriodChoice period;
+    data::PeriodChoice period;
     Tdm_1 dm;
     std::shared_ptr<data::ReportSnapshot> snapshot;
     const data::Overview o = overviewOf(dm, options, period, snapshot);
@@ -115,7 +115,7 @@ int pdfAll(const QStringList& args)
             stopped = true;
             break;
         }
-        const reports::BatchOutcome done = reports::writeTaxpayerPdf(dm, o, row, period.half, request);
+        const reports::BatchOutcome done = reports::writeTaxpayerPdf(dm, o, row, period.part, request);
         out << row.number << '\t' << row.shortName << '\t';
         switch (done.result) {
         case reports::BatchOutcome::Result::Written:

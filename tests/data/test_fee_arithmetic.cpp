@@ -96,7 +96,38 @@ private slots:
         QCOMPARE(data::settlementPeriod(2013, 0).end, QDate(2013, 12, 31));
         QVERIFY(data::usesHalfYears(2012));
         QVERIFY(!data::usesHalfYears(2013));
+
+        using data::YearParts;
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2012, 0).end, QDate(2012, 3, 31));
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2012, 1).start, QDate(2012, 4, 1));
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2012, 3).start, QDate(2012, 10, 1));
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2012, 3).end, QDate(2012, 12, 31));
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2008, 0).end, QDate(2008, 3, 31));
+        QCOMPARE(data::periodOfPart(YearParts::Quarters, 2013, 2).start, QDate(2013, 1, 1));
+
+        // A part chosen in a year without parts is not kept: the choice is the whole year.
+        const data::PeriodChoice whole = data::periodChoice(YearParts::HalfYears, QStringLiteral("ABC"), 2014, 1);
+        QCOMPARE(whole.part, 0);
+        QCOMPARE(whole.start, QDate(2014, 1, 1));
+        QCOMPARE(whole.end, QDate(2014, 12, 31));
+        QCOMPARE(whole, data::periodChoice(YearParts::HalfYears, QStringLiteral("ABC"), 2014, 0));
+        const data::PeriodChoice second = data::periodChoice(YearParts::HalfYears, QStringLiteral("ABC"), 2011, 1);
+        QCOMPARE(second.part, 1);
+        QCOMPARE(second.start, QDate(2011, 7, 1));
     }
+
+    void partsPreselectedByMonth()
+    {
+        // Half-years: January II, February to July I, then II. Quarters: January IV, then
+        // February to April I, May to July II, August to October III, November and December IV.
+        const QList<int> halves{1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1};
+        const QList<int> quarters{3, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3};
+        for (int month = 1; month <= 12; ++month) {
+            QCOMPARE(data::preselectedPart(data::YearParts::HalfYears, month), halves[month - 1]);
+            QCOMPARE(data::preselectedPart(data::YearParts::Quarters, month), quarters[month - 1]);
+        }
+    }
+
     // Keyed purchases may fall on the last day of use; imported ones may not.
     void daysOfUse_data()
     {

@@ -1,9 +1,7 @@
-// The rules of the purchase screen that need no window: half-year preselection, the letter
-// search, and the two queries, whose bound parameters must give the rows that the texts
+// The rules of the purchase screen that need no window: the letter search, and the two queries, whose bound parameters must give the rows that the texts
 // with the period and the taxpayer written into them give.
 #include "common/letter_search.h"
 #include "purchase_fixture.h"
-#include "purchases/half_year_choice.h"
 
 namespace purchasetest {
 
@@ -59,13 +57,6 @@ class TestPurchaseRules : public QObject {
     Q_OBJECT
 
 private slots:
-    void halfYearPreselectedByMonth()
-    {
-        const QList<int> expected{1, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1}; // January II, February-July I, then II
-        for (int month = 1; month <= 12; ++month)
-            QCOMPARE(purchases::preselectedHalfYear(month), expected[month - 1]);
-    }
-
     void letterSearch()
     {
         using common::searchLetter;
