@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include "common/letter_search.h"
 #include "desktop/messages.h"
@@ -246,6 +247,12 @@ void PeriodChooser::offer()
     if (changed && mayLeave_ && !mayLeave_()) {
         const data::PeriodChoice kept = applied_;
         present(kept.taxpayer, kept.year, kept.part);
+        // A click marks its item after the row change that asked: marked once more when the
+        // click is over.
+        QTimer::singleShot(0, this, [this, kept] {
+            if (applied_ == kept)
+                present(kept.taxpayer, kept.year, kept.part);
+        });
         return;
     }
     applied_ = next;
