@@ -10,7 +10,7 @@
 #include "maker.h"
 #include "ok_gl.h"
 #include "text/formats.h"
-#include "when_modal.h"
+#include "widget_testing.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -1,6 +1,6 @@
 #include "app_test_main.h"
 #include "desktop/open_modal.h"
-#include "when_modal.h"
+#include "widget_testing.h"
 
 #include <QDialog>
 #include <stdexcept>

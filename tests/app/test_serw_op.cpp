@@ -17,6 +17,7 @@
 #include "sql_testing.h"
 #include "text/cp1250.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 // The database location dialog: what it reads, writes and connects to.
 class TestSerwOp : public QObject, private testsupport::ModuleFixture {
@@ -48,15 +49,6 @@ class TestSerwOp : public QObject, private testsupport::ModuleFixture {
         QFile::copy(testsupport::freshDeliveredDatabase(), file);
         return file;
     }
-    template <class T>
-    static T* child(QWidget& w, const char* name)
-    {
-        T* c = w.findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no %s", name);
-        return c;
-    }
-
 private slots:
     void initTestCase()
     {
@@ -113,14 +105,14 @@ private slots:
         TF_serw_op dialog(*dm);
         dialog.setServerMode(1);
         offeredFile = path;
-        child<QToolButton>(dialog, "SB_bd")->click();
-        QCOMPARE(child<QLineEdit>(dialog, "LE_bd")->text(), name);
+        testsupport::control<QToolButton>(&dialog, "SB_bd")->click();
+        QCOMPARE(testsupport::control<QLineEdit>(&dialog, "LE_bd")->text(), name);
         QCOMPARE(fileRequests.last().filters, QStringList{QStringLiteral("Plik bazy danych (brenvald.gdb)")});
         QCOMPARE(fileRequests.last().caption, QStringLiteral("Wskaż plik bazy danych (brenvald.gdb)"));
         // Cancelling the file dialog keeps the name.
         offeredFile.clear();
-        child<QToolButton>(dialog, "SB_bd")->click();
-        QCOMPARE(child<QLineEdit>(dialog, "LE_bd")->text(), name);
+        testsupport::control<QToolButton>(&dialog, "SB_bd")->click();
+        QCOMPARE(testsupport::control<QLineEdit>(&dialog, "LE_bd")->text(), name);
     }
 
     void opensInTheModeOfTheStoredName_data()
@@ -145,12 +137,12 @@ private slots:
         TF_serw_op dialog(*dm);
         dialog.show();
         QCOMPARE(dialog.serverMode(), mode);
-        QCOMPARE(child<QLineEdit>(dialog, "LE_bd")->text(), name);
+        QCOMPARE(testsupport::control<QLineEdit>(&dialog, "LE_bd")->text(), name);
         for (const char* remoteOnly : {"LE_bd", "SB_bd", "kl_test"})
-            QCOMPARE(child<QWidget>(dialog, remoteOnly)->isVisible(), mode == 1);
+            QCOMPARE(testsupport::control<QWidget>(&dialog, remoteOnly)->isVisible(), mode == 1);
         QCOMPARE(dialog.windowTitle(),
                  QStringLiteral("Połozenie pliku z bazą danych -naliczanie opłat za korzystanie ze środowiska"));
-        child<QPushButton>(dialog, "kl_pom")->click();
+        testsupport::control<QPushButton>(&dialog, "kl_pom")->click();
         QCOMPARE(helpAsked, QList<int>{2100});
     }
 
@@ -165,8 +157,8 @@ private slots:
         {
             TF_serw_op dialog(*dm);
             dialog.show();
-            child<QLineEdit>(dialog, "LE_bd")->setText(QStringLiteral("serwer:/dane/brenvald.gdb"));
-            child<QPushButton>(dialog, "kl_zap")->click();
+            testsupport::control<QLineEdit>(&dialog, "LE_bd")->setText(QStringLiteral("serwer:/dane/brenvald.gdb"));
+            testsupport::control<QPushButton>(&dialog, "kl_zap")->click();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
         QCOMPARE(locationFile(), QByteArray("brenvald.gdb\r\n"));
@@ -194,12 +186,12 @@ private slots:
             TF_serw_op dialog(*dm);
             dialog.show();
             dialog.setServerMode(1);
-            child<QLineEdit>(dialog, "LE_bd")->setText(QStringLiteral("  ") + polish + QStringLiteral("  "));
-            child<QPushButton>(dialog, "kl_test")->click();
+            testsupport::control<QLineEdit>(&dialog, "LE_bd")->setText(QStringLiteral("  ") + polish + QStringLiteral("  "));
+            testsupport::control<QPushButton>(&dialog, "kl_test")->click();
             QVERIFY(dialog.isVisible());
             QCOMPARE(shownTexts(), QStringList{QStringLiteral("Połączono z bazą danych")});
             QCOMPARE(locationFile(), QByteArray("brenvald.gdb\r\n")); // a test writes nothing
-            child<QPushButton>(dialog, "kl_zap")->click();
+            testsupport::control<QPushButton>(&dialog, "kl_zap")->click();
         }
         QCOMPARE(locationFile(), *text::toCp1250(polish) + "\r\n");
         QCOMPARE(dm->db_opl.databaseName(), polish);
@@ -214,8 +206,8 @@ private slots:
             TF_serw_op dialog(*dm);
             dialog.show();
             dialog.setServerMode(1);
-            child<QLineEdit>(dialog, "LE_bd")->setText(missing);
-            child<QPushButton>(dialog, "kl_test")->click();
+            testsupport::control<QLineEdit>(&dialog, "LE_bd")->setText(missing);
+            testsupport::control<QPushButton>(&dialog, "kl_test")->click();
             QVERIFY(dialog.isVisible());
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown.first().kind, desktop::MessageKind::Error);
@@ -224,7 +216,7 @@ private slots:
             QVERIFY(!dm->isConnected());
             QCOMPARE(locationFile(), QByteArray("<none>"));
             // A failed save stores the name and closes the dialog all the same.
-            child<QPushButton>(dialog, "kl_zap")->click();
+            testsupport::control<QPushButton>(&dialog, "kl_zap")->click();
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
         }
@@ -242,8 +234,8 @@ private slots:
             TF_serw_op dialog(*dm);
             dialog.show();
             dialog.setServerMode(1);
-            child<QLineEdit>(dialog, "LE_bd")->setText(name);
-            child<QPushButton>(dialog, "kl_zap")->click();
+            testsupport::control<QLineEdit>(&dialog, "LE_bd")->setText(name);
+            testsupport::control<QPushButton>(&dialog, "kl_zap")->click();
             QVERIFY(dialog.isVisible());
             QVERIFY(dm->isConnected());
             QCOMPARE(dm->db_opl.databaseName(), path);

@@ -27,6 +27,7 @@
 #include "ledger_builder.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 using namespace Qt::StringLiterals;
 using namespace ledgertest;
@@ -50,22 +51,13 @@ class TestImportScreens : public QObject, private testsupport::ModuleFixture {
         return st.fetch() ? st.value(0) : QVariant();
     }
 
-    template <class T>
-    static T* child(QWidget* screen, const char* name)
-    {
-        T* w = screen->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
-
     static void setYear(QWidget* screen, const QString& year)
     {
-        auto* edit = child<QLineEdit>(screen, "m_rok");
+        auto* edit = testsupport::control<QLineEdit>(screen, "m_rok");
         edit->setFocus(Qt::MouseFocusReason);
         edit->selectAll();
         QTest::keyClicks(edit, year);
-        child<QWidget>(screen, "z_katalog")->setFocus(Qt::TabFocusReason);
+        testsupport::control<QWidget>(screen, "z_katalog")->setFocus(Qt::TabFocusReason);
     }
 
 private slots:
@@ -98,48 +90,48 @@ private slots:
         QApplication::setActiveWindow(&screen);
         QCOMPARE(screen.windowTitle(), u"Import danych dotyczących zakupu paliw z systemu PKPiR lub FK"_s);
         QCOMPARE(desktop::helpContext(&screen), 14);
-        QVERIFY(!child<QListWidget>(&screen, "lb_kwart")->isVisible()); // 2013 and later: the whole year
-        QCOMPARE(child<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu PKPiR"_s);
-        QVERIFY(!child<QPushButton>(&screen, "kl_dr_rap")->isVisible());
+        QVERIFY(!testsupport::control<QListWidget>(&screen, "lb_kwart")->isVisible()); // 2013 and later: the whole year
+        QCOMPARE(testsupport::control<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu PKPiR"_s);
+        QVERIFY(!testsupport::control<QPushButton>(&screen, "kl_dr_rap")->isVisible());
 
         // The source sets the folder and the captions.
-        child<QRadioButton>(&screen, "rb_fk")->click();
-        QCOMPARE(child<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu FK"_s);
-        QVERIFY(child<QLineEdit>(&screen, "z_katalog")->text().endsWith(u"fk"_s));
-        child<QRadioButton>(&screen, "rb_pkpir")->click();
+        testsupport::control<QRadioButton>(&screen, "rb_fk")->click();
+        QCOMPARE(testsupport::control<QLabel>(&screen, "e_katalog")->text(), u"Katalog z danymi systemu FK"_s);
+        QVERIFY(testsupport::control<QLineEdit>(&screen, "z_katalog")->text().endsWith(u"fk"_s));
+        testsupport::control<QRadioButton>(&screen, "rb_pkpir")->click();
 
         // ">" adds the selected taxpayers' codes once; ">>" all of them in the grid's order.
-        auto* grid = child<dbw::DBGrid>(&screen, "dbg_firmy");
+        auto* grid = testsupport::control<dbw::DBGrid>(&screen, "dbg_firmy");
         grid->selectRow(1); // taxpayer 7 (the grid is ordered by number)
-        child<QToolButton>(&screen, "kl_przen")->click();
+        testsupport::control<QToolButton>(&screen, "kl_przen")->click();
         grid->selectRow(1);
-        child<QToolButton>(&screen, "kl_przen")->click();
+        testsupport::control<QToolButton>(&screen, "kl_przen")->click();
         QCOMPARE(screen.chosenCodes(), QStringList{u"007"_s});
-        child<QToolButton>(&screen, "kl_wszystko")->click();
+        testsupport::control<QToolButton>(&screen, "kl_wszystko")->click();
         QCOMPARE(screen.chosenCodes(), (QStringList{u"003"_s, u"007"_s, u"012"_s}));
 
         // FK takes the first taxpayer only, and the screen says so outside the log.
-        child<QRadioButton>(&screen, "rb_fk")->click();
-        QVERIFY(child<QLabel>(&screen, "e_fk_uwaga")->isVisible());
-        QVERIFY(child<QLabel>(&screen, "e_fk_uwaga")->text().contains(u"003"_s));
-        child<QRadioButton>(&screen, "rb_pkpir")->click();
-        QVERIFY(!child<QLabel>(&screen, "e_fk_uwaga")->isVisible());
+        testsupport::control<QRadioButton>(&screen, "rb_fk")->click();
+        QVERIFY(testsupport::control<QLabel>(&screen, "e_fk_uwaga")->isVisible());
+        QVERIFY(testsupport::control<QLabel>(&screen, "e_fk_uwaga")->text().contains(u"003"_s));
+        testsupport::control<QRadioButton>(&screen, "rb_pkpir")->click();
+        QVERIFY(!testsupport::control<QLabel>(&screen, "e_fk_uwaga")->isVisible());
 
         // Years up to 2012 go by quarters.
         setYear(&screen, u"2012"_s);
-        QVERIFY(child<QListWidget>(&screen, "lb_kwart")->isVisible());
-        QCOMPARE(child<QListWidget>(&screen, "lb_kwart")->currentRow(), 0);
+        QVERIFY(testsupport::control<QListWidget>(&screen, "lb_kwart")->isVisible());
+        QCOMPARE(testsupport::control<QListWidget>(&screen, "lb_kwart")->currentRow(), 0);
         QCOMPARE(screen.period().start, QDate(2012, 1, 1));
         QCOMPARE(screen.period().end, QDate(2012, 3, 31));
-        auto* quarters = child<QListWidget>(&screen, "lb_kwart");
+        auto* quarters = testsupport::control<QListWidget>(&screen, "lb_kwart");
         QTest::mouseClick(quarters->viewport(), Qt::LeftButton, {}, quarters->visualItemRect(quarters->item(2)).center());
         QCOMPARE(screen.period().start, QDate(2012, 7, 1));
         QCOMPARE(screen.period().end, QDate(2012, 9, 30));
 
         // A run: the log as the import writes it; then it can be printed.
         writeFile(folder.path(), u"dok_080.zqd"_s, pkpirRecord({u"007"_s, 13, u"F1"_s, 2012, 8, 3, u"x/wa 100/12,5"_s}));
-        child<QLineEdit>(&screen, "z_katalog")->setText(folder.path());
-        child<QPushButton>(&screen, "kl_przep")->click();
+        testsupport::control<QLineEdit>(&screen, "z_katalog")->setText(folder.path());
+        testsupport::control<QPushButton>(&screen, "kl_przep")->click();
         const QStringList log = screen.logLines();
         QVERIFY(log.first().startsWith(u"Import zakupów paliw z systemu PKPiR. Wykonano "_s));
         QCOMPARE(log.mid(1), (QStringList{u"Wyszukiwanie zakupów paliwa dla konta 003"_s, u"Zapisano 0 rekordów"_s,
@@ -148,7 +140,7 @@ private slots:
                                           u"Wyszukiwanie zakupów paliwa dla konta 012"_s, u"Zapisano 0 rekordów"_s,
                                           QString(44, u'-'), u"Koniec"_s}));
         QCOMPARE(scalar(u"select NR_REJ from ZAK_PAL where NR_RACH = 'F1'"_s).toString(), u"WA 100"_s);
-        QVERIFY(child<QPushButton>(&screen, "kl_dr_rap")->isVisible());
+        QVERIFY(testsupport::control<QPushButton>(&screen, "kl_dr_rap")->isVisible());
 
         const QString pdf = folder.filePath(u"raport.pdf"_s);
         desktop::setPrintDialogHandler([&](const desktop::PrintDialogRequest& r) {
@@ -156,7 +148,7 @@ private slots:
             r.printer->setOutputFileName(pdf);
             return true;
         });
-        child<QPushButton>(&screen, "kl_dr_rap")->click();
+        testsupport::control<QPushButton>(&screen, "kl_dr_rap")->click();
         QVERIFY(QFileInfo(pdf).size() > 0);
         screen.close();
     }
@@ -178,7 +170,7 @@ private slots:
         for (QDialog* screen : {static_cast<QDialog*>(&purchases), static_cast<QDialog*>(&taxpayers)}) {
             screen->show();
             QApplication::setActiveWindow(screen);
-            child<QPushButton>(screen, "kl_wyb_kat")->click();
+            testsupport::control<QPushButton>(screen, "kl_wyb_kat")->click();
             QWidget* chooser = screen->findChild<QWidget*>(u"gb_wyb_kat"_s);
             QVERIFY(chooser && chooser->isVisible());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -207,10 +199,10 @@ private slots:
         screen.show();
         QCOMPARE(screen.windowTitle(), u"Przepisanie danych podatników z systemu PKPiR"_s);
         QCOMPARE(desktop::helpContext(&screen), 13);
-        auto* folderEdit = child<QLineEdit>(&screen, "z_katalog");
+        auto* folderEdit = testsupport::control<QLineEdit>(&screen, "z_katalog");
         folderEdit->setText(folder.path());
         QTest::keyClick(folderEdit, Qt::Key_Return);
-        auto* grid = child<QTableWidget>(&screen, "sg_kon");
+        auto* grid = testsupport::control<QTableWidget>(&screen, "sg_kon");
         QCOMPARE(grid->rowCount(), 4);
         QCOMPARE(grid->item(3, 0)->text(), u"  12"_s);
         QCOMPARE(grid->item(3, 1)->text(), u"Dwunastka"_s);
@@ -218,26 +210,26 @@ private slots:
         // Rows 2 to 3 twice: their codes once each, in grid order; ">>" all of them.
         grid->clearSelection();
         grid->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 2), true);
-        child<QToolButton>(&screen, "kl_przen")->click();
-        child<QToolButton>(&screen, "kl_przen")->click();
+        testsupport::control<QToolButton>(&screen, "kl_przen")->click();
+        testsupport::control<QToolButton>(&screen, "kl_przen")->click();
         QCOMPARE(screen.chosenLines(), (QStringList{u"   3"_s, u"   4"_s}));
-        child<QToolButton>(&screen, "kl_wszystko")->click();
+        testsupport::control<QToolButton>(&screen, "kl_wszystko")->click();
         QCOMPARE(screen.chosenLines().size(), 4);
 
         // Taxpayer 12 exists: the dialog shows both sides; only the address is ticked.
         QList<QPair<QString, QString>> shownInDialog;
         bool clearedAtFirst = true;
         setComparisonRunner([&](Tf_jest_pod& dialog) -> ledger::TaxpayerFields {
-            shownInDialog << qMakePair(child<QLabel>(&dialog, "e_kon")->text(), child<QLabel>(&dialog, "e_kpr_adr")->text());
-            shownInDialog << qMakePair(dialog.windowTitle(), child<QLabel>(&dialog, "e_opl_adr")->text());
+            shownInDialog << qMakePair(testsupport::control<QLabel>(&dialog, "e_kon")->text(), testsupport::control<QLabel>(&dialog, "e_kpr_adr")->text());
+            shownInDialog << qMakePair(dialog.windowTitle(), testsupport::control<QLabel>(&dialog, "e_opl_adr")->text());
             clearedAtFirst = clearedAtFirst && !dialog.ch_naz->isChecked() && !dialog.ch_adr->isChecked();
             dialog.ch_adr->setChecked(true);
             dialog.kl_przep->click();
             return dialog.chosen();
         });
-        auto* chosen = child<QPlainTextEdit>(&screen, "mem_wyb_konta");
+        auto* chosen = testsupport::control<QPlainTextEdit>(&screen, "mem_wyb_konta");
         chosen->setPlainText(u"4\n12\nabc\n1"_s);
-        child<QPushButton>(&screen, "kl_ok")->click();
+        testsupport::control<QPushButton>(&screen, "kl_ok")->click();
         QCOMPARE(shownInDialog, (QList<QPair<QString, QString>>{{u"12"_s, u"Polna 3/12 20-001 Lublin"_s},
                                                                 {u"Uwaga!"_s, u"stary adres"_s}}));
         QVERIFY(clearedAtFirst);
@@ -262,7 +254,7 @@ private slots:
         writeFile(folder.path(), u"KONTA200.ZQD"_s, longNip);
         shown.clear();
         chosen->setPlainText(u"\n1\n\n5\n"_s);
-        child<QPushButton>(&screen, "kl_ok")->click();
+        testsupport::control<QPushButton>(&screen, "kl_ok")->click();
         QCOMPARE(shownTexts().size(), 1);
         QVERIFY2(shownTexts()[0].startsWith(u"Konto 5: nazwa skrócona TROJKA2 (jego nazwę skróconą ma inny podatnik).\n"
                                             "Nie przejęto:\nKonto 1: "_s)
@@ -276,11 +268,11 @@ private slots:
         // empties it. An empty list closes the screen, as "Przepisz" after the last line does.
         folderEdit->setFocus();
         QTest::mouseClick(folderEdit, Qt::LeftButton);
-        child<QPlainTextEdit>(&screen, "mem_wyb_konta")->setFocus();
+        testsupport::control<QPlainTextEdit>(&screen, "mem_wyb_konta")->setFocus();
         QCOMPARE(chosen->toPlainText(), u"1"_s);
         chosen->setPlainText(u"\n \n"_s);
         shown.clear();
-        child<QPushButton>(&screen, "kl_ok")->click();
+        testsupport::control<QPushButton>(&screen, "kl_ok")->click();
         QVERIFY(shownTexts().isEmpty());
         QVERIFY(!screen.isVisible());
     }

@@ -26,6 +26,7 @@
 #include "module_fixture.h"
 #include "sql_testing.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 namespace purchasetest {
 
@@ -103,10 +104,7 @@ public:
     template <class T>
     T* child(const char* name) const
     {
-        T* w = screen->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return testsupport::control<T>(screen.get(), name);
     }
 
     ds::Dataset& zak() const { return dm->IBDS_zak; }

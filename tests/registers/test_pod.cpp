@@ -19,6 +19,7 @@
 #include "screen_testing.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 using dbw::DBNavigator;
 using screentest::typeText;
@@ -37,10 +38,7 @@ class TestPod : public QObject, private testsupport::ModuleFixture {
     template <class T>
     T* child(const char* name) const
     {
-        T* w = screen->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return testsupport::control<T>(screen.get(), name);
     }
 
     void open()

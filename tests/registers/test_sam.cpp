@@ -26,6 +26,7 @@
 #include "registers/sam.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 using dbw::DBNavigator;
 
@@ -48,10 +49,7 @@ class TestSam : public QObject, private testsupport::ModuleFixture {
     template <class T>
     T* child(const char* name) const
     {
-        T* w = screen->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
+        return testsupport::control<T>(screen.get(), name);
     }
 
     dbw::DBGrid* taxpayers() const { return child<dbw::DBGrid>("DBGrid1"); }

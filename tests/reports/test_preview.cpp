@@ -31,6 +31,7 @@
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "reports/pod_wydr.h"
+#include "widget_testing.h"
 
 using namespace Qt::StringLiterals;
 using report::BandKind;
@@ -85,19 +86,6 @@ void sendWheel(QObject* receiver, QPoint angleDelta, QPointF position = {5, 5})
 {
     QWheelEvent e(position, position, QPoint(), angleDelta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(receiver, &e);
-}
-
-// Runs `act` on the modal window as soon as one is open.
-void whenModal(QObject* context, std::function<void(QWidget*)> act, int attemptsLeft = 500)
-{
-    QTimer::singleShot(0, context, [context, act = std::move(act), attemptsLeft] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-            return;
-        }
-        if (attemptsLeft > 0)
-            whenModal(context, act, attemptsLeft - 1);
-    });
 }
 
 } // namespace

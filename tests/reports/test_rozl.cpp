@@ -39,23 +39,11 @@
 #include "settlement_rows.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include "widget_testing.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Runs `act` on the modal window as soon as one is open.
-void whenModal(QObject* context, std::function<void(QWidget*)> act, int attemptsLeft = 500)
-{
-    QTimer::singleShot(0, context, [context, act = std::move(act), attemptsLeft] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-            return;
-        }
-        if (attemptsLeft > 0)
-            whenModal(context, act, attemptsLeft - 1);
-    });
-}
 
 // What a preview window showed: its report's title and the lines of every page.
 struct Previewed {
@@ -74,10 +62,7 @@ class TestRozl : public QObject, private testsupport::ModuleFixture {
     template <class T>
     T* child(const char* name) const
     {
-        T* c = w->findChild<T*>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
+        return testsupport::control<T>(w.get(), name);
     }
 
     void open()

@@ -145,9 +145,9 @@ private slots:
     void oneRoundingInEveryFormat()
     {
         data::Overview o;
-        o.rows.push_back({.number = 1, .shortName = u"A;B"_s, .nip = u"1"_s, .vehicles = 1, .litres = 1.005, .tonnes = 1.0005});
+        o.rows.push_back({.number = 1, .shortName = u"A;B"_s, .nip = u"1"_s, .vehicles = 1, .litres = 1.005, .tonnes = 1.0005, .amount = {}});
         o.rows.push_back({.number = 2, .shortName = u"C"_s, .nip = u"2"_s, .vehicles = 1, .litres = 1, .tonnes = 1,
-                          .amountOutOfRange = true});
+                          .amount = {}, .amountOutOfRange = true});
         reports::OverviewModel model;
         model.setOverview(o);
         QCOMPARE(model.index(0, reports::OverviewModel::Litres).data().toString(), u"1,01"_s);

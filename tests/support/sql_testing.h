@@ -6,6 +6,7 @@
 
 #include "data/dm1.h"
 #include "firebird/statement.h"
+#include "test_database.h"
 
 // Reading and writing the database behind the data module under test (dm_1) directly, so
 // that a test checks what is stored rather than what a dataset shows.
@@ -25,18 +26,10 @@ inline int count(const QString& sql)
 // Every row of a query, its columns in order; :p0, :p1, ... take `values`.
 inline QList<QVariantList> rows(const QString& sql, const QVariantList& values = {}, Tdm_1& dm = *dm_1)
 {
-    fb::Statement st(dm.db_opl, dm.tr_opl, sql);
+    QVariantMap params;
     for (int i = 0; i < values.size(); ++i)
-        st.setParam(QStringLiteral("p%1").arg(i), values[i]);
-    st.execute();
-    QList<QVariantList> result;
-    while (st.fetch()) {
-        QVariantList row;
-        for (int c = 0; c < st.columnCount(); ++c)
-            row << st.value(c);
-        result << row;
-    }
-    return result;
+        params.insert(QStringLiteral("p%1").arg(i), values[i]);
+    return testsupport::queryRows(dm.db_opl, dm.tr_opl, sql, params);
 }
 
 inline void exec(const QString& sql)

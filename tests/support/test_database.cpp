@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "firebird/connection.h"
+#include "firebird/statement.h"
 #include "firebird/transaction.h"
 
 namespace testsupport {
@@ -75,6 +76,23 @@ QString freshDatabaseFromScript(const QString& scriptPath)
         made = path;
     }
     return copyOf(made);
+}
+
+QList<QVariantList> queryRows(fb::Connection& connection, fb::Transaction& transaction, const QString& sql,
+                              const QVariantMap& params)
+{
+    fb::Statement st(connection, transaction, sql);
+    for (auto it = params.begin(); it != params.end(); ++it)
+        st.setParam(it.key(), it.value());
+    st.execute();
+    QList<QVariantList> result;
+    while (st.fetch()) {
+        QVariantList row;
+        for (int c = 0; c < st.columnCount(); ++c)
+            row << st.value(c);
+        result << row;
+    }
+    return result;
 }
 
 } // namespace testsupport

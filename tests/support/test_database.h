@@ -1,6 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+namespace fb {
+class Connection;
+class Transaction;
+}
 
 // Database files for tests: each call gives a new copy of a template made once per test
 // process, so every test case starts from a fresh file without paying for CREATE DATABASE.
@@ -16,5 +24,10 @@ QString freshEmptyDatabase(); // dialect 1, no tables
 // A copy of a file made once from a script of statements separated by ";" (comments in
 // /* */ allowed), each committed before the next.
 QString freshDatabaseFromScript(const QString& scriptPath);
+
+// Every row of a query, its columns in order, read with a statement of its own rather than
+// through a dataset, so that a test checks what is stored.
+QList<QVariantList> queryRows(fb::Connection& connection, fb::Transaction& transaction, const QString& sql,
+                              const QVariantMap& params = {});
 
 } // namespace testsupport

@@ -54,18 +54,7 @@ public:
     // Reads with a statement of its own (in the shared transaction), not through a dataset.
     QList<QVariantList> rows(const QString& sql, const QVariantMap& params = {})
     {
-        fb::Statement st(connection, transaction, sql);
-        for (auto it = params.begin(); it != params.end(); ++it)
-            st.setParam(it.key(), it.value());
-        st.execute();
-        QList<QVariantList> result;
-        while (st.fetch()) {
-            QVariantList row;
-            for (int c = 0; c < st.columnCount(); ++c)
-                row << st.value(c);
-            result << row;
-        }
-        return result;
+        return testsupport::queryRows(connection, transaction, sql, params);
     }
 
     QVariant scalar(const QString& sql, const QVariantMap& params = {})
@@ -103,6 +92,23 @@ public:
         connection.setGenerator(transaction, u"G_ZAK"_s, 2);
         transaction.commitRetaining();
     }
+};
+
+// A test class whose every test case starts on a fresh database with the sample rows.
+class SampleDatabaseTest : public QObject {
+    Q_OBJECT
+
+protected:
+    TestDb db;
+
+private slots:
+    void init()
+    {
+        db.open(freshSampleDatabase());
+        db.addSampleRows();
+    }
+
+    void cleanup() { db.close(); }
 };
 
 // The fuels: a generator-less key, a name and a four-place conversion factor.

@@ -8,20 +8,10 @@
 
 using namespace dstest;
 
-class TestDatasetEditing : public QObject {
+class TestDatasetEditing : public SampleDatabaseTest {
     Q_OBJECT
 
-    TestDb db;
-
 private slots:
-    void init()
-    {
-        db.open(freshSampleDatabase());
-        db.addSampleRows();
-    }
-
-    void cleanup() { db.close(); }
-
     void openCloseAndFieldsFromColumns()
     {
         ds::Dataset fuels(u"fuels"_s);

@@ -21,20 +21,10 @@ void defineParams(ds::Dataset& d, TestDb& db)
 
 } // namespace
 
-class TestDatasetFields : public QObject {
+class TestDatasetFields : public SampleDatabaseTest {
     Q_OBJECT
 
-    TestDb db;
-
 private slots:
-    void init()
-    {
-        db.open(freshSampleDatabase());
-        db.addSampleRows();
-    }
-
-    void cleanup() { db.close(); }
-
     void rangeRefusesValuesOutside()
     {
         ds::Dataset params(u"params"_s);

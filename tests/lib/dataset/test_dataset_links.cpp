@@ -36,20 +36,10 @@ QStringList only(const QStringList& log, const QStringList& prefixes)
 
 } // namespace
 
-class TestDatasetLinks : public QObject {
+class TestDatasetLinks : public SampleDatabaseTest {
     Q_OBJECT
 
-    TestDb db;
-
 private slots:
-    void init()
-    {
-        db.open(freshSampleDatabase());
-        db.addSampleRows();
-    }
-
-    void cleanup() { db.close(); }
-
     void detailFollowsMaster()
     {
         ds::Dataset taxpayers(u"taxpayers"_s);

@@ -2,7 +2,7 @@
 #include "desktop/help_system.h"
 #include "desktop/help_window.h"
 #include "desktop/shell.h"
-#include "when_modal.h"
+#include "widget_testing.h"
 
 #include <QDialog>
 #include <QFile>

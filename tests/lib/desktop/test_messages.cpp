@@ -1,5 +1,5 @@
 #include "desktop/messages.h"
-#include "when_modal.h"
+#include "widget_testing.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
