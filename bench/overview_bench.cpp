@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     for (int r = 0; r < repeats; ++r) {
         QElapsedTimer t;
         t.start();
-        o = data::computeOverview(dm.db_opl, dm.tr_opl, office.year, period, parameters);
+        o = data::computeOverview(dm, office.year, period, parameters);
         ours.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
         fb::Statement q(dm.db_opl, dm.tr_opl, data::overviewSql());

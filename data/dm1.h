@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPair>
+#include <QStringList>
 #include <QVariantList>
 #include <QString>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "data/settlement_queries.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
+#include "dataset/opened_datasets.h"
 #include "firebird/connection.h"
 #include "firebird/transaction.h"
 
@@ -103,8 +105,20 @@ public:
     // The settlement lines of the taxpayer and period (IBQ_rozl), and the period of the
     // purchases behind each line (IBQ_rozl_d).
     void chooseSettlement(const QString& taxpayer, const data::Period& period);
-    // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
-    void chooseStatementLines(const QString& taxpayer, const data::Period& period);
+
+    // The reports' data for the taxpayer and period, open until the handle goes:
+    // the statement's vehicle types with their fuels and rates of the year (IBQ_sil_w, IBQ_opl_w),
+    [[nodiscard]] ds::OpenedDatasets openStatement(const QString& taxpayer, int year, const data::Period& period);
+    // the aggregate statement's record of the taxpayer (IBQ_zbior_w),
+    [[nodiscard]] ds::OpenedDatasets openAggregateStatement(const QString& taxpayer);
+    // the purchase register's lines and their purchases (IBQ_rozl_w, IBQ_rozl_w1).
+    [[nodiscard]] ds::OpenedDatasets openPurchaseRegister(const QString& taxpayer, const data::Period& period);
+    // The vehicle types and fuels (IBDS_siln, ibds_pal) that name the lines of settlements
+    // and reports, read again when open already; open while any holder keeps the handle.
+    [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups();
+    bool taxpayerExists(const QString& shortName);
+    // The short names of the taxpayers that have vehicles, in the order of the taxpayer lists.
+    QStringList taxpayerShortNames();
 
     // Until the last holder lets it go, the reports' datasets (statement lines and their
     // purchases, the vehicle types and fuels with rates, the taxpayer's record) read from one
@@ -125,6 +139,8 @@ signals:
     void connectionChanged();
 
 private:
+    // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
+    void chooseStatementLines(const QString& taxpayer, const data::Period& period);
     // How the settlement and the statements read the taxpayer's purchases.
     data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     void defineDatasets();
@@ -178,6 +194,7 @@ private:
     QVariantList statementLinesParams_;
     bool statementLinesRead_ = false;
     std::weak_ptr<data::ReportSnapshot> reportSnapshot_;
+    std::weak_ptr<ds::OpenedDatasets> nameLookups_;
     // The new purchase still has the date it was given by default, not one of the user's.
     bool defaultPurchaseDate_ = false;
     bool settingPurchaseDate_ = false;

@@ -1,5 +1,6 @@
 #include "data/office_overview.h"
 
+#include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "firebird/numeric.h"
 #include "firebird/statement.h"
@@ -41,16 +42,16 @@ QString overviewSql()
         "order by P.NR_PODAT, L.NR_REJ, L.NR_RODZ_PAL");
 }
 
-Overview computeOverview(fb::Connection& connection, fb::Transaction& transaction, int year, const Period& period,
-                         const YearParameters& parameters)
+Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearParameters& parameters)
 {
+    const auto snapshot = dm.readReportsFromSnapshot();
     Overview o;
     o.year = year;
     o.period = period;
     o.parameters = parameters;
     o.threshold = exemptionThreshold(parameters.minimumWage, parameters.percentage);
 
-    fb::Statement q(connection, transaction, overviewSql());
+    fb::Statement q(dm.db_opl, snapshot->transaction(), overviewSql());
     q.setParam(QStringLiteral("dpocz"), period.start);
     q.setParam(QStringLiteral("dkon"), period.end);
     q.execute();

@@ -7,10 +7,7 @@
 #include "data/settlement.h"
 #include "text/money.h"
 
-namespace fb {
-class Connection;
-class Transaction;
-} // namespace fb
+class Tdm_1;
 
 // The office's period at a glance: every taxpayer's fee, threshold and missing rates, from one
 // grouped query rather than one settlement per taxpayer.
@@ -57,8 +54,8 @@ struct Overview {
 // line columns. Parameters :dpocz and :dkon.
 QString overviewSql();
 
-// Every taxpayer's settlement of the period, with the year's parameters.
-Overview computeOverview(fb::Connection& connection, fb::Transaction& transaction, int year, const Period& period,
-                         const YearParameters& parameters);
+// Every taxpayer's settlement of the period, with the year's parameters, read in the module's
+// report snapshot: the one a run of printouts holds, or one of its own.
+Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearParameters& parameters);
 
 } // namespace data

@@ -54,6 +54,7 @@ Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const
     s.period = period;
     s.parameters = parameters;
 
+    const auto names = dm.openNameLookups(); // of the lines without a rate
     dm.chooseSettlement(taxpayer, period);
     ds::Dataset& q = dm.IBQ_rozl;
 

@@ -24,8 +24,8 @@ struct SettlementLine {
     QString registration;
     int vehicleType = 0;
     int fuel = 0;
-    QString vehicleTypeName;  // empty unless IBDS_siln is open
-    QString fuelName;         // empty unless ibds_pal is open
+    QString vehicleTypeName;
+    QString fuelName;
     double litres = 0.0;
     text::Money kgPerLitre;
     std::optional<double> rate; // none: no rate for the type, fuel and year

@@ -120,15 +120,7 @@ void Tf_zak::FormActivate()
 {
     PC_zak->setCurrentWidget(ts_form);
 
-    ds::Dataset& taxpayers = dm_.IBQ_pod_zak;
-    taxpayers.close();
-    taxpayers.open();
-    QStringList names;
-    const ds::Field& name = taxpayers.fieldByName(data::col::NAZSKR);
-    for (int row = 0; row < taxpayers.recordCount(); ++row)
-        names << name.valueAt(row).toString();
-    taxpayers.close();
-    chooser_->setTaxpayers(names);
+    chooser_->setTaxpayers(dm_.taxpayerShortNames());
 
     const QDate today = QDate::currentDate();
     chooser_->present({}, today.year(), data::preselectedPart(data::YearParts::HalfYears, today.month()));

@@ -10,12 +10,9 @@ class ReportInputs;
 // master, and the settlement window's period and amounts, read while the report prints.
 class AggregateWindow : public ReportWindow {
 public:
-    ~AggregateWindow() override;
 
 protected:
     AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption);
-
-    Tdm_1& dm_;
     const ReportInputs& inputs_;
 };
 

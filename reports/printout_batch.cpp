@@ -112,8 +112,6 @@ QString missingRatesOf(Tdm_1& dm, const data::Overview& overview, const data::Ov
 {
     if (row.linesWithoutRate == 0)
         return {};
-    dm.ibds_pal.open(); // the names of the vehicle types and fuels
-    dm.IBDS_siln.open();
     return data::computeSettlement(dm, row.shortName, overview.year, overview.period, overview.parameters)
         .missingRatesWarning();
 }

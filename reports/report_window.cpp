@@ -11,18 +11,11 @@ ReportWindow::ReportWindow(const QString& caption, const QString& reportTitle) :
 
 ReportWindow::~ReportWindow() = default;
 
-void ReportWindow::readFromSnapshot(Tdm_1& dm)
+void ReportWindow::readFromSnapshot(Tdm_1& dm, Names names)
 {
     snapshot_ = dm.readReportsFromSnapshot();
-}
-
-void ReportWindow::openLookups(Tdm_1& dm)
-{
-    for (ds::Dataset* d : {&dm.ibds_pal, &dm.IBDS_siln}) {
-        if (d->isActive() && !d->isEditing())
-            d->refresh();
-        d->open();
-    }
+    if (names == Names::Needed)
+        names_ = dm.openNameLookups();
 }
 
 } // namespace reports

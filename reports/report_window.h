@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "dataset/opened_datasets.h"
 #include "report/report.h"
 
 class Tdm_1;
@@ -31,17 +32,20 @@ public:
 protected:
     ReportWindow(const QString& caption, const QString& reportTitle);
 
-    // The fuel and vehicle type tables that the lookup fields of the reports' datasets read,
-    // opened or read again (another screen may have left them open with older rows).
-    static void openLookups(Tdm_1& dm);
-    // Holds the data module's report snapshot for the window's life; called before the
-    // window opens its datasets.
-    void readFromSnapshot(Tdm_1& dm);
+    // Holds for the window's life the data module's report snapshot and, when asked, the
+    // vehicle types and fuels that name the lines; called before the window opens its data.
+    enum class Names { Needed, NotNeeded };
+    void readFromSnapshot(Tdm_1& dm, Names names);
+    // The window's data, closed when the window goes (before the snapshot is let go).
+    void keepOpen(ds::OpenedDatasets data) { data_ = std::move(data); }
 
 private:
     QString caption_;
     report::Report raport_;
-    std::shared_ptr<data::ReportSnapshot> snapshot_; // let go before the report, after the datasets closed
+    // Let go in this order, the last first: the data, the names, the snapshot.
+    std::shared_ptr<data::ReportSnapshot> snapshot_;
+    std::shared_ptr<ds::OpenedDatasets> names_;
+    ds::OpenedDatasets data_;
 };
 
 } // namespace reports

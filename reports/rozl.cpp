@@ -241,19 +241,8 @@ QWidget* Tf_rozl::buildPurchasePanel()
 void Tf_rozl::FormCreate()
 {
     // The lookup columns of both grids read the vehicle types and fuels.
-    for (ds::Dataset* d : {&dm_.IBDS_siln, &dm_.ibds_pal}) {
-        if (d->isActive() && !d->isEditing())
-            d->refresh();
-        d->open();
-    }
-
-    ds::Dataset& taxpayers = dm_.IBQ_pod_zak;
-    taxpayers.open();
-    QStringList names;
-    for (int row = 0; row < taxpayers.recordCount(); ++row)
-        names << taxpayers.fieldByName(data::col::NAZSKR).valueAt(row).toString();
-    taxpayers.close();
-    chooser_->setTaxpayers(names);
+    names_ = dm_.openNameLookups();
+    chooser_->setTaxpayers(dm_.taxpayerShortNames());
 
     chooser_->present({}, QDate::currentDate().year(), 0);
     ustal_rok();
@@ -269,6 +258,7 @@ void Tf_rozl::FormDestroy()
     // The purchases first: closing the lines first would query them once more for nothing.
     dm_.IBQ_rozl_d.close();
     dm_.IBQ_rozl.close();
+    names_.reset();
 }
 
 // Choosing the taxpayer and period --------------------------------------------------------

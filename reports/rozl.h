@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
 #include "reports/report_inputs.h"
@@ -106,6 +109,7 @@ private:
     double percentage_ = 0.0;
     text::Money amountToPay_;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
+    std::shared_ptr<ds::OpenedDatasets> names_; // the vehicle types and fuels of the grids' lookups
     text::Money threshold_;
     QString missingRatesWarning_;
 

@@ -16,9 +16,6 @@ inline const QString moneyMask = QStringLiteral("###0.00;###0.00;#");
 // detail (IBQ_opl_w, whose calculated fields read the taxpayer's purchases of the period
 // through IBQ_rozl_w).
 class StatementWindow : public ReportWindow {
-public:
-    ~StatementWindow() override;
-
 protected:
     StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption);
 

@@ -2,7 +2,6 @@
 
 #include "data/dm1.h"
 #include "data/field_names.h"
-#include "desktop/quietly.h"
 #include "reports/form_drawing.h"
 #include "reports/report_inputs.h"
 
@@ -22,31 +21,15 @@ constexpr double tonnesLeft = 153, tonnesRight = W;
 } // namespace
 
 Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
-    : ReportWindow(QStringLiteral("Wydruk zakupów paliw"), QStringLiteral("Wydruk zakupów paliw")), dm_(dm), inputs_(inputs)
+    : ReportWindow(QStringLiteral("Wydruk zakupów paliw"), QStringLiteral("Wydruk zakupów paliw")), inputs_(inputs)
 {
-    readFromSnapshot(dm);
-    openLookups(dm);
-    const QString taxpayer = inputs.selectedTaxpayer();
-    const data::Period period = inputs.period();
-    dm.chooseStatementLines(taxpayer, period);
-    dm.IBQ_rozl_w.open();
-    dm.IBQ_rozl_w1.setParam(data::par::dpocz, period.start);
-    dm.IBQ_rozl_w1.setParam(data::par::dkon, period.end);
-    dm.IBQ_rozl_w1.setParam(data::par::naz, taxpayer);
-    dm.IBQ_rozl_w1.open();
+    readFromSnapshot(dm, Names::Needed);
+    keepOpen(dm.openPurchaseRegister(inputs.selectedTaxpayer(), inputs.period()));
     raport().setOrientation(QPageLayout::Portrait);
     raport().setMargins({10, 10, 15, 16});
     raport().setMaster(dm.IBQ_rozl_w);
     raport().setDetail(dm.IBQ_rozl_w1);
     buildBands();
-}
-
-Tf_w_zak::~Tf_w_zak()
-{
-    desktop::quietly("closing the purchase register", [this] {
-        dm_.IBQ_rozl_w.close();
-        dm_.IBQ_rozl_w1.close();
-    });
 }
 
 void Tf_w_zak::buildBands()

@@ -12,14 +12,11 @@ class ReportInputs;
 class Tf_w_zak : public ReportWindow {
 public:
     Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs);
-    ~Tf_w_zak() override;
 
 private:
     void buildBands();
     // The title's second line, laid out one text after the other as they read at print time.
     bool titleBeforePrint(report::Band& band);
-
-    Tdm_1& dm_;
     const ReportInputs& inputs_;
 };
 

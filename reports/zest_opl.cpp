@@ -126,26 +126,20 @@ void Tf_zest_opl::buildControls()
 
 void Tf_zest_opl::odswiez()
 {
-    const auto snapshot = dm_.readReportsFromSnapshot();
-    recompute(snapshot->transaction());
-}
-
-void Tf_zest_opl::recompute(fb::Transaction& reading)
-{
     const data::PeriodChoice& choice = chooser_->applied();
-    model_->setOverview(data::computeOverview(dm_.db_opl, reading, choice.year, choice.period(),
+    model_->setOverview(data::computeOverview(dm_, choice.year, choice.period(),
                                               data::yearParameters(dm_, choice.year)));
     DBG_zest->resizeColumnsToContents();
     showTotals();
 }
 
-std::vector<const data::OverviewRow*> Tf_zest_opl::recomputeForRun(fb::Transaction& reading)
+std::vector<const data::OverviewRow*> Tf_zest_opl::recomputeForRun()
 {
     QSet<int> chosen;
     const bool all = DBG_zest->selectionModel()->selectedRows().size() <= 1;
     for (const data::OverviewRow* row : chosenRows())
         chosen.insert(row->number);
-    recompute(reading);
+    odswiez();
     std::vector<const data::OverviewRow*> rows;
     for (int r = 0; r < sorted_->rowCount(); ++r) {
         const QModelIndex index = sorted_->index(r, 0);
@@ -202,7 +196,7 @@ std::vector<reports::BatchOutcome> Tf_zest_opl::zapisz_pdf(const QString& folder
     // The files show the database as it is when the run starts, amounts and lines alike.
     const auto snapshot = dm_.readReportsFromSnapshot();
     std::vector<reports::BatchOutcome> outcomes;
-    for (const data::OverviewRow* row : recomputeForRun(snapshot->transaction())) {
+    for (const data::OverviewRow* row : recomputeForRun()) {
         if (stop && stop())
             break;
         outcomes.push_back(reports::writeTaxpayerPdf(dm_, model_->overview(), *row, half, request));
@@ -248,7 +242,7 @@ void Tf_zest_opl::kl_drukClick()
     if (!desktop::choosePrinter(printer, desktop::PrintDialogKind::Print, 0, this))
         return;
     const auto snapshot = dm_.readReportsFromSnapshot();
-    const auto rows = recomputeForRun(snapshot->transaction());
+    const auto rows = recomputeForRun();
     QProgressDialog progress(QStringLiteral("Drukowanie…"), QStringLiteral("Przerwij"), 0, static_cast<int>(rows.size()), this);
     progress.setWindowTitle(QStringLiteral("Drukuj wszystkie"));
     progress.setWindowModality(Qt::WindowModal);

@@ -54,12 +54,11 @@ protected:
 
 private:
     void buildControls();
-    // Computes the overview again, from a snapshot of its own.
+    // Computes the overview again, in the snapshot of a run of printouts when one is held.
     void odswiez();
-    void recompute(fb::Transaction& reading);
-    // Computes the overview again in the snapshot of a run of printouts and gives the chosen
+    // Computes the overview again for a run of printouts (which holds the snapshot) and gives the chosen
     // taxpayers' new rows (kept chosen), so that each printout's amount and lines agree.
-    std::vector<const data::OverviewRow*> recomputeForRun(fb::Transaction& reading);
+    std::vector<const data::OverviewRow*> recomputeForRun();
     void showTotals();
     void otworz_rozliczenie(const QModelIndex& index);
     void kl_pdfClick();

@@ -61,10 +61,7 @@ int initdb(const QStringList& args)
 bool connectForTaxpayer(Tdm_1& dm, const QString& database, const QString& taxpayer)
 {
     dm.connectTo(database);
-    dm.IBQ_zbior_w.setParam(data::par::naz, taxpayer);
-    dm.IBQ_zbior_w.open();
-    const bool known = !dm.IBQ_zbior_w.isEmpty();
-    dm.IBQ_zbior_w.close();
+    const bool known = dm.taxpayerExists(taxpayer);
     if (!known)
         printError(QStringLiteral("Nie ma podatnika o nazwie skróconej „%1”.").arg(taxpayer));
     return known;
@@ -89,8 +86,6 @@ int settle(const QStringList& args)
     Tdm_1 dm;
     if (!connectForTaxpayer(dm, options.value(QStringLiteral("--db")), taxpayer))
         return exitFailure;
-    dm.ibds_pal.open();
-    dm.IBDS_siln.open();
     const auto parameters = data::yearParameters(dm, period.year);
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        period.period(), parameters);
@@ -128,8 +123,6 @@ int pdf(const QStringList& args)
         return exitFailure;
     // The amounts and the lines of the file come from one picture of the database.
     auto snapshot = dm.readReportsFromSnapshot(true);
-    dm.ibds_pal.open(); // the names of what lacks a rate
-    dm.IBDS_siln.open();
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        period.period(),
                                                        data::yearParameters(dm, period.year));

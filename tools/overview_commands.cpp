@@ -64,7 +64,7 @@ data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, data
     period = periodOptions(options);
     dm.connectTo(options.value(QStringLiteral("--db")));
     snapshot = dm.readReportsFromSnapshot();
-    return data::computeOverview(dm.db_opl, snapshot->transaction(), period.year,
+    return data::computeOverview(dm, period.year,
                                  period.period(), data::yearParameters(dm, period.year));
 }
 

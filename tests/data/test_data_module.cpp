@@ -42,8 +42,6 @@ public:
 class TestDataModule : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
 
-
-
 private slots:
     void init()
     {
@@ -386,6 +384,42 @@ private slots:
         dm->IBDS_sam.fieldByName(QStringLiteral("D_ROZP_U")).setText(QStringLiteral("5-11-2004"));
         dm->IBDS_sam.post();
         QCOMPARE(count(QStringLiteral("select count(*) from SAM where NR_POD = 2 and D_ROZP_U = '2004-11-05'")), 1);
+    }
+
+    // The module's operations answer by the stored rows and close only what they opened:
+    // a list a screen holds open stays open, shared name lookups stay while any holder lives.
+    void operationsCloseWhatTheyOpened()
+    {
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'O''HARA')"_s);
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (2, '2', 'ĆWIK')"_s);
+        exec(u"insert into SAM values ('WA1', 1, 5, 1, '2020-01-01', null)"_s);
+        QVERIFY(dm->taxpayerExists(u"O'HARA"_s));
+        QVERIFY(dm->taxpayerExists(u"ĆWIK"_s));
+        QVERIFY(!dm->taxpayerExists(u"O'HAR"_s));
+        QCOMPARE(dm->taxpayerShortNames(), QStringList{u"O'HARA"_s}); // only who has vehicles
+
+        dm->ibds_pal.open(); // as the fuel screen holds it
+        auto first = dm->openNameLookups();
+        auto second = dm->openNameLookups();
+        QVERIFY(dm->IBDS_siln.isActive());
+        first.reset();
+        QVERIFY(dm->IBDS_siln.isActive());
+        second.reset();
+        QVERIFY(!dm->IBDS_siln.isActive());
+        QVERIFY(dm->ibds_pal.isActive());
+        dm->ibds_pal.close();
+
+        const data::Period year = data::settlementPeriod(2024, 0);
+        {
+            const ds::OpenedDatasets statement = dm->openStatement(u"O'HARA"_s, 2024, year);
+            const ds::OpenedDatasets aggregate = dm->openAggregateStatement(u"O'HARA"_s);
+            const ds::OpenedDatasets register_ = dm->openPurchaseRegister(u"O'HARA"_s, year);
+            QCOMPARE(dm->IBQ_zbior_w.value(u"NR_PODAT"_s).toInt(), 1);
+            for (ds::Dataset* d : {&dm->IBQ_sil_w, &dm->IBQ_opl_w, &dm->IBQ_zbior_w, &dm->IBQ_rozl_w, &dm->IBQ_rozl_w1})
+                QVERIFY(d->isActive());
+        }
+        for (ds::Dataset* d : {&dm->IBQ_sil_w, &dm->IBQ_opl_w, &dm->IBQ_zbior_w, &dm->IBQ_rozl_w, &dm->IBQ_rozl_w1})
+            QVERIFY(!d->isActive());
     }
 
     void deletingReferencedRowsIsRefused()

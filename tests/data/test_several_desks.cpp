@@ -85,9 +85,7 @@ private slots:
         QVERIFY(a->IBQ_pod.locate(data::col::NAZSKR, u"Z DRUGIEGO"_s));
         QCOMPARE(litresOf(data::computeSettlement(*a, u"PIERWSZY"_s, 2024, year, data::yearParameters(*a, 2024))), 120.5);
         {
-            const auto snapshot = a->readReportsFromSnapshot();
-            const data::Overview o = data::computeOverview(a->db_opl, snapshot->transaction(), 2024, year,
-                                                           data::yearParameters(*a, 2024));
+            const data::Overview o = data::computeOverview(*a, 2024, year, data::yearParameters(*a, 2024));
             QCOMPARE(o.rows.size(), size_t(3));
             QCOMPARE(o.rows.front().litres, 120.5);
         }
@@ -193,11 +191,8 @@ private slots:
         const data::Period year = data::settlementPeriod(2024, 0);
         addPurchase(*a, 900001, u"WA 45"_s, u"F/1"_s, QDate(2024, 3, 1), 1, 100);
         const auto statementLitres = [this, &year] {
-            a->chooseStatementLines(u"PIERWSZY"_s, year);
-            a->IBQ_rozl_w.open();
-            const double litres = a->IBQ_rozl_w.value(data::col::ZAKKW).toDouble();
-            a->IBQ_rozl_w.close();
-            return litres;
+            const ds::OpenedDatasets opened = a->openPurchaseRegister(u"PIERWSZY"_s, year);
+            return a->IBQ_rozl_w.value(data::col::ZAKKW).toDouble();
         };
         auto snapshot = a->readReportsFromSnapshot();
         QCOMPARE(statementLitres(), 100.0);

@@ -1,0 +1,76 @@
+// What screens, report windows and the command line ask of the data module by what it does:
+// each returns its answer, or a handle that keeps open what it opened until it goes.
+
+#include "data/dm1.h"
+
+#include "data/field_names.h"
+#include "firebird/statement.h"
+
+ds::OpenedDatasets Tdm_1::openStatement(const QString& taxpayer, int year, const data::Period& period)
+{
+    chooseStatementLines(taxpayer, period);
+    IBQ_sil_w.setParam(data::par::wybrok, year);
+    IBQ_opl_w.setParam(data::par::wybrok, year);
+    ds::OpenedDatasets opened;
+    opened.open(IBQ_sil_w);
+    opened.open(IBQ_opl_w);
+    return opened;
+}
+
+ds::OpenedDatasets Tdm_1::openAggregateStatement(const QString& taxpayer)
+{
+    IBQ_zbior_w.setParam(data::par::naz, taxpayer);
+    ds::OpenedDatasets opened;
+    opened.open(IBQ_zbior_w);
+    return opened;
+}
+
+ds::OpenedDatasets Tdm_1::openPurchaseRegister(const QString& taxpayer, const data::Period& period)
+{
+    chooseStatementLines(taxpayer, period);
+    IBQ_rozl_w1.setParam(data::par::dpocz, period.start);
+    IBQ_rozl_w1.setParam(data::par::dkon, period.end);
+    IBQ_rozl_w1.setParam(data::par::naz, taxpayer);
+    ds::OpenedDatasets opened;
+    opened.open(IBQ_rozl_w);
+    opened.open(IBQ_rozl_w1);
+    return opened;
+}
+
+std::shared_ptr<ds::OpenedDatasets> Tdm_1::openNameLookups()
+{
+    auto opened = nameLookups_.lock();
+    if (!opened) {
+        opened = std::make_shared<ds::OpenedDatasets>();
+        nameLookups_ = opened;
+    }
+    // A list open already is read again, so that types and fuels added since (here or on
+    // another desk) have their names; a row being edited is left alone.
+    for (ds::Dataset* d : {&IBDS_siln, &ibds_pal}) {
+        if (d->isActive() && !d->isEditing())
+            d->refresh();
+        opened->open(*d);
+    }
+    return opened;
+}
+
+bool Tdm_1::taxpayerExists(const QString& shortName)
+{
+    fb::Statement q(db_opl, tr_opl, QStringLiteral("select 1 from PODAT where NAZSKR = :naz"));
+    q.setParam(data::par::naz, shortName);
+    q.execute();
+    return q.fetch();
+}
+
+QStringList Tdm_1::taxpayerShortNames()
+{
+    IBQ_pod_zak.close();
+    ds::OpenedDatasets opened;
+    opened.open(IBQ_pod_zak);
+    QStringList names;
+    const ds::Field& name = IBQ_pod_zak.fieldByName(data::col::NAZSKR);
+    for (int row = 0; row < IBQ_pod_zak.recordCount(); ++row)
+        names << name.valueAt(row).toString();
+    opened.close();
+    return names;
+}
