@@ -112,6 +112,13 @@ void Tdm_1::choosePurchases(const data::Period& period, const QString& taxpayer)
 {
     IBDS_zak.setSelectSql(data::purchaseSelectSql());
     data::bindPeriod(IBDS_zak, period, taxpayer);
+    if (!purchaseEntry_)
+        return;
+    // The picker admits the period and shows today, or the period's first day.
+    purchaseEntry_->period = period;
+    admitInPicker(period.start, period.end);
+    const QDate today = QDate::currentDate();
+    showInPicker(today >= period.start && today <= period.end ? today : period.start);
 }
 
 void Tdm_1::chooseVehicles(const data::Period& period, const QString& taxpayer)
@@ -120,8 +127,23 @@ void Tdm_1::chooseVehicles(const data::Period& period, const QString& taxpayer)
     data::bindPeriod(IBQ_sam_pod, period, taxpayer);
 }
 
+void Tdm_1::readRateYears()
+{
+    rateYears_.clear();
+    IBQ_rokopl.close();
+    ds::OpenedDatasets opened;
+    opened.open(IBQ_rokopl);
+    for (int row = 0; row < IBQ_rokopl.recordCount(); ++row)
+        rateYears_ << QString::number(IBQ_rokopl.fields().front()->valueAt(row).toInt());
+    opened.close();
+    rateYears_.sort();
+    chooseRates(rateYears_.isEmpty() ? QString() : rateYears_.last());
+    emit rateYearsChanged(rateYears_, rateYear_);
+}
+
 void Tdm_1::chooseRates(const QString& yearText)
 {
+    rateYear_ = yearText;
     const data::RateQuery query = data::rateQueryForYear(yearText);
     IBDS_opl.setSelectSql(query.sql);
     if (query.filtersYear)

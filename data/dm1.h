@@ -7,10 +7,10 @@
 #include <QVariantList>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "data/period.h"
 #include "data/report_snapshot.h"
-#include "data/screen_links.h"
 #include "data/settlement_queries.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
@@ -87,12 +87,22 @@ public:
     ds::DataSource DS_sil_w{QStringLiteral("DS_sil_w"), &IBQ_sil_w, this};
     ds::DataSource DS_rozl_w{QStringLiteral("DS_rozl_w"), &IBQ_rozl_w, this};
 
-    // The open fee-rate and taxpayer screens, while they are open; the data module keeps
-    // their lists in step with the rows.
-    data::FeeRateScreen* feeRateScreen = nullptr;
-    data::TaxpayerScreen* taxpayerScreen = nullptr;
-    // The open purchase screen: its date picker and fuel list follow the purchase shown.
-    data::PurchaseScreen* purchaseScreen = nullptr;
+    // While one lives, purchases are keyed on the purchase screen: the module steers its date
+    // picker and fuel list by the signals below, from the period of choosePurchases and the
+    // days on which the chosen vehicle was in use.
+    class PurchaseEntry {
+    public:
+        explicit PurchaseEntry(Tdm_1& dm) : dm_(dm) { dm_.purchaseEntry_.emplace(); }
+        ~PurchaseEntry() { dm_.purchaseEntry_.reset(); }
+        PurchaseEntry(const PurchaseEntry&) = delete;
+        PurchaseEntry& operator=(const PurchaseEntry&) = delete;
+
+    private:
+        Tdm_1& dm_;
+    };
+    // The module is steering the purchase's date and the picker together: a date picked
+    // meanwhile is not the user's and does not go into the purchase.
+    bool steeringPurchaseDate() const { return steeringPurchaseDate_; }
 
     // What the screens ask of the module, by what it does. Each sets the statement and the
     // parameters of datasets that are closed; the screen opens them.
@@ -100,8 +110,12 @@ public:
     void choosePurchases(const data::Period& period, const QString& taxpayer);
     // The taxpayer's vehicles that may take purchases in the period (IBQ_sam_pod).
     void chooseVehicles(const data::Period& period, const QString& taxpayer);
-    // The rates (IBDS_opl) of the year the fee-rate screen shows ("" for every year).
+    // The years that have rates, read again; the latest is chosen (rateYearsChanged).
+    void readRateYears();
+    // The rates (IBDS_opl) of the year typed or chosen ("" for every year), left closed; a new
+    // rate row takes this year.
     void chooseRates(const QString& yearText);
+    const QString& rateYear() const { return rateYear_; }
     // The settlement lines of the taxpayer and period (IBQ_rozl), and the period of the
     // purchases behind each line (IBQ_rozl_d).
     void chooseSettlement(const QString& taxpayer, const data::Period& period);
@@ -137,6 +151,20 @@ public:
 signals:
     // The module connected to a database, or let go of it.
     void connectionChanged();
+    // The years that have rates (sorted) and the year whose rates are chosen: after reading
+    // them, after a rate of a new year, after the last rate of a year went.
+    void rateYearsChanged(const QStringList& years, const QString& chosen);
+    // A taxpayer's short name came or went (posted, renamed, deleted).
+    void shortNameAdded(const QString& name);
+    void shortNameRemoved(const QString& name);
+    // The purchase screen: the days its date picker admits, the date it shows, whether the
+    // fuel of the purchase may be chosen (a diesel vehicle), its note line ("" clears it), and
+    // a vehicle chosen for the purchase that was not in use in the period.
+    void purchaseDaysChanged(const QDate& earliest, const QDate& latest);
+    void purchaseDateShown(const QDate& date);
+    void fuelChoiceAllowed(bool allowed);
+    void purchaseNote(const QString& text);
+    void purchaseVehicleRefused(const QString& message);
 
 private:
     // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
@@ -178,6 +206,19 @@ private:
     QString nazskr_usun;
     QString oldShortName_;
     int deletedRateYear_ = 0;
+    QStringList rateYears_;
+    QString rateYear_;
+    // What the purchase screen shows while purchases are keyed on it: the period, the days
+    // its picker admits and the date the picker shows.
+    struct PurchaseView {
+        data::Period period;
+        QDate earliest, latest;
+        QDate shown;
+    };
+    std::optional<PurchaseView> purchaseEntry_;
+    bool steeringPurchaseDate_ = false;
+    void showInPicker(const QDate& date);
+    void admitInPicker(const QDate& earliest, const QDate& latest);
     // The vehicle of the purchase as last shown, to go back to when a choice is refused.
     QVariant shownVehicle_;
     // Closing drops an unposted purchase; that must not start a new one.

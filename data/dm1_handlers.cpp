@@ -1,12 +1,13 @@
 // The data module's reactions: calculated fee fields, new-row defaults, keeping the lists
-// of the open fee-rate and taxpayer screens in step with the rows, and steering the date
-// picker and fuel list of the open purchase screen.
+// of rate years and short names in step with the rows, and steering the date picker and
+// fuel list of the purchase screen while purchases are keyed on it.
 #include "data/dm1.h"
 #include "data/vehicle_use.h"
 
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <utility>
 
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
@@ -63,7 +64,7 @@ void Tdm_1::attachHandlers()
     DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
     // The choice of a purchase's vehicle steers the purchase screen while one is open.
     IBDS_zak.fieldByName(data::col::NR_REJ).onChange = [this](ds::Field& f) {
-        if (purchaseScreen)
+        if (purchaseEntry_)
             ustal_rodz_pal(f);
     };
 }
@@ -129,7 +130,7 @@ void Tdm_1::calcRateOfYear(ds::Dataset& d)
 void Tdm_1::IBDS_oplNewRecord(ds::Dataset& d)
 {
     ds::Field& year = d.fieldByName(data::col::ROK);
-    const QString shown = feeRateScreen ? feeRateScreen->shownYear().trimmed() : QString();
+    const QString shown = rateYear_.trimmed();
     year.setReadOnly(false);
     if (!shown.isEmpty()) {
         year.setValue(shown);
@@ -143,9 +144,12 @@ void Tdm_1::IBDS_oplNewRecord(ds::Dataset& d)
 
 void Tdm_1::IBDS_oplAfterPost(ds::Dataset& d)
 {
-    const int year = d.fieldByName(data::col::ROK).asInteger();
-    if (feeRateScreen && !feeRateScreen->hasYear(year))
-        feeRateScreen->addYear(year);
+    const QString year = QString::number(d.fieldByName(data::col::ROK).asInteger());
+    if (rateYears_.contains(year))
+        return;
+    // Sorted as texts, which for four-digit years is the order of the years.
+    rateYears_.insert(std::lower_bound(rateYears_.begin(), rateYears_.end(), year), year);
+    emit rateYearsChanged(rateYears_, rateYear_);
 }
 
 void Tdm_1::IBDS_oplAfterDelete(ds::Dataset& d)
@@ -154,13 +158,13 @@ void Tdm_1::IBDS_oplAfterDelete(ds::Dataset& d)
     for (int row = 0; row < d.recordCount(); ++row)
         if (d.fieldByName(data::col::ROK).valueAt(row).toInt() == year)
             return;
-    if (!feeRateScreen)
+    if (!rateYears_.removeOne(QString::number(year)))
         return;
-    feeRateScreen->removeYear(year);
-    feeRateScreen->selectLastYear();
+    // The latest year left is shown (nothing, which is every year, when none is left).
     d.close();
-    feeRateScreen->rebuildRateQuery();
+    chooseRates(rateYears_.isEmpty() ? QString() : rateYears_.last());
     d.open();
+    emit rateYearsChanged(rateYears_, rateYear_);
 }
 
 // Taxpayers ------------------------------------------------------------------------------
@@ -187,14 +191,12 @@ void Tdm_1::IBDS_podatBeforePost(ds::Dataset& d)
 
 void Tdm_1::IBDS_podatAfterPost(ds::Dataset& d)
 {
-    if (!taxpayerScreen)
-        return;
     const QString name = d.fieldByName(data::col::NAZSKR).asString();
     if (stan_podat == ds::DatasetState::Edit && name != oldShortName_) {
-        taxpayerScreen->removeShortName(oldShortName_);
-        taxpayerScreen->addShortName(name);
+        emit shortNameRemoved(oldShortName_);
+        emit shortNameAdded(name);
     } else if (stan_podat == ds::DatasetState::Insert) {
-        taxpayerScreen->addShortName(name);
+        emit shortNameAdded(name);
     }
 }
 
@@ -205,8 +207,7 @@ void Tdm_1::IBDS_podatBeforeDelete(ds::Dataset& d)
 
 void Tdm_1::IBDS_podatAfterDelete(ds::Dataset&)
 {
-    if (taxpayerScreen)
-        taxpayerScreen->removeShortName(nazskr_usun);
+    emit shortNameRemoved(nazskr_usun);
 }
 
 // Vehicles -------------------------------------------------------------------------------
@@ -237,8 +238,7 @@ void Tdm_1::IBDS_samBeforePost(ds::Dataset& d)
 // when no vehicle is chosen (or it is not among the vehicles offered).
 Tdm_1::DayRange Tdm_1::purchaseDays(const QVariant& vehicle) const
 {
-    const data::PurchaseScreen* screen = purchaseScreen;
-    DayRange days{screen->periodStart(), screen->periodEnd()};
+    DayRange days{purchaseEntry_->period.start, purchaseEntry_->period.end};
     if (!vehicle.isValid() || !IBQ_sam_pod.isActive())
         return days;
     const QStringList key{data::col::NR_REJ};
@@ -270,7 +270,7 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
     const QVariant chosen = nrRej.value();
     if (!chosen.isValid() || !IBQ_sam_pod.isActive() || !IBQ_sam_pod.locate(data::col::NR_REJ, chosen))
         return;
-    data::PurchaseScreen* screen = purchaseScreen;
+    const bool screen = purchaseEntry_.has_value();
     const DayRange days = screen ? purchaseDays(chosen) : DayRange{};
     // The query offers a vehicle whose use ends after the period start even when it begins
     // after the period end; no day of the period could be picked for it.
@@ -284,10 +284,10 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
         const QString used = lastDay.isValid()
                                  ? QStringLiteral("od %1 do %2").arg(text::formatDate(firstDay), text::formatDate(lastDay))
                                  : QStringLiteral("od %1").arg(text::formatDate(firstDay));
-        screen->vehicleRefused(QStringLiteral("Samochód %1 nie był używany w okresie od %2 do %3 (użytkowanie: %4).\n"
-                                              "Zakupu nie można do niego zapisać; wybierz inny samochód.")
-                                   .arg(chosen.toString(), text::formatDate(screen->periodStart()),
-                                        text::formatDate(screen->periodEnd()), used));
+        emit purchaseVehicleRefused(QStringLiteral("Samochód %1 nie był używany w okresie od %2 do %3 (użytkowanie: %4).\n"
+                                                   "Zakupu nie można do niego zapisać; wybierz inny samochód.")
+                                        .arg(chosen.toString(), text::formatDate(purchaseEntry_->period.start),
+                                             text::formatDate(purchaseEntry_->period.end), used));
         return;
     }
     const QVariant fuel = IBQ_sam_pod.fieldByName(data::col::NR_RODZ_PAL).value();
@@ -296,23 +296,22 @@ void Tdm_1::ustal_rodz_pal(ds::Field& nrRej)
         return;
     const QStringList key{data::col::NR};
     if (ibds_pal.lookup(key, {fuel}, data::col::NR).isValid())
-        screen->setFuelListEditable(vehicleBurnsDiesel(chosen));
-    screen->setPickerRange(days.first, days.last);
-    screen->setPickerDate(days.first);
+        emit fuelChoiceAllowed(vehicleBurnsDiesel(chosen));
+    admitInPicker(days.first, days.last);
+    showInPicker(days.first);
 }
 
 void Tdm_1::DS_zakDataChange(ds::Field* field)
 {
-    data::PurchaseScreen* screen = purchaseScreen;
-    if (!screen || closingPurchases_ || !IBDS_zak.isActive())
+    if (!purchaseEntry_ || closingPurchases_ || !IBDS_zak.isActive())
         return;
     ds::Field& vehicle = IBDS_zak.fieldByName(data::col::NR_REJ);
     ds::Field& day = IBDS_zak.fieldByName(data::col::D_ZAK);
     // Suspended while the picker and the row are brought in step, so that neither reacts to
     // the other; resumed however this ends.
-    screen->setDateReactionAttached(false);
+    const bool wasSteering = std::exchange(steeringPurchaseDate_, true);
     const ds::Field::ReactionBlocker quietVehicle(vehicle);
-    const auto reattach = qScopeGuard([screen] { screen->setDateReactionAttached(true); });
+    const auto reattach = qScopeGuard([this, wasSteering] { steeringPurchaseDate_ = wasSteering; });
 
     if (field == &day && !settingPurchaseDate_)
         defaultPurchaseDate_ = false; // the user's own date from now on
@@ -323,18 +322,18 @@ void Tdm_1::DS_zakDataChange(ds::Field* field)
             defaultPurchaseDate_ = false;
         const DayRange days = purchaseDays(vehicle.value());
         if (days.first <= days.last)
-            screen->setPickerRange(days.first, days.last);
-        screen->setFuelListEditable(vehicleBurnsDiesel(vehicle.value()));
+            admitInPicker(days.first, days.last);
+        emit fuelChoiceAllowed(vehicleBurnsDiesel(vehicle.value()));
     }
     if (!day.isNull()) {
         showPurchaseDate(day.asDate());
     } else {
         // On an empty result this starts a new purchase, dated by the new-row reaction.
-        screen->setPickerDate(screen->pickerEarliest());
+        showInPicker(purchaseEntry_->earliest);
         if (!IBDS_zak.isEditing())
             IBDS_zak.edit();
         if (day.isNull())
-            setPurchaseDate(screen->pickerDate());
+            setPurchaseDate(purchaseEntry_->shown);
     }
     shownVehicle_ = vehicle.value();
 }
@@ -352,23 +351,35 @@ void Tdm_1::setPurchaseDate(const QDate& date)
 // post refuses it (IBDS_zakBeforePost).
 void Tdm_1::showPurchaseDate(const QDate& date)
 {
-    data::PurchaseScreen& screen = *purchaseScreen;
-    const QDate earliest = screen.pickerEarliest();
-    const QDate latest = screen.pickerLatest();
+    const QDate earliest = purchaseEntry_->earliest;
+    const QDate latest = purchaseEntry_->latest;
     if (date >= earliest && date <= latest) {
-        screen.setPickerDate(date);
-        screen.showNote({});
+        showInPicker(date);
+        emit purchaseNote({});
         return;
     }
     if (IBDS_zak.state() == ds::DatasetState::Insert && defaultPurchaseDate_ && earliest <= latest) {
         const QDate moved = date < earliest ? earliest : latest;
-        screen.setPickerDate(moved);
+        showInPicker(moved);
         setPurchaseDate(moved);
-        screen.showNote({});
+        emit purchaseNote({});
         return;
     }
-    screen.setPickerDate(date);
-    screen.showNote(IBDS_zak.isEditing() ? outOfRangeText(date) : QString());
+    showInPicker(date);
+    emit purchaseNote(IBDS_zak.isEditing() ? outOfRangeText(date) : QString());
+}
+
+void Tdm_1::showInPicker(const QDate& date)
+{
+    purchaseEntry_->shown = date;
+    emit purchaseDateShown(date);
+}
+
+void Tdm_1::admitInPicker(const QDate& earliest, const QDate& latest)
+{
+    purchaseEntry_->earliest = earliest;
+    purchaseEntry_->latest = latest;
+    emit purchaseDaysChanged(earliest, latest);
 }
 
 QString Tdm_1::outOfRangeText(const QDate& date) const
@@ -387,8 +398,8 @@ QString Tdm_1::outOfRangeText(const QDate& date) const
 void Tdm_1::IBDS_zakBeforeEdit(ds::Dataset& d)
 {
     const ds::Field& day = d.fieldByName(data::col::D_ZAK);
-    if (purchaseScreen && !day.isNull())
-        purchaseScreen->setPickerDate(day.asDate());
+    if (purchaseEntry_ && !day.isNull())
+        showInPicker(day.asDate());
 }
 
 // Today, or the period's first day while today lies outside the period shown; set here,
@@ -396,8 +407,8 @@ void Tdm_1::IBDS_zakBeforeEdit(ds::Dataset& d)
 void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
 {
     QDate day = QDate::currentDate();
-    if (purchaseScreen && (day < purchaseScreen->periodStart() || day > purchaseScreen->periodEnd()))
-        day = purchaseScreen->periodStart();
+    if (purchaseEntry_ && (day < purchaseEntry_->period.start || day > purchaseEntry_->period.end))
+        day = purchaseEntry_->period.start;
     settingPurchaseDate_ = true;
     d.fieldByName(data::col::D_ZAK).setValue(day);
     settingPurchaseDate_ = false;
@@ -408,7 +419,7 @@ void Tdm_1::IBDS_zakNewRecord(ds::Dataset& d)
 void Tdm_1::IBDS_zakBeforePost(ds::Dataset& d)
 {
     const ds::Field& day = d.fieldByName(data::col::D_ZAK);
-    if (!purchaseScreen || day.isNull())
+    if (!purchaseEntry_ || day.isNull())
         return;
     const DayRange days = purchaseDays(d.fieldByName(data::col::NR_REJ).value());
     if (day.asDate() < days.first || day.asDate() > days.last)

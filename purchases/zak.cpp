@@ -46,10 +46,17 @@ Tf_zak::Tf_zak(Tdm_1& dm, QWidget* parent)
     connect(dblb_rodz_pal, &dbw::DBLookupList::clicked, this, &Tf_zak::dblb_rodz_palExit);
     connect(dblb_rodz_pal, &dbw::DBLookupList::exited, this, &Tf_zak::dblb_rodz_palExit);
     connect(dtp_dzak, &dbw::DateEdit::dateEdited, this, &Tf_zak::zm_dzak);
+    // The module steers the picker, the fuel list and the note line while purchases are keyed.
+    connect(&dm_, &Tdm_1::purchaseDaysChanged, dtp_dzak, &dbw::DateEdit::setDateRange);
+    connect(&dm_, &Tdm_1::purchaseDateShown, dtp_dzak, &dbw::DateEdit::setDate);
+    connect(&dm_, &Tdm_1::fuelChoiceAllowed, this, &Tf_zak::setFuelListEditable);
+    connect(&dm_, &Tdm_1::purchaseNote, e_uwaga, &QLabel::setText);
+    connect(&dm_, &Tdm_1::purchaseVehicleRefused, this,
+            [this](const QString& message) { desktop::showWarning(message, {}, this); });
     // A date typed but not yet taken goes into the purchase before it is posted, or stops the
     // post when it cannot be taken.
     connect(&dm_.DS_zak, &ds::DataSource::updateRecord, this, [this] {
-        if (!dtp_dzak->isModified() || !dateReactionAttached_)
+        if (!dtp_dzak->isModified() || dm_.steeringPurchaseDate())
             return;
         const QString refusal = dtp_dzak->problem();
         if (!refusal.isEmpty())
@@ -131,7 +138,7 @@ void Tf_zak::FormActivate()
     if (dm_.ibds_pal.isActive() && !dm_.ibds_pal.isEditing())
         dm_.ibds_pal.refresh();
     dm_.ibds_pal.open();
-    link_.emplace(dm_.purchaseScreen, this);
+    entry_.emplace(dm_);
     ustal_okres();
     ustal_sam();
     dm_.IBQ_sam_pod.open();
@@ -145,7 +152,7 @@ void Tf_zak::FormDeactivate()
     zak().close();
     // The order chosen by a title click belongs to this showing of the screen.
     zak().sortBy({});
-    link_.reset();
+    entry_.reset();
     if (fuelsOpenedHere_)
         dm_.ibds_pal.close();
 }
@@ -155,9 +162,6 @@ void Tf_zak::FormDeactivate()
 void Tf_zak::ustal_okres()
 {
     const data::PeriodChoice& choice = chooser_->applied();
-    setPickerRange(choice.start, choice.end);
-    const QDate today = QDate::currentDate();
-    setPickerDate(today >= choice.start && today <= choice.end ? today : choice.start);
     dm_.choosePurchases(choice.period(), choice.taxpayer);
 }
 
@@ -208,7 +212,7 @@ void Tf_zak::dblb_rodz_palExit()
 
 void Tf_zak::zm_dzak(const QDate& picked)
 {
-    if (!dateReactionAttached_ || !zak().isActive())
+    if (dm_.steeringPurchaseDate() || !zak().isActive())
         return;
     desktop::attempt(this, [&] {
         if (!zak().isEditing())
@@ -217,45 +221,10 @@ void Tf_zak::zm_dzak(const QDate& picked)
     });
 }
 
-QDate Tf_zak::pickerDate() const
-{
-    return dtp_dzak->date();
-}
-
-QDate Tf_zak::pickerEarliest() const
-{
-    return dtp_dzak->minimumDate();
-}
-
-QDate Tf_zak::pickerLatest() const
-{
-    return dtp_dzak->maximumDate();
-}
-
-void Tf_zak::setPickerRange(const QDate& earliest, const QDate& latest)
-{
-    dtp_dzak->setDateRange(earliest, latest);
-}
-
-void Tf_zak::setPickerDate(const QDate& date)
-{
-    dtp_dzak->setDate(date);
-}
-
 void Tf_zak::setFuelListEditable(bool editable)
 {
     dblb_rodz_pal->setReadOnly(!editable);
     dblb_rodz_pal->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-void Tf_zak::showNote(const QString& text)
-{
-    e_uwaga->setText(text);
-}
-
-void Tf_zak::vehicleRefused(const QString& message)
-{
-    desktop::showWarning(message, {}, this);
 }
 
 // Entry-only mode ------------------------------------------------------------------------

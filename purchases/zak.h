@@ -5,7 +5,7 @@
 
 #include "dbwidgets/data_screen.h"
 
-#include "data/screen_links.h"
+#include "data/dm1.h"
 
 class Tdm_1;
 
@@ -35,11 +35,11 @@ class DBText;
 
 // Fuel purchase entry ("Zakupy paliwa"): the purchase invoices of one taxpayer's vehicles
 // in one settlement period, keyed in a form or edited in a grid, through IBDS_zak of the
-// data module. The data module steers this screen's date picker and fuel list through
-// data::PurchaseScreen while it is open. A keyed purchase is never dropped unasked: leaving
+// data module. The data module steers this screen's date picker and fuel list by its
+// signals while purchases are keyed here. A keyed purchase is never dropped unasked: leaving
 // it (closing, another taxpayer, year or half-year, entry-only mode off) posts it when it
 // is complete and asks before dropping an incomplete one.
-class Tf_zak : public dbw::DataScreen, public data::PurchaseScreen {
+class Tf_zak : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_zak(Tdm_1& dm, QWidget* parent = nullptr);
@@ -52,18 +52,8 @@ public:
     QString periodStartLiteral() const;
     QString periodEndLiteral() const;
 
-    // data::PurchaseScreen.
-    QDate periodStart() const override;
-    QDate periodEnd() const override;
-    QDate pickerDate() const override;
-    QDate pickerEarliest() const override;
-    QDate pickerLatest() const override;
-    void setPickerRange(const QDate& earliest, const QDate& latest) override;
-    void setPickerDate(const QDate& date) override;
-    void setDateReactionAttached(bool attached) override { dateReactionAttached_ = attached; }
-    void setFuelListEditable(bool editable) override;
-    void showNote(const QString& text) override;
-    void vehicleRefused(const QString& message) override;
+    QDate periodStart() const;
+    QDate periodEnd() const;
 
 protected:
     void openData() override { FormActivate(); }
@@ -118,9 +108,11 @@ private:
     QLabel* e_uwaga;
 
     bool fuelsOpenedHere_ = false; // the fuel table was closed before this screen opened
-    std::optional<data::ScreenLink<data::PurchaseScreen>> link_;
-    bool dateReactionAttached_ = false;
+    std::optional<Tdm_1::PurchaseEntry> entry_;
     bool checkingFuel_ = false;
+
+    // Editable and a tab stop for a diesel vehicle; read-only and skipped otherwise.
+    void setFuelListEditable(bool editable);
 };
 
 // The open purchase screen, set by the action that opens it.

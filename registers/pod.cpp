@@ -92,6 +92,8 @@ Tf_pod::Tf_pod(Tdm_1& dm, QWidget* parent)
             fillShortNames();
     });
     connect(z_szuk_nr, &QLineEdit::textChanged, this, &Tf_pod::z_szuk_nrChange);
+    connect(&dm_, &Tdm_1::shortNameAdded, this, &Tf_pod::addShortName);
+    connect(&dm_, &Tdm_1::shortNameRemoved, this, &Tf_pod::removeShortName);
     connect(z_szuk_naz, &QComboBox::editTextChanged, this, &Tf_pod::z_szuk_nazChange);
     connect(sb_nr, &QToolButton::clicked, this, &Tf_pod::sb_nrClick);
     connect(sb_naz, &QToolButton::clicked, this, &Tf_pod::sb_nazClick);
@@ -233,12 +235,10 @@ void Tf_pod::FormActivate()
     DigitsOnlyFilter::attach(z_szuk_nr);
     fillShortNames();
     podat.first();
-    link_.emplace(dm_.taxpayerScreen, this);
 }
 
 void Tf_pod::FormDeactivate()
 {
-    link_.reset();
     dm_.IBDS_podat.close();
 }
 

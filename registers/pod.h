@@ -1,10 +1,8 @@
 #pragma once
 
-#include <optional>
 
 #include "dbwidgets/data_screen.h"
 
-#include "data/screen_links.h"
 
 class Tdm_1;
 
@@ -22,17 +20,13 @@ class DBNavigator;
 
 // The taxpayer register ("Podatnik"): one taxpayer of PODAT at a time, edited through
 // IBDS_podat of the data module, with a search by number, a search by short or full name
-// and the NIP and REGON checks. While it is open the data module keeps its short-name list
-// in step with the rows through data::TaxpayerScreen.
-class Tf_pod : public dbw::DataScreen, public data::TaxpayerScreen {
+// and the NIP and REGON checks. Its short-name list follows the names the data module
+// announces as rows are posted and deleted.
+class Tf_pod : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_pod(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_pod() override;
-
-    // data::TaxpayerScreen: the short-name list of the name search.
-    void addShortName(const QString& name) override;
-    void removeShortName(const QString& name) override;
 
 protected:
     void openData() override { FormActivate(); }
@@ -67,7 +61,10 @@ private:
     dbw::DBEdit* DBE_reg;
     QToolButton* sb_reg;
     DeleteRefusal* deleteRefusal_;
-    std::optional<data::ScreenLink<data::TaxpayerScreen>> link_;
+
+    // The short-name list of the name search.
+    void addShortName(const QString& name);
+    void removeShortName(const QString& name);
 };
 
 // The open taxpayer screen, set by the action that opens it.

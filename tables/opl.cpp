@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -55,6 +56,7 @@ Tf_opl::Tf_opl(Tdm_1& dm, QWidget* parent)
     connect(c_rok->lineEdit(), &QLineEdit::textEdited, this, &Tf_opl::c_rokExit);
     connect(c_rok, &QComboBox::activated, this, &Tf_opl::c_rokExit);
     c_rok->installEventFilter(this);
+    connect(&dm_, &Tdm_1::rateYearsChanged, this, &Tf_opl::showYears);
 
     DBN_opl->setObjectName(QStringLiteral("DBN_opl"));
     DBN_opl->setDataSource(&dm_.ds_opl);
@@ -122,64 +124,17 @@ Tf_opl::~Tf_opl()
 
 // The year list ----------------------------------------------------------------------------
 
-QString Tf_opl::shownYear() const
+void Tf_opl::showYears(const QStringList& years, const QString& shown)
 {
-    return c_rok->currentText();
-}
-
-bool Tf_opl::hasYear(int year) const
-{
-    return c_rok->findText(QString::number(year), Qt::MatchExactly) >= 0;
-}
-
-template <class Change>
-void Tf_opl::keepYearText(Change change)
-{
-    const QString shown = c_rok->currentText();
-    change();
+    const QSignalBlocker quiet(c_rok);
+    c_rok->clear();
+    c_rok->addItems(years);
     c_rok->setCurrentIndex(c_rok->findText(shown, Qt::MatchExactly));
     if (c_rok->currentText() != shown)
         c_rok->setEditText(shown);
 }
 
-void Tf_opl::addYear(int year)
-{
-    const QString item = QString::number(year);
-    if (hasYear(year))
-        return;
-    // The items stay sorted as texts, which for four-digit years is the order of the years.
-    int at = 0;
-    while (at < c_rok->count() && c_rok->itemText(at) < item)
-        ++at;
-    keepYearText([&] { c_rok->insertItem(at, item); });
-}
-
-void Tf_opl::removeYear(int year)
-{
-    const int at = c_rok->findText(QString::number(year), Qt::MatchExactly);
-    if (at >= 0)
-        keepYearText([&] { c_rok->removeItem(at); });
-}
-
-void Tf_opl::selectLastYear()
-{
-    c_rok->setCurrentIndex(c_rok->count() - 1);
-    if (c_rok->count() == 0)
-        c_rok->setEditText(QString());
-}
-
-void Tf_opl::rebuildRateQuery()
-{
-    ustal_sql_opl();
-}
-
 // The rates of the year ----------------------------------------------------------------------
-
-void Tf_opl::ustal_sql_opl()
-{
-    yearOfRates_ = c_rok->currentText();
-    dm_.chooseRates(yearOfRates_);
-}
 
 void Tf_opl::c_rokExit()
 {
@@ -187,7 +142,7 @@ void Tf_opl::c_rokExit()
     if (!isDataOpen())
         return;
     dm_.IBDS_opl.close();
-    ustal_sql_opl();
+    dm_.chooseRates(c_rok->currentText());
     dm_.IBDS_opl.open();
 }
 
@@ -200,7 +155,7 @@ bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
     if (watched == c_rok && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
-            && c_rok->currentText() != yearOfRates_)
+            && c_rok->currentText() != dm_.rateYear())
             c_rokExit();
     }
     return DataScreen::eventFilter(watched, event);
@@ -210,20 +165,8 @@ bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
 
 void Tf_opl::openData()
 {
-    link_.emplace(dm_.feeRateScreen, this);
-
     // The years that have rates, the latest chosen.
-    c_rok->clear();
-    ds::Dataset& years = dm_.IBQ_rokopl;
-    years.open();
-    QStringList items;
-    for (int row = 0; row < years.recordCount(); ++row)
-        items << QString::number(years.fields().front()->valueAt(row).toInt());
-    years.close();
-    items.sort();
-    c_rok->addItems(items);
-    selectLastYear();
-    ustal_sql_opl();
+    dm_.readRateYears();
 
     openedFuels_ = !dm_.ibds_pal.isActive();
     if (openedFuels_)
@@ -241,5 +184,4 @@ void Tf_opl::closeData()
     if (openedFuels_)
         dm_.ibds_pal.close();
     openedFuels_ = false;
-    link_.reset();
 }

@@ -15,29 +15,6 @@ using screentest::count;
 using screentest::exec;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-class FakeFeeRateScreen : public data::FeeRateScreen {
-public:
-    QList<int> years;
-    QString shown;
-    int rebuilds = 0;
-    QString shownYear() const override { return shown; }
-    bool hasYear(int year) const override { return years.contains(year); }
-    void addYear(int year) override { years << year; std::sort(years.begin(), years.end()); }
-    void removeYear(int year) override { years.removeAll(year); }
-    void selectLastYear() override { shown = years.isEmpty() ? QString() : QString::number(years.last()); }
-    void rebuildRateQuery() override { ++rebuilds; }
-};
-
-class FakeTaxpayerScreen : public data::TaxpayerScreen {
-public:
-    QStringList names;
-    void addShortName(const QString& name) override { names << name; names.sort(); }
-    void removeShortName(const QString& name) override { names.removeAll(name); }
-};
-
-} // namespace
 
 class TestDataModule : public QObject, private testsupport::ModuleFixture {
     Q_OBJECT
@@ -244,10 +221,18 @@ private slots:
 
     void feeRateRowsKeepTheYearListInStep()
     {
-        FakeFeeRateScreen screen;
-        screen.years = {2024, 2025};
-        screen.shown = QStringLiteral("2025");
-        dm->feeRateScreen = &screen;
+        QStringList years;
+        QString shown;
+        connect(dm.get(), &Tdm_1::rateYearsChanged, this, [&](const QStringList& y, const QString& s) {
+            years = y;
+            shown = s;
+        });
+        dm->readRateYears();
+        const QStringList delivered = years;
+        QVERIFY(delivered.contains(u"2025"_s));
+        QCOMPARE(shown, delivered.last());
+        QCOMPARE(dm->rateYear(), delivered.last());
+        dm->chooseRates(u"2025"_s);
         dm->ibds_pal.open();
         dm->IBQ_siln1.open();
         QVERIFY(dm->IBQ_siln1.locate(QStringLiteral("NR"), 3));
@@ -261,54 +246,57 @@ private slots:
         dm->IBDS_opl.cancel();
 
         // With no year shown the user types it; a new year joins the list once posted.
-        screen.shown.clear();
+        dm->IBDS_opl.close();
+        dm->chooseRates({});
+        dm->IBDS_opl.open();
         dm->IBDS_opl.append();
         QVERIFY(dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).isNull());
         dm->IBDS_opl.fieldByName(QStringLiteral("ROK")).setValue(2031);
         dm->IBDS_opl.fieldByName(QStringLiteral("NR_PALIWA")).setValue(1);
         dm->IBDS_opl.fieldByName(QStringLiteral("OPL_ZA_TONE")).setText(QStringLiteral("12,34"));
         dm->IBDS_opl.post();
-        QCOMPARE(screen.years, (QList<int>{2024, 2025, 2031}));
+        QCOMPARE(years, delivered + QStringList{u"2031"_s});
+        QCOMPARE(shown, QString());
 
         // Deleting the last rate of a year drops the year and shows the last one left.
         QVERIFY(dm->IBDS_opl.locate(QStringList{QStringLiteral("ROK")}, QVariantList{2031}));
         dm->IBDS_opl.remove();
-        QCOMPARE(screen.years, (QList<int>{2024, 2025}));
-        QCOMPARE(screen.shown, QStringLiteral("2025"));
-        QCOMPARE(screen.rebuilds, 1);
+        QCOMPARE(years, delivered);
+        QCOMPARE(shown, delivered.last());
+        QCOMPARE(dm->rateYear(), delivered.last());
         QVERIFY(dm->IBDS_opl.isActive());
+        QCOMPARE(dm->IBDS_opl.value(u"ROK"_s).toString(), delivered.last());
         // Deleting one of several rates of a year keeps the year.
-        QVERIFY(dm->IBDS_opl.locate(QStringList{QStringLiteral("ROK")}, QVariantList{2025}));
+        QVERIFY(dm->IBDS_opl.recordCount() > 1);
         dm->IBDS_opl.remove();
-        QCOMPARE(screen.years, (QList<int>{2024, 2025}));
-        dm->feeRateScreen = nullptr;
+        QCOMPARE(years, delivered);
     }
 
     void taxpayerRowsKeepTheSearchListInStep()
     {
-        FakeTaxpayerScreen screen;
-        dm->taxpayerScreen = &screen;
+        QStringList names;
+        connect(dm.get(), &Tdm_1::shortNameAdded, this, [&](const QString& name) { names << name; });
+        connect(dm.get(), &Tdm_1::shortNameRemoved, this, [&](const QString& name) { names.removeAll(name); });
         dm->IBDS_podat.open();
         dm->IBDS_podat.append();
         dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(1);
         dm->IBDS_podat.fieldByName(QStringLiteral("NIP")).setValue(QStringLiteral("123-456-32-18"));
         dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("ŁĄKA"));
         dm->IBDS_podat.post();
-        QCOMPARE(screen.names, QStringList{QStringLiteral("ŁĄKA")});
+        QCOMPARE(names, QStringList{QStringLiteral("ŁĄKA")});
 
         dm->IBDS_podat.edit();
         dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("BŁONIE"));
         dm->IBDS_podat.post();
-        QCOMPARE(screen.names, QStringList{QStringLiteral("BŁONIE")});
+        QCOMPARE(names, QStringList{QStringLiteral("BŁONIE")});
 
         dm->IBDS_podat.edit();
         dm->IBDS_podat.fieldByName(QStringLiteral("NAZWA")).setValue(QStringLiteral("Błonie Sp. z o.o."));
         dm->IBDS_podat.post();
-        QCOMPARE(screen.names, QStringList{QStringLiteral("BŁONIE")});
+        QCOMPARE(names, QStringList{QStringLiteral("BŁONIE")});
 
         dm->IBDS_podat.remove();
-        QVERIFY(screen.names.isEmpty());
-        dm->taxpayerScreen = nullptr;
+        QVERIFY(names.isEmpty());
     }
 
     // Quantities and litre masses that no invoice has are refused as they are typed.

@@ -168,7 +168,6 @@ private slots:
         QVERIFY(!child<QToolButton>("sb_naz")->isEnabled());
         QCOMPARE(child<QComboBox>("z_szuk_naz")->currentText(), QString());
         QCOMPARE(listed(), (QStringList{"ABC", "Abecadło", "Kowalski", "Łódź Trans", "Zenit"}));
-        QCOMPARE(dm->taxpayerScreen, static_cast<data::TaxpayerScreen*>(screen.get()));
 
         // Letters, blanks, punctuation and Polish letters never reach the number fields.
         auto* number = child<dbw::DBEdit>("DBE_nr");
@@ -190,7 +189,6 @@ private slots:
         QTest::keyClicks(child<dbw::DBEdit>("DBE_nazskr"), "XX");
         screen->close();
         QVERIFY(!dm->IBDS_podat.isActive());
-        QCOMPARE(dm->taxpayerScreen, nullptr);
         QCOMPARE(storedShortName(1), QStringLiteral("ZenitXX"));
     }
 
