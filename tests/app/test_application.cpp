@@ -1,4 +1,5 @@
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "desktop/messages.h"
 
 #include <QCalendarWidget>
@@ -85,5 +86,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestApplication)
+TEST_MAIN(Application, TestApplication)
 #include "test_application.moc"

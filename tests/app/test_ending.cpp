@@ -1,7 +1,8 @@
 // How the program ends when the system asks it to (SIGTERM at logout or shutdown, SIGINT,
 // SIGHUP) and when its display goes away: cleanly, through the end of main(), without waiting
 // for the user.
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 
 #include <QDialog>
 #include <QDir>
@@ -183,5 +184,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestEnding)
+TEST_MAIN(Application, TestEnding)
 #include "test_ending.moc"

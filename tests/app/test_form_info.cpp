@@ -1,4 +1,5 @@
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "form_info.h"
 #include "maker.h"
 
@@ -62,5 +63,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestFormInfo)
+TEST_MAIN(Application, TestFormInfo)
 #include "test_form_info.moc"

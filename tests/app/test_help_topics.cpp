@@ -1,4 +1,5 @@
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "desktop/help_system.h"
 #include "desktop/help_window.h"
 #include "help_topics.h"
@@ -78,5 +79,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestHelpTopics)
+TEST_MAIN(Application, TestHelpTopics)
 #include "test_help_topics.moc"

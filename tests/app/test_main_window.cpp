@@ -1,4 +1,5 @@
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "desktop/bar_style.h"
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
@@ -331,5 +332,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestMainWindow)
+TEST_MAIN(Application, TestMainWindow)
 #include "test_main_window.moc"

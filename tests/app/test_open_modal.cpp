@@ -1,4 +1,5 @@
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "desktop/open_modal.h"
 #include "widget_testing.h"
 
@@ -87,5 +88,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestOpenModal)
+TEST_MAIN(Application, TestOpenModal)
 #include "test_open_modal.moc"

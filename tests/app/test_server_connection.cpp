@@ -8,7 +8,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "data/connection_settings.h"
 #include "data/settlement.h"
 #include "dbwidgets/db_navigator.h"
@@ -174,5 +175,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestServerConnection)
+TEST_MAIN(Application, TestServerConnection)
 #include "test_server_connection.moc"

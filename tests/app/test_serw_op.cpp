@@ -7,7 +7,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app_test_main.h"
+#include "application.h"
+#include "test_main.h"
 #include "data/connection_settings.h"
 #include "desktop/help_system.h"
 #include "desktop/network_drive.h"
@@ -246,5 +247,5 @@ private slots:
     }
 };
 
-APP_TEST_MAIN(TestSerwOp)
+TEST_MAIN(Application, TestSerwOp)
 #include "test_serw_op.moc"

@@ -23,6 +23,7 @@
 #include "tables/par.h"
 #include "tables/siln.h"
 #include "text/formats.h"
+#include "test_main.h"
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -183,5 +184,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStartup)
+TEST_MAIN(QApplication, TestStartup)
 #include "test_startup.moc"

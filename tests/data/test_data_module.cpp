@@ -10,6 +10,7 @@
 #include "firebird/statement.h"
 #include "sql_testing.h"
 #include "module_fixture.h"
+#include "test_main.h"
 
 using screentest::count;
 using screentest::exec;
@@ -426,5 +427,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDataModule)
+TEST_MAIN(QCoreApplication, TestDataModule)
 #include "test_data_module.moc"

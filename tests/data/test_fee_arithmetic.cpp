@@ -3,6 +3,7 @@
 #include "data/fee_arithmetic.h"
 #include "data/period.h"
 #include "data/vehicle_use.h"
+#include "test_main.h"
 
 using text::Money;
 
@@ -158,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFeeArithmetic)
+TEST_MAIN(QCoreApplication, TestFeeArithmetic)
 #include "test_fee_arithmetic.moc"

@@ -4,6 +4,8 @@
 #include "firebird/index_statistics.h"
 #include "module_fixture.h"
 #include "sql_testing.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace screentest;
 using namespace Qt::StringLiterals;
@@ -87,5 +89,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestIndexStatistics)
+TEST_MAIN(QApplication, TestIndexStatistics)
 #include "test_index_statistics.moc"

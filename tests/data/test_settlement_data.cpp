@@ -17,6 +17,7 @@
 #include "module_fixture.h"
 #include "sql_testing.h"
 #include "text/formats.h"
+#include "test_main.h"
 
 using screentest::exec;
 using screentest::rows;
@@ -429,5 +430,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettlementData)
+TEST_MAIN(QCoreApplication, TestSettlementData)
 #include "test_settlement_data.moc"

@@ -15,6 +15,7 @@
 #include "settlement_rows.h"
 #include "sql_testing.h"
 #include "test_server.h"
+#include "test_main.h"
 
 using namespace settlement_rows;
 using screentest::rows;
@@ -223,5 +224,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(TestSeveralDesks)
+TEST_MAIN(QCoreApplication, TestSeveralDesks)
 #include "test_several_desks.moc"

@@ -15,6 +15,7 @@
 #include "program_database.h"
 #include "tables/rate_script.h"
 #include "test_server.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using namespace ledgertest;
@@ -154,5 +155,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestImportDesks)
+TEST_MAIN(QCoreApplication, TestImportDesks)
 #include "test_import_desks.moc"

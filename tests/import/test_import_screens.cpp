@@ -28,6 +28,8 @@
 #include "module_fixture.h"
 #include "text/formats.h"
 #include "widget_testing.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using namespace ledgertest;
@@ -278,5 +280,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImportScreens)
+TEST_MAIN(QApplication, TestImportScreens)
 #include "test_import_screens.moc"

@@ -16,6 +16,8 @@
 #include "module_fixture.h"
 #include "sql_testing.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using screentest::exec;
 using screentest::rows;
@@ -336,5 +338,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImports)
+TEST_MAIN(QApplication, TestImports)
 #include "test_imports.moc"

@@ -8,6 +8,7 @@
 #include "import/taxpayer_import.h"
 #include "ledger_builder.h"
 #include "text/formats.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using namespace ledger;
@@ -139,5 +140,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLedgerFiles)
+TEST_MAIN(QCoreApplication, TestLedgerFiles)
 #include "test_ledger_files.moc"

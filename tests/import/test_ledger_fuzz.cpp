@@ -12,6 +12,8 @@
 #include "ledger_builder.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using namespace ledgertest;
@@ -108,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLedgerFuzz)
+TEST_MAIN(QApplication, TestLedgerFuzz)
 #include "test_ledger_fuzz.moc"

@@ -9,13 +9,13 @@
 
 int main(int argc, char** argv)
 {
-    testsupport::reportEscapingExceptions();
-    QApplication app(argc, argv);
-    text::applyProgramFormats();
-    desktop::setDefaultCaption(purchasetest::appTitle);
-    registerPurchasesHelp();
-    if (argc == 3 && qstrcmp(argv[1], "--post-and-wait") == 0)
-        purchasetest::postThroughScreenAndWait(QString::fromLocal8Bit(argv[2]));
-    return testsupport::runTestClasses(argc, argv, {purchasetest::runPurchaseRuleTests, purchasetest::runPurchaseScreenTests,
-                                                    purchasetest::runKeepingTests});
+    return testsupport::runTestProgram<QApplication>(
+        argc, argv, {purchasetest::runPurchaseRuleTests, purchasetest::runPurchaseScreenTests, purchasetest::runKeepingTests},
+        [argc, argv] {
+            text::applyProgramFormats();
+            desktop::setDefaultCaption(purchasetest::appTitle);
+            registerPurchasesHelp();
+            if (argc == 3 && qstrcmp(argv[1], "--post-and-wait") == 0)
+                purchasetest::postThroughScreenAndWait(QString::fromLocal8Bit(argv[2]));
+        });
 }

@@ -2,6 +2,7 @@
 // with the period and the taxpayer written into them give.
 #include "common/letter_search.h"
 #include "purchase_fixture.h"
+#include "test_main.h"
 
 namespace purchasetest {
 
@@ -140,8 +141,7 @@ private slots:
 
 int runPurchaseRuleTests(int argc, char** argv)
 {
-    TestPurchaseRules test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestPurchaseRules>(argc, argv);
 }
 
 } // namespace purchasetest

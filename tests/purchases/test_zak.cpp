@@ -8,6 +8,7 @@
 #include "desktop/help_system.h"
 #include "purchase_fixture.h"
 #include "purchases/left_aligned_delegate.h"
+#include "test_main.h"
 
 namespace purchasetest {
 
@@ -518,8 +519,7 @@ private slots:
 
 int runPurchaseScreenTests(int argc, char** argv)
 {
-    TestZak test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestZak>(argc, argv);
 }
 
 } // namespace purchasetest

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "purchase_fixture.h"
+#include "test_main.h"
 
 namespace purchasetest {
 
@@ -167,8 +168,7 @@ void postThroughScreenAndWait(const QString& databasePath)
 
 int runKeepingTests(int argc, char** argv)
 {
-    TestZakKeeping test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestZakKeeping>(argc, argv);
 }
 
 } // namespace purchasetest

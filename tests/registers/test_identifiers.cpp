@@ -6,6 +6,7 @@
 #include "registers/identifiers.h"
 #include "registers/metody.h"
 #include "screen_testing.h"
+#include "test_main.h"
 
 using namespace registers;
 using screentest::typeText;
@@ -123,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestIdentifiers)
+TEST_MAIN(QApplication, TestIdentifiers)
 #include "test_identifiers.moc"

@@ -20,6 +20,7 @@
 #include "module_fixture.h"
 #include "text/formats.h"
 #include "widget_testing.h"
+#include "test_main.h"
 
 using dbw::DBNavigator;
 using screentest::typeText;
@@ -430,5 +431,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPod)
+TEST_MAIN(QApplication, TestPod)
 #include "test_pod.moc"

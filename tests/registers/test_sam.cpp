@@ -27,6 +27,7 @@
 #include "module_fixture.h"
 #include "text/formats.h"
 #include "widget_testing.h"
+#include "test_main.h"
 
 using dbw::DBNavigator;
 
@@ -494,5 +495,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSam)
+TEST_MAIN(QApplication, TestSam)
 #include "test_sam.moc"

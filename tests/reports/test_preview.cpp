@@ -32,6 +32,7 @@
 #include "report/report_printer.h"
 #include "reports/pod_wydr.h"
 #include "widget_testing.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using report::BandKind;
@@ -598,5 +599,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPreview)
+TEST_MAIN(QApplication, TestPreview)
 #include "test_preview.moc"

@@ -14,6 +14,8 @@
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using ds::FieldType;
@@ -124,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDataset)
+TEST_MAIN(QApplication, TestReportDataset)
 #include "test_report_dataset.moc"

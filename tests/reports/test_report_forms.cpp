@@ -24,6 +24,8 @@
 #include "settlement_rows.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using page_texts::firstMissing;
@@ -634,5 +636,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportForms)
+TEST_MAIN(QApplication, TestReportForms)
 #include "test_report_forms.moc"

@@ -40,6 +40,7 @@
 #include "module_fixture.h"
 #include "text/formats.h"
 #include "widget_testing.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 
@@ -600,5 +601,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRozl)
+TEST_MAIN(QApplication, TestRozl)
 #include "test_rozl.moc"

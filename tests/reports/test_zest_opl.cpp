@@ -26,6 +26,7 @@
 #include "reports/zest_opl.h"
 #include "sql_testing.h"
 #include "text/formats.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 using screentest::exec;
@@ -227,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestZestOpl)
+TEST_MAIN(QApplication, TestZestOpl)
 #include "test_zest_opl.moc"

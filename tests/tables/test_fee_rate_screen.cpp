@@ -13,6 +13,8 @@
 #include "tables/opl.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using dbw::DBNavigator;
 using namespace screentest;
@@ -407,5 +409,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFeeRateScreen)
+TEST_MAIN(QApplication, TestFeeRateScreen)
 #include "test_fee_rate_screen.moc"

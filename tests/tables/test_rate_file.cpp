@@ -14,6 +14,8 @@
 #include "tables/akt_opl.h"
 #include "tables/rate_script.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace screentest;
 
@@ -228,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRateFile)
+TEST_MAIN(QApplication, TestRateFile)
 #include "test_rate_file.moc"

@@ -16,6 +16,8 @@
 #include "tables/tables_help.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include <QApplication>
+#include "test_main.h"
 
 using dbw::DBNavigator;
 using namespace screentest;
@@ -343,5 +345,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReferenceScreens)
+TEST_MAIN(QApplication, TestReferenceScreens)
 #include "test_reference_screens.moc"

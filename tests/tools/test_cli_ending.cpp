@@ -15,6 +15,8 @@
 #include "data/dm1.h"
 #include "program_database.h"
 #include "settlement_rows.h"
+#include <QApplication>
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 
@@ -239,5 +241,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCliEnding)
+TEST_MAIN(QApplication, TestCliEnding)
 #include "test_cli_ending.moc"

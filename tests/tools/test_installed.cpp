@@ -11,6 +11,7 @@
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 #include "test_database.h"
+#include "test_main.h"
 
 using namespace Qt::StringLiterals;
 
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestInstalled)
+TEST_MAIN(QCoreApplication, TestInstalled)
 #include "test_installed.moc"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "dataset_fixture.h"
+#include "test_main.h"
 
 using namespace dstest;
 
@@ -560,8 +561,7 @@ void postRowAndWaitToBeKilled(const QString& databasePath)
 
 int runDatasetEditingTests(int argc, char** argv)
 {
-    TestDatasetEditing test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestDatasetEditing>(argc, argv);
 }
 
 #include "test_dataset_editing.moc"

@@ -1,6 +1,7 @@
 // What fields do with values: ranges, display and edit formats, typed text, lookups,
 // calculated values, and finding rows by them.
 #include "dataset_fixture.h"
+#include "test_main.h"
 
 using namespace dstest;
 
@@ -340,8 +341,7 @@ private slots:
 
 int runDatasetFieldTests(int argc, char** argv)
 {
-    TestDatasetFields test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestDatasetFields>(argc, argv);
 }
 
 #include "test_dataset_fields.moc"

@@ -4,6 +4,7 @@
 
 #include "dataset/dataset_model.h"
 #include "dataset_fixture.h"
+#include "test_main.h"
 
 using namespace dstest;
 
@@ -348,8 +349,7 @@ private slots:
 
 int runDatasetLinkTests(int argc, char** argv)
 {
-    TestDatasetLinks test;
-    return QTest::qExec(&test, argc, argv);
+    return testsupport::runTestClass<TestDatasetLinks>(argc, argv);
 }
 
 #include "test_dataset_links.moc"

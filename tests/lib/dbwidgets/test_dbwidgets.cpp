@@ -20,6 +20,7 @@
 #include "screen_testing.h"
 #include "module_fixture.h"
 #include "text/formats.h"
+#include "test_main.h"
 
 using dbw::DBNavigator;
 using screentest::count;
@@ -425,5 +426,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDbWidgets)
+TEST_MAIN(QApplication, TestDbWidgets)
 #include "test_dbwidgets.moc"

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QApplication>
+#include "test_main.h"
 
 namespace {
 
@@ -127,5 +129,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBarStyle)
+TEST_MAIN(QApplication, TestBarStyle)
 #include "test_bar_style.moc"

@@ -14,6 +14,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <QApplication>
+#include "test_main.h"
 
 using desktop::HelpSystem;
 
@@ -241,5 +243,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHelp)
+TEST_MAIN(QApplication, TestHelp)
 #include "test_help.moc"

@@ -2,6 +2,8 @@
 
 #include <QPixmap>
 #include <QTest>
+#include <QApplication>
+#include "test_main.h"
 
 class TestImageList : public QObject {
     Q_OBJECT
@@ -27,5 +29,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestImageList)
+TEST_MAIN(QApplication, TestImageList)
 #include "test_image_list.moc"

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTest>
+#include <QApplication>
+#include "test_main.h"
 
 using desktop::Answer;
 using desktop::Message;
@@ -101,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMessages)
+TEST_MAIN(QApplication, TestMessages)
 #include "test_messages.moc"

@@ -1,6 +1,8 @@
 #include "desktop/shell.h"
 
 #include <QTest>
+#include <QApplication>
+#include "test_main.h"
 
 class TestShell : public QObject {
     Q_OBJECT
@@ -18,5 +20,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShell)
+TEST_MAIN(QApplication, TestShell)
 #include "test_shell.moc"

@@ -8,6 +8,7 @@
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 #include "test_database.h"
+#include "test_main.h"
 
 class TestFirebird : public QObject {
     Q_OBJECT
@@ -183,5 +184,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFirebird)
+TEST_MAIN(QCoreApplication, TestFirebird)
 #include "test_firebird.moc"

@@ -3,6 +3,8 @@
 
 #include "report/text_measure.h"
 #include "report/values.h"
+#include <QGuiApplication>
+#include "test_main.h"
 
 using reporttest::Sample;
 
@@ -322,5 +324,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportLayout)
+TEST_MAIN(QGuiApplication, TestReportLayout)
 #include "test_report_layout.moc"

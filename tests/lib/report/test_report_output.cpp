@@ -13,6 +13,8 @@
 
 #include "report/page_painter.h"
 #include "report/pdf.h"
+#include <QGuiApplication>
+#include "test_main.h"
 
 namespace {
 
@@ -345,5 +347,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportOutput)
+TEST_MAIN(QGuiApplication, TestReportOutput)
 #include "test_report_output.moc"

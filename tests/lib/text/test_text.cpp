@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "text/formats.h"
+#include "test_main.h"
 
 void TestText::init()
 {
@@ -10,4 +11,4 @@ void TestText::init()
     text::applyProgramFormats();
 }
 
-QTEST_GUILESS_MAIN(TestText)
+TEST_MAIN(QCoreApplication, TestText)
