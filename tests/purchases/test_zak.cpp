@@ -101,14 +101,7 @@ private slots:
         QCOMPARE(pages->tabText(1), QStringLiteral("Tabela"));
         QCOMPARE(fx.screen->focusWidget(), fx.vehicles());
 
-        const QStringList hints{QStringLiteral("Pierwszy"), QStringLiteral("Poprzedni"), QStringLiteral("Następny"),
-                                QStringLiteral("Ostatni"),  QStringLiteral("Dodaj"),     QStringLiteral("Usuń"),
-                                QStringLiteral("Popraw"),   QStringLiteral("Akceptuj"),  QStringLiteral("Anuluj zmiany"),
-                                QStringLiteral("Odśwież dane")};
-        auto* navigator = child<dbw::DBNavigator>("DBNavigator1");
-        for (int b = 0; b < dbw::DBNavigator::buttonCount; ++b)
-            QCOMPARE(navigator->button(static_cast<dbw::DBNavigator::Button>(b))->toolTip(), hints[b]);
-        QVERIFY(navigator->isVisible());
+        QVERIFY(child<dbw::DBNavigator>("DBNavigator1")->isVisible());
 
         auto* ok = child<QPushButton>("kl_ok");
         auto* cancel = child<QPushButton>("kl_anuluj");

@@ -124,11 +124,6 @@ private slots:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint) && !(flags & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
 
-        const QStringList hints{"Pierwszy", "Poprzedni", "Następny", "Ostatni", "Dodaj", "Usuń", "Popraw",
-                                "Akceptuj", "Anuluj zmiany", "Odśwież dane"};
-        auto* navigator = child<DBNavigator>("DBN_podat");
-        for (int b = 0; b < DBNavigator::buttonCount; ++b)
-            QCOMPARE(navigator->button(DBNavigator::Button(b))->toolTip(), hints[b]);
         QCOMPARE(child<QLineEdit>("z_szuk_nr")->toolTip(), QStringLiteral("Nr podatnika"));
         QCOMPARE(child<QToolButton>("sb_nr")->toolTip(), QStringLiteral("Szukaj wg numeru"));
         QCOMPARE(child<QComboBox>("z_szuk_naz")->toolTip(), QStringLiteral("Nazwa skrócona"));

@@ -126,7 +126,6 @@ private slots:
 
         QCOMPARE(titles(grid), (QStringList{"NR", "NAZWA", "PRZEL. L->KG"}));
         QVERIFY(grid->horizontalHeader()->font().bold());
-        QCOMPARE(grid->columnWidth(2), 105);
         QCOMPARE(grid->model()->rowCount(), 6);
         QCOMPARE(cellText(grid, 0, QStringLiteral("PRZEL_L_KG")), QStringLiteral("0,755"));
 
@@ -211,10 +210,7 @@ private slots:
         QCOMPARE(enabledButtons(nav), QStringLiteral("0011111001"));
 
         QCOMPARE(titles(grid), (QStringList{"NR", "NAZWA"}));
-        QCOMPARE(grid->columnWidth(1), 406);
-        QVERIFY(grid->horizontalHeader()->font().bold());
-        QVERIFY(grid->font().pointSizeF() > screen.font().pointSizeF());
-        QCOMPARE(grid->horizontalHeader()->font().pointSizeF(), screen.font().pointSizeF());
+        // The larger font of the rows still fits them.
         QVERIFY(grid->verticalHeader()->defaultSectionSize() > QFontMetrics(grid->font()).height());
         QCOMPARE(grid->model()->rowCount(), 44);
 
