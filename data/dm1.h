@@ -131,7 +131,7 @@ public:
     // and reports, read again when open already; open while any holder keeps the handle.
     [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups();
     bool taxpayerExists(const QString& shortName);
-    // The short names of the taxpayers that have vehicles, in the order of the taxpayer lists.
+    // The short names of the taxpayers that have vehicles, in the Polish alphabet.
     QStringList taxpayerShortNames();
 
     // Until the last holder lets it go, the reports' datasets (statement lines and their

@@ -5,6 +5,9 @@
 
 #include "data/field_names.h"
 #include "firebird/statement.h"
+#include "text/polish_order.h"
+
+#include <algorithm>
 
 ds::OpenedDatasets Tdm_1::openStatement(const QString& taxpayer, int year, const data::Period& period)
 {
@@ -72,5 +75,7 @@ QStringList Tdm_1::taxpayerShortNames()
     for (int row = 0; row < IBQ_pod_zak.recordCount(); ++row)
         names << name.valueAt(row).toString();
     opened.close();
+    // The query's order is that of the stored bytes, which puts Ć after Ż.
+    std::stable_sort(names.begin(), names.end(), text::beforeInNameOrder);
     return names;
 }

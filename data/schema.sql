@@ -1,5 +1,6 @@
-/* The program's database, SQL dialect 1. Text columns carry no character set: the program
-   stores Windows-1250 bytes. Foreign keys keep every purchase tied to a vehicle, every
+/* The program's database, SQL dialect 1. Text columns name no character set: they take the
+   database's default (WIN1250 for a database made now, none for one made by an earlier
+   version), and the program stores Windows-1250 bytes in both. Foreign keys keep every purchase tied to a vehicle, every
    vehicle to a taxpayer, a vehicle type and a fuel, so that no row can drop out of a
    settlement unseen; a renumbered key is carried over to the rows that refer to it. */
 

@@ -65,13 +65,6 @@ dbw::DBMemo* fieldMemo(QWidget* parent, ds::DataSource& source, const char* name
     return m;
 }
 
-// Short names in the order a sorted Windows list keeps them: alphabetical, Polish letters in
-// their places, without regard to letter case.
-bool beforeInNameOrder(const QString& a, const QString& b)
-{
-    return text::comparePolish(a, b, Qt::CaseInsensitive) < 0;
-}
-
 } // namespace
 
 Tf_pod::Tf_pod(Tdm_1& dm, QWidget* parent)
@@ -254,7 +247,7 @@ void Tf_pod::fillShortNames()
     QStringList names;
     for (int row = 0; row < podat.recordCount(); ++row)
         names << name.valueAt(row).toString();
-    std::stable_sort(names.begin(), names.end(), beforeInNameOrder);
+    std::stable_sort(names.begin(), names.end(), text::beforeInNameOrder);
     z_szuk_naz->clear();
     z_szuk_naz->addItems(names);
     z_szuk_naz->setCurrentIndex(-1);
@@ -268,7 +261,7 @@ void Tf_pod::addShortName(const QString& name)
         return;
     const QString typed = z_szuk_naz->currentText();
     int at = 0;
-    while (at < z_szuk_naz->count() && !beforeInNameOrder(name, z_szuk_naz->itemText(at)))
+    while (at < z_szuk_naz->count() && !text::beforeInNameOrder(name, z_szuk_naz->itemText(at)))
         ++at;
     z_szuk_naz->insertItem(at, name);
     z_szuk_naz->setEditText(typed);

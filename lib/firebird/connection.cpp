@@ -16,6 +16,8 @@ namespace fb {
 
 namespace {
 
+constexpr char windows1250[] = "WIN1250";
+
 QString checkedIdentifier(const QString& name)
 {
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z][A-Za-z0-9_$]*$"));
@@ -47,10 +49,24 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         close();
     if (databaseName.trimmed().isEmpty())
         throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
+    attach(databaseName, user, password, {});
+    const QString declared = declaredCharacterSet();
+    if (declared == QLatin1String(windows1250)) {
+        close();
+        attach(databaseName, user, password, windows1250);
+    }
+    characterSet_ = declared;
+}
+
+void Connection::attach(const QString& databaseName, const QString& user, const QString& password,
+                        const QByteArray& characterSet)
+{
     QByteArray dpb;
     dpb.append(static_cast<char>(isc_dpb_version1));
     appendShortText(dpb, isc_dpb_user_name, user.toUtf8());
     appendShortText(dpb, isc_dpb_password, password.toUtf8());
+    if (!characterSet.isEmpty())
+        appendShortText(dpb, isc_dpb_lc_ctype, characterSet);
     const QByteArray path = QFile::encodeName(databaseName);
     ISC_STATUS_ARRAY status;
     {
@@ -62,6 +78,17 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         handle_ = 0;
     check(status, QStringLiteral("attach %1").arg(databaseName));
     name_ = databaseName;
+}
+
+QString Connection::declaredCharacterSet()
+{
+    Transaction tr(this);
+    Statement q(*this, tr, QStringLiteral("select rdb$character_set_name from rdb$database"));
+    q.execute();
+    const QString name = q.fetch() ? q.value(0).toString().trimmed() : QString();
+    q.closeCursor();
+    tr.commit();
+    return name.isEmpty() ? QStringLiteral("NONE") : name;
 }
 
 void Connection::close()
@@ -82,9 +109,10 @@ void Connection::create(const QString& databaseName, const QString& user, const 
         close();
     auto quoted = [](QString s) { return QLatin1Char('\'') + s.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\''); };
     const QByteArray sql = QFile::encodeName(
-        QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE %4 DEFAULT CHARACTER SET NONE")
+        QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE %4 DEFAULT CHARACTER SET %5")
             .arg(quoted(databaseName), quoted(user), quoted(password))
-            .arg(pageSize));
+            .arg(pageSize)
+            .arg(QLatin1String(windows1250)));
     isc_tr_handle tr = 0;
     ISC_STATUS_ARRAY status;
     {
@@ -95,6 +123,11 @@ void Connection::create(const QString& databaseName, const QString& user, const 
         handle_ = 0;
     check(status, QStringLiteral("create database %1").arg(databaseName));
     name_ = databaseName;
+    // The attachment that created it has no character set: attached again, text is
+    // Windows-1250 from the first row on.
+    close();
+    attach(databaseName, user, password, windows1250);
+    characterSet_ = QLatin1String(windows1250);
 }
 
 void Connection::executeImmediate(Transaction& tr, const QString& sql)

@@ -8,9 +8,10 @@ class Statement;
 class Transaction;
 
 // One attachment to a database. The name is the client's connection string: a local path
-// (opened through the embedded engine) or "server:path". The connection names no character
-// set, so text travels as the stored Windows-1250 bytes. Neither copied nor moved: datasets and
-// transactions hold its address.
+// (opened through the embedded engine) or "server:path". Text travels as the stored
+// Windows-1250 bytes: the attachment takes the character set the database declares (WIN1250,
+// which lets the server convert for clients in other character sets), or none for a database
+// that declares none. Neither copied nor moved: datasets and transactions hold its address.
 class Connection {
 public:
     static constexpr unsigned short dialect = 1;
@@ -29,8 +30,11 @@ public:
     void abandon();
     bool isOpen() const { return handle_ != 0; }
     const QString& databaseName() const { return name_; }
+    // "WIN1250", or "NONE" for a database made before the program declared its character set.
+    const QString& characterSet() const { return characterSet_; }
 
-    // Creates an empty dialect-1 database and leaves this connection attached to it.
+    // Creates an empty dialect-1 database declaring Windows-1250 and leaves this connection
+    // attached to it.
     void create(const QString& databaseName, const QString& user, const QString& password,
                 int pageSize = 8192);
     // Runs a statement with no parameters and no result (DDL, a bulk insert).
@@ -47,8 +51,12 @@ public:
     unsigned int* handle() { return &handle_; }
 
 private:
+    void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet);
+    QString declaredCharacterSet();
+
     unsigned int handle_ = 0;
     QString name_;
+    QString characterSet_;
 };
 
 } // namespace fb

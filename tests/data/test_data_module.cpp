@@ -386,6 +386,15 @@ private slots:
         QVERIFY(dm->taxpayerExists(u"ĆWIK"_s));
         QVERIFY(!dm->taxpayerExists(u"O'HAR"_s));
         QCOMPARE(dm->taxpayerShortNames(), QStringList{u"O'HARA"_s}); // only who has vehicles
+        // The lists people choose from follow the Polish alphabet, not the stored bytes.
+        const QStringList others{u"ŻÓŁW"_s, u"Zenit"_s, u"CYNK"_s, u"ĆWIK"_s};
+        for (int i = 0; i < others.size(); ++i) {
+            if (i < 3)
+                exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (%1, '%1', '%2')"_s.arg(i + 3).arg(others[i]));
+            exec(u"insert into SAM values ('W%1', (select NR_PODAT from PODAT where NAZSKR = '%2'), 5, 1, '2020-01-01', null)"_s
+                     .arg(i).arg(others[i]));
+        }
+        QCOMPARE(dm->taxpayerShortNames(), (QStringList{u"CYNK"_s, u"ĆWIK"_s, u"O'HARA"_s, u"Zenit"_s, u"ŻÓŁW"_s}));
 
         dm->ibds_pal.open(); // as the fuel screen holds it
         auto first = dm->openNameLookups();

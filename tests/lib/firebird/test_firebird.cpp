@@ -1,4 +1,6 @@
 #include <QDateTime>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "firebird/connection.h"
@@ -29,10 +31,43 @@ class TestFirebird : public QObject {
         return v;
     }
 
+    // What isql, a client of the server's own, prints for a script (as UTF-8 with "-ch UTF8").
+    static QByteArray isql(const QStringList& arguments, const QString& script)
+    {
+        QString program = QStandardPaths::findExecutable(QStringLiteral("isql-fb"));
+        if (program.isEmpty())
+            program = QStandardPaths::findExecutable(QStringLiteral("isql"));
+        if (program.isEmpty())
+            qFatal("isql-fb is missing; the bootstrap script installs it (firebird3.0-utils)");
+        QProcess p;
+        p.start(program, QStringList{QStringLiteral("-q"), QStringLiteral("-user"), testsupport::user(),
+                                     QStringLiteral("-password"), testsupport::password()} + arguments);
+        p.write(script.toUtf8());
+        p.closeWriteChannel();
+        if (!p.waitForFinished(60000) || p.exitCode() != 0)
+            qFatal("isql failed: %s", p.readAllStandardError().constData());
+        return p.readAllStandardOutput();
+    }
+
+    // A database made before the program declared its character set, in place of the fresh one.
+    void openDatabaseWithoutCharacterSet()
+    {
+        connection.close();
+        const QString path = testsupport::workDir() + QStringLiteral("/old.gdb");
+        QFile::remove(path);
+        isql({}, QStringLiteral("create database '%1' user '%2' password '%3' default character set NONE;\n"
+                                "create table T (ID smallint not null primary key, S varchar(30));\ncommit;\n")
+                     .arg(path, testsupport::user(), testsupport::password()));
+        connection.open(path, testsupport::user(), testsupport::password());
+    }
+
+    QString path_;
+
 private slots:
     void init()
     {
-        connection.open(testsupport::freshEmptyDatabase(), testsupport::user(), testsupport::password());
+        path_ = testsupport::freshEmptyDatabase();
+        connection.open(path_, testsupport::user(), testsupport::password());
         connection.executeImmediate(transaction,
             QStringLiteral("create table T (ID smallint not null primary key, N integer, D double precision, "
                            "K numeric(9,4), P numeric(9,2), DT date, S varchar(30))"));
@@ -95,8 +130,19 @@ private slots:
         QVERIFY(!select.fetch());
     }
 
+    void textIsStoredAsWindows1250Bytes_data()
+    {
+        QTest::addColumn<QString>("declared");
+        QTest::newRow("new database") << QStringLiteral("WIN1250");
+        QTest::newRow("database of an earlier version") << QStringLiteral("NONE");
+    }
+
     void textIsStoredAsWindows1250Bytes()
     {
+        QFETCH(QString, declared);
+        if (declared == QLatin1String("NONE"))
+            openDatabaseWithoutCharacterSet();
+        QCOMPARE(connection.characterSet(), declared);
         fb::Statement insert(connection, transaction, QStringLiteral("insert into T (ID, S) values (1, :S)"));
         insert.setParam(QStringLiteral("S"), QStringLiteral("łŁżŻ€"));
         insert.execute();
@@ -122,6 +168,24 @@ private slots:
         }
         find.setParam(QStringLiteral("s"), QString(30, u'x'));
         find.execute();
+    }
+
+    // A client in UTF-8 (isql, a reporting tool) reads what the program wrote and writes what
+    // the program reads, Polish letters included; the stored bytes stay Windows-1250.
+    void clientsInUtf8ShareThePolishLetters()
+    {
+        fb::Statement insert(connection, transaction, QStringLiteral("insert into T (ID, S) values (1, :S)"));
+        insert.setParam(QStringLiteral("S"), QStringLiteral("ŻÓŁW"));
+        insert.execute();
+        transaction.commit();
+        connection.close();
+        const QString shown = QString::fromUtf8(
+            isql({QStringLiteral("-ch"), QStringLiteral("UTF8"), path_},
+                 QStringLiteral("insert into T (ID, S) values (2, 'ŁĄKA');\ncommit;\nselect S from T where ID = 1;\n")));
+        QVERIFY2(shown.contains(QStringLiteral("ŻÓŁW")), qPrintable(shown));
+        connection.open(path_, testsupport::user(), testsupport::password());
+        QCOMPARE(scalar(QStringLiteral("select S from T where ID = 2")).toString(), QStringLiteral("ŁĄKA"));
+        QCOMPARE(scalar(QStringLiteral("select octet_length(S) from T where ID = 2")).toInt(), 4);
     }
 
     void refusesValuesOutOfRangeAndReportsServerErrors()
