@@ -31,7 +31,7 @@ QString overviewSql()
     // The lines are the settlement's: the purchases of a vehicle and fuel summed, the rate
     // of the purchases' year (a period lies within one year).
     return QStringLiteral(
-        "select P.NR_PODAT, P.NAZSKR, P.NIP, L.NR_REJ, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
+        "select P.NR_PODAT, P.NAZSKR, P.NIP, L.NR_REJ, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE, P.NAZWA "
         "from PODAT P left join (select S.NR_POD, Z.NR_REJ, S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, "
         "sum(Z.IL_ZAK) as ZAKKW from ZAK_PAL Z join SAM S on S.NR_REJ = Z.NR_REJ "
         "where Z.D_ZAK between :dpocz and :dkon group by S.NR_POD, Z.NR_REJ, S.NR_RODZ_SILN, Z.NR_RODZ_PAL) L "
@@ -74,6 +74,7 @@ Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearPa
             row.number = number;
             row.shortName = q.value(1).toString();
             row.nip = q.value(2).toString();
+            row.fullName = q.value(7).toString();
             o.rows.push_back(row);
             fees = {};
             lastVehicle.clear();

@@ -17,6 +17,7 @@ struct OverviewRow {
     int number = 0;
     QString shortName;
     QString nip;
+    QString fullName;
     int vehicles = 0;     // vehicles with purchases in the period
     double litres = 0;    // the litres of the settlement lines, added up
     double tonnes = 0;    // the lines' tonnes as shown (three places), added up

@@ -39,4 +39,11 @@ PeriodChoice periodChoice(YearParts parts, const QString& taxpayer, int year, in
     return {taxpayer, year, kept, p.start, p.end};
 }
 
+QString periodName(int year, int part)
+{
+    if (!usesHalfYears(year))
+        return QStringLiteral("rok %1").arg(year);
+    return QStringLiteral("%1 półrocze %2").arg(part == 1 ? QStringLiteral("II") : QStringLiteral("I")).arg(year);
+}
+
 } // namespace data

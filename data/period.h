@@ -14,6 +14,8 @@ struct Period {
 constexpr int lastYearOfHalfYears = 2012;
 
 inline bool usesHalfYears(int year) { return year <= lastYearOfHalfYears; }
+// The settlement period in words: "I półrocze 2012", "rok 2024".
+QString periodName(int year, int part);
 
 // half: 0 for the first half-year (1 January to 30 June), 1 for the second (1 July to
 // 31 December); ignored from 2013 on.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +25,10 @@
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/quietly.h"
+#include "desktop/save_file_dialog.h"
 #include "purchases/purchases_help.h"
+#include "text/csv.h"
+#include "text/file_name.h"
 #include "text/formats.h"
 
 Tf_zak* f_zak = nullptr;
@@ -64,6 +68,7 @@ Tf_zak::Tf_zak(Tdm_1& dm, QWidget* parent)
         dtp_dzak->commit();
     });
     connect(ch_wprow, &QCheckBox::clicked, this, &Tf_zak::ch_wprowClick);
+    connect(kl_csv, &QPushButton::clicked, this, &Tf_zak::kl_csvClick);
     connect(a_ok, &QAction::triggered, this, &Tf_zak::a_okExecute);
     connect(a_anul, &QAction::triggered, this, &Tf_zak::a_anulExecute);
     connect(PC_zak, &QTabWidget::currentChanged, this, &Tf_zak::pageChanged);
@@ -225,6 +230,53 @@ void Tf_zak::setFuelListEditable(bool editable)
 {
     dblb_rodz_pal->setReadOnly(!editable);
     dblb_rodz_pal->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+// Export -------------------------------------------------------------------------------------
+
+bool Tf_zak::eksport_csv(const QString& fileName, QString* error) const
+{
+    const data::PeriodChoice& choice = chooser_->applied();
+    text::CsvLines csv;
+    csv.text(QStringLiteral("Zakupy paliwa")).text(choice.taxpayer).text(data::periodName(choice.year, choice.part)).endLine();
+    csv.text(QStringLiteral("Nr rejestracyjny")).text(QStringLiteral("Nr rachunku")).text(QStringLiteral("Data zakupu"));
+    csv.text(QStringLiteral("Ilość w L")).text(QStringLiteral("Rodzaj paliwa")).endLine();
+    const ds::Dataset& d = zak();
+    const ds::Field& vehicle = d.fieldByName(data::col::NR_REJ);
+    const ds::Field& invoice = d.fieldByName(data::col::NR_RACH);
+    const ds::Field& day = d.fieldByName(data::col::D_ZAK);
+    const ds::Field& litres = d.fieldByName(data::col::IL_ZAK);
+    const ds::Field& fuel = d.fieldByName(data::calc::nazpal);
+    double total = 0;
+    for (int row = 0; row < d.recordCount(); ++row) {
+        csv.text(vehicle.valueAt(row).toString()).code(invoice.valueAt(row).toString()).date(day.valueAt(row).toDate());
+        csv.number(litres.valueAt(row).toDouble(), 2).text(fuel.valueAt(row).toString()).endLine();
+        total += litres.valueAt(row).toDouble();
+    }
+    csv.text(QStringLiteral("Razem")).empty().empty().number(total, 2).endLine();
+    return text::writeCsvFile(fileName, csv.toString(), error);
+}
+
+void Tf_zak::kl_csvClick()
+{
+    // Only stored purchases go out: the one being keyed is posted or dropped first.
+    if (!isDataOpen() || !keepKeyedPurchase())
+        return;
+    const data::PeriodChoice& choice = chooser_->applied();
+    QString name = QStringLiteral("zakupy_%1_%2").arg(choice.taxpayer).arg(choice.year);
+    if (data::usesHalfYears(choice.year))
+        name += choice.part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
+    const QString file = desktop::askSaveFileName({QStringLiteral("Eksport do CSV"), text::fileNameSafe(name) + QStringLiteral(".csv"),
+                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
+                                                  this);
+    if (file.isEmpty())
+        return;
+    QString error;
+    if (eksport_csv(file, &error))
+        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
+                                 QStringLiteral("Eksport do CSV"), this);
+    else
+        desktop::showError(error, this);
 }
 
 // Entry-only mode ------------------------------------------------------------------------

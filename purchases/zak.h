@@ -54,6 +54,9 @@ public:
 
     QDate periodStart() const;
     QDate periodEnd() const;
+    // The period's purchases as the screen shows them (in its order), for a spreadsheet; false
+    // with the reason when the file cannot be written.
+    bool eksport_csv(const QString& fileName, QString* error = nullptr) const;
 
 protected:
     void openData() override { FormActivate(); }
@@ -86,6 +89,7 @@ private:
     bool isUntouched() const;
     bool postIfComplete();
     bool keepKeyedPurchase();
+    void kl_csvClick();
 
     dbw::DBNavigator* DBNavigator1;
     common::PeriodChooser* chooser_;
@@ -100,6 +104,7 @@ private:
     dbw::DBEdit* DBE_ilzak;
     QCheckBox* ch_wprow;
     QPushButton* kl_ok;
+    QPushButton* kl_csv;
     QPushButton* kl_anuluj;
     QActionGroup* am_zak;
     QAction* a_ok;

@@ -2,44 +2,9 @@
 
 #include <QStringList>
 
-#include "text/formats.h"
+#include "text/csv.h"
 
 namespace reports {
-
-namespace {
-
-struct Style {
-    QChar separator;
-    QChar decimalMark;
-    QString lineEnd;
-};
-
-Style styleOf(OverviewFormat f)
-{
-    return f == OverviewFormat::Tsv ? Style{QLatin1Char('\t'), QLatin1Char('.'), QStringLiteral("\n")}
-                                    : Style{QLatin1Char(';'), QLatin1Char(','), QStringLiteral("\r\n")};
-}
-
-// As the program's masks round (the grid's "#,##0.00"), without thousands marks.
-QString number(double v, int decimals, QChar mark)
-{
-    return text::formatFloat(decimals == 3 ? QStringLiteral("0.000") : QStringLiteral("0.00"), v)
-        .replace(text::formats().decimalSeparator, mark);
-}
-
-QString money(const text::Money& m, QChar mark)
-{
-    return m.toDecimalString(2).replace(QLatin1Char('.'), mark);
-}
-
-QString csvText(const QString& s)
-{
-    if (!s.contains(QLatin1Char(';')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n')))
-        return s;
-    return QLatin1Char('"') + QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
-} // namespace
 
 std::vector<const data::OverviewRow*> allRows(const data::Overview& overview)
 {
@@ -49,38 +14,80 @@ std::vector<const data::OverviewRow*> allRows(const data::Overview& overview)
     return rows;
 }
 
+namespace {
+
+QString outOfRange()
+{
+    return QStringLiteral("poza zakresem");
+}
+
+QString overviewCsv(const data::Overview& o, const std::vector<const data::OverviewRow*>& rows)
+{
+    text::CsvLines csv;
+    for (const char* title : {"Nr", "Nazwa skrócona", "Nazwa pełna", "NIP", "Pojazdy", "Zakup w L", "Zakup w Mg", "Opłata",
+                              "Próg", "Stan", "Linie bez stawki"})
+        csv.text(QString::fromUtf8(title));
+    csv.endLine();
+    int vehicles = 0, missing = 0;
+    double litres = 0, tonnes = 0;
+    text::Money amount;
+    bool amountOutOfRange = false;
+    for (const data::OverviewRow* r : rows) {
+        csv.integer(r->number).text(r->shortName).text(r->fullName).code(r->nip).integer(r->vehicles);
+        csv.number(r->litres, 2).number(r->tonnes, 3);
+        if (r->amountOutOfRange)
+            csv.text(outOfRange());
+        else
+            csv.money(r->amount);
+        csv.money(o.threshold).text(o.status(*r)).integer(r->linesWithoutRate).endLine();
+        vehicles += r->vehicles;
+        litres += r->litres;
+        tonnes += r->tonnes;
+        missing += r->linesWithoutRate;
+        amountOutOfRange = amountOutOfRange || r->amountOutOfRange;
+        try {
+            if (!amountOutOfRange)
+                amount += r->amount;
+        } catch (const text::MoneyOverflow&) {
+            amountOutOfRange = true;
+        }
+    }
+    // The totals of the rows written, as the screen's totals line adds them.
+    csv.empty().text(QStringLiteral("Razem")).empty().empty().integer(vehicles).number(litres, 2).number(tonnes, 3);
+    if (amountOutOfRange)
+        csv.text(outOfRange());
+    else
+        csv.money(amount);
+    csv.empty().empty().integer(missing).endLine();
+    return csv.toString();
+}
+
+} // namespace
+
 QString overviewRecords(const data::Overview& o, const std::vector<const data::OverviewRow*>& rows, OverviewFormat format)
 {
-    const Style style = styleOf(format);
-    const bool csv = format == OverviewFormat::Csv;
-    const QString outOfRange = QStringLiteral("poza zakresem");
-    const QString threshold = money(o.threshold, style.decimalMark);
+    if (format == OverviewFormat::Csv)
+        return overviewCsv(o, rows);
+    const QChar mark = QLatin1Char('.');
+    const QString threshold = o.threshold.toDecimalString(2);
     QStringList lines;
-    if (csv)
-        lines << QStringLiteral("Nr;Nazwa skrócona;NIP;Pojazdy;Zakup w L;Zakup w Mg;Opłata;Próg;Stan;Linie bez stawki");
-    for (const data::OverviewRow* r : rows) {
-        QStringList fields{QString::number(r->number), csv ? csvText(r->shortName) : r->shortName,
-                           csv ? csvText(r->nip) : r->nip, QString::number(r->vehicles),
-                           number(r->litres, 2, style.decimalMark), number(r->tonnes, 3, style.decimalMark),
-                           r->amountOutOfRange ? outOfRange : money(r->amount, style.decimalMark), threshold,
-                           o.status(*r), QString::number(r->linesWithoutRate)};
-        if (!csv)
-            fields.prepend(QStringLiteral("TAXPAYER"));
-        lines << fields.join(style.separator);
+    for (const data::OverviewRow* r : rows)
+        lines << QStringList{QStringLiteral("TAXPAYER"), QString::number(r->number), r->shortName, r->nip,
+                             QString::number(r->vehicles), text::roundedNumber(r->litres, 2, mark), text::roundedNumber(r->tonnes, 3, mark),
+                             r->amountOutOfRange ? outOfRange() : r->amount.toDecimalString(2), threshold, o.status(*r),
+                             QString::number(r->linesWithoutRate)}
+                     .join(QLatin1Char('\t'));
+    QString total;
+    try {
+        total = o.amount().toDecimalString(2);
+    } catch (const text::MoneyOverflow&) {
+        total = outOfRange();
     }
-    if (!csv) {
-        QString total;
-        try {
-            total = money(o.amount(), style.decimalMark);
-        } catch (const text::MoneyOverflow&) {
-            total = outOfRange;
-        }
-        lines << QStringList{QStringLiteral("TOTAL"), QString(), QString(), QString(), QString::number(o.vehicles()),
-                             number(o.litres(), 2, style.decimalMark), number(o.tonnes(), 3, style.decimalMark), total,
-                             threshold, QString(), QString::number(o.linesWithoutRate())}
-                     .join(style.separator);
-    }
-    return lines.join(style.lineEnd) + style.lineEnd;
+    lines << QStringList{QStringLiteral("TOTAL"), QString(), QString(), QString(), QString::number(o.vehicles()),
+                         text::roundedNumber(o.litres(), 2, mark), text::roundedNumber(o.tonnes(), 3, mark), total, threshold, QString(),
+                         QString::number(o.linesWithoutRate())}
+                 .join(QLatin1Char('\t'));
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
 } // namespace reports

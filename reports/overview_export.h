@@ -11,8 +11,8 @@ enum class OverviewFormat {
     // For scripts: TAXPAYER records (nr short nip vehicles litres tonnes fee threshold status
     // missing_rates) and a TOTAL record, tab-separated, numbers with a decimal point, LF.
     Tsv,
-    // For a spreadsheet: a header line, then the rows, semicolons, decimal commas, texts quoted
-    // where they must be, CR LF.
+    // For a spreadsheet (text::CsvLines): a header line, the rows with the full name and
+    // the NIP kept as text, and a line of the rows' totals.
     Csv,
 };
 

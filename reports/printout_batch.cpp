@@ -16,7 +16,7 @@ QString batchFileName(const data::OverviewRow& row, int year, int half)
     QString name = QStringLiteral("%1_%2_%3").arg(row.number).arg(row.shortName.trimmed()).arg(year);
     if (data::usesHalfYears(year))
         name += half == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
-    return fileNameSafe(name) + QStringLiteral(".pdf");
+    return text::fileNameSafe(name) + QStringLiteral(".pdf");
 }
 
 TaxpayerPrintout taxpayerPrintout(Tdm_1& dm, const data::Overview& overview, const data::OverviewRow& row, int half,

@@ -1,6 +1,5 @@
 #include "reports/report_set.h"
 
-#include <QRegularExpression>
 
 #include "reports/report_inputs.h"
 #include "reports/w_zak.h"
@@ -11,18 +10,12 @@
 
 namespace reports {
 
-QString fileNameSafe(QString name)
-{
-    static const QRegularExpression unfit(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
-    return name.replace(unfit, QStringLiteral("_"));
-}
-
 QString printoutFileName(const ReportInputs& inputs, const QString& what)
 {
     QString name = inputs.selectedTaxpayer().trimmed() + QLatin1Char('_') + inputs.yearText().trimmed();
     if (data::usesHalfYears(inputs.selectedYear()))
         name += QLatin1Char('_') + inputs.halfYearItem().trimmed();
-    return fileNameSafe(name + QLatin1Char('_') + what);
+    return text::fileNameSafe(name + QLatin1Char('_') + what);
 }
 
 std::vector<std::unique_ptr<ReportWindow>> createReports(Tdm_1& dm, const ReportInputs& inputs, ReportChoice choice)

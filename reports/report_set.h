@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "reports/report_window.h"
+#include "text/file_name.h"
 
 namespace reports {
 
@@ -14,9 +15,6 @@ enum class ReportChoice { Statements, PurchaseRegister };
 
 // The first settlement year printed on the later forms ("od 2005").
 constexpr int firstYearOfLaterForms = 2006;
-
-// The text with every character that a file name cannot hold on Windows or Linux as "_".
-QString fileNameSafe(QString name);
 
 // The name a saved file of the settlement's printout is offered under, without the
 // extension: "<short name>_<year>[_<half-year>]_<what>", e.g. "TRANS-POL_2012_II_zestawienie".

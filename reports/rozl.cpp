@@ -1,5 +1,7 @@
 #include "reports/rozl.h"
 
+#include <QDir>
+
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,6 +21,7 @@
 #include "dbwidgets/db_grid.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
+#include "desktop/save_file_dialog.h"
 #include "desktop/print_dialogs.h"
 #include "report/preview_interface.h"
 #include "report/printing.h"
@@ -27,6 +30,8 @@
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "reports/reports_help.h"
+#include "text/csv.h"
+#include "reports/settlement_export.h"
 #include "data/settlement.h"
 #include "text/formats.h"
 
@@ -132,15 +137,21 @@ QWidget* Tf_rozl::buildParameterPanel()
     kl_podgl->setObjectName(QStringLiteral("kl_podgl"));
     kl_podgl->setFocusPolicy(Qt::ClickFocus);
     kl_podgl->setAutoDefault(false);
+    kl_csv = new QPushButton(QStringLiteral("Eksport do CSV"), Bevel1);
+    kl_csv->setObjectName(QStringLiteral("kl_csv"));
+    kl_csv->setFocusPolicy(Qt::ClickFocus);
+    kl_csv->setAutoDefault(false);
     choice->addWidget(rb_zest, 0, 0);
     choice->addWidget(rb_zak, 1, 0);
     choice->addWidget(kl_druk, 0, 1);
     choice->addWidget(kl_podgl, 1, 1);
+    choice->addWidget(kl_csv, 2, 1);
     grid->addWidget(Bevel1, 0, 3, 3, 1, Qt::AlignTop);
     grid->setColumnStretch(4, 1);
 
     connect(kl_podgl, &QPushButton::clicked, this, &Tf_rozl::kl_podglClick);
     connect(kl_druk, &QPushButton::clicked, this, &Tf_rozl::kl_drukClick);
+    connect(kl_csv, &QPushButton::clicked, this, &Tf_rozl::kl_csvClick);
     return p_param;
 }
 
@@ -297,6 +308,7 @@ void Tf_rozl::licz_rozl()
         s.threshold = data::exemptionThreshold(minimumWage_, percentage_);
         desktop::showError(QString::fromUtf8(e.what()), this);
     }
+    settlement_ = s;
     amountToPay_ = s.amount;
     threshold_ = s.threshold;
     missingRatesWarning_ = s.missingRatesWarning();
@@ -390,6 +402,34 @@ void Tf_rozl::kl_drukClick()
 {
     if (chooser_->yearComplete())
         drukuj_raporty(false);
+}
+
+bool Tf_rozl::eksport_csv(const QString& fileName, QString* error) const
+{
+    return text::writeCsvFile(fileName, reports::settlementCsv(settlement_, chooser_->applied().part), error);
+}
+
+void Tf_rozl::kl_csvClick()
+{
+    if (amountOutOfRange_) {
+        desktop::showError(QString::fromUtf8(text::MoneyOverflow().what()), this);
+        return;
+    }
+    const data::PeriodChoice& choice = chooser_->applied();
+    QString name = QStringLiteral("rozliczenie_%1_%2").arg(choice.taxpayer).arg(choice.year);
+    if (data::usesHalfYears(choice.year))
+        name += choice.part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
+    const QString file = desktop::askSaveFileName({QStringLiteral("Eksport do CSV"), text::fileNameSafe(name) + QStringLiteral(".csv"),
+                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
+                                                  this);
+    if (file.isEmpty())
+        return;
+    QString error;
+    if (eksport_csv(file, &error))
+        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
+                                 QStringLiteral("Eksport do CSV"), this);
+    else
+        desktop::showError(error, this);
 }
 
 void Tf_rozl::drukuj_raporty(bool preview)

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "data/settlement.h"
 #include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
@@ -27,9 +28,6 @@ namespace report {
 class Report;
 }
 
-namespace data {
-struct Settlement;
-}
 
 // The fee settlement ("Naliczenie opłat za korzystanie ze środowiska"): for the chosen
 // taxpayer and period the fee per vehicle and fuel (IBQ_rozl), the purchases behind the
@@ -62,6 +60,10 @@ public:
     // in the lists: the office overview opens the window on the row it was asked for.
     void pokaz_rozliczenie(const QString& taxpayer, int year, int half);
 
+    // The settlement as shown, for a spreadsheet (reports::settlementCsv); false with the
+    // reason when the file cannot be written.
+    bool eksport_csv(const QString& fileName, QString* error = nullptr) const;
+
 protected:
     void openData() override { FormCreate(); }
     void closeData() override { FormDestroy(); }
@@ -80,6 +82,7 @@ private:
     void choiceMade();
     void kl_podglClick();
     void kl_drukClick();
+    void kl_csvClick();
     void printReport(report::Report& r);
     void showAmounts();
     void showLinesWithoutRate(const data::Settlement& s);
@@ -91,6 +94,7 @@ private:
     QRadioButton* rb_zak;
     QPushButton* kl_druk;
     QPushButton* kl_podgl;
+    QPushButton* kl_csv;
     QWidget* p_rozl;
     dbw::DBGrid* DBG_rozl;
     QLabel* e_brak_stawki;
@@ -110,6 +114,7 @@ private:
     text::Money amountToPay_;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     std::shared_ptr<ds::OpenedDatasets> names_; // the vehicle types and fuels of the grids' lookups
+    data::Settlement settlement_; // as last computed, for the CSV export
     text::Money threshold_;
     QString missingRatesWarning_;
 

@@ -11,7 +11,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSet>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -27,6 +26,7 @@
 #include "desktop/save_file_dialog.h"
 #include "report/printing.h"
 #include "report/report.h"
+#include "text/csv.h"
 #include "reports/overview_export.h"
 #include "reports/overview_model.h"
 #include "reports/reports_help.h"
@@ -269,16 +269,8 @@ bool Tf_zest_opl::eksport_csv(const QString& fileName, QString* error) const
     std::vector<const data::OverviewRow*> rows;
     for (int r = 0; r < sorted_->rowCount(); ++r)
         rows.push_back(&model_->rowAt(sorted_->mapToSource(sorted_->index(r, 0)).row()));
-    const QString lines = reports::overviewRecords(model_->overview(), rows, reports::OverviewFormat::Csv);
-    QSaveFile file(fileName);
-    // The byte-order mark tells spreadsheets the file is UTF-8.
-    const QByteArray bytes = "\xEF\xBB\xBF" + lines.toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(QDir::toNativeSeparators(fileName), file.errorString());
-        return false;
-    }
-    return true;
+    return text::writeCsvFile(fileName, reports::overviewRecords(model_->overview(), rows, reports::OverviewFormat::Csv),
+                                 error);
 }
 
 void Tf_zest_opl::kl_csvClick()

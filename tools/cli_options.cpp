@@ -54,6 +54,15 @@ void requireOptions(const QMap<QString, QString>& options, std::initializer_list
             throw BadArguments{QStringLiteral("Brak wymaganej opcji %1.").arg(QString::fromLatin1(required))};
 }
 
+OutputFormat outputFormat(const QMap<QString, QString>& options)
+{
+    const bool tsv = options.contains(QStringLiteral("--tsv"));
+    const bool csv = options.contains(QStringLiteral("--csv"));
+    if (tsv && csv)
+        throw BadArguments{QStringLiteral("Podaj --tsv albo --csv, nie obie naraz.")};
+    return tsv ? OutputFormat::Tsv : csv ? OutputFormat::Csv : OutputFormat::Table;
+}
+
 int yearOption(const QString& text)
 {
     bool ok = false;

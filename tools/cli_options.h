@@ -35,6 +35,11 @@ QMap<QString, QString> parseOptions(const QStringList& args, const QStringList& 
                                     QStringList* positional = nullptr);
 // Refuses the command when one of the options is missing.
 void requireOptions(const QMap<QString, QString>& options, std::initializer_list<const char*> names);
+// How a command prints its result: a table to read, --tsv for scripts, --csv for a
+// spreadsheet (begun with spreadsheetMark, the UTF-8 byte-order mark); both at once are refused.
+enum class OutputFormat { Table, Tsv, Csv };
+OutputFormat outputFormat(const QMap<QString, QString>& options);
+inline const QString spreadsheetMark = QString(QChar(0xFEFF));
 // The year of an option: four digits, 1990 or later.
 int yearOption(const QString& text);
 

@@ -18,6 +18,7 @@
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
+#include "reports/settlement_export.h"
 #include "data/settlement.h"
 #include "text/formats.h"
 #include "tools/backup_commands.h"
@@ -37,7 +38,7 @@ const char* usage =
     "  brenvald-cli POLECENIE --help\n"
     "  brenvald-cli initdb PLIK\n"
     "      tworzy bazę danych z tablicami wzorcowymi (nie nadpisuje istniejącego pliku)\n"
-    "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv]\n"
+    "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv | --csv]\n"
     "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n"
     "  brenvald-cli pdf --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II]\n"
     "                   --report statements|register --out PLIK.pdf [--allow-missing-rates]\n"
@@ -78,8 +79,9 @@ int settle(const QStringList& args)
 {
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--taxpayer"), QStringLiteral("--year"),
                                              QStringLiteral("--half")},
-                                      {QStringLiteral("--tsv")});
+                                      {QStringLiteral("--tsv"), QStringLiteral("--csv")});
     requireOptions(options, {"--db", "--taxpayer", "--year"});
+    const OutputFormat format = outputFormat(options);
     const data::PeriodChoice period = periodOptions(options);
     const QString taxpayer = options.value(QStringLiteral("--taxpayer"));
 
@@ -90,8 +92,11 @@ int settle(const QStringList& args)
     const auto settlement = data::computeSettlement(dm, taxpayer, period.year,
                                                        period.period(), parameters);
     QTextStream out(stdout);
-    if (options.contains(QStringLiteral("--tsv"))) {
+    if (format == OutputFormat::Tsv) {
         out << tools::settlementTsv(settlement);
+        printLinesWithoutRate(settlement);
+    } else if (format == OutputFormat::Csv) {
+        out << spreadsheetMark << reports::settlementCsv(settlement, period.part);
         printLinesWithoutRate(settlement);
     } else {
         out << tools::settlementTable(settlement, period.part);

@@ -17,8 +17,9 @@
 namespace tools {
 
 const char* overviewUsage =
-    "  brenvald-cli overview --db BAZA --year RRRR [--half I|II] [--tsv]\n"
+    "  brenvald-cli overview --db BAZA --year RRRR [--half I|II] [--tsv | --csv]\n"
     "      drukuje opłatę, próg i brak stawek każdego podatnika za okres\n"
+    "      (--csv: dla arkusza kalkulacyjnego, jak „Eksport do CSV”)\n"
     "  brenvald-cli pdf-all --db BAZA --year RRRR [--half I|II] --dir KATALOG [--register] [--without-purchases]\n"
     "                       [--allow-missing-rates]\n"
     "      zapisuje wykaz zbiorczy i tabelę D (z --register także wykaz zakupów) każdego\n"
@@ -73,16 +74,21 @@ data::Overview overviewOf(Tdm_1& dm, const QMap<QString, QString>& options, data
 int overview(const QStringList& args)
 {
     const auto options = parseOptions(args, {QStringLiteral("--db"), QStringLiteral("--year"), QStringLiteral("--half")},
-                                      {QStringLiteral("--tsv")});
+                                      {QStringLiteral("--tsv"), QStringLiteral("--csv")});
     requireOptions(options, {"--db", "--year"});
+    const OutputFormat format = outputFormat(options);
     data::PeriodChoice period;
     Tdm_1 dm;
     std::shared_ptr<data::ReportSnapshot> snapshot;
     const data::Overview o = overviewOf(dm, options, period, snapshot);
     snapshot.reset();
     QTextStream out(stdout);
-    out << (options.contains(QStringLiteral("--tsv")) ? reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Tsv)
-                                                      : overviewTable(o));
+    if (format == OutputFormat::Tsv)
+        out << reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Tsv);
+    else if (format == OutputFormat::Csv)
+        out << spreadsheetMark << reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Csv);
+    else
+        out << overviewTable(o);
     out.flush();
     dm.disconnectDatabase();
     return 0;

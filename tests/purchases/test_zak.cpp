@@ -472,6 +472,18 @@ private slots:
         QCOMPARE(fx.value("NR_RACH").toString(), QStringLiteral("O/1"));
         QCOMPARE(fx.items(fx.vehicles()), QStringList{QStringLiteral("OB1")});
         QVERIFY(fx.shown.isEmpty());
+
+        // The purchases shown, for a spreadsheet: the invoice number kept as text.
+        QTemporaryDir dir;
+        QVERIFY(fx.screen->eksport_csv(dir.filePath(QStringLiteral("z.csv"))));
+        QFile exported(dir.filePath(QStringLiteral("z.csv")));
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QStringList csv = QString::fromUtf8(exported.readAll().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(csv.size(), 4);
+        QVERIFY2(csv[0].startsWith(QStringLiteral("Zakupy paliwa;O'Brien;")), qPrintable(csv[0]));
+        QCOMPARE(csv[2].section(u';', 0, 1), QStringLiteral("OB1;\"=\"\"O/1\"\"\""));
+        QCOMPARE(csv[3].section(u';', 0, 0), QStringLiteral("Razem"));
+        QCOMPARE(csv[3].section(u';', 3, 3), csv[2].section(u';', 3, 3));
     }
 
     void emptyPeriodStartsANewPurchase()

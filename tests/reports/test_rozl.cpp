@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -397,6 +398,19 @@ private slots:
         QCOMPARE(column("DBG_rozl", "rodzsiln").first(), u"Do 3,5 Mg nieosobowe, po 30.06.2006 lub EURO 4"_s);
         QCOMPARE(label("e_wart"), u"12,90 zł"_s);
         QCOMPARE(label("e_kom2"), u"800,00 zł"_s);
+
+        // The same for a spreadsheet: the lines as shown, then the amount, threshold and state.
+        QTemporaryDir dir;
+        QVERIFY(w->eksport_csv(dir.filePath(u"r.csv"_s)));
+        QFile exported(dir.filePath(u"r.csv"_s));
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QStringList csv = QString::fromUtf8(exported.readAll().mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(csv.size(), 8);
+        QVERIFY2(csv[0].startsWith(u"Rozliczenie opłaty;ABC;"_s), qPrintable(csv[0]));
+        QCOMPARE(csv[2].section(u';', 7, 7), u"8,99"_s);
+        QCOMPARE(csv[5].section(u';', 0, 0) + csv[5].section(u';', 7, 7), u"Razem12,90"_s);
+        QCOMPARE(csv[6].section(u';', 7, 7), u"800,00"_s);
+        QCOMPARE(csv[7], u"Stan;poniżej progu"_s);
 
         auto* lines = child<dbw::DBGrid>("DBG_rozl");
         auto* purchases = child<dbw::DBGrid>("DBG_zak");

@@ -157,7 +157,8 @@ private slots:
         QCOMPARE(tsv[1].section(u'\t', 7, 7), u"poza zakresem"_s);
         QCOMPARE(tsv[2].section(u'\t', 5, 7), u"2.01\t2.001\tpoza zakresem"_s);
         const QStringList csv = reports::overviewRecords(o, reports::allRows(o), reports::OverviewFormat::Csv).split(u"\r\n"_s);
-        QVERIFY2(csv[1].startsWith(u"1;\"A;B\";1;1;1,01;1,001;"_s), qPrintable(csv[1]));
+        QVERIFY2(csv[1].startsWith(u"1;\"A;B\";;\"=\"\"1\"\"\";1;1,01;1,001;"_s), qPrintable(csv[1]));
+        QVERIFY2(csv[3].startsWith(u";Razem;;;2;2,01;2,001;poza zakresem;"_s), qPrintable(csv[3]));
     }
 
     void everyTaxpayersPdfAndCsv()
@@ -186,12 +187,17 @@ private slots:
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0].section(u';', 0, 2), u"Nr;Nazwa skrócona;NIP"_s);
+        QCOMPARE(lines.size(), 5); // the titles, three taxpayers, the totals
+        QCOMPARE(lines[0].section(u';', 0, 3), u"Nr;Nazwa skrócona;Nazwa pełna;NIP"_s);
         const QStringList zeta = lines[1].split(u';');
+        const data::OverviewRow& zetaRow = w->model()->overview().rows[0];
         QCOMPARE(zeta[1], u"ZETA"_s);
-        QCOMPARE(zeta[6], w->model()->overview().rows[0].amount.toDecimalString(2).replace(u'.', u','));
-        QCOMPARE(zeta[8], u"do zapłaty"_s);
+        QCOMPARE(zeta[2], zetaRow.fullName);
+        QCOMPARE(zeta[3], u"\"=\"\"%1\"\"\""_s.arg(zetaRow.nip)); // a formula of the text: never a number
+        QCOMPARE(zeta[7], zetaRow.amount.toDecimalString(2).replace(u'.', u','));
+        QCOMPARE(zeta[9], u"do zapłaty"_s);
+        QCOMPARE(lines[4].section(u';', 1, 1), u"Razem"_s);
+        QCOMPARE(lines[4].section(u';', 7, 7), w->model()->overview().amount().toDecimalString(2).replace(u'.', u','));
         QString error;
         QVERIFY(!w->eksport_csv(folder.filePath(u"brak/katalogu.csv"_s), &error));
         QVERIFY(error.startsWith(u"Nie można zapisać pliku"_s));

@@ -58,4 +58,9 @@ private slots:
     void cp1250Unmappable_data();
     void cp1250Unmappable();
     void cp1250EmptyAndZeroBytes();
+
+    // test_csv.cpp
+    void csvFields_data();
+    void csvFields();
+    void csvFileWholeOrNotAtAll();
 };
