@@ -32,6 +32,9 @@ QString Application::title()
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // Named with its version in the files it writes (a PDF's creator).
+    setApplicationName(QStringLiteral("brenvald"));
+    setApplicationVersion(QStringLiteral(BRENVALD_VERSION));
     // The title captions the boxes; as the display name the window system would append it to
     // every window's own caption.
     desktop::setDefaultCaption(title());

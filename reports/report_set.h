@@ -19,6 +19,8 @@ constexpr int firstYearOfLaterForms = 2006;
 // The name a saved file of the settlement's printout is offered under, without the
 // extension: "<short name>_<year>[_<half-year>]_<what>", e.g. "TRANS-POL_2012_II_zestawienie".
 QString printoutFileName(const ReportInputs& inputs, const QString& what);
+// The title of a printout's PDF file: "<what> — <short name> — <period>".
+QString printoutTitle(const ReportInputs& inputs, const QString& what);
 
 // The report windows of the choice in printing order: the aggregate statement and then the
 // statement, each in the form of the selected year, or the purchase register. The datasets

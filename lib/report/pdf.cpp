@@ -53,8 +53,9 @@ PdfOutcome drawPages(const std::vector<ReportPrinter*>& printers, QIODevice& dev
     const Report& first = printers.front()->report();
     QPdfWriter pdf(&device);
     pdf.setResolution(pdfDotsPerInch);
-    pdf.setTitle(first.title());
-    pdf.setCreator(QCoreApplication::applicationName());
+    pdf.setTitle(first.documentTitle());
+    // The program that made the file, with its version; a PDF reader shows it as the creator.
+    pdf.setCreator(QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()).trimmed());
     pdf.setPageLayout(layoutOf(first));
     QPainter painter;
     if (!painter.begin(&pdf)) {

@@ -47,6 +47,10 @@ public:
     // The document name that print jobs and PDF files carry.
     void setTitle(const QString& title) { title_ = title; }
     const QString& title() const { return title_; }
+    // The title a PDF file of the report carries ("Tabela D — TRANS-POL — rok 2024"); the
+    // title when none is set.
+    void setDocumentTitle(const QString& title) { documentTitle_ = title; }
+    const QString& documentTitle() const { return documentTitle_.isEmpty() ? title_ : documentTitle_; }
     // The name a saved file of the report is offered under, without the extension; the
     // title when none is set.
     // What the reader must know before trusting the printout (a figure in it is incomplete):
@@ -101,6 +105,7 @@ private:
     friend class Paginator;
 
     QString title_;
+    QString documentTitle_;
     QString fileName_;
     QString warning_;
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;

@@ -599,12 +599,25 @@ private slots:
         // The aggregate statement's two pages are portrait, the later statement's landscape.
         QCOMPARE(pdf.count("/MediaBox [0 0 595.000000 842.000000]"), qsizetype(2));
         QCOMPARE(pdf.count("/MediaBox [0 0 842.000000 595.000000]"), qsizetype(expected - 2));
+        // What a PDF reader shows of the file: what it is, whose, for when, and what made it.
+        const auto info = [](const QString& file, const QString& key) {
+            QProcess p;
+            p.start(u"pdfinfo"_s, {file});
+            p.waitForFinished(60000);
+            for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n'))
+                if (line.startsWith(key + u':'))
+                    return line.mid(key.size() + 1).trimmed();
+            return QString();
+        };
+        QCOMPARE(info(out, u"Title"_s), u"Zestawienie zbiorcze — ABC — rok 2024"_s);
+        QVERIFY2(info(out, u"Creator"_s).startsWith(u"brenvald-cli 3."_s), qPrintable(info(out, u"Creator"_s)));
 
         const QString registerOut = testsupport::workDir() + u"/zakupy.pdf"_s;
         std::tie(code, output, errors) = run(base + QStringList{u"--year"_s, u"2012"_s, u"--half"_s, u"II"_s, u"--report"_s,
                                                                   u"register"_s, u"--out"_s, registerOut});
         QCOMPARE(code, 0);
         QCOMPARE(output.trimmed(), u"Zapisano %1 (stron: 1)."_s.arg(registerOut));
+        QCOMPARE(info(registerOut, u"Title"_s), u"Wykaz zakupów paliw — ABC — II półrocze 2012"_s);
 
         const QList<QPair<QStringList, int>> refusals{
             {base + QStringList{u"--year"_s, u"2024"_s, u"--report"_s, u"statements"_s}, 2},                        // no --out
