@@ -8,6 +8,7 @@
 #include "data/backup.h"
 #include "data/connection_settings.h"
 #include "data/dm1.h"
+#include "desktop/caption_width.h"
 #include "desktop/attempt.h"
 #include "desktop/messages.h"
 #include "desktop/open_file_dialog.h"
@@ -25,6 +26,7 @@ bool withProgress(const QString& title, const QString& first, QWidget* parent, W
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setMinimumWidth(520);
+    desktop::fitCaption(progress);
     progress.show();
     QApplication::processEvents();
     return desktop::attempt(parent, [&] {

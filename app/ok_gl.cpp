@@ -6,6 +6,7 @@
 #include "backup_actions.h"
 #include "data/connection_settings.h"
 #include "data/dm1.h"
+#include "desktop/messages.h"
 #include "desktop/bar_style.h"
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
@@ -244,26 +245,44 @@ void Tf_ok_gl::createPopup()
     pop_gl->addActions({a_zak, a_rozl, a_zak_kpr});
 }
 
+bool Tf_ok_gl::databaseConnected()
+{
+    if (dm_1 && dm_1->isConnected())
+        return true;
+    desktop::showError(QStringLiteral("Brak połączenia z bazą danych. Wskaż bazę danych w menu Parametry → "
+                                      "Ścieżka do bazy danych."),
+                       this);
+    return false;
+}
+
 void Tf_ok_gl::connectActions()
 {
+    // A screen of the database's data opens only with a database connected: without one it
+    // would open half-built and fail at every step.
+    const auto withDatabase = [this](auto open) {
+        return [this, open] {
+            if (databaseConnected())
+                open();
+        };
+    };
     connect(a_koniec, &QAction::triggered, this, &QWidget::close);
     connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
     connect(a_opr, &QAction::triggered, this, [this] { desktop::openModal(form_info, this); });
-    connect(a_pod, &QAction::triggered, this, [this] { desktop::openModal(f_pod, this, *dm_1); });
-    connect(a_sam, &QAction::triggered, this, [this] { desktop::openModal(f_sam, this, *dm_1); });
-    connect(a_pal, &QAction::triggered, this, [this] { desktop::openModal(f_pal, this, *dm_1); });
-    connect(a_sil, &QAction::triggered, this, [this] { desktop::openModal(f_siln, this, *dm_1); });
-    connect(a_opl, &QAction::triggered, this, [this] { desktop::openModal(f_opl, this, *dm_1); });
-    connect(a_par, &QAction::triggered, this, [this] { desktop::openModal(f_par, this, *dm_1); });
-    connect(a_rozl, &QAction::triggered, this, [this] { desktop::openModal(f_rozl, this, *dm_1); });
-    connect(a_zest_opl, &QAction::triggered, this, [this] { desktop::openModal(f_zest_opl, this, *dm_1); });
-    connect(a_zak, &QAction::triggered, this, [this] { desktop::openModal(f_zak, this, *dm_1); });
-    connect(a_zak_kpr, &QAction::triggered, this, [this] { desktop::openModal(f_zak_kpr, this, *dm_1); });
-    connect(a_pod_kp, &QAction::triggered, this, [this] { desktop::openModal(f_pod_kpr, this, *dm_1); });
+    connect(a_pod, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod, this, *dm_1); }));
+    connect(a_sam, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_sam, this, *dm_1); }));
+    connect(a_pal, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pal, this, *dm_1); }));
+    connect(a_sil, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_siln, this, *dm_1); }));
+    connect(a_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_opl, this, *dm_1); }));
+    connect(a_par, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_par, this, *dm_1); }));
+    connect(a_rozl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_rozl, this, *dm_1); }));
+    connect(a_zest_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zest_opl, this, *dm_1); }));
+    connect(a_zak, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak, this, *dm_1); }));
+    connect(a_zak_kpr, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_kpr, this, *dm_1); }));
+    connect(a_pod_kp, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod_kpr, this, *dm_1); }));
     connect(A_serw_op, &QAction::triggered, this, [this] { desktop::openModal(F_serw_op, this, *dm_1); });
-    connect(a_kopia, &QAction::triggered, this, [this] { makeBackup(*dm_1, this); });
+    connect(a_kopia, &QAction::triggered, this, withDatabase([this] { makeBackup(*dm_1, this); }));
     connect(a_odtw, &QAction::triggered, this, [this] { restoreBackup(*dm_1, this); });
-    connect(a_akt_opl, &QAction::triggered, this, [this] { desktop::openModal(F_akt_opl, this, *dm_1); });
+    connect(a_akt_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(F_akt_opl, this, *dm_1); }));
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

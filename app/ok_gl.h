@@ -63,6 +63,8 @@ private:
     void createToolBar();
     void createPopup();
     void connectActions();
+    // True with a database connected; otherwise says where to set one and gives false.
+    bool databaseConnected();
 
     // The look of the menu bar and the tool buttons; see desktop::BarStyle.
     desktop::BarStyle* barStyle_;

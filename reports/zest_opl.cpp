@@ -222,6 +222,7 @@ void Tf_zest_opl::kl_pdfClick()
     QProgressDialog progress(QStringLiteral("Zapisywanie plików PDF…"), QStringLiteral("Przerwij"), 0,
                              static_cast<int>(rows.size()), this);
     progress.setWindowTitle(QStringLiteral("Zapisz wszystkie jako PDF"));
+    desktop::fitCaption(progress);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     int done = 0;
@@ -245,6 +246,7 @@ void Tf_zest_opl::kl_drukClick()
     const auto rows = recomputeForRun();
     QProgressDialog progress(QStringLiteral("Drukowanie…"), QStringLiteral("Przerwij"), 0, static_cast<int>(rows.size()), this);
     progress.setWindowTitle(QStringLiteral("Drukuj wszystkie"));
+    desktop::fitCaption(progress);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     const reports::BatchRequest request = batchRequest({});

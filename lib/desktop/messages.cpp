@@ -1,5 +1,7 @@
 #include "desktop/messages.h"
 
+#include "desktop/caption_width.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,6 +51,7 @@ Answer showBox(const Message& m, QWidget* parent)
     QMessageBox box(iconOf(m.kind), m.title, m.text, QMessageBox::NoButton, parent);
     // Error texts come from the database and the file system; "<" in them is not markup.
     box.setTextFormat(Qt::PlainText);
+    fitCaption(box);
     if (m.kind == MessageKind::Choice) {
         QList<QAbstractButton*> buttons;
         for (const QString& choice : m.choices)

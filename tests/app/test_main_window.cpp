@@ -1,5 +1,6 @@
 #include "application.h"
 #include "test_main.h"
+#include "data/dm1.h"
 #include "desktop/bar_style.h"
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
@@ -20,6 +21,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <stdexcept>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -297,6 +300,23 @@ private slots:
         QVERIFY(owned);
         QCOMPARE(form_info, nullptr);
         QVERIFY(window_->findChildren<Tform_info*>().isEmpty());
+    }
+
+    // Without a database no screen of its data opens half-built: one message says so and where
+    // to set the database; the screen of the database's location still opens.
+    void screensOfDataNeedADatabase()
+    {
+        QVERIFY(!dm_1 || !dm_1->isConnected());
+        for (QAction* a : {window_->a_pod, window_->a_sam, window_->a_pal, window_->a_sil, window_->a_opl, window_->a_par,
+                           window_->a_rozl, window_->a_zest_opl, window_->a_zak, window_->a_zak_kpr, window_->a_pod_kp,
+                           window_->a_akt_opl, window_->a_kopia}) {
+            messages_.clear();
+            a->trigger();
+            QCOMPARE(messages_.size(), 1);
+            QVERIFY2(messages_[0].text.startsWith(u"Brak połączenia z bazą danych."_s), qPrintable(a->text()));
+            QVERIFY(messages_[0].text.contains(u"Ścieżka do bazy danych"_s));
+            QVERIFY(QApplication::activeModalWidget() == nullptr);
+        }
     }
 
     void failingActionIsReportedAndTheWindowStays()

@@ -81,12 +81,17 @@ private slots:
     {
         QObject probe;
         QStringList buttons;
+        int width = 0, captionWidth = 0;
         whenModal(&probe, [&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (!box) {
                 modal->close();
                 return;
             }
+            QFont bold = box->font();
+            bold.setBold(true);
+            width = box->width();
+            captionWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
             for (QAbstractButton* b : box->buttons())
                 buttons << b->text();
             for (QAbstractButton* b : box->buttons()) {
@@ -94,7 +99,11 @@ private slots:
                     b->click();
             }
         });
-        QCOMPARE(desktop::ask(QStringLiteral("Usunąć fakturę?"), QStringLiteral("Faktury")), Answer::Yes);
+        // A short question under a long caption: the box is wide enough to show the caption whole.
+        QCOMPARE(desktop::ask(QStringLiteral("Usunąć fakturę?"),
+                              QStringLiteral("Naliczanie opłat za korzystanie ze środowiska z tytułu spalania paliw")),
+                 Answer::Yes);
+        QVERIFY2(width > captionWidth, qPrintable(QStringLiteral("%1 <= %2").arg(width).arg(captionWidth)));
         buttons.sort();
         QCOMPARE(buttons, (QStringList{QStringLiteral("Nie"), QStringLiteral("Tak")}));
 
