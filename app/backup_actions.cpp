@@ -60,7 +60,8 @@ void makeBackup(Tdm_1& dm, QWidget* parent)
                              ? askServerPath(QStringLiteral("Plik kopii zapasowej na serwerze %1:").arg(data::serverPathOf(database).server),
                                              suggested, parent)
                              : desktop::askSaveFileName({QStringLiteral("Kopia zapasowa bazy danych"), suggested,
-                                                         QStringLiteral("Kopie zapasowe (*.fbk)"), QStringLiteral("fbk")},
+                                                         QStringLiteral("Kopie zapasowe (*.fbk)"), QStringLiteral("fbk"),
+                                                         QStringLiteral("backup")},
                                                         parent);
     if (file.isEmpty())
         return;
@@ -89,7 +90,7 @@ void restoreBackup(Tdm_1& dm, QWidget* parent)
     } else {
         file = desktop::askOpenFileName({QStringLiteral("Kopia zapasowa do odtworzenia"), QFileInfo(open).path(),
                                          {QStringLiteral("Kopie zapasowe (*.fbk)"), QStringLiteral("Wszystkie pliki (*)")},
-                                         QStringLiteral("fbk")},
+                                         QStringLiteral("fbk"), QStringLiteral("backup")},
                                         parent);
         if (file.isEmpty())
             return;

@@ -267,7 +267,7 @@ void Tf_zak::kl_csvClick()
     if (data::usesHalfYears(choice.year))
         name += choice.part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
     const QString file = desktop::askSaveFileName({QStringLiteral("Eksport do CSV"), text::fileNameSafe(name) + QStringLiteral(".csv"),
-                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
+                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"), QStringLiteral("csv")},
                                                   this);
     if (file.isEmpty())
         return;

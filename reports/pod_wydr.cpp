@@ -15,7 +15,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,6 +24,7 @@
 #include "desktop/image_list.h"
 #include "desktop/messages.h"
 #include "desktop/print_dialogs.h"
+#include "desktop/remembered_folders.h"
 #include "desktop/save_file_dialog.h"
 #include "desktop/shell.h"
 #include "desktop/wheel_hook.h"
@@ -35,17 +35,6 @@
 #include "report/report_printer.h"
 
 namespace {
-
-// The folder a PDF was last saved to in this run; at first the documents folder, or the home
-// folder where there is none.
-QString& lastPdfFolder()
-{
-    static QString folder = [] {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        return QDir(documents).exists() ? documents : QDir::homePath();
-    }();
-    return folder;
-}
 
 // Slots of the image list obr_podw.
 enum Image { ImgWidth, ImgPage, ImgFirst, ImgPrevious, ImgNext, ImgLast, ImgSetup, ImgPrint, ImgPdf };
@@ -401,9 +390,9 @@ void TCustPreview::tb_pdfClick()
         return;
     const QString name = printer_->report().fileName();
     QString file = desktop::askSaveFileName({QStringLiteral("Zapisz jako PDF"),
-                                             QDir(lastPdfFolder()).filePath((name.isEmpty() ? QStringLiteral("wydruk") : name)
-                                                                            + QStringLiteral(".pdf")),
-                                             QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("pdf")},
+                                             desktop::startPathFor(QStringLiteral("pdf"), (name.isEmpty() ? QStringLiteral("wydruk") : name)
+                                                                                              + QStringLiteral(".pdf")),
+                                             QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("pdf"), QStringLiteral("pdf")},
                                             this);
     if (file.isEmpty())
         return;
@@ -419,7 +408,6 @@ void TCustPreview::tb_pdfClick()
         desktop::showError(written.error, this);
         return;
     }
-    lastPdfFolder() = QFileInfo(file).absolutePath();
     savedFile_ = QFileInfo(file).absoluteFilePath();
     savedPanel->setText(QStringLiteral(" Zapisano: %1").arg(QDir::toNativeSeparators(savedFile_)));
     savedPanel->setToolTip(savedPanel->text().trimmed());

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -215,7 +214,7 @@ reports::BatchRequest Tf_zest_opl::batchRequest(const QString& folder) const
 
 void Tf_zest_opl::kl_pdfClick()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Katalog plików PDF"));
+    const QString folder = desktop::askFolder(QStringLiteral("Katalog plików PDF"), QStringLiteral("pdf"), this);
     if (folder.isEmpty())
         return;
     const auto rows = chosenRows();
@@ -282,7 +281,7 @@ void Tf_zest_opl::kl_csvClick()
     if (data::usesHalfYears(o.year))
         name += chooser_->applied().part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
     const QString file = desktop::askSaveFileName(
-        {QStringLiteral("Eksport do CSV"), name + QStringLiteral(".csv"), QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv")},
+        {QStringLiteral("Eksport do CSV"), name + QStringLiteral(".csv"), QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"), QStringLiteral("csv")},
         this);
     if (file.isEmpty())
         return;

@@ -21,6 +21,7 @@
 #include "desktop/attempt.h"
 #include "desktop/messages.h"
 #include "desktop/open_file_dialog.h"
+#include "desktop/remembered_folders.h"
 
 TF_akt_opl* F_akt_opl = nullptr;
 
@@ -106,9 +107,11 @@ void TF_akt_opl::SB_plikClick()
 {
     // The first time, the dialog opens on the rate files that came with the program.
     const QString chosen = desktop::askOpenFileName(
-        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), fileName_.isEmpty() ? shippedRatesFolder() : fileName_,
+        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), !fileName_.isEmpty()                                    ? fileName_
+         : !desktop::rememberedFolder(QStringLiteral("rates")).isEmpty() ? desktop::rememberedFolder(QStringLiteral("rates"))
+                                                                          : shippedRatesFolder(),
          {QStringLiteral("Pliki tekstowe (*.txt), SQL (*.sql) (*.sql *.txt)"), QStringLiteral("Wszystkie pliki(*.*) (*)")},
-         {}},
+         {}, QStringLiteral("rates")},
         this);
     // Cancelling keeps the name the dialog had, and that file is shown again.
     if (!chosen.isEmpty())

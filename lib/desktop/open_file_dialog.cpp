@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "desktop/remembered_folders.h"
+
 namespace desktop {
 
 namespace {
@@ -16,18 +18,23 @@ OpenFileHandler& handler()
 
 QString askOpenFileName(const OpenFileRequest& request, QWidget* parent)
 {
-    if (handler())
-        return handler()(request);
-    QFileDialog dialog(parent, request.caption, request.startPath);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(request.filters);
-    // The descriptions name their patterns themselves, as the program always showed them.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    QString chosen;
+    if (handler()) {
+        chosen = handler()(request);
+    } else {
+        const QString start = request.startPath.isEmpty() ? startPathFor(request.kind, {}) : request.startPath;
+        QFileDialog dialog(parent, request.caption, start);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(request.filters);
+        // The descriptions name their patterns themselves, as the program always showed them.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().first();
+    }
+    rememberFolderOf(request.kind, chosen);
+    return chosen;
 }
 
 void setOpenFileHandler(OpenFileHandler h)

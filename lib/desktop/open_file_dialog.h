@@ -15,6 +15,7 @@ struct OpenFileRequest {
     QString startPath;     // the folder or file the dialog starts at
     QStringList filters;   // "Pliki SQL (*.sql *.txt)", ...; the first is chosen at the start
     QString defaultSuffix; // "gdb"
+    QString kind;          // with no start path: the kind of file whose last folder it opens in
 };
 
 // The chosen path; "" when the user cancelled.

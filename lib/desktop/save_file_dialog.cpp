@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "desktop/remembered_folders.h"
+
 namespace desktop {
 
 namespace {
@@ -16,15 +18,26 @@ SaveFileHandler& handler()
 
 QString askSaveFileName(const SaveFileRequest& request, QWidget* parent)
 {
-    if (handler())
-        return handler()(request);
-    QFileDialog dialog(parent, request.caption, request.suggestedName, request.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    QString chosen;
+    if (handler()) {
+        chosen = handler()(request);
+    } else {
+        QFileDialog dialog(parent, request.caption, startPathFor(request.kind, request.suggestedName), request.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().first();
+    }
+    rememberFolderOf(request.kind, chosen);
+    return chosen;
+}
+
+QString askFolder(const QString& caption, const QString& kind, QWidget* parent)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, caption, startPathFor(kind, {}));
+    rememberFolderOf(kind, folder);
+    return folder;
 }
 
 void setSaveFileHandler(SaveFileHandler h)
