@@ -9,9 +9,16 @@
 #include "ok_gl.h"
 #include "startup.h"
 
+#include <clocale>
+
 int main(int argc, char* argv[])
 {
+    // Qt's own dialogs take file sizes and dates from the system locale: Polish, whatever the
+    // machine's. The program's numbers and dates keep their own formats, and the C library's
+    // numbers stay those of "C".
+    qputenv("LC_ALL", "pl_PL.UTF-8");
     Application app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     app.endOnTerminationSignals();
     registerHelpTopics();
 
