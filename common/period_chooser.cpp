@@ -65,7 +65,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, data::YearParts yearParts, bool wi
     if (withTaxpayers) {
         lb_pod = named(new QListWidget(this), "lb_pod");
         lb_pod->setFocusPolicy(Qt::ClickFocus);
-        lb_pod->setFixedSize(160, 4 * (lb_pod->fontMetrics().height() + 2) + 2 * lb_pod->frameWidth() + 2);
+        setTaxpayerRows(4);
         e_pod = named(new QLabel(QStringLiteral("&Podatnik"), this), "e_pod");
         e_pod->setBuddy(lb_pod);
         grid->addWidget(e_pod, 0, column);
@@ -111,6 +111,12 @@ PeriodChooser::PeriodChooser(QWidget* parent, data::YearParts yearParts, bool wi
     grid->addWidget(m_rok, 1, column, Qt::AlignTop);
     grid->setColumnStretch(column + 1, 1); // the controls keep to the left
     m_rok->installEventFilter(this);
+}
+
+void PeriodChooser::setTaxpayerRows(int rows)
+{
+    if (lb_pod)
+        lb_pod->setFixedSize(160, rows * (lb_pod->fontMetrics().height() + 2) + 2 * lb_pod->frameWidth() + 2);
 }
 
 void PeriodChooser::setTaxpayers(const QStringList& names)

@@ -24,6 +24,8 @@ class PeriodChooser : public QWidget {
 public:
     PeriodChooser(QWidget* parent, data::YearParts parts, bool withTaxpayers = true);
 
+    // How many names the taxpayer list shows without scrolling (four unless set).
+    void setTaxpayerRows(int rows);
     // The taxpayer list's items, the first selected; applied without a choice signal.
     void setTaxpayers(const QStringList& names);
     // Shows a choice and applies it without a choice signal. An empty taxpayer keeps the

@@ -115,6 +115,8 @@ QWidget* Tf_rozl::buildParameterPanel()
     grid->setVerticalSpacing(2);
 
     chooser_ = new common::PeriodChooser(p_param, data::YearParts::HalfYears);
+    // An office settles many taxpayers one after the other: ten names at a glance.
+    chooser_->setTaxpayerRows(10);
     grid->addWidget(chooser_, 0, 0, 3, 3, Qt::AlignTop);
 
     Bevel1 = new QFrame(p_param);
