@@ -1,5 +1,6 @@
 #include "icons.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -86,6 +87,54 @@ QIcon importing()
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(27, 120, 40));
         p.drawPolygon(QPolygonF({QPointF(14, 15), QPointF(22, 21), QPointF(14, 27)}));
+    });
+}
+
+QIcon purchaseEntry()
+{
+    return render([](QPainter& p) {
+        sheet(p);
+        // A pen writing an invoice line.
+        p.setPen(outline(QColor(21, 101, 192), 1.2));
+        p.setBrush(QColor(66, 165, 245));
+        p.drawPolygon(QPolygonF({QPointF(27, 9), QPointF(31, 13), QPointF(17, 27), QPointF(13, 27), QPointF(13, 23)}));
+        p.setPen(outline(QColor(90, 98, 110), 1.2));
+        p.drawLine(QPointF(13, 27), QPointF(15, 25));
+    });
+}
+
+QIcon settlement()
+{
+    return render([](QPainter& p) {
+        sheet(p);
+        // The amount worked out: a coin with the złoty's sign.
+        p.setPen(outline(QColor(158, 112, 0), 1.4));
+        p.setBrush(QColor(255, 202, 40));
+        p.drawEllipse(QRectF(15, 15, 15, 15));
+        QFont font;
+        font.setPixelSize(11);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(QColor(110, 78, 0));
+        p.drawText(QRectF(15, 15, 15, 15), Qt::AlignCenter, QStringLiteral("zł"));
+    });
+}
+
+QIcon everyTaxpayer()
+{
+    return render([](QPainter& p) {
+        // Three people side by side: every taxpayer of the office at once.
+        const QColor colours[] = {QColor(120, 144, 156), QColor(46, 125, 50), QColor(21, 101, 192)};
+        const qreal xs[] = {4, 20, 12};
+        const qreal ys[] = {6, 6, 10};
+        for (int i = 0; i < 3; ++i) {
+            p.setPen(outline(colours[i].darker(130), 1.2));
+            p.setBrush(colours[i]);
+            p.drawEllipse(QRectF(xs[i] + 1, ys[i], 7, 7));
+            p.drawRoundedRect(QRectF(xs[i] - 1, ys[i] + 8, 11, 12), 4, 4);
+        }
+        p.setPen(outline(QColor(90, 98, 110), 1.4));
+        p.drawLine(QPointF(3, 29), QPointF(29, 29));
     });
 }
 

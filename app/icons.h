@@ -7,6 +7,9 @@ namespace icons {
 
 QIcon program();
 QIcon importing();
+QIcon purchaseEntry();
+QIcon settlement();
+QIcon everyTaxpayer();
 QIcon endOfWork();
 QIcon help();
 QIcon mail();

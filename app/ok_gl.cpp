@@ -44,7 +44,16 @@ Tf_ok_gl* f_ok_gl = nullptr;
 
 namespace {
 
-enum Image { ImageImport = 0, ImageEndOfWork = 1, ImageHelp = 4, ImageMail = 5, ImageWeb = 6 };
+enum Image {
+    ImageImport = 0,
+    ImageEndOfWork = 1,
+    ImageHelp = 4,
+    ImageMail = 5,
+    ImageWeb = 6,
+    ImagePurchases = 7,
+    ImageSettlement = 8,
+    ImageEveryTaxpayer = 9
+};
 
 // The tool buttons are 125 by 39 pixels as the program always had them. With the caption
 // under the picture a Qt button needs more height than 39, and with a wide font a caption
@@ -135,6 +144,9 @@ void Tf_ok_gl::createImages()
     obr_gl->setIcon(ImageHelp, icons::help());
     obr_gl->setIcon(ImageMail, icons::mail());
     obr_gl->setIcon(ImageWeb, icons::web());
+    obr_gl->setIcon(ImagePurchases, icons::purchaseEntry());
+    obr_gl->setIcon(ImageSettlement, icons::settlement());
+    obr_gl->setIcon(ImageEveryTaxpayer, icons::everyTaxpayer());
 }
 
 void Tf_ok_gl::createActions()
@@ -158,14 +170,14 @@ void Tf_ok_gl::createActions()
     a_kopia = makeAction("a_kopia", QStringLiteral("Kopia zapasowa bazy danych…"), tables);
     a_odtw = makeAction("a_odtw", QStringLiteral("Odtworzenie bazy z kopii…"), tables);
     a_zak = makeAction("a_zak", QStringLiteral("Wprowadzanie"), purchases,
-                       QStringLiteral("Wprowadzanie zakupów paliw"));
+                       QStringLiteral("Wprowadzanie zakupów paliw"), ImagePurchases);
     a_zak_kpr = makeAction("a_zak_kpr", QStringLiteral("&Import z systemu PKPiR, FK"), purchases,
                            QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR"), ImageImport);
     a_rozl = makeAction("a_rozl", QStringLiteral("&Rozliczenie"), {},
-                        QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska"));
+                        QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska"), ImageSettlement);
     a_zest_opl = makeAction("a_zest_opl", QStringLiteral("Zestawienie opłat &wszystkich podatników"),
                             QStringLiteral("Zestawienia"),
-                            QStringLiteral("Opłata, próg i wydruki wszystkich podatników za okres"));
+                            QStringLiteral("Opłata, próg i wydruki wszystkich podatników za okres"), ImageEveryTaxpayer);
     a_zest_opl->setIconText(QStringLiteral("Wszyscy podatnicy"));
     a_pomoc = makeAction("a_pomoc", QStringLiteral("&Pomoc"), {}, QStringLiteral("Help Contents"), ImageHelp);
     a_opr = makeAction("a_opr", QStringLiteral("&O programie"), about);

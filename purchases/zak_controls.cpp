@@ -69,11 +69,8 @@ void Tf_zak::buildControls()
     kl_csv = named(new QPushButton(QStringLiteral("Eksport do CSV"), this), "kl_csv");
     kl_csv->setFocusPolicy(Qt::ClickFocus);
     kl_csv->setAutoDefault(false);
-    auto* tools = new QVBoxLayout;
-    tools->setSpacing(6);
-    tools->addWidget(DBNavigator1);
-    tools->addWidget(kl_csv, 0, Qt::AlignLeft);
-    top->addLayout(tools);
+    top->addWidget(DBNavigator1, 0, Qt::AlignTop);
+    top->addWidget(kl_csv, 0, Qt::AlignTop);
 
     // The choice of the period and taxpayer is reached by its accelerators, not by Tab,
     // so that Tab runs through the purchase alone.

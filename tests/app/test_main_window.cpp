@@ -48,12 +48,12 @@ const ActionRow actionTable[] = {
     {"A_serw_op", "Ścieżka do bazy danych", "Tablice", nullptr, true, -1},
     {"a_kopia", "Kopia zapasowa bazy danych…", "Tablice", nullptr, true, -1},
     {"a_odtw", "Odtworzenie bazy z kopii…", "Tablice", nullptr, true, -1},
-    {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, -1},
+    {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, 7},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", true, 0},
-    {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, -1},
+    {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, 8},
     {"a_zest_opl", "Zestawienie opłat &wszystkich podatników", "Zestawienia",
-     "Opłata, próg i wydruki wszystkich podatników za okres", true, -1},
+     "Opłata, próg i wydruki wszystkich podatników za okres", true, 9},
     {"a_pomoc", "&Pomoc", nullptr, "Help Contents", true, 4},
     {"a_opr", "&O programie", "Informacje", nullptr, true, -1},
     {"a_strwww", "&Strona www producenta", "Informacje", nullptr, true, 6},
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(window_->findChild<QObject*>(QStringLiteral("AM_gl")), window_->AM_gl);
         QCOMPARE(window_->findChild<desktop::ImageList*>(QStringLiteral("obr_gl")), window_->obr_gl);
 
-        for (const int slot : {0, 1, 4, 5, 6})
+        for (const int slot : {0, 1, 4, 5, 6, 7, 8, 9})
             QVERIFY2(!window_->obr_gl->icon(slot).isNull(), qPrintable(QString::number(slot)));
         for (const int slot : {2, 3})
             QVERIFY(window_->obr_gl->icon(slot).isNull());
