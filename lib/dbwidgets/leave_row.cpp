@@ -3,6 +3,7 @@
 #include "dataset/dataset.h"
 #include "desktop/attempt.h"
 #include "desktop/messages.h"
+#include "firebird/error.h"
 
 namespace dbw {
 
@@ -17,6 +18,31 @@ QString userName(const ds::Dataset& d, const ds::Field& f)
                 && other->isVisible() && !other->displayLabel().isEmpty())
                 return other->displayLabel();
     return f.displayName();
+}
+
+// Posts the row. When the server is gone the row cannot be saved anywhere: the user is asked
+// once whether to drop it, rather than being held on a screen that can neither save nor close.
+bool postOrDropOnLostConnection(ds::Dataset& d, QWidget* parent)
+{
+    bool lost = false;
+    const bool posted = desktop::attempt(parent, [&] {
+        try {
+            d.post();
+        } catch (const fb::Error& e) {
+            if (!e.isConnectionLost())
+                throw;
+            lost = true;
+        }
+    });
+    if (!lost)
+        return posted;
+    if (desktop::ask(QStringLiteral("Utracono połączenie z serwerem bazy danych, więc wprowadzonych danych nie można zapisać.\n"
+                                    "Czy je porzucić?"),
+                     {}, parent)
+        != desktop::Answer::Yes)
+        return false;
+    d.cancel();
+    return true;
 }
 
 } // namespace
@@ -43,7 +69,7 @@ bool leaveRow(ds::Dataset& d, QWidget* parent, const std::function<bool()>& unto
     }
     const QStringList missing = missingValues(d);
     if (missing.isEmpty())
-        return desktop::attempt(parent, [&d] { d.post(); });
+        return postOrDropOnLostConnection(d, parent);
     const QString question = QStringLiteral("Wprowadzone dane są niepełne (brak: %1) i nie można ich zapisać.\n"
                                             "Czy je porzucić?")
                                  .arg(missing.join(QStringLiteral(", ")));

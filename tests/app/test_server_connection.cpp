@@ -71,7 +71,7 @@ private slots:
         shown.clear();
         desktop::setMessageHandler([this](const desktop::Message& m) {
             shown << m.text;
-            return desktop::Answer::Ok;
+            return m.kind == desktop::MessageKind::Question ? desktop::Answer::Yes : desktop::Answer::Ok;
         });
     }
     void cleanup()
@@ -161,7 +161,17 @@ private slots:
         preview->close();
         QCoreApplication::processEvents();
         windows.clear();
+        // A row keyed after the server went cannot be saved: closing asks once whether to drop
+        // it, and then closes.
+        dm->IBDS_podat.append();
+        dm->IBDS_podat.fieldByName(QStringLiteral("NR_PODAT")).setValue(3);
+        dm->IBDS_podat.fieldByName(QStringLiteral("NAZSKR")).setValue(QStringLiteral("PO"));
+        dm->IBDS_podat.fieldByName(QStringLiteral("NIP")).setValue(QStringLiteral("3"));
+        shown.clear();
         screen.close();
+        QVERIFY2(shown.size() == 1 && shown[0].startsWith(QStringLiteral("Utracono połączenie z serwerem bazy danych, więc")),
+                 qPrintable(shown.join(QLatin1Char('|'))));
+        QVERIFY(!screen.isVisible());
         f_pod = nullptr;
 
         // Back again on the same port: reconnecting needs no restart, and the row is there.
