@@ -10,6 +10,9 @@ namespace tools {
 int backup(const QStringList& args);
 // restore --in FILE.fbk --db NEWFILE
 int restore(const QStringList& args);
+// convert --db OLD --out NEWFILE: a database of an earlier version into one that declares
+// Windows-1250.
+int convert(const QStringList& args);
 
 extern const char* backupUsage;
 

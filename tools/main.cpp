@@ -191,6 +191,8 @@ int runCommand(QStringList args)
             return backup(args);
         if (command == QStringLiteral("restore"))
             return restore(args);
+        if (command == QStringLiteral("convert"))
+            return convert(args);
         if (command == QStringLiteral("overview"))
             return overview(args);
         if (command == QStringLiteral("pdf-all"))

@@ -102,7 +102,7 @@ void Connection::close()
 }
 
 void Connection::create(const QString& databaseName, const QString& user, const QString& password,
-                        int pageSize)
+                        int pageSize, Declared declared)
 {
     prepareEnvironment();
     if (handle_)
@@ -112,7 +112,7 @@ void Connection::create(const QString& databaseName, const QString& user, const 
         QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 PAGE_SIZE %4 DEFAULT CHARACTER SET %5")
             .arg(quoted(databaseName), quoted(user), quoted(password))
             .arg(pageSize)
-            .arg(QLatin1String(windows1250)));
+            .arg(declared == Declared::Windows1250 ? QLatin1String(windows1250) : QLatin1String("NONE")));
     isc_tr_handle tr = 0;
     ISC_STATUS_ARRAY status;
     {
@@ -126,8 +126,7 @@ void Connection::create(const QString& databaseName, const QString& user, const 
     // The attachment that created it has no character set: attached again, text is
     // Windows-1250 from the first row on.
     close();
-    attach(databaseName, user, password, windows1250);
-    characterSet_ = QLatin1String(windows1250);
+    open(databaseName, user, password);
 }
 
 void Connection::executeImmediate(Transaction& tr, const QString& sql)

@@ -33,10 +33,11 @@ public:
     // "WIN1250", or "NONE" for a database made before the program declared its character set.
     const QString& characterSet() const { return characterSet_; }
 
-    // Creates an empty dialect-1 database declaring Windows-1250 and leaves this connection
-    // attached to it.
+    // Creates an empty dialect-1 database declaring Windows-1250 (or, to stand for a database
+    // of an earlier version, no character set) and leaves this connection attached to it.
+    enum class Declared { Windows1250, Nothing };
     void create(const QString& databaseName, const QString& user, const QString& password,
-                int pageSize = 8192);
+                int pageSize = 8192, Declared declared = Declared::Windows1250);
     // Runs a statement with no parameters and no result (DDL, a bulk insert).
     void executeImmediate(Transaction& tr, const QString& sql);
     // The next value of a generator (sequence), drawn in the given transaction.

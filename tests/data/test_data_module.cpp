@@ -5,6 +5,10 @@
 
 #include "data/connection_settings.h"
 #include "data/dm1.h"
+#include "test_database.h"
+#include "data/schema.h"
+#include "data/reference_data.h"
+#include "data/conversion.h"
 #include "dataset/error.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
@@ -418,6 +422,58 @@ private slots:
         }
         for (ds::Dataset* d : {&dm->IBQ_sil_w, &dm->IBQ_opl_w, &dm->IBQ_zbior_w, &dm->IBQ_rozl_w, &dm->IBQ_rozl_w1})
             QVERIFY(!d->isActive());
+    }
+
+    // A database of an earlier version (no character set) moves into a new file that declares
+    // Windows-1250: every row and counter as it was, Polish letters included; nothing is
+    // overwritten, and a database that declares its character set needs no move.
+    void oldDatabaseMovesToWindows1250()
+    {
+        const QString old = testsupport::workDir() + u"/stara.gdb"_s;
+        const QString moved = testsupport::workDir() + u"/nowa.gdb"_s;
+        QFile::remove(old);
+        QFile::remove(moved);
+        {
+            fb::Connection c;
+            c.create(old, data::defaultUser(), data::defaultPassword(), 8192, fb::Connection::Declared::Nothing);
+            fb::Transaction t(&c);
+            data::createSchema(c, t);
+            data::loadReferenceData(c, t);
+            for (const QString& sql :
+                 {u"insert into PODAT (NR_PODAT, NIP, NAZSKR, NAZWA) values (1, '1', 'ŻÓŁW', 'Łąka \"Źródło\"')"_s,
+                  u"insert into SAM values ('WA1', 1, 5, 1, '2020-01-01', null)"_s,
+                  u"insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) values (7, 'WA1', 'Ś/1', '2024-03-01', 1, 12.34)"_s})
+                c.executeImmediate(t, sql);
+            c.setGenerator(t, u"G_ZAK"_s, 7);
+            t.commit();
+            QCOMPARE(c.characterSet(), u"NONE"_s);
+        }
+        data::copyToWindows1250Database(old, moved);
+        const auto everything = [](const QString& path) {
+            fb::Connection c;
+            c.open(path, data::defaultUser(), data::defaultPassword());
+            fb::Transaction t(&c);
+            QList<QList<QVariantList>> tables;
+            for (const char* table : {"RODZ_PALIWA", "RODZ_SILNIKA", "TAB_OPL_SILN", "PARAM", "PODAT", "SAM", "ZAK_PAL"}) {
+                auto rows = testsupport::queryRows(c, t, u"select * from %1"_s.arg(QLatin1String(table)));
+                std::sort(rows.begin(), rows.end(), [](const QVariantList& a, const QVariantList& b) {
+                    return QVariant(a).toStringList().join(u'|') < QVariant(b).toStringList().join(u'|');
+                });
+                tables << rows;
+            }
+            tables << testsupport::queryRows(c, t, u"select gen_id(G_ZAK, 0), gen_id(G_NRPAL, 0), gen_id(G_NRSIL, 0) from rdb$database"_s);
+            return std::pair{c.characterSet(), tables};
+        };
+        const auto [oldSet, oldRows] = everything(old);
+        const auto [newSet, newRows] = everything(moved);
+        QCOMPARE(oldSet, u"NONE"_s);
+        QCOMPARE(newSet, u"WIN1250"_s);
+        QCOMPARE(newRows, oldRows);
+        QVERIFY(newRows[4][0].contains(u"ŻÓŁW"_s));
+        QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(old, moved)); // exists
+        QFile::remove(old);
+        QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(moved, old)); // declares one
+        QVERIFY(!QFile::exists(old));
     }
 
     void deletingReferencedRowsIsRefused()
