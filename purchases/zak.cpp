@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "common/csv_export.h"
 #include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/field_names.h"
@@ -25,10 +25,8 @@
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
 #include "desktop/quietly.h"
-#include "desktop/save_file_dialog.h"
 #include "purchases/purchases_help.h"
 #include "text/csv.h"
-#include "text/file_name.h"
 #include "text/formats.h"
 
 Tf_zak* f_zak = nullptr;
@@ -263,20 +261,8 @@ void Tf_zak::kl_csvClick()
     if (!isDataOpen() || !keepKeyedPurchase())
         return;
     const data::PeriodChoice& choice = chooser_->applied();
-    QString name = QStringLiteral("zakupy_%1_%2").arg(choice.taxpayer).arg(choice.year);
-    if (data::usesHalfYears(choice.year))
-        name += choice.part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
-    const QString file = desktop::askSaveFileName({QStringLiteral("Eksport do CSV"), text::fileNameSafe(name) + QStringLiteral(".csv"),
-                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"), QStringLiteral("csv")},
-                                                  this);
-    if (file.isEmpty())
-        return;
-    QString error;
-    if (eksport_csv(file, &error))
-        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
-                                 QStringLiteral("Eksport do CSV"), this);
-    else
-        desktop::showError(error, this);
+    common::exportCsv(this, common::periodCsvName(QStringLiteral("zakupy_") + choice.taxpayer, choice.year, choice.part),
+                      [this](const QString& file, QString* error) { return eksport_csv(file, error); });
 }
 
 // Entry-only mode ------------------------------------------------------------------------

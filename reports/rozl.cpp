@@ -1,6 +1,5 @@
 #include "reports/rozl.h"
 
-#include <QDir>
 
 #include <QApplication>
 #include <QFrame>
@@ -14,6 +13,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "common/csv_export.h"
 #include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
@@ -21,7 +21,6 @@
 #include "dbwidgets/db_grid.h"
 #include "desktop/help_context.h"
 #include "desktop/messages.h"
-#include "desktop/save_file_dialog.h"
 #include "desktop/print_dialogs.h"
 #include "report/preview_interface.h"
 #include "report/printing.h"
@@ -418,20 +417,8 @@ void Tf_rozl::kl_csvClick()
         return;
     }
     const data::PeriodChoice& choice = chooser_->applied();
-    QString name = QStringLiteral("rozliczenie_%1_%2").arg(choice.taxpayer).arg(choice.year);
-    if (data::usesHalfYears(choice.year))
-        name += choice.part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
-    const QString file = desktop::askSaveFileName({QStringLiteral("Eksport do CSV"), text::fileNameSafe(name) + QStringLiteral(".csv"),
-                                                   QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"), QStringLiteral("csv")},
-                                                  this);
-    if (file.isEmpty())
-        return;
-    QString error;
-    if (eksport_csv(file, &error))
-        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
-                                 QStringLiteral("Eksport do CSV"), this);
-    else
-        desktop::showError(error, this);
+    common::exportCsv(this, common::periodCsvName(QStringLiteral("rozliczenie_") + choice.taxpayer, choice.year, choice.part),
+                      [this](const QString& file, QString* error) { return eksport_csv(file, error); });
 }
 
 void Tf_rozl::drukuj_raporty(bool preview)

@@ -1,7 +1,6 @@
 #include "reports/zest_opl.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "common/csv_export.h"
 #include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "desktop/caption_width.h"
@@ -276,21 +276,8 @@ bool Tf_zest_opl::eksport_csv(const QString& fileName, QString* error) const
 
 void Tf_zest_opl::kl_csvClick()
 {
-    const data::Overview& o = model_->overview();
-    QString name = QStringLiteral("zestawienie_oplat_%1").arg(o.year);
-    if (data::usesHalfYears(o.year))
-        name += chooser_->applied().part == 1 ? QStringLiteral("_II") : QStringLiteral("_I");
-    const QString file = desktop::askSaveFileName(
-        {QStringLiteral("Eksport do CSV"), name + QStringLiteral(".csv"), QStringLiteral("Pliki CSV (*.csv)"), QStringLiteral("csv"), QStringLiteral("csv")},
-        this);
-    if (file.isEmpty())
-        return;
-    QString error;
-    if (eksport_csv(file, &error))
-        desktop::showInformation(QStringLiteral("Zapisano plik %1.").arg(QDir::toNativeSeparators(file)),
-                                 QStringLiteral("Eksport do CSV"), this);
-    else
-        desktop::showError(error, this);
+    common::exportCsv(this, common::periodCsvName(QStringLiteral("zestawienie_oplat"), model_->overview().year, chooser_->applied().part),
+                      [this](const QString& file, QString* error) { return eksport_csv(file, error); });
 }
 
 void Tf_zest_opl::otworz_rozliczenie(const QModelIndex& index)
