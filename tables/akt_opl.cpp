@@ -48,6 +48,8 @@ TF_akt_opl::TF_akt_opl(Tdm_1& dm, QWidget* parent) : QDialog(parent), dm_(dm)
     SG_pol->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     SG_pol->setColumnWidth(0, 600);
     SG_pol->setColumnWidth(1, 208);
+    // The outcome column takes the room a wider window gives.
+    SG_pol->horizontalHeader()->setStretchLastSection(true);
     SG_pol->verticalHeader()->hide();
     SG_pol->verticalHeader()->setDefaultSectionSize(20);
     SG_pol->setEditTriggers(QAbstractItemView::NoEditTriggers);
