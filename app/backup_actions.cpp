@@ -95,7 +95,7 @@ void restoreBackup(Tdm_1& dm, QWidget* parent)
         if (file.isEmpty())
             return;
         database = desktop::askSaveFileName({QStringLiteral("Nowa baza danych z kopii"), newDatabasePath(),
-                                             QStringLiteral("Bazy danych (*.gdb)"), QStringLiteral("gdb")},
+                                             QStringLiteral("Bazy danych (*.gdb)"), QStringLiteral("gdb"), {}},
                                             parent);
         if (database.isEmpty())
             return;

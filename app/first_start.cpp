@@ -63,7 +63,7 @@ bool offerDatabase(Tdm_1& dm, const QString& missing, QWidget* parent)
     case ExistingFile: {
         const QString path = desktop::askOpenFileName(
             {QStringLiteral("Wskaż plik bazy danych"), data::dataDirectory(),
-             {QStringLiteral("Bazy danych (*.gdb *.fdb)"), QStringLiteral("Wszystkie pliki (*)")}, QStringLiteral("gdb")},
+             {QStringLiteral("Bazy danych (*.gdb *.fdb)"), QStringLiteral("Wszystkie pliki (*)")}, QStringLiteral("gdb"), {}},
             parent);
         return !path.isEmpty() && useDatabase(dm, path, parent);
     }

@@ -140,7 +140,7 @@ void TF_serw_op::SB_bdClick()
     // written in the folder the program started in.
     const QString path = desktop::askOpenFileName(
         {QStringLiteral("Wskaż plik bazy danych (brenvald.gdb)"), QString(),
-         {QStringLiteral("Plik bazy danych (brenvald.gdb)")}, QStringLiteral("gdb")},
+         {QStringLiteral("Plik bazy danych (brenvald.gdb)")}, QStringLiteral("gdb"), {}},
         this);
     if (path.isEmpty())
         return;

@@ -128,8 +128,11 @@ public:
     // the purchase register's lines and their purchases (IBQ_rozl_w, IBQ_rozl_w1).
     [[nodiscard]] ds::OpenedDatasets openPurchaseRegister(const QString& taxpayer, const data::Period& period);
     // The vehicle types and fuels (IBDS_siln, ibds_pal) that name the lines of settlements
-    // and reports, read again when open already; open while any holder keeps the handle.
-    [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups();
+    // and reports, open while any holder keeps the handle. A window about to show or print
+    // names reads them `Again` when open already (types and fuels added since, here or on
+    // another desk); a computation takes them as they are.
+    enum class NamesRead { AsTheyAre, Again };
+    [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups(NamesRead read = NamesRead::AsTheyAre);
     bool taxpayerExists(const QString& shortName);
     // The short names of the taxpayers that have vehicles, in the Polish alphabet.
     QStringList taxpayerShortNames();

@@ -40,17 +40,16 @@ ds::OpenedDatasets Tdm_1::openPurchaseRegister(const QString& taxpayer, const da
     return opened;
 }
 
-std::shared_ptr<ds::OpenedDatasets> Tdm_1::openNameLookups()
+std::shared_ptr<ds::OpenedDatasets> Tdm_1::openNameLookups(NamesRead read)
 {
     auto opened = nameLookups_.lock();
     if (!opened) {
         opened = std::make_shared<ds::OpenedDatasets>();
         nameLookups_ = opened;
     }
-    // A list open already is read again, so that types and fuels added since (here or on
-    // another desk) have their names; a row being edited is left alone.
+    // A row being edited is never read over.
     for (ds::Dataset* d : {&IBDS_siln, &ibds_pal}) {
-        if (d->isActive() && !d->isEditing())
+        if (read == NamesRead::Again && d->isActive() && !d->isEditing())
             d->refresh();
         opened->open(*d);
     }

@@ -1,6 +1,7 @@
 #include "reports/overview_export.h"
 
 #include <QStringList>
+#include <optional>
 
 #include "text/csv.h"
 
@@ -21,6 +22,16 @@ QString outOfRange()
     return QStringLiteral("poza zakresem");
 }
 
+// The amounts added up; none when one of them, or the sum, is beyond what money holds.
+std::optional<text::Money> totalAmount(const data::Overview& o)
+{
+    try {
+        return o.amount();
+    } catch (const text::MoneyOverflow&) {
+        return std::nullopt;
+    }
+}
+
 QString overviewCsv(const data::Overview& o, const std::vector<const data::OverviewRow*>& rows)
 {
     text::CsvLines csv;
@@ -28,10 +39,6 @@ QString overviewCsv(const data::Overview& o, const std::vector<const data::Overv
                               "Próg", "Stan", "Linie bez stawki"})
         csv.text(QString::fromUtf8(title));
     csv.endLine();
-    int vehicles = 0, missing = 0;
-    double litres = 0, tonnes = 0;
-    text::Money amount;
-    bool amountOutOfRange = false;
     for (const data::OverviewRow* r : rows) {
         csv.integer(r->number).text(r->shortName).text(r->fullName).code(r->nip).integer(r->vehicles);
         csv.number(r->litres, 2).number(r->tonnes, 3);
@@ -40,25 +47,14 @@ QString overviewCsv(const data::Overview& o, const std::vector<const data::Overv
         else
             csv.money(r->amount);
         csv.money(o.threshold).text(o.status(*r)).integer(r->linesWithoutRate).endLine();
-        vehicles += r->vehicles;
-        litres += r->litres;
-        tonnes += r->tonnes;
-        missing += r->linesWithoutRate;
-        amountOutOfRange = amountOutOfRange || r->amountOutOfRange;
-        try {
-            if (!amountOutOfRange)
-                amount += r->amount;
-        } catch (const text::MoneyOverflow&) {
-            amountOutOfRange = true;
-        }
     }
-    // The totals of the rows written, as the screen's totals line adds them.
-    csv.empty().text(QStringLiteral("Razem")).empty().empty().integer(vehicles).number(litres, 2).number(tonnes, 3);
-    if (amountOutOfRange)
-        csv.text(outOfRange());
+    // The overview's totals, as the screen's totals line and the TSV's TOTAL give them.
+    csv.empty().text(QStringLiteral("Razem")).empty().empty().integer(o.vehicles()).number(o.litres(), 2).number(o.tonnes(), 3);
+    if (const auto amount = totalAmount(o))
+        csv.money(*amount);
     else
-        csv.money(amount);
-    csv.empty().empty().integer(missing).endLine();
+        csv.text(outOfRange());
+    csv.empty().empty().integer(o.linesWithoutRate()).endLine();
     return csv.toString();
 }
 
@@ -77,12 +73,8 @@ QString overviewRecords(const data::Overview& o, const std::vector<const data::O
                              r->amountOutOfRange ? outOfRange() : r->amount.toDecimalString(2), threshold, o.status(*r),
                              QString::number(r->linesWithoutRate)}
                      .join(QLatin1Char('\t'));
-    QString total;
-    try {
-        total = o.amount().toDecimalString(2);
-    } catch (const text::MoneyOverflow&) {
-        total = outOfRange();
-    }
+    const auto amount = totalAmount(o);
+    const QString total = amount ? amount->toDecimalString(2) : outOfRange();
     lines << QStringList{QStringLiteral("TOTAL"), QString(), QString(), QString(), QString::number(o.vehicles()),
                          text::roundedNumber(o.litres(), 2, mark), text::roundedNumber(o.tonnes(), 3, mark), total, threshold, QString(),
                          QString::number(o.linesWithoutRate())}

@@ -15,7 +15,7 @@ void ReportWindow::readFromSnapshot(Tdm_1& dm, Names names)
 {
     snapshot_ = dm.readReportsFromSnapshot();
     if (names == Names::Needed)
-        names_ = dm.openNameLookups();
+        names_ = dm.openNameLookups(Tdm_1::NamesRead::Again);
 }
 
 } // namespace reports

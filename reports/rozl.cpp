@@ -253,7 +253,7 @@ QWidget* Tf_rozl::buildPurchasePanel()
 void Tf_rozl::FormCreate()
 {
     // The lookup columns of both grids read the vehicle types and fuels.
-    names_ = dm_.openNameLookups();
+    names_ = dm_.openNameLookups(Tdm_1::NamesRead::Again);
     chooser_->setTaxpayers(dm_.taxpayerShortNames());
 
     chooser_->present({}, QDate::currentDate().year(), 0);
@@ -310,9 +310,6 @@ void Tf_rozl::licz_rozl()
         desktop::showError(QString::fromUtf8(e.what()), this);
     }
     settlement_ = s;
-    amountToPay_ = s.amount;
-    threshold_ = s.threshold;
-    missingRatesWarning_ = s.missingRatesWarning();
     showAmounts();
     showLinesWithoutRate(s);
 }
@@ -335,9 +332,9 @@ void Tf_rozl::odswiez_rozl()
 
 void Tf_rozl::showAmounts()
 {
-    e_wart->setText(amountOutOfRange_ ? QStringLiteral("poza zakresem") : text::formatMoney(amountToPay_));
-    e_kom2->setText(text::formatMoney(threshold_));
-    const bool within = !amountOutOfRange_ && amountToPay_ <= threshold_;
+    e_wart->setText(amountOutOfRange_ ? QStringLiteral("poza zakresem") : text::formatMoney(settlement_.amount));
+    e_kom2->setText(text::formatMoney(settlement_.threshold));
+    const bool within = !amountOutOfRange_ && settlement_.withinThreshold();
     setTextColour(e_kw, within ? withinThreshold : aboveThreshold);
     setTextColour(e_wart, within ? withinThreshold : aboveThreshold);
     for (QLabel* l : {e_kom1, e_kom2, e_kom3})

@@ -48,9 +48,9 @@ public:
     QString yearText() const override;
     QString halfYearItem() const override;
     data::Period period() const override;
-    text::Money amountToPay() const override { return amountToPay_; }
-    text::Money threshold() const override { return threshold_; }
-    QString missingRatesWarning() const override { return missingRatesWarning_; }
+    text::Money amountToPay() const override { return settlement_.amount; }
+    text::Money threshold() const override { return settlement_.threshold; }
+    QString missingRatesWarning() const override { return settlement_.missingRatesWarning(); }
 
     // Builds the chosen reports and previews them one after the other in the program's
     // preview window, or prints each after a confirmed print dialog.
@@ -111,12 +111,9 @@ private:
     int parametersYear_ = 0; // the year of the two parameters below
     text::Money minimumWage_;
     double percentage_ = 0.0;
-    text::Money amountToPay_;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     std::shared_ptr<ds::OpenedDatasets> names_; // the vehicle types and fuels of the grids' lookups
-    data::Settlement settlement_; // as last computed, for the CSV export
-    text::Money threshold_;
-    QString missingRatesWarning_;
+    data::Settlement settlement_; // as last computed: the amounts shown, printed and exported
 
 };
 

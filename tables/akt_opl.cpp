@@ -107,11 +107,13 @@ QString TF_akt_opl::shippedRatesFolder()
 
 void TF_akt_opl::SB_plikClick()
 {
-    // The first time, the dialog opens on the rate files that came with the program.
+    // The file shown, else the folder of the last rate file, else (the first time) the rate
+    // files that came with the program.
+    QString start = fileName_.isEmpty() ? desktop::rememberedFolder(QStringLiteral("rates")) : fileName_;
+    if (start.isEmpty())
+        start = shippedRatesFolder();
     const QString chosen = desktop::askOpenFileName(
-        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), !fileName_.isEmpty()                                    ? fileName_
-         : !desktop::rememberedFolder(QStringLiteral("rates")).isEmpty() ? desktop::rememberedFolder(QStringLiteral("rates"))
-                                                                          : shippedRatesFolder(),
+        {QStringLiteral("Wskaż plik z aktualnymi stawkami"), start,
          {QStringLiteral("Pliki tekstowe (*.txt), SQL (*.sql) (*.sql *.txt)"), QStringLiteral("Wszystkie pliki(*.*) (*)")},
          {}, QStringLiteral("rates")},
         this);

@@ -16,11 +16,7 @@ QString cell(const QString& text, int width, bool right)
 QString periodText(const data::Settlement& s, int half)
 {
     QString text = QStringLiteral("%1 – %2").arg(text::formatDate(s.period.start), text::formatDate(s.period.end));
-    if (data::usesHalfYears(s.year))
-        text += QStringLiteral(" (%1 półrocze %2)").arg(half == 1 ? QStringLiteral("II") : QStringLiteral("I")).arg(s.year);
-    else
-        text += QStringLiteral(" (rok %1)").arg(s.year);
-    return text;
+    return text + QStringLiteral(" (%1)").arg(data::periodName(s.year, half));
 }
 
 } // namespace

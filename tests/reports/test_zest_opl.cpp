@@ -146,8 +146,8 @@ private slots:
     void oneRoundingInEveryFormat()
     {
         data::Overview o;
-        o.rows.push_back({.number = 1, .shortName = u"A;B"_s, .nip = u"1"_s, .vehicles = 1, .litres = 1.005, .tonnes = 1.0005, .amount = {}});
-        o.rows.push_back({.number = 2, .shortName = u"C"_s, .nip = u"2"_s, .vehicles = 1, .litres = 1, .tonnes = 1,
+        o.rows.push_back({.number = 1, .shortName = u"A;B"_s, .nip = u"1"_s, .fullName = {}, .vehicles = 1, .litres = 1.005, .tonnes = 1.0005, .amount = {}});
+        o.rows.push_back({.number = 2, .shortName = u"C"_s, .nip = u"2"_s, .fullName = {}, .vehicles = 1, .litres = 1, .tonnes = 1,
                           .amount = {}, .amountOutOfRange = true});
         reports::OverviewModel model;
         model.setOverview(o);
