@@ -93,10 +93,26 @@ void DBLookupList::chosen(int row)
     }
 }
 
+// A read-only list takes the focus but leaves the selection alone: the view would otherwise
+// mark the clicked item while the field keeps its value.
 void DBLookupList::mousePressEvent(QMouseEvent* event)
 {
-    QListWidget::mousePressEvent(event);
+    if (readOnly_) {
+        if (focusPolicy() & Qt::ClickFocus)
+            setFocus(Qt::MouseFocusReason);
+        event->accept();
+    } else {
+        QListWidget::mousePressEvent(event);
+    }
     emit clicked();
+}
+
+void DBLookupList::mouseMoveEvent(QMouseEvent* event)
+{
+    if (readOnly_)
+        event->accept();
+    else
+        QListWidget::mouseMoveEvent(event);
 }
 
 void DBLookupList::keyPressEvent(QKeyEvent* event)

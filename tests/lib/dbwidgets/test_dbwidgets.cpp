@@ -219,6 +219,11 @@ private slots:
         QVERIFY(combo);
         QCOMPARE(combo->count(), 6);
         QCOMPARE(combo->itemText(4), QStringLiteral("olej napędowy"));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_End);
+        QCOMPARE(combo->currentIndex(), 5);
+        QTest::keyClick(combo, Qt::Key_Home);
+        QCOMPARE(combo->currentIndex(), 0);
     }
 
     void gridSortsByTitleAndSumsInTheFooter()
@@ -419,9 +424,18 @@ private slots:
         QCOMPARE(dm->IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).asInteger(), 5);
         QCOMPARE(dm->ibds_pal.recNo(), 4);
 
+        QTest::keyClick(&list, Qt::Key_End);
+        QCOMPARE(dm->IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).asInteger(), 6);
+        QTest::keyClick(&list, Qt::Key_Home);
+        QCOMPARE(dm->IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).asInteger(), 1);
+        list.setCurrentRow(4);
+
         list.setReadOnly(true);
         list.setCurrentRow(0);
         QCOMPARE(dm->IBDS_zak.fieldByName(QStringLiteral("NR_RODZ_PAL")).asInteger(), 5);
+        QCOMPARE(list.currentRow(), 4);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center());
+        QCOMPARE(list.selectedItems(), QList<QListWidgetItem*>{list.item(4)});
         QCOMPARE(list.currentRow(), 4);
     }
 };
