@@ -60,6 +60,8 @@ void DBGrid::setDataSource(ds::DataSource* source)
         syncCurrent();
         refreshFooter();
     });
+    // After the state change has been told to everyone, the rows included.
+    connect(source_, &ds::DataSource::stateChanged, this, &DBGrid::refreshFooter, Qt::QueuedConnection);
     connect(source_, &ds::DataSource::dataChanged, this, [this](ds::Field* f) {
         if (f)
             refreshFooter();
@@ -143,7 +145,8 @@ QList<int> DBGrid::selectedRows() const
     // the grid has, and a row whose cells lie in several ranges counts once.
     std::vector<bool> chosen(static_cast<std::size_t>(model()->rowCount()), false);
     for (const QItemSelectionRange& range : selectionModel()->selection())
-        for (int row = range.top(); row <= range.bottom(); ++row)
+        // A selection can still name rows that a cancelled insert has just taken away.
+        for (int row = range.top(); row <= std::min(range.bottom(), model()->rowCount() - 1); ++row)
             chosen[static_cast<std::size_t>(row)] = true;
     for (std::size_t row = 0; row < chosen.size(); ++row)
         if (chosen[row])
@@ -310,9 +313,22 @@ void DBGrid::setFooter(int lines, FooterProvider provider)
     refreshFooter();
 }
 
+// A total that takes in a row not yet saved says so: its figures carry an asterisk and the
+// hint tells why, so that nobody copies a total the database does not hold.
 FooterCell DBGrid::footerCell(const QString& field) const
 {
-    return footerProvider_ ? footerProvider_(field) : FooterCell{};
+    FooterCell cell = footerProvider_ ? footerProvider_(field) : FooterCell{};
+    const ds::Dataset* d = dataset();
+    if (cell.lines.isEmpty() || !d || !d->isEditing() || !d->isModified() || !d->fieldByName(field).isNumeric())
+        return cell;
+    for (QString& line : cell.lines)
+        line += QStringLiteral(" *");
+    const QString note = QStringLiteral("* z wierszem jeszcze niezapisanym");
+    QStringList hints = cell.hint.isEmpty() ? QStringList(cell.lines.size(), QString()) : cell.hint.split(QLatin1Char('|'));
+    for (QString& hint : hints)
+        hint = hint.isEmpty() ? note : hint + QLatin1String(" ") + note;
+    cell.hint = hints.join(QLatin1Char('|'));
+    return cell;
 }
 
 double DBGrid::columnSum(const QString& field, bool selectedOnly) const

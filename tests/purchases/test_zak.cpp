@@ -517,6 +517,16 @@ private slots:
         QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.last(), QStringLiteral("1.140,50"));
         grid->clearSelection();
         QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.last(), QStringLiteral("0,00"));
+        // A quantity keyed but not saved is in the total only with a mark.
+        fx.zak().edit();
+        QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.first(), QStringLiteral("1.140,50"));
+        fx.zak().fieldByName(QStringLiteral("IL_ZAK")).setValue(1100.5);
+        const dbw::FooterCell unsaved = grid->footerCell(QStringLiteral("IL_ZAK"));
+        QCOMPARE(unsaved.lines.first(), QStringLiteral("2.140,50 *"));
+        QVERIFY(unsaved.hint.startsWith(QStringLiteral("Razem * z wierszem jeszcze niezapisanym|")));
+        QCOMPARE(grid->footerCell(QStringLiteral("D_ZAK")).lines.first(), QStringLiteral("Razem:"));
+        fx.zak().cancel();
+        QCOMPARE(grid->footerCell(QStringLiteral("IL_ZAK")).lines.first(), QStringLiteral("1.140,50"));
         // The running number reads as a label.
         QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("1"));
         QVERIFY(qobject_cast<LeftAlignedDelegate*>(grid->itemDelegateForColumn(0)));
