@@ -88,14 +88,15 @@ void Tf_pod_kpr::buildControls()
     sg_kon->setHorizontalHeaderLabels({QStringLiteral("Konto"), QStringLiteral("Nazwa pełna"), QStringLiteral("NIP")});
     sg_kon->setColumnWidth(0, 47);
     sg_kon->setColumnWidth(1, 268);
-    sg_kon->setColumnWidth(2, 90);
+    // A NIP is shown whole, dashes included.
+    sg_kon->setColumnWidth(2, std::max(90, sg_kon->fontMetrics().horizontalAdvance(QStringLiteral("000-000-00-00")) + 12));
     sg_kon->verticalHeader()->setDefaultSectionSize(18);
     sg_kon->verticalHeader()->hide();
     sg_kon->setSelectionBehavior(QAbstractItemView::SelectRows);
     sg_kon->setSelectionMode(QAbstractItemView::ContiguousSelection);
     sg_kon->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sg_kon->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    sg_kon->setMinimumSize(47 + 268 + 90 + 24, 260);
+    sg_kon->setMinimumSize(47 + 268 + sg_kon->columnWidth(2) + 24, 260);
     e_l_kon->setBuddy(sg_kon);
 
     kl_przen = named(new QToolButton(this), "kl_przen");

@@ -212,7 +212,9 @@ QWidget* Tf_zak::buildTablePage()
     DBGrid1 = named(new dbw::DBGrid(page), "DBGrid1");
     // The running number and the fuel are not keyed here: the number comes from the
     // generator, the fuel follows the vehicle (and is checked) on the form.
-    DBGrid1->setColumns({column("NR_KOL", 80, true), column("sam_pod", 95), column("NR_RACH", 150), column("D_ZAK", 95),
+    dbw::GridColumn invoice = column("NR_RACH", 150);
+    invoice.widenToContent = true;
+    DBGrid1->setColumns({column("NR_KOL", 80, true), column("sam_pod", 95), invoice, column("D_ZAK", 95),
                          column("IL_ZAK", 95), column("nazpal", 215, true)});
     DBGrid1->setItemDelegateForColumn(0, new LeftAlignedDelegate(DBGrid1));
     DBGrid1->setDataSource(&dm_.DS_zak);

@@ -227,7 +227,9 @@ QWidget* Tf_rozl::buildPurchasePanel()
     DBG_zak->setObjectName(QStringLiteral("DBG_zak"));
     dbw::GridColumn litres = column("IL_ZAK");
     litres.titleAlignment = Qt::AlignCenter;
-    DBG_zak->setColumns({column("NR_REJ"), column("NR_RACH"), column("D_ZAK"), column("nazpal"), litres});
+    dbw::GridColumn invoice = column("NR_RACH");
+    invoice.widenToContent = true;
+    DBG_zak->setColumns({column("NR_REJ"), invoice, column("D_ZAK"), column("nazpal"), litres});
     DBG_zak->setDataSource(&dm_.DS_rozl_d);
     DBG_zak->setGridReadOnly(true);
     DBG_zak->setRowSelect(true);

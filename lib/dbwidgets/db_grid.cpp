@@ -24,6 +24,8 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), footer_(new GridFooter(thi
                     | QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(true);
+    // One line a row: a value too long for its cell is cut at its end, not wrapped at a '/'.
+    setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(14);
     horizontalHeader()->setHighlightSections(false);
@@ -96,8 +98,30 @@ void DBGrid::resizeColumnsFromFields()
         const int title = horizontalHeader()->fontMetrics().horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString()) + 16;
         if (!(spec && spec->width > 0))
             width = std::max(width, title);
+        if (spec && spec->widenToContent && f)
+            width = std::max(width, widestValue(*f) + 12);
         setColumnWidth(c, width);
     }
+}
+
+// Only the values within a few characters of the longest are measured: a period's purchases
+// may be many thousand rows.
+int DBGrid::widestValue(const ds::Field& f) const
+{
+    const ds::Dataset* d = dataset();
+    if (!d || !d->isActive())
+        return 0;
+    const QFontMetrics metrics = fontMetrics();
+    qsizetype longest = 0;
+    int widest = 0;
+    for (int row = 0; row < d->recordCount(); ++row) {
+        const QString text = f.displayTextAt(row);
+        if (text.size() + 3 < longest)
+            continue;
+        longest = std::max(longest, text.size());
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
 }
 
 void DBGrid::setGridReadOnly(bool on)

@@ -77,6 +77,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    int widestValue(const ds::Field& f) const;
     void syncCurrent();
     // Writes the text of an open cell editor into its field before the row is posted.
     void commitOpenEditor();

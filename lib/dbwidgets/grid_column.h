@@ -14,6 +14,7 @@ struct GridColumn {
     bool readOnly = false;
     bool ellipsis = false;   // an ellipsis button in the current cell (DBGrid::editButtonClicked)
     int dropDownRows = 7;    // rows of a lookup column's drop-down list
+    bool widenToContent = false; // wider than `width` when a shown value needs it
     Qt::Alignment titleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 

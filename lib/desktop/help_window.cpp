@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -15,6 +16,7 @@ namespace desktop {
 HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
       topicList_(new QListWidget),
+      splitter_(new QSplitter(Qt::Horizontal)),
       browser_(new QTextBrowser),
       back_(new QToolButton),
       forward_(new QToolButton)
@@ -40,15 +42,14 @@ HelpWindow::HelpWindow(QWidget* parent)
     buttons->addWidget(forward_);
     buttons->addStretch();
 
-    auto* splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(topicList_);
-    splitter->addWidget(browser_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 560});
+    splitter_->addWidget(topicList_);
+    splitter_->addWidget(browser_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({220, 560});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(splitter, 1);
+    layout->addWidget(splitter_, 1);
     resize(820, 600);
 
     connect(topicList_, &QListWidget::currentRowChanged, this, &HelpWindow::showRow);
@@ -67,6 +68,12 @@ void HelpWindow::setTopics(const std::vector<HelpTopic>& topics)
     topicList_->clear();
     for (const HelpTopic& t : topics_)
         topicList_->addItem(t.title);
+    // The contents as wide as their longest title, up to half the window.
+    const int contents = topicList_->sizeHintForColumn(0) + 2 * topicList_->frameWidth()
+                       + topicList_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    const int whole = std::max(splitter_->width(), 780);
+    const int left = std::clamp(contents, 220, whole / 2);
+    splitter_->setSizes({left, whole - left});
     markTopicOf(browser_->source());
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QListWidget;
+class QSplitter;
 class QTextBrowser;
 class QToolButton;
 
@@ -31,6 +32,7 @@ private:
     int rowOf(int context) const;
 
     QListWidget* topicList_;
+    QSplitter* splitter_;
     QTextBrowser* browser_;
     QToolButton* back_;
     QToolButton* forward_;

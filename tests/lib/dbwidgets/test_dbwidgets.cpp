@@ -267,6 +267,13 @@ private slots:
         bold.setBold(true);
         QVERIFY(grid.horizontalHeader()->sectionSize(factor) > QFontMetrics(bold).horizontalAdvance(total) + 6);
 
+        // A column that widens to its content shows its longest value whole; another keeps its width.
+        dbw::GridColumn fuel{QStringLiteral("NAZWA"), {}, 30};
+        fuel.widenToContent = true;
+        grid.setColumns({fuel, dbw::GridColumn{QStringLiteral("NR"), {}, 30}});
+        QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(QStringLiteral("CNG silnik przebudowany (m3)")));
+        QCOMPARE(grid.columnWidth(1), 30);
+
         // The chosen row stays marked when the grid loses the focus.
         QCOMPARE(grid.palette().color(QPalette::Inactive, QPalette::Highlight),
                  grid.palette().color(QPalette::Active, QPalette::Highlight));
