@@ -55,6 +55,12 @@ void DBGrid::setDataSource(ds::DataSource* source)
     setModel(model_);
     delete old;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DBGrid::refreshFooter);
+    // While the rows are reloaded the view moves its current cell by itself (a focused editor
+    // that goes hands the focus on as Tab would, from no row to the first): that is not the
+    // user's move, and must not move the dataset (nor drop a row just begun). The dataset's
+    // row is taken again once the reload is over.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { reloading_ = true; });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { reloading_ = false; });
     connect(source_, &ds::DataSource::scrolled, this, &DBGrid::syncCurrent);
     connect(source_, &ds::DataSource::updateRecord, this, &DBGrid::commitOpenEditor);
     connect(source_, &ds::DataSource::datasetChanged, this, [this] {
@@ -62,6 +68,7 @@ void DBGrid::setDataSource(ds::DataSource* source)
         syncCurrent();
         refreshFooter();
     });
+    connect(source_, &ds::DataSource::stateChanged, this, &DBGrid::dropEditorOfCancelledRow);
     // After the state change has been told to everyone, the rows included.
     connect(source_, &ds::DataSource::stateChanged, this, &DBGrid::refreshFooter, Qt::QueuedConnection);
     connect(source_, &ds::DataSource::dataChanged, this, [this](ds::Field* f) {
@@ -217,7 +224,7 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
     QTableView::currentChanged(current, previous);
     viewport()->update();
     ds::Dataset* d = dataset();
-    if (syncing_ || !d || !current.isValid() || current.row() == d->recNo())
+    if (syncing_ || reloading_ || !d || !current.isValid() || current.row() == d->recNo())
         return;
     try {
         d->moveTo(current.row());
@@ -249,6 +256,35 @@ void DBGrid::deleteCurrentRow()
     if (confirmDelete_ && desktop::ask(QStringLiteral("Czy usunąć bieżący wiersz?"), {}, this) != desktop::Answer::Yes)
         return;
     d->remove();
+}
+
+// The row goes into edit at the first keystroke in a cell, as in a form's edit: the navigator
+// offers to save or cancel at once, and whatever moves the dataset posts the text first.
+void DBGrid::beginRowEdit()
+{
+    ds::Dataset* d = dataset();
+    if (!d || !d->isActive() || d->isEditing())
+        return;
+    try {
+        d->edit();
+    } catch (const std::exception& e) {
+        desktop::showError(QString::fromUtf8(e.what()), this);
+    }
+}
+
+// A row no longer in edit has been posted (the editor's text is in it) or cancelled (its text
+// goes with the row): an editor left open would write it into whatever row comes next.
+void DBGrid::dropEditorOfCancelledRow()
+{
+    ds::Dataset* d = dataset();
+    if (!d || d->isEditing() || state() != QAbstractItemView::EditingState)
+        return;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        edit->setModified(false);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DBGrid::commitOpenEditor()
@@ -391,9 +427,10 @@ void DBGrid::updateGeometries()
                        horizontalHeader()->isVisible() ? horizontalHeader()->height() : 0, 0, footerHeight);
     QTableView::updateGeometries();
     if (footerHeight > 0) {
+        // In the margin kept under the viewport, whether a horizontal scroll bar is shown or not
+        // (the bar's own geometry is within its container, not the grid).
         const QRect vp = viewport()->geometry();
-        const int bottom = horizontalScrollBar()->isVisible() ? horizontalScrollBar()->geometry().top() : vp.bottom() + footerHeight + 1;
-        footer_->setGeometry(0, bottom - footerHeight, width() - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0), footerHeight);
+        footer_->setGeometry(0, vp.bottom() + 1, width() - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0), footerHeight);
     }
 }
 

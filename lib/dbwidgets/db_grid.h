@@ -64,6 +64,8 @@ public:
     // Deletes the current row after asking (when asking is on).
     void deleteCurrentRow();
     void pressEditButton();
+    // A cell's editor was changed by the user: the current row goes into edit.
+    void beginRowEdit();
 
 signals:
     // The ellipsis button of the current cell was pressed.
@@ -81,6 +83,7 @@ private:
     void syncCurrent();
     // Writes the text of an open cell editor into its field before the row is posted.
     void commitOpenEditor();
+    void dropEditorOfCancelledRow();
     void resizeColumnsFromFields();
     void titleClick(int section);
     bool canEditRows() const;
@@ -95,6 +98,7 @@ private:
     bool confirmDelete_ = true;
     bool titleSorting_ = false;
     bool syncing_ = false;
+    bool reloading_ = false;
 };
 
 } // namespace dbw

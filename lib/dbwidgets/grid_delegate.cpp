@@ -15,6 +15,11 @@
 
 namespace dbw {
 
+namespace {
+// Set on a drop-down once the user has chosen in it: the model's value no longer replaces it.
+constexpr const char* chosenByUser = "chosenByUser";
+} // namespace
+
 GridDelegate::GridDelegate(DBGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
 QRect GridDelegate::ellipsisRect(const QRect& cell)
@@ -48,20 +53,32 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         // The list as wide as its longest item, which the cell may be narrower than.
         combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 2 * combo->view()->frameWidth()
                                        + combo->view()->verticalScrollBar()->sizeHint().width());
+        connect(combo, &QComboBox::activated, grid_, [this, combo] {
+            combo->setProperty(chosenByUser, true);
+            grid_->beginRowEdit();
+        });
         return combo;
     }
     auto* edit = qobject_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
     if (edit && f && f->type() == ds::FieldType::String && f->size() > 0)
         edit->setMaxLength(f->size());
+    if (edit)
+        connect(edit, &QLineEdit::textEdited, grid_, &DBGrid::beginRowEdit);
     return edit;
 }
 
 void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        if (combo->property(chosenByUser).toBool())
+            return;
         combo->setCurrentIndex(combo->findText(index.data(Qt::DisplayRole).toString()));
         return;
     }
+    // What the user has typed stays when the row around it changes state (the view then
+    // refreshes every editor of the row).
+    if (auto* edit = qobject_cast<QLineEdit*>(editor); edit && edit->isModified())
+        return;
     QStyledItemDelegate::setEditorData(editor, index);
 }
 

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -138,6 +139,7 @@ private slots:
         QCOMPARE(editor->maxLength(), 30);
         editor->selectAll();
         typeText(editor, QStringLiteral("gaz płynny"));
+        QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Edit); // typing begins the row's edit
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the view commits an editor's data when Enter's event is over
         QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Edit);
@@ -152,8 +154,30 @@ private slots:
         dm->ibds_pal.first();
         QCOMPARE(grid.currentIndex().row(), 0);
 
-        // A bad number is refused with a message; the row stays as it was.
+        // Text typed into a cell and a new row asked for at once (the navigator's "+"): the
+        // text is posted first.
+        editor = openEditor(grid, 4, name);
+        editor->selectAll();
+        typeText(editor, QStringLiteral("biopaliwo"));
+        dm->ibds_pal.insert();
+        QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Insert);
+        QCOMPARE(count(QStringLiteral("select count(*) from RODZ_PALIWA where NAZWA = 'biopaliwo'")), 1);
+        dm->ibds_pal.cancel();
+
+        // Text typed and then cancelled goes with the row: it never reaches the next one.
         const int factor = columnOf(grid, QStringLiteral("PRZEL_L_KG"));
+        editor = openEditor(grid, 2, factor);
+        editor->selectAll();
+        typeText(editor, QStringLiteral("abc"));
+        dm->ibds_pal.cancel();
+        QVERIFY(!editor->isVisible());
+        dm->ibds_pal.insert();
+        QCoreApplication::processEvents();
+        QVERIFY(shown.isEmpty());
+        QVERIFY(dm->ibds_pal.fieldByName(QStringLiteral("PRZEL_L_KG")).isNull());
+        dm->ibds_pal.cancel();
+
+        // A bad number is refused with a message; the row stays as it was.
         editor = openEditor(grid, 0, factor);
         editor->selectAll();
         QTest::keyClicks(editor, QStringLiteral("abc"));
@@ -273,6 +297,15 @@ private slots:
         grid.setColumns({fuel, dbw::GridColumn{QStringLiteral("NR"), {}, 30}});
         QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(QStringLiteral("CNG silnik przebudowany (m3)")));
         QCOMPARE(grid.columnWidth(1), 30);
+
+        // The footer stays under the rows when the grid is too narrow for its columns.
+        grid.setColumns({});
+        grid.resize(120, 200);
+        QCoreApplication::processEvents();
+        QVERIFY(grid.horizontalScrollBar()->isVisible());
+        const QRect footer = grid.findChild<QWidget*>(QStringLiteral("footer"))->geometry();
+        QCOMPARE(footer.top(), grid.viewport()->geometry().bottom() + 1);
+        QVERIFY(grid.rect().contains(footer));
 
         // The chosen row stays marked when the grid loses the focus.
         QCOMPARE(grid.palette().color(QPalette::Inactive, QPalette::Highlight),
