@@ -11,6 +11,7 @@
 
 #include "data/period.h"
 #include "data/report_snapshot.h"
+#include "data/settlement.h"
 #include "data/settlement_queries.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
@@ -122,7 +123,10 @@ public:
 
     // The reports' data for the taxpayer and period, open until the handle goes:
     // the statement's vehicle types with their fuels and rates of the year (IBQ_sil_w, IBQ_opl_w),
-    [[nodiscard]] ds::OpenedDatasets openStatement(const QString& taxpayer, int year, const data::Period& period);
+    // whose figures are summed from `computed` when it is the settlement of that taxpayer and
+    // period (the purchases are then not grouped a second time), else read by IBQ_rozl_w,
+    [[nodiscard]] ds::OpenedDatasets openStatement(const QString& taxpayer, int year, const data::Period& period,
+                                                   const data::Settlement* computed = nullptr);
     // the aggregate statement's record of the taxpayer (IBQ_zbior_w),
     [[nodiscard]] ds::OpenedDatasets openAggregateStatement(const QString& taxpayer);
     // the purchase register's lines and their purchases (IBQ_rozl_w, IBQ_rozl_w1).
@@ -227,13 +231,16 @@ private:
     // Closing drops an unposted purchase; that must not start a new one.
     bool closingPurchases_ = false;
 
-    // The lines of IBQ_rozl_w by vehicle type and fuel, read once for the taxpayer and period
-    // its parameters name: while IBQ_opl_w is open, its calculated fields take them from here
-    // instead of running the aggregate again for every fuel of every vehicle type.
+    // The statement's lines by vehicle type and fuel, for the taxpayer and period that the
+    // parameters of IBQ_rozl_w name: summed from a settlement's lines, or read once through
+    // IBQ_rozl_w. While IBQ_opl_w is open, its calculated fields take them from here instead
+    // of running the aggregate again for every fuel of every vehicle type.
     struct StatementLine {
         QVariant tonnes, rate, fee;
     };
     void readStatementLines();
+    void takeStatementLines(const data::Settlement& settlement);
+    void keepStatementLine(int vehicleType, int fuel, double litres, const text::Money& kgPerLitre, const QVariant& rate);
     QHash<QPair<int, int>, StatementLine> statementLines_;
     QVariantList statementLinesParams_;
     bool statementLinesRead_ = false;

@@ -87,6 +87,31 @@ void Tdm_1::calcStatementLine(ds::Dataset& d)
     d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, kgPerLitre, rate));
 }
 
+void Tdm_1::keepStatementLine(int vehicleType, int fuel, double litres, const text::Money& kgPerLitre, const QVariant& rate)
+{
+    const QPair<int, int> key(vehicleType, fuel);
+    if (statementLines_.contains(key)) // the first line of a type and fuel counts
+        return;
+    QVariant fee;
+    try {
+        fee = QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate.isNull() ? 0.0 : rate.toDouble()));
+    } catch (const text::MoneyOverflow&) {
+        // Beyond what money holds: an empty fee, never zero.
+    }
+    statementLines_.insert(key, {data::tonnesShown(litres, kgPerLitre), rate, fee});
+}
+
+// The statement's figures from a settlement already computed for the same taxpayer and period.
+void Tdm_1::takeStatementLines(const data::Settlement& settlement)
+{
+    statementLines_.clear();
+    for (const data::StatementGroup& g : data::statementGroups(settlement))
+        keepStatementLine(g.vehicleType, g.fuel, g.litres, g.kgPerLitre, g.rate ? QVariant(*g.rate) : QVariant());
+    statementLinesParams_ = {IBQ_rozl_w.param(data::par::naz), IBQ_rozl_w.param(data::par::dpocz),
+                             IBQ_rozl_w.param(data::par::dkon)};
+    statementLinesRead_ = true;
+}
+
 void Tdm_1::readStatementLines()
 {
     statementLines_.clear();
@@ -94,14 +119,13 @@ void Tdm_1::readStatementLines()
     IBQ_rozl_w.open();
     const ds::Field& type = IBQ_rozl_w.fieldByName(data::col::NR_RODZ_SILN);
     const ds::Field& fuel = IBQ_rozl_w.fieldByName(data::col::NR_RODZ_PAL);
-    const ds::Field& tonnes = IBQ_rozl_w.fieldByName(data::calc::zakkw_t);
+    const ds::Field& litres = IBQ_rozl_w.fieldByName(data::col::ZAKKW);
+    const ds::Field& kgPerLitre = IBQ_rozl_w.fieldByName(data::col::PRZEL_L_KG);
     const ds::Field& rate = IBQ_rozl_w.fieldByName(data::col::OPL_ZA_TONE);
-    const ds::Field& fee = IBQ_rozl_w.fieldByName(data::calc::opl);
-    for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row) {
-        const QPair<int, int> key(type.valueAt(row).toInt(), fuel.valueAt(row).toInt());
-        if (!statementLines_.contains(key)) // the first line of a type and fuel counts
-            statementLines_.insert(key, {tonnes.valueAt(row), rate.valueAt(row), fee.valueAt(row)});
-    }
+    for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row)
+        keepStatementLine(type.valueAt(row).toInt(), fuel.valueAt(row).toInt(),
+                          litres.valueAt(row).isNull() ? 0.0 : litres.valueAt(row).toDouble(),
+                          kgPerLitre.valueAt(row).value<text::Money>(), rate.valueAt(row));
     if (!wasOpen)
         IBQ_rozl_w.close();
 }

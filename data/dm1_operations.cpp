@@ -9,13 +9,17 @@
 
 #include <algorithm>
 
-ds::OpenedDatasets Tdm_1::openStatement(const QString& taxpayer, int year, const data::Period& period)
+ds::OpenedDatasets Tdm_1::openStatement(const QString& taxpayer, int year, const data::Period& period,
+                                        const data::Settlement* computed)
 {
     chooseStatementLines(taxpayer, period);
     IBQ_sil_w.setParam(data::par::wybrok, year);
     IBQ_opl_w.setParam(data::par::wybrok, year);
     ds::OpenedDatasets opened;
     opened.open(IBQ_sil_w);
+    // Taken after the master is open: opening IBQ_opl_w computes its fields from them.
+    if (computed && computed->taxpayer == taxpayer && computed->period == period)
+        takeStatementLines(*computed);
     opened.open(IBQ_opl_w);
     return opened;
 }

@@ -9,6 +9,8 @@ namespace data {
 struct Period {
     QDate start;
     QDate end;
+
+    bool operator==(const Period&) const = default;
 };
 
 constexpr int lastYearOfHalfYears = 2012;

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <map>
+
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
@@ -43,6 +45,27 @@ QString Settlement::missingRatesWarning() const
     if (missing.isEmpty())
         return {};
     return QStringLiteral("Brak stawek dla: %1. Opłata na wydruku jest zaniżona.").arg(missing.join(QStringLiteral("; ")));
+}
+
+std::vector<StatementGroup> statementGroups(const Settlement& settlement)
+{
+    std::map<std::pair<int, int>, StatementGroup> groups;
+    for (const SettlementLine& line : settlement.lines) {
+        auto [at, first] = groups.try_emplace({line.vehicleType, line.fuel});
+        StatementGroup& g = at->second;
+        if (first) {
+            g.vehicleType = line.vehicleType;
+            g.fuel = line.fuel;
+            g.kgPerLitre = line.kgPerLitre;
+            g.rate = line.rate;
+        }
+        g.litres += line.litres;
+    }
+    std::vector<StatementGroup> result;
+    result.reserve(groups.size());
+    for (auto& [key, group] : groups)
+        result.push_back(group);
+    return result;
 }
 
 Settlement computeSettlement(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,

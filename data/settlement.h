@@ -50,6 +50,20 @@ struct Settlement {
     QString missingRatesWarning() const;
 };
 
+// A line of the statement: the purchases of one vehicle type and fuel in the period.
+struct StatementGroup {
+    int vehicleType = 0;
+    int fuel = 0;
+    double litres = 0.0;
+    text::Money kgPerLitre;
+    std::optional<double> rate;
+};
+
+// The settlement's lines summed per vehicle type and fuel, in that order. A group's litres are
+// the sum of its vehicles' sums, added in the settlement's order of lines (registration, fuel);
+// mass per litre and rate are those of the type, fuel and year, the same on each of its lines.
+std::vector<StatementGroup> statementGroups(const Settlement& settlement);
+
 // What becomes of IBQ_rozl after the settlement: closed, or left open for a window that shows
 // its lines (a second opening would sum the purchases again).
 enum class LinesAfterwards { Closed, Open };

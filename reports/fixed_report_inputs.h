@@ -21,6 +21,7 @@ public:
     text::Money amountToPay() const override { return settlement_.amount; }
     text::Money threshold() const override { return settlement_.threshold; }
     QString missingRatesWarning() const override { return settlement_.missingRatesWarning(); }
+    const data::Settlement* settlement() const override { return &settlement_; }
 
 private:
     data::Settlement settlement_;

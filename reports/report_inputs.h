@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "data/period.h"
+#include "data/settlement.h"
 #include "text/money.h"
 
 namespace reports {
@@ -30,6 +31,9 @@ public:
     // The settlement's warning about lines without a rate (data::Settlement::
     // missingRatesWarning); empty when there is none.
     virtual QString missingRatesWarning() const { return {}; }
+    // The settlement behind the amounts, whose lines the statement sums instead of grouping
+    // the purchases again; none when there is no complete one.
+    virtual const data::Settlement* settlement() const { return nullptr; }
 };
 
 // The items of the half-year list: 0 the first half-year, 1 the second.

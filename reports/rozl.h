@@ -51,6 +51,7 @@ public:
     text::Money amountToPay() const override { return settlement_.amount; }
     text::Money threshold() const override { return settlement_.threshold; }
     QString missingRatesWarning() const override { return settlement_.missingRatesWarning(); }
+    const data::Settlement* settlement() const override { return amountOutOfRange_ ? nullptr : &settlement_; }
 
     // Builds the chosen reports and previews them one after the other in the program's
     // preview window, or prints each after a confirmed print dialog.

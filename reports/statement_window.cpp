@@ -9,7 +9,7 @@ StatementWindow::StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QS
     : ReportWindow(caption, QStringLiteral("Wydruk zużycia paliw")), dm_(dm)
 {
     readFromSnapshot(dm, Names::Needed);
-    keepOpen(dm.openStatement(inputs.selectedTaxpayer(), inputs.selectedYear(), inputs.period()));
+    keepOpen(dm.openStatement(inputs.selectedTaxpayer(), inputs.selectedYear(), inputs.period(), inputs.settlement()));
     raport().setMaster(dm.IBQ_sil_w);
     raport().setDetail(dm.IBQ_opl_w);
 }

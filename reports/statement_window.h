@@ -13,8 +13,8 @@ inline const QString moneyMask = QStringLiteral("###0.00;###0.00;#");
 
 // What both forms of the statement ("TABELA D") share: the engine types with rates in the
 // settlement year as the master (IBQ_sil_w), the fuels with a rate for each of them as the
-// detail (IBQ_opl_w, whose calculated fields read the taxpayer's purchases of the period
-// through IBQ_rozl_w).
+// detail (IBQ_opl_w, whose calculated fields sum the lines of the settlement behind the
+// inputs, or without one read the taxpayer's purchases of the period through IBQ_rozl_w).
 class StatementWindow : public ReportWindow {
 protected:
     StatementWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption);

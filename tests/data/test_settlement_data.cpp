@@ -329,6 +329,39 @@ private slots:
         QCOMPARE(field("wart").asMoney().units(), 8100);
     }
 
+    // The statement's figures summed from a settlement's lines are those its own grouping of
+    // the purchases gives: every type and fuel with a rate, for taxpayers large and small,
+    // half-years and years, random purchases of fuels other than the vehicle's.
+    void statementFromTheSettlementsLines()
+    {
+        addRandomOffice();
+        dm->ibds_pal.open();
+        const auto figures = [this](const QString& taxpayer, int year, const data::Period& period,
+                                    const data::Settlement* settlement) {
+            const ds::OpenedDatasets opened = dm->openStatement(taxpayer, year, period, settlement);
+            QList<QVariantList> all;
+            ds::Dataset& types = dm->IBQ_sil_w;
+            ds::Dataset& fuels = dm->IBQ_opl_w;
+            for (types.first(); !types.eof(); types.next())
+                for (fuels.first(); !fuels.eof(); fuels.next())
+                    all << QVariantList{fuels.value(u"NR_SILN"_s), fuels.value(u"NR_PALIWA"_s),
+                                        fuels.fieldByName(u"zuz"_s).displayText(),
+                                        fuels.fieldByName(u"staw"_s).asMoney().units(),
+                                        fuels.fieldByName(u"wart"_s).asMoney().units()};
+            return all;
+        };
+        int withTonnes = 0;
+        for (const QString& taxpayer : {u"ABC"_s, u"O'Brien"_s, u"P3"_s, u"P4"_s, u"P5"_s})
+            for (const auto& [year, half] : {std::pair{2012, 0}, std::pair{2012, 1}, std::pair{2013, 0}, std::pair{2024, 0}}) {
+                const data::Settlement s = settle(taxpayer, year, half);
+                const auto fromLines = figures(taxpayer, year, s.period, &s);
+                QCOMPARE(fromLines, figures(taxpayer, year, s.period, nullptr));
+                for (const QVariantList& f : fromLines)
+                    withTonnes += !f[2].toString().isEmpty();
+            }
+        QVERIFY(withTonnes > 20);
+    }
+
     void shortNameWithAnApostrophe()
     {
         const data::Settlement s = settle(QStringLiteral("O'Brien"), 2024, 0);
