@@ -48,6 +48,8 @@ void Tdm_1::connectTo(const QString& databaseName)
 {
     disconnectDatabase();
     const QString clientName = data::clientDatabaseName(databaseName);
+    // A local database's cache follows its size; a server's administrator sets the server's.
+    db_opl.setPageBuffers(data::isRemoteName(clientName) ? 0 : fb::Connection::pageBuffersFor(clientName, data::localPageCacheLimit));
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
         data::addMissingSchemaObjects(db_opl);

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
@@ -49,17 +51,52 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         close();
     if (databaseName.trimmed().isEmpty())
         throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
-    attach(databaseName, user, password, {});
+    attach(databaseName, user, password, {}, pageBuffers_);
     const QString declared = declaredCharacterSet();
     if (declared == QLatin1String(windows1250)) {
         close();
-        attach(databaseName, user, password, windows1250);
+        attach(databaseName, user, password, windows1250, pageBuffers_);
     }
     characterSet_ = declared;
 }
 
+namespace {
+
+// The engine's default cache, in pages.
+constexpr int defaultPageBuffers = 2048;
+
+} // namespace
+
+int Connection::pageBuffersFor(const QString& file, qint64 limit)
+{
+    QFile f(file);
+    if (limit <= 0 || !f.open(QIODevice::ReadOnly))
+        return 0;
+    // The header page begins with the page size: a 16-bit number after 16 bytes of page header.
+    const QByteArray head = f.read(18);
+    if (head.size() < 18)
+        return 0;
+    const qint64 pageSize = static_cast<unsigned char>(head[16]) | static_cast<unsigned char>(head[17]) << 8;
+    if (pageSize < 1024)
+        return 0;
+    const qint64 pages = f.size() / pageSize;
+    const qint64 wanted = std::min(pages + pages / 10, limit / pageSize);
+    return wanted > defaultPageBuffers ? static_cast<int>(wanted) : 0;
+}
+
+int Connection::pageBuffers()
+{
+    Transaction tr(this);
+    Statement q(*this, tr, QStringLiteral("select MON$PAGE_BUFFERS from MON$DATABASE"));
+    q.execute();
+    const int pages = q.fetch() ? q.value(0).toInt() : 0;
+    q.closeCursor();
+    tr.commit();
+    return pages;
+}
+
 void Connection::attach(const QString& databaseName, const QString& user, const QString& password,
-                        const QByteArray& characterSet)
+                        const QByteArray& characterSet, int pageBuffers)
 {
     QByteArray dpb;
     dpb.append(static_cast<char>(isc_dpb_version1));
@@ -67,6 +104,10 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
     appendShortText(dpb, isc_dpb_password, password.toUtf8());
     if (!characterSet.isEmpty())
         appendShortText(dpb, isc_dpb_lc_ctype, characterSet);
+    // The engine takes a cache size from the attachment that opens the database only as a
+    // setting of its configuration, not as the number of buffers of older clients.
+    if (pageBuffers > 0)
+        appendShortText(dpb, isc_dpb_config, QByteArrayLiteral("DefaultDbCachePages=") + QByteArray::number(pageBuffers));
     const QByteArray path = QFile::encodeName(databaseName);
     ISC_STATUS_ARRAY status;
     {

@@ -22,6 +22,15 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void open(const QString& databaseName, const QString& user, const QString& password);
+    // The pages of cache asked for by the next open (0: the engine's choice). The engine keeps
+    // one cache a database, made by the attachment that opens it.
+    void setPageBuffers(int pages) { pageBuffers_ = pages; }
+    // Pages of the cache of the open database.
+    int pageBuffers();
+    // For a database file on this machine, not attached: as many pages as it has and a tenth
+    // more, within `limit` bytes; 0 when the engine's default is as large (or the file cannot
+    // be read).
+    static int pageBuffersFor(const QString& file, qint64 limit);
     // Detaches; a transaction still running on it is rolled back by the server, so callers
     // that want their work kept commit first.
     void close();
@@ -52,12 +61,14 @@ public:
     unsigned int* handle() { return &handle_; }
 
 private:
-    void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet);
+    void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet,
+                int pageBuffers = 0);
     QString declaredCharacterSet();
 
     unsigned int handle_ = 0;
     QString name_;
     QString characterSet_;
+    int pageBuffers_ = 0;
 };
 
 } // namespace fb

@@ -3,6 +3,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <tuple>
+
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/named_params.h"
@@ -79,6 +81,7 @@ private slots:
         if (transaction.isActive())
             transaction.rollback();
         connection.close();
+        connection.setPageBuffers(0);
     }
 
     void namedParametersBecomePositional()
@@ -227,6 +230,30 @@ private slots:
         connection.setGenerator(transaction, QStringLiteral("G_TEST"), 44);
         QCOMPARE(connection.nextGeneratorValue(transaction, QStringLiteral("G_TEST")), 45);
         QVERIFY_THROWS_EXCEPTION(fb::Error, connection.nextGeneratorValue(transaction, QStringLiteral("G; drop table T")));
+    }
+
+    // The cache of a database larger than the engine's default holds it whole within the
+    // limit asked for; a small one keeps the default.
+    void pageCacheFollowsTheDatabasesSize()
+    {
+        QCOMPARE(fb::Connection::pageBuffersFor(path_, qint64(64) << 20), 0);
+        connection.executeImmediate(transaction, QStringLiteral("create table BIG (S varchar(7000))"));
+        transaction.commit();
+        connection.executeImmediate(transaction, QStringLiteral(
+            "execute block as declare i integer = 0; begin while (i < 3000) do begin "
+            "insert into BIG values (rpad('', 7000, uuid_to_char(gen_uuid()))); i = i + 1; end end"));
+        transaction.commit();
+        connection.close();
+        for (const auto& [limit, atLeast, atMost] : {std::tuple{qint64(64) << 20, 3000, 8192}, std::tuple{qint64(20) << 20, 2560, 2560}}) {
+            const int wanted = fb::Connection::pageBuffersFor(path_, limit);
+            QVERIFY2(wanted >= atLeast && wanted <= atMost, qPrintable(QString::number(wanted)));
+            connection.setPageBuffers(wanted);
+            connection.open(path_, testsupport::user(), testsupport::password());
+            QCOMPARE(connection.pageBuffers(), wanted);
+            connection.close();
+        }
+        QCOMPARE(fb::Connection::pageBuffersFor(path_ + QStringLiteral("-none"), qint64(64) << 20), 0);
+        connection.open(path_, testsupport::user(), testsupport::password());
     }
 
     void commitRetainingMakesWorkVisibleToOthers()
