@@ -2,7 +2,10 @@
 // and 1 000 000 purchases in a year. For the settlement, the statements and the register
 // written as PDF and the first preview page it prints our time, the floor (a plain scan of
 // the purchases; for one taxpayer among many, that taxpayer's purchases of the year read
-// through the indexes), their ratio and the peak resident memory.
+// through the indexes), their ratio and the peak resident memory; first with the engine's
+// default page cache, then reopened as the program opens a grown database, with a cache sized
+// to it. The statement's figures summed from the settlement's lines are checked against their
+// own query.
 // Usage: scale_bench [PURCHASES...]   (default: 100000 1000000)
 #include <QApplication>
 #include <QElapsedTimer>
@@ -122,53 +125,58 @@ QString number(double v, int decimals = 1)
     return QString::number(v, 'f', decimals);
 }
 
-void measure(QTextStream& out, const bench::Office& office, const QString& folder)
+// The statement's figures (type, fuel, tonnes shown, rate and fee in grosze) of every fuel of
+// every type, summed from the settlement's lines or, without one, read by their own query.
+QList<QVariantList> statementFigures(Tdm_1& dm, const QString& taxpayer, int year, const data::Period& period,
+                                     const data::Settlement* settlement)
 {
-    Tdm_1 dm;
-    dm_1 = &dm;
-    dm.connectTo(bench::freshDeliveredDatabase());
-    QElapsedTimer filling;
-    filling.start();
-    bench::fillOffice(dm.db_opl, dm.tr_opl, office);
-    dm.ibds_pal.open();
-    dm.IBDS_siln.open();
-    const QString taxpayer = office.shortName(office.measuredTaxpayer());
-    const data::Period period = data::settlementPeriod(office.year, 0);
-    out << "\n== " << office.description() << " (wypełnienie " << number(msSince(filling) / 1000, 1) << " s), podatnik "
-        << taxpayer << " ==\n";
+    const ds::OpenedDatasets opened = dm.openStatement(taxpayer, year, period, settlement);
+    QList<QVariantList> all;
+    for (dm.IBQ_sil_w.first(); !dm.IBQ_sil_w.eof(); dm.IBQ_sil_w.next())
+        for (dm.IBQ_opl_w.first(); !dm.IBQ_opl_w.eof(); dm.IBQ_opl_w.next())
+            all << QVariantList{dm.IBQ_opl_w.value(data::col::NR_SILN), dm.IBQ_opl_w.value(data::col::NR_PALIWA),
+                                dm.IBQ_opl_w.fieldByName(data::calc::zuz).displayText(),
+                                dm.IBQ_opl_w.fieldByName(data::calc::staw).asMoney().units(),
+                                dm.IBQ_opl_w.fieldByName(data::calc::wart).asMoney().units()};
+    return all;
+}
 
-    const double scan = medianMs([&] { readAll(dm, QStringLiteral("select count(*), sum(IL_ZAK) from ZAK_PAL")); });
-    const double ownRows = medianMs([&] {
-        readAll(dm, QStringLiteral("select count(*), sum(z.IL_ZAK) from ZAK_PAL z join SAM s on s.NR_REJ = z.NR_REJ "
-                                   "where s.NR_POD = :t and z.D_ZAK between :a and :b"),
-                [&](fb::Statement& st) {
-                    st.setParam(QStringLiteral("t"), office.measuredTaxpayer());
-                    st.setParam(QStringLiteral("a"), period.start);
-                    st.setParam(QStringLiteral("b"), period.end);
-                });
-    });
-    const double floor = office.shape == bench::OfficeShape::OneLargeTaxpayer ? scan : ownRows;
-    out << "podłoga: przegląd ZAK_PAL " << number(scan) << " ms, zakupy podatnika przez indeks " << number(ownRows)
-        << " ms\n";
+struct Case {
+    const bench::Office& office;
+    QString taxpayer;
+    data::Period period;
+    double floor = 0;
+    QString folder;
+};
+
+void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
+{
     out << "operacja\tnasz czas [ms]\tpodłoga [ms]\tstosunek\tszczyt pamięci [MiB]\tuwagi\n";
-
     data::Settlement s;
     bench::resetPeakMemory();
     const double settle = medianMs([&] {
-        s = data::computeSettlement(dm, taxpayer, office.year, period, data::yearParameters(dm, office.year));
+        s = data::computeSettlement(dm, c.taxpayer, c.office.year, c.period, data::yearParameters(dm, c.office.year));
     });
-    out << "rozliczenie\t" << number(settle) << '\t' << number(floor) << '\t' << number(settle / floor, 2) << '\t'
+    out << "rozliczenie\t" << number(settle) << '\t' << number(c.floor) << '\t' << number(settle / c.floor, 2) << '\t'
         << number(bench::peakMemoryMiB(), 0) << '\t' << s.lines.size() << " linii, kwota " << text::formatMoney(s.amount)
         << '\n';
 
     const reports::FixedReportInputs in(s, 0);
-    const Written statements = writePdf(dm, in, reports::ReportChoice::Statements, folder + QStringLiteral("/zest.pdf"));
-    out << "zestawienia PDF\t" << number(statements.ms) << '\t' << number(floor) << '\t'
-        << number(statements.ms / floor, 2) << '\t' << number(statements.peakMiB, 0) << '\t' << statements.pages
+    const Written statements = writePdf(dm, in, reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest.pdf"));
+    out << "zestawienia PDF z linii rozliczenia\t" << number(statements.ms) << '\t' << number(c.floor) << '\t'
+        << number(statements.ms / c.floor, 2) << '\t' << number(statements.peakMiB, 0) << '\t' << statements.pages
         << " stron\n";
+    // What the command line and "print all" do: the settlement, then its statements.
+    QElapsedTimer whole;
+    whole.start();
+    const data::Settlement again = data::computeSettlement(dm, c.taxpayer, c.office.year, c.period, data::yearParameters(dm, c.office.year));
+    writePdf(dm, reports::FixedReportInputs(again, 0), reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest2.pdf"));
+    const double flow = msSince(whole);
+    out << "rozliczenie + zestawienia PDF\t" << number(flow) << '\t' << number(settle) << " (rozliczenie)\t"
+        << number(flow / settle, 2) << "\t\t\n";
 
-    const double registerSql = medianMs([&] { readRegisterSql(dm, taxpayer, period); });
-    const Written purchases = writePdf(dm, in, reports::ReportChoice::PurchaseRegister, folder + QStringLiteral("/wykaz.pdf"));
+    const double registerSql = medianMs([&] { readRegisterSql(dm, c.taxpayer, c.period); });
+    const Written purchases = writePdf(dm, in, reports::ReportChoice::PurchaseRegister, c.folder + QStringLiteral("/wykaz.pdf"));
     out << "wykaz zakupów PDF\t" << number(purchases.ms) << '\t' << number(registerSql) << " (jego SQL)\t"
         << number(purchases.ms / registerSql, 2) << '\t' << number(purchases.peakMiB, 0) << '\t' << purchases.pages
         << " stron\n";
@@ -180,9 +188,65 @@ void measure(QTextStream& out, const bench::Office& office, const QString& folde
         for (int r = 0; r < repeats; ++r)
             times.push_back(bench::firstPreviewPageMs(dm, in, choice));
         std::sort(times.begin(), times.end());
-        out << name << '\t' << number(times[times.size() / 2]) << '\t' << number(floor) << '\t'
-            << number(times[times.size() / 2] / floor, 2) << '\t' << number(bench::peakMemoryMiB(), 0) << '\n';
+        out << name << '\t' << number(times[times.size() / 2]) << '\t' << number(settle) << " (rozliczenie)\t"
+            << number(times[times.size() / 2] / settle, 2) << '\t' << number(bench::peakMemoryMiB(), 0) << '\n';
     }
+}
+
+void measure(QTextStream& out, const bench::Office& office, const QString& folder)
+{
+    Tdm_1 dm;
+    dm_1 = &dm;
+    const QString path = bench::freshDeliveredDatabase();
+    dm.connectTo(path);
+    QElapsedTimer filling;
+    filling.start();
+    bench::fillOffice(dm.db_opl, dm.tr_opl, office);
+    dm.ibds_pal.open();
+    dm.IBDS_siln.open();
+    Case c{office, office.shortName(office.measuredTaxpayer()), data::settlementPeriod(office.year, 0), 0, folder};
+    out << "\n== " << office.description() << " (wypełnienie " << number(msSince(filling) / 1000, 1) << " s), podatnik "
+        << c.taxpayer << " ==\n";
+
+    // Typed parameters: string literals would cost their conversion on every row.
+    const auto wholeYear = [&](fb::Statement& st) {
+        st.setParam(QStringLiteral("a"), c.period.start);
+        st.setParam(QStringLiteral("b"), c.period.end);
+    };
+    const double scan = medianMs([&] {
+        readAll(dm, QStringLiteral("select count(*), sum(IL_ZAK) from ZAK_PAL where D_ZAK between :a and :b"), wholeYear);
+    });
+    const double ownRows = medianMs([&] {
+        readAll(dm, QStringLiteral("select count(*), sum(z.IL_ZAK) from ZAK_PAL z join SAM s on s.NR_REJ = z.NR_REJ "
+                                   "where s.NR_POD = :t and z.D_ZAK between :a and :b"),
+                [&](fb::Statement& st) {
+                    st.setParam(QStringLiteral("t"), office.measuredTaxpayer());
+                    wholeYear(st);
+                });
+    });
+    c.floor = office.shape == bench::OfficeShape::OneLargeTaxpayer ? scan : ownRows;
+    out << "podłoga: przegląd ZAK_PAL " << number(scan) << " ms, zakupy podatnika przez indeks " << number(ownRows)
+        << " ms\n";
+
+    {
+        const data::Settlement s = data::computeSettlement(dm, c.taxpayer, office.year, c.period, data::yearParameters(dm, office.year));
+        const auto fromLines = statementFigures(dm, c.taxpayer, office.year, c.period, &s);
+        const auto ownQuery = statementFigures(dm, c.taxpayer, office.year, c.period, nullptr);
+        int differing = 0;
+        for (int i = 0; i < std::min(fromLines.size(), ownQuery.size()); ++i)
+            differing += fromLines[i] != ownQuery[i];
+        out << "linie zestawienia z linii rozliczenia a z własnego zapytania: " << fromLines.size() << " i " << ownQuery.size()
+            << " linii, różnych w tonach lub groszach: " << differing << '\n';
+    }
+
+    out << "-- pamięć podręczna stron domyślna (" << dm.db_opl.pageBuffers() << " stron)\n";
+    measureReports(out, dm, c);
+    dm.disconnectDatabase();
+    dm.connectTo(path); // as the program opens a database that has grown
+    dm.ibds_pal.open();
+    dm.IBDS_siln.open();
+    out << "-- pamięć podręczna stron według rozmiaru bazy (" << dm.db_opl.pageBuffers() << " stron)\n";
+    measureReports(out, dm, c);
     out.flush();
     dm.disconnectDatabase();
     dm_1 = nullptr;
@@ -196,15 +260,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     text::applyProgramFormats();
     QTextStream out(stdout);
-    std::vector<int> sizes;
-    for (const QString& a : app.arguments().mid(1))
-        sizes.push_back(a.toInt());
-    if (sizes.empty())
-        sizes = {100000, 1000000};
+    const std::vector<int> sizes = bench::countsFromArguments(app.arguments(), {100000, 1000000});
     QTemporaryDir folder;
     out << "Skala biura (czasy: mediana z " << repeats << " przebiegów; PDF: jeden przebieg)\n";
     for (int purchases : sizes)
         for (bench::OfficeShape shape : {bench::OfficeShape::OneLargeTaxpayer, bench::OfficeShape::ManySmallTaxpayers})
             measure(out, bench::Office{shape, purchases}, folder.path());
+    out << "\nszczyt pamięci całego przebiegu: " << number(bench::wholeRunPeakMemoryMiB(), 0)
+        << " MiB (/usr/bin/time podaje mniej: liczniki szczytu są zerowane przed każdym pomiarem)\n";
     return 0;
 }

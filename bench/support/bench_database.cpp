@@ -18,6 +18,14 @@ QString freshDeliveredDatabase()
     return path;
 }
 
+std::vector<int> countsFromArguments(const QStringList& arguments, std::vector<int> defaults)
+{
+    std::vector<int> counts;
+    for (const QString& a : arguments.mid(1))
+        counts.push_back(a.toInt());
+    return counts.empty() ? defaults : counts;
+}
+
 double median(std::vector<double> times)
 {
     std::sort(times.begin(), times.end());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The database a benchmark fills: a new delivered database (schema and reference data) in a
@@ -8,6 +9,9 @@
 namespace bench {
 
 QString freshDeliveredDatabase();
+
+// The counts given on the command line (after the program's name), or `defaults` when none.
+std::vector<int> countsFromArguments(const QStringList& arguments, std::vector<int> defaults);
 
 // The middle one of the measured times.
 double median(std::vector<double> times);

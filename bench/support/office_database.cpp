@@ -1,5 +1,7 @@
 #include "office_database.h"
 
+#include <algorithm>
+
 #include <QDate>
 #include <QFile>
 
@@ -79,8 +81,18 @@ double peakMemoryMiB()
     return 0;
 }
 
+namespace {
+double peakBeforeResets = 0;
+} // namespace
+
+double wholeRunPeakMemoryMiB()
+{
+    return std::max(peakBeforeResets, peakMemoryMiB());
+}
+
 void resetPeakMemory()
 {
+    peakBeforeResets = wholeRunPeakMemoryMiB();
 #ifdef __GLIBC__
     malloc_trim(0); // what earlier work freed goes back to the system before the peak restarts
 #endif

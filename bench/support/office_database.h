@@ -35,8 +35,10 @@ struct Office {
 void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const Office& office);
 
 // Resident memory: the peak since the last reset, and a reset of that peak (Linux; 0 and
-// nothing elsewhere).
+// nothing elsewhere). The reset also lowers what /usr/bin/time reports for the process;
+// wholeRunPeakMemoryMiB is the peak of the whole run, resets or not.
 double peakMemoryMiB();
 void resetPeakMemory();
+double wholeRunPeakMemoryMiB();
 
 } // namespace bench
