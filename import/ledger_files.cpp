@@ -6,15 +6,21 @@
 
 namespace ledger {
 
-PkpirEntry PkpirEntry::from(const Record& r)
+PkpirEntry PkpirEntry::columnAndDate(const Record& r)
 {
     PkpirEntry e;
-    e.account = r.text(6, 9);
     e.column = r.byte(15);
-    e.document = r.text(16, 11);
     e.year = static_cast<int>(r.word(27));
     e.month = static_cast<int>(r.byte(29));
     e.day = static_cast<int>(r.byte(30));
+    return e;
+}
+
+PkpirEntry PkpirEntry::from(const Record& r)
+{
+    PkpirEntry e = columnAndDate(r);
+    e.account = r.text(6, 9);
+    e.document = r.text(16, 11);
     e.description = r.text(31, 169);
     e.continuation = r.text(200, 124);
     return e;

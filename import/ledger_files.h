@@ -22,6 +22,14 @@ struct PkpirEntry {
     QByteArray description;  // offset 31, 168 characters at most
     QByteArray continuation; // offset 200, 123 characters at most
     static PkpirEntry from(const Record& r);
+    // The column and the date only, without the texts: enough to tell whether the record
+    // can be a fuel purchase of a period.
+    static PkpirEntry columnAndDate(const Record& r);
+    // A fuel purchase stands in column 13, before 2008 in column 14.
+    static bool isFuelColumn(unsigned column, const QDate& day)
+    {
+        return (column == 14 && day.year() < 2008) || (column == 13 && day.year() >= 2008);
+    }
 };
 
 // An FK document (d001MMn.zqf, records of 95 bytes).

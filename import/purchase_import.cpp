@@ -300,8 +300,15 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
             // The account's characters, seen in place: most records are other taxpayers'.
             const int length = std::min(static_cast<int>(static_cast<unsigned char>(bytes[6])), 8);
             const auto found = codes.constFind(QByteArray::fromRawData(bytes.constData() + 7, length));
-            if (found != codes.constEnd())
-                documents[*found] << PkpirDocument{name, file.recordNumber(), QByteArray(bytes.constData(), bytes.size()), false};
+            if (found == codes.constEnd())
+                continue;
+            // Only what can be a purchase of the period, or must be told of (a date that is no
+            // date), is kept: a year of a taxpayer's records need not stay in memory.
+            const PkpirEntry e = PkpirEntry::columnAndDate(Record(QByteArray::fromRawData(bytes.constData(), bytes.size())));
+            const QDate day(e.year, e.month, e.day);
+            if (day.isValid() && (!PkpirEntry::isFuelColumn(e.column, day) || day < request.period.start || day > request.period.end))
+                continue;
+            documents[*found] << PkpirDocument{name, file.recordNumber(), QByteArray(bytes.constData(), bytes.size()), false};
         }
         if (file.failed())
             for (const QString& code : request.codes)
@@ -327,8 +334,7 @@ void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>
         QDate day;
         if (!validDate(d.file, d.record, e.year, e.month, e.day, day))
             continue;
-        const bool rightColumn = (e.column == 14 && day.year() < 2008) || (e.column == 13 && day.year() >= 2008);
-        if (!rightColumn || day < period.start || day > period.end)
+        if (!PkpirEntry::isFuelColumn(e.column, day) || day < period.start || day > period.end)
             continue;
         const QString invoice = decoded(e.document) + decoded(e.continuation);
         takeEntry(code, decoded(e.description), invoice.left(20), invoice, day);
