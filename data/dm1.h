@@ -11,13 +11,16 @@
 
 #include "data/period.h"
 #include "data/report_snapshot.h"
-#include "data/settlement.h"
 #include "data/settlement_queries.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
 #include "dataset/opened_datasets.h"
 #include "firebird/connection.h"
 #include "firebird/transaction.h"
+
+namespace data {
+struct Settlement;
+}
 
 // The shared data module: the one connection, the one transaction and every dataset and
 // data source that the screens use. Screens open what they show and close it again; they

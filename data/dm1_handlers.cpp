@@ -12,6 +12,7 @@
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
 #include "data/fuel_rules.h"
+#include "data/settlement.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
 #include "text/formats.h"
@@ -25,10 +26,10 @@ double floatOrZero(const ds::Field& f)
 
 // A line's fee, or none (an empty field) when it is beyond what money holds: the line still
 // shows, and the settlement refuses to add it up.
-QVariant feeOrNothing(double litres, const ds::Field& kgPerLitre, double rate)
+QVariant feeOrNothing(double litres, const text::Money& kgPerLitre, double rate)
 {
     try {
-        return QVariant::fromValue(data::lineFee(litres, kgPerLitre.asMoney(), rate));
+        return QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate));
     } catch (const text::MoneyOverflow&) {
         return {};
     }
@@ -75,7 +76,7 @@ void Tdm_1::calcSettlementLine(ds::Dataset& d)
 {
     const double litres = floatOrZero(d.fieldByName(data::col::ZAKKW));
     const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
-    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, d.fieldByName(data::col::PRZEL_L_KG), rate));
+    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, d.fieldByName(data::col::PRZEL_L_KG).asMoney(), rate));
 }
 
 void Tdm_1::calcStatementLine(ds::Dataset& d)
@@ -84,7 +85,7 @@ void Tdm_1::calcStatementLine(ds::Dataset& d)
     const ds::Field& kgPerLitre = d.fieldByName(data::col::PRZEL_L_KG);
     const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
     d.fieldByName(data::calc::zakkw_t).setValue(data::tonnesShown(litres, kgPerLitre.asMoney()));
-    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, kgPerLitre, rate));
+    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, kgPerLitre.asMoney(), rate));
 }
 
 void Tdm_1::keepStatementLine(int vehicleType, int fuel, double litres, const text::Money& kgPerLitre, const QVariant& rate)
@@ -92,13 +93,8 @@ void Tdm_1::keepStatementLine(int vehicleType, int fuel, double litres, const te
     const QPair<int, int> key(vehicleType, fuel);
     if (statementLines_.contains(key)) // the first line of a type and fuel counts
         return;
-    QVariant fee;
-    try {
-        fee = QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate.isNull() ? 0.0 : rate.toDouble()));
-    } catch (const text::MoneyOverflow&) {
-        // Beyond what money holds: an empty fee, never zero.
-    }
-    statementLines_.insert(key, {data::tonnesShown(litres, kgPerLitre), rate, fee});
+    statementLines_.insert(key, {data::tonnesShown(litres, kgPerLitre), rate,
+                                 feeOrNothing(litres, kgPerLitre, rate.isNull() ? 0.0 : rate.toDouble())});
 }
 
 // The statement's figures from a settlement already computed for the same taxpayer and period.

@@ -4,6 +4,7 @@
 #include "data/dm1.h"
 
 #include "data/field_names.h"
+#include "data/settlement.h"
 #include "firebird/statement.h"
 #include "text/polish_order.h"
 

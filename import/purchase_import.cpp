@@ -304,7 +304,7 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
                 continue;
             // Only what can be a purchase of the period, or must be told of (a date that is no
             // date), is kept: a year of a taxpayer's records need not stay in memory.
-            const PkpirEntry e = PkpirEntry::columnAndDate(Record(QByteArray::fromRawData(bytes.constData(), bytes.size())));
+            const PkpirEntry e = PkpirEntry::columnAndDate(Record(bytes));
             const QDate day(e.year, e.month, e.day);
             if (day.isValid() && (!PkpirEntry::isFuelColumn(e.column, day) || day < request.period.start || day > request.period.end))
                 continue;

@@ -19,6 +19,8 @@ namespace fb {
 namespace {
 
 constexpr char windows1250[] = "WIN1250";
+// The engine's default cache, in pages.
+constexpr int defaultPageBuffers = 2048;
 
 QString checkedIdentifier(const QString& name)
 {
@@ -51,21 +53,14 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         close();
     if (databaseName.trimmed().isEmpty())
         throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
-    attach(databaseName, user, password, {}, pageBuffers_);
+    attach(databaseName, user, password, {});
     const QString declared = declaredCharacterSet();
     if (declared == QLatin1String(windows1250)) {
         close();
-        attach(databaseName, user, password, windows1250, pageBuffers_);
+        attach(databaseName, user, password, windows1250);
     }
     characterSet_ = declared;
 }
-
-namespace {
-
-// The engine's default cache, in pages.
-constexpr int defaultPageBuffers = 2048;
-
-} // namespace
 
 int Connection::pageBuffersFor(const QString& file, qint64 limit)
 {
@@ -86,17 +81,22 @@ int Connection::pageBuffersFor(const QString& file, qint64 limit)
 
 int Connection::pageBuffers()
 {
+    return firstValue(QStringLiteral("select MON$PAGE_BUFFERS from MON$DATABASE")).toInt();
+}
+
+QVariant Connection::firstValue(const QString& sql)
+{
     Transaction tr(this);
-    Statement q(*this, tr, QStringLiteral("select MON$PAGE_BUFFERS from MON$DATABASE"));
+    Statement q(*this, tr, sql);
     q.execute();
-    const int pages = q.fetch() ? q.value(0).toInt() : 0;
+    const QVariant value = q.fetch() ? q.value(0) : QVariant();
     q.closeCursor();
     tr.commit();
-    return pages;
+    return value;
 }
 
 void Connection::attach(const QString& databaseName, const QString& user, const QString& password,
-                        const QByteArray& characterSet, int pageBuffers)
+                        const QByteArray& characterSet)
 {
     QByteArray dpb;
     dpb.append(static_cast<char>(isc_dpb_version1));
@@ -106,8 +106,8 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
         appendShortText(dpb, isc_dpb_lc_ctype, characterSet);
     // The engine takes a cache size from the attachment that opens the database only as a
     // setting of its configuration, not as the number of buffers of older clients.
-    if (pageBuffers > 0)
-        appendShortText(dpb, isc_dpb_config, QByteArrayLiteral("DefaultDbCachePages=") + QByteArray::number(pageBuffers));
+    if (pageBuffers_ > 0)
+        appendShortText(dpb, isc_dpb_config, QByteArrayLiteral("DefaultDbCachePages=") + QByteArray::number(pageBuffers_));
     const QByteArray path = QFile::encodeName(databaseName);
     ISC_STATUS_ARRAY status;
     {
@@ -123,12 +123,7 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
 
 QString Connection::declaredCharacterSet()
 {
-    Transaction tr(this);
-    Statement q(*this, tr, QStringLiteral("select rdb$character_set_name from rdb$database"));
-    q.execute();
-    const QString name = q.fetch() ? q.value(0).toString().trimmed() : QString();
-    q.closeCursor();
-    tr.commit();
+    const QString name = firstValue(QStringLiteral("select rdb$character_set_name from rdb$database")).toString().trimmed();
     return name.isEmpty() ? QStringLiteral("NONE") : name;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace fb {
 
@@ -61,8 +62,9 @@ public:
     unsigned int* handle() { return &handle_; }
 
 private:
-    void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet,
-                int pageBuffers = 0);
+    void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet);
+    // The first column of the first row of a query in a transaction of its own (null: no row).
+    QVariant firstValue(const QString& sql);
     QString declaredCharacterSet();
 
     unsigned int handle_ = 0;
