@@ -28,19 +28,49 @@ text::Money moneyOf(const QVariant& v)
 
 QString overviewSql()
 {
-    // The lines are the settlement's: the purchases of a vehicle and fuel summed, the rate
-    // of the purchases' year (a period lies within one year).
+    // The purchases alone are grouped, then joined to their vehicles: a sort of narrow rows,
+    // once for the whole office. "G left join SAM" keeps the grouping outermost (every purchase
+    // has its vehicle, so nothing is added): as an inner join the optimizer may instead group
+    // each vehicle's purchases apart through the index, reading the purchases in random order.
     return QStringLiteral(
-        "select P.NR_PODAT, P.NAZSKR, P.NIP, L.NR_REJ, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE, P.NAZWA "
-        "from PODAT P left join (select S.NR_POD, Z.NR_REJ, S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, "
-        "sum(Z.IL_ZAK) as ZAKKW from ZAK_PAL Z join SAM S on S.NR_REJ = Z.NR_REJ "
-        "where Z.D_ZAK between :dpocz and :dkon group by S.NR_POD, Z.NR_REJ, S.NR_RODZ_SILN, Z.NR_RODZ_PAL) L "
-        "on L.NR_POD = P.NR_PODAT "
-        "left join RODZ_PALIWA RP on RP.NR = L.NR_RODZ_PAL "
-        "left join TAB_OPL_SILN T on T.NR_SILN = L.NR_RODZ_SILN and T.NR_PALIWA = L.NR_RODZ_PAL "
-        "and T.ROK = extract(year from L.D_ZAK) "
-        "order by P.NR_PODAT, L.NR_REJ, L.NR_RODZ_PAL");
+        "select S.NR_POD, G.NR_REJ, G.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
+        "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW from ZAK_PAL Z "
+        "where Z.D_ZAK between :dpocz and :dkon group by Z.NR_REJ, Z.NR_RODZ_PAL) G "
+        "left join SAM S on S.NR_REJ = G.NR_REJ "
+        "left join RODZ_PALIWA RP on RP.NR = G.NR_RODZ_PAL "
+        "left join TAB_OPL_SILN T on T.NR_SILN = S.NR_RODZ_SILN and T.NR_PALIWA = G.NR_RODZ_PAL "
+        "and T.ROK = extract(year from G.D_ZAK) "
+        "order by S.NR_POD, G.NR_REJ, G.NR_RODZ_PAL");
 }
+
+namespace {
+
+// Adds one settlement line (the current row of the lines query) to its taxpayer's row and
+// its fee to the taxpayer's fees.
+void addLine(OverviewRow& row, text::Money& fees, const fb::Statement& line, QString& lastVehicle)
+{
+    const QString vehicle = line.value(1).toString();
+    if (vehicle != lastVehicle) {
+        ++row.vehicles;
+        lastVehicle = vehicle;
+    }
+    const double litres = line.value(2).toDouble();
+    const text::Money kgPerLitre = moneyOf(line.value(3));
+    const QVariant rate = line.value(4);
+    if (!rate.isValid())
+        ++row.linesWithoutRate;
+    row.litres += litres;
+    row.tonnes += tonnesShown(litres, kgPerLitre);
+    if (row.amountOutOfRange)
+        return;
+    try {
+        fees += lineFee(litres, kgPerLitre, rate.isValid() ? rate.toDouble() : 0.0);
+    } catch (const text::MoneyOverflow&) {
+        row.amountOutOfRange = true;
+    }
+}
+
+} // namespace
 
 Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearParameters& parameters)
 {
@@ -51,58 +81,35 @@ Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearPa
     o.parameters = parameters;
     o.threshold = exemptionThreshold(parameters.minimumWage, parameters.percentage);
 
-    fb::Statement q(dm.db_opl, snapshot->transaction(), overviewSql());
-    q.setParam(QStringLiteral("dpocz"), period.start);
-    q.setParam(QStringLiteral("dkon"), period.end);
-    q.execute();
-    text::Money fees;
-    QString lastVehicle;
-    const auto close = [&] {
-        if (o.rows.empty() || o.rows.back().amountOutOfRange)
-            return;
-        try {
-            o.rows.back().amount = roundedAmount(fees);
-        } catch (const text::MoneyOverflow&) {
-            o.rows.back().amountOutOfRange = true;
+    // Every taxpayer, those without purchases in the period too; their lines follow in the
+    // same order of numbers.
+    fb::Statement taxpayers(dm.db_opl, snapshot->transaction(),
+                            QStringLiteral("select NR_PODAT, NAZSKR, NIP, NAZWA from PODAT order by NR_PODAT"));
+    taxpayers.execute();
+    fb::Statement lines(dm.db_opl, snapshot->transaction(), overviewSql());
+    lines.setParam(QStringLiteral("dpocz"), period.start);
+    lines.setParam(QStringLiteral("dkon"), period.end);
+    lines.execute();
+    bool lineAhead = lines.fetch();
+    while (taxpayers.fetch()) {
+        OverviewRow row;
+        row.number = taxpayers.value(0).toInt();
+        row.shortName = taxpayers.value(1).toString();
+        row.nip = taxpayers.value(2).toString();
+        row.fullName = taxpayers.value(3).toString();
+        text::Money fees;
+        QString lastVehicle;
+        for (; lineAhead && lines.value(0).toInt() == row.number; lineAhead = lines.fetch())
+            addLine(row, fees, lines, lastVehicle);
+        if (!row.amountOutOfRange) {
+            try {
+                row.amount = roundedAmount(fees);
+            } catch (const text::MoneyOverflow&) {
+                row.amountOutOfRange = true;
+            }
         }
-    };
-    while (q.fetch()) {
-        const int number = q.value(0).toInt();
-        if (o.rows.empty() || o.rows.back().number != number) {
-            close();
-            OverviewRow row;
-            row.number = number;
-            row.shortName = q.value(1).toString();
-            row.nip = q.value(2).toString();
-            row.fullName = q.value(7).toString();
-            o.rows.push_back(row);
-            fees = {};
-            lastVehicle.clear();
-        }
-        const QVariant vehicle = q.value(3);
-        if (!vehicle.isValid())
-            continue; // nothing bought in the period
-        OverviewRow& row = o.rows.back();
-        if (vehicle.toString() != lastVehicle) {
-            ++row.vehicles;
-            lastVehicle = vehicle.toString();
-        }
-        const double litres = q.value(4).toDouble();
-        const text::Money kgPerLitre = moneyOf(q.value(5));
-        const QVariant rate = q.value(6);
-        if (!rate.isValid())
-            ++row.linesWithoutRate;
-        row.litres += litres;
-        row.tonnes += tonnesShown(litres, kgPerLitre);
-        if (row.amountOutOfRange)
-            continue;
-        try {
-            fees += lineFee(litres, kgPerLitre, rate.isValid() ? rate.toDouble() : 0.0);
-        } catch (const text::MoneyOverflow&) {
-            row.amountOutOfRange = true;
-        }
+        o.rows.push_back(row);
     }
-    close();
     return o;
 }
 

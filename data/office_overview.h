@@ -50,9 +50,9 @@ struct Overview {
     int linesWithoutRate() const;
 };
 
-// The one query behind the overview: a row per taxpayer and settlement line (vehicle and
-// purchased fuel with its litre mass and rate), taxpayers without purchases once with empty
-// line columns. Parameters :dpocz and :dkon.
+// The query behind the overview's figures: a row per settlement line of the office (taxpayer
+// number, vehicle, litres of a purchased fuel, its litre mass and rate), by taxpayer number,
+// vehicle and fuel. Parameters :dpocz and :dkon.
 QString overviewSql();
 
 // Every taxpayer's settlement of the period, with the year's parameters, read in the module's
