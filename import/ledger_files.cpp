@@ -21,7 +21,7 @@ PkpirEntry PkpirEntry::from(const Record& r)
     PkpirEntry e = columnAndDate(r);
     e.account = r.text(6, 9);
     e.document = r.text(16, 11);
-    e.description = r.text(31, 169);
+    e.description = descriptionOf(r);
     e.continuation = r.text(200, 124);
     return e;
 }

@@ -25,6 +25,8 @@ struct PkpirEntry {
     // The column and the date only, without the texts: enough to tell whether the record
     // can be a fuel purchase of a period.
     static PkpirEntry columnAndDate(const Record& r);
+    // The description's characters alone.
+    static QByteArray descriptionOf(const Record& r) { return r.text(31, 169); }
     // A fuel purchase stands in column 13, before 2008 in column 14.
     static bool isFuelColumn(unsigned column, const QDate& day)
     {

@@ -186,15 +186,18 @@ void PurchaseImport::loadVehicles(int taxpayer)
 bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice,
                                     const QDate& day, double litres)
 {
-    const QString head = code + QLatin1Char(' ') + registration + QLatin1Char(' ') + invoice + QLatin1Char(' ') + dateText(day);
+    // Made only for a line of the log: most entries are stored without one.
+    const auto head = [&] {
+        return code + QLatin1Char(' ') + registration + QLatin1Char(' ') + invoice + QLatin1Char(' ') + dateText(day);
+    };
     const QString key = purchaseKey(registration, day, invoice);
     if (state_->purchases.contains(key)) {
-        log_(head + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
+        log_(head() + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
         return false;
     }
     const auto found = state_->vehicles.constFind(registration.toUpper());
     if (found == state_->vehicles.constEnd()) {
-        log_(head + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
+        log_(head() + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
         return false;
     }
     const Vehicle& v = *found;
@@ -213,7 +216,7 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
         // entry alike: the run stops at once.
         if (e.isConnectionLost() || e.isDatabaseFailure())
             throw;
-        log_(head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(e.message()));
+        log_(head() + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(e.message()));
         return false;
     }
     state_->purchases.insert(key);
@@ -303,10 +306,14 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
             if (found == codes.constEnd())
                 continue;
             // Only what can be a purchase of the period, or must be told of (a date that is no
-            // date), is kept: a year of a taxpayer's records need not stay in memory.
-            const PkpirEntry e = PkpirEntry::columnAndDate(Record(bytes));
+            // date), is kept: a year of a taxpayer's records need not stay in memory. The search
+            // passes over a description without "/" in silence: it names no vehicle.
+            const Record record(bytes);
+            const PkpirEntry e = PkpirEntry::columnAndDate(record);
             const QDate day(e.year, e.month, e.day);
-            if (day.isValid() && (!PkpirEntry::isFuelColumn(e.column, day) || day < request.period.start || day > request.period.end))
+            if (day.isValid()
+                && (!PkpirEntry::isFuelColumn(e.column, day) || day < request.period.start || day > request.period.end
+                    || !PkpirEntry::descriptionOf(record).contains('/')))
                 continue;
             documents[*found] << PkpirDocument{name, file.recordNumber(), QByteArray(bytes.constData(), bytes.size()), false};
         }
