@@ -2,10 +2,12 @@
 // taxpayers with 300 vehicles, a quarter of them already stored) taken over through the
 // import, against inserting the same accepted rows bare through the client in one
 // transaction. Prints both times, their ratio and the import's own and the whole run's peak
-// memory, and what of the import's
-// time goes to the locks that keep two desks from importing one taxpayer at once.
+// memory, and what of the import's time goes to the locks that keep two desks from importing
+// one taxpayer at once. Each measurement runs in a process of its own: memory that an earlier
+// measurement touched and freed would spare a later one the cost of touching it first.
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -51,28 +53,23 @@ struct Entry {
     double litres;
 };
 
-long peakKilobytes()
+// The process's peak, whatever the measured peak's resets.
+double wholePeakMiB()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return std::max(bench::wholeRunPeakMemoryMiB(), usage.ru_maxrss / 1024.0);
 }
 
-} // namespace
 
-int main(int argc, char* argv[])
+// The entries of the year's files; with a folder, the files are written there too.
+std::vector<Entry> ledgerEntries(const QString& folder)
 {
-    QCoreApplication app(argc, argv);
-    text::applyProgramFormats();
-    QTextStream out(stdout);
-    QTemporaryDir folder;
-
-    // The ledger files: fuel entries spread over the files, the rest other documents.
     std::vector<Entry> entries;
     int entry = 0;
     for (int f = 0; f < files; ++f) {
         const int month = 1 + f / 10;
-        QByteArray contents; // one file at a time: the import's peak memory is its own
+        QByteArray contents; // one file at a time: the benchmark keeps no file's image
         contents.reserve(recordsEach * 324);
         for (int r = 0; r < recordsEach; ++r) {
             QByteArray rec(324, '\0');
@@ -98,93 +95,151 @@ int main(int argc, char* argv[])
             }
             contents += rec;
         }
-        QFile file(QDir(folder.path()).filePath(QStringLiteral("dok_%1%2.zqd").arg(month, 2, 10, QLatin1Char('0')).arg(f % 10)));
+        if (folder.isEmpty())
+            continue;
+        QFile file(QDir(folder).filePath(QStringLiteral("dok_%1%2.zqd").arg(month, 2, 10, QLatin1Char('0')).arg(f % 10)));
         if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
             qFatal("cannot write the ledger files");
     }
+    return entries;
+}
 
-    // Inserts every fourth entry (the quarter stored before the import), or all the others.
-    auto storeEntries = [&](Tdm_1& dm, bool quarter) {
-        fb::Statement insert(dm.db_opl, dm.tr_opl,
-                             QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, :l)"));
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if ((i % 4 == 0) != quarter)
-                continue;
-            insert.setParam(QStringLiteral("r"), registration(entries[i].taxpayer, entries[i].vehicle));
-            insert.setParam(QStringLiteral("i"), entries[i].invoice);
-            insert.setParam(QStringLiteral("d"), entries[i].day);
-            insert.setParam(QStringLiteral("l"), entries[i].litres);
-            insert.execute();
-        }
-    };
-    auto prepare = [&](Tdm_1& dm, bool storeQuarter) {
-        dm.connectTo(bench::freshDeliveredDatabase());
-        fb::Statement taxpayer(dm.db_opl, dm.tr_opl, QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (:n, :n, :s)"));
-        fb::Statement vehicle(dm.db_opl, dm.tr_opl, QStringLiteral("insert into SAM values (:r, :p, 5, 5, '2000-01-01', null)"));
-        for (int t = 1; t <= taxpayers; ++t) {
-            taxpayer.setParam(QStringLiteral("n"), t);
-            taxpayer.setParam(QStringLiteral("s"), QStringLiteral("FIRMA%1").arg(t));
-            taxpayer.execute();
-            for (int v = 0; v < vehiclesEach; ++v) {
-                vehicle.setParam(QStringLiteral("r"), registration(t, v));
-                vehicle.setParam(QStringLiteral("p"), t);
-                vehicle.execute();
-            }
-        }
-        if (storeQuarter) // every fourth entry is there already
-            storeEntries(dm, true);
-        dm.tr_opl.commitRetaining();
-    };
+// Inserts every fourth entry (the quarter stored before the import), or all the others.
+void storeEntries(Tdm_1& dm, const std::vector<Entry>& entries, bool quarter)
+{
+    fb::Statement insert(dm.db_opl, dm.tr_opl, QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, :l)"));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if ((i % 4 == 0) != quarter)
+            continue;
+        insert.setParam(QStringLiteral("r"), registration(entries[i].taxpayer, entries[i].vehicle));
+        insert.setParam(QStringLiteral("i"), entries[i].invoice);
+        insert.setParam(QStringLiteral("d"), entries[i].day);
+        insert.setParam(QStringLiteral("l"), entries[i].litres);
+        insert.execute();
+    }
+}
 
+// A new database with the taxpayers and their vehicles, and the stored quarter if asked.
+void prepare(Tdm_1& dm, const std::vector<Entry>& entries, bool storeQuarter)
+{
+    dm.connectTo(bench::freshDeliveredDatabase());
+    fb::Statement taxpayer(dm.db_opl, dm.tr_opl, QStringLiteral("insert into PODAT (NR_PODAT, NIP, NAZSKR) values (:n, :n, :s)"));
+    fb::Statement vehicle(dm.db_opl, dm.tr_opl, QStringLiteral("insert into SAM values (:r, :p, 5, 5, '2000-01-01', null)"));
+    for (int t = 1; t <= taxpayers; ++t) {
+        taxpayer.setParam(QStringLiteral("n"), t);
+        taxpayer.setParam(QStringLiteral("s"), QStringLiteral("FIRMA%1").arg(t));
+        taxpayer.execute();
+        for (int v = 0; v < vehiclesEach; ++v) {
+            vehicle.setParam(QStringLiteral("r"), registration(t, v));
+            vehicle.setParam(QStringLiteral("p"), t);
+            vehicle.execute();
+        }
+    }
+    if (storeQuarter)
+        storeEntries(dm, entries, true);
+    dm.tr_opl.commitRetaining();
+}
+
+// One import of the files in `folder`; prints its time, its own peak memory, the rows stored,
+// the time of the locks of all the taxpayers and the process's peak.
+void measureImport(QTextStream& out, const QString& folder)
+{
+    const std::vector<Entry> entries = ledgerEntries({});
+    Tdm_1 dm;
+    prepare(dm, entries, true);
     QStringList codes;
     for (int t = 1; t <= taxpayers; ++t)
         codes << QStringLiteral("%1").arg(t, 3, 10, QLatin1Char('0'));
+    ledger::PurchaseImport import(dm, [](const QString&) {});
+    bench::resetPeakMemory();
+    QElapsedTimer t;
+    t.start();
+    import.run({ledger::Source::Pkpir, folder, {QDate(2024, 1, 1), QDate(2024, 12, 31)}, codes});
+    const double ms = t.nsecsElapsed() / 1e6;
+    const double peak = bench::peakMemoryMiB();
 
+    QList<int> numbers;
+    for (int n = 1; n <= taxpayers; ++n)
+        numbers << n;
+    t.restart();
+    data::WorkLock lock(dm.db_opl);
+    lock.take(data::Work::Purchases, numbers);
+    lock.release();
+    out << ms << ' ' << peak << ' ' << import.stored() << ' ' << t.nsecsElapsed() / 1e6 << ' ' << wholePeakMiB() << '\n';
+}
+
+// The same rows inserted bare; prints the time and the process's peak.
+void measureBare(QTextStream& out)
+{
+    const std::vector<Entry> entries = ledgerEntries({});
+    Tdm_1 dm;
+    prepare(dm, entries, false);
+    QElapsedTimer t;
+    t.start();
+    storeEntries(dm, entries, false); // all but the stored quarter
+    dm.tr_opl.commitRetaining();
+    out << t.nsecsElapsed() / 1e6 << ' ' << wholePeakMiB() << '\n';
+}
+
+// Runs this program to measure one thing; the numbers it printed.
+QList<double> measuredApart(const QStringList& arguments)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        qFatal("a measurement failed");
+    QList<double> numbers;
+    for (const QByteArray& n : p.readAllStandardOutput().simplified().split(' '))
+        numbers << n.toDouble();
+    return numbers;
+}
+
+} // namespace
+
+// Usage: import_bench, or import_bench import FOLDER / import_bench bare for one measurement.
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    text::applyProgramFormats();
+    QTextStream out(stdout);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("import")) {
+        measureImport(out, arguments[2]);
+        return 0;
+    }
+    if (arguments.size() == 2 && arguments[1] == QLatin1String("bare")) {
+        measureBare(out);
+        return 0;
+    }
+
+    QTemporaryDir folder;
+    const std::size_t fuel = ledgerEntries(folder.path()).size();
     // Medians of three runs: a bare insert of 30 000 rows varies by a fifth between runs here.
     std::vector<double> ours, bare;
-    double locks = 0, importPeak = 0;
+    double locks = 0, importPeak = 0, wholePeak = 0;
     int stored = 0;
     for (int run = 0; run < repeats; ++run) {
-        {
-            Tdm_1 dm;
-            prepare(dm, true);
-            ledger::PurchaseImport import(dm, [](const QString&) {});
-            bench::resetPeakMemory();
-            QElapsedTimer t;
-            t.start();
-            import.run({ledger::Source::Pkpir, folder.path(), {QDate(2024, 1, 1), QDate(2024, 12, 31)}, codes});
-            ours.push_back(t.nsecsElapsed() / 1e6);
-            importPeak = std::max(importPeak, bench::peakMemoryMiB());
-            stored = import.stored();
-
-            QList<int> numbers;
-            for (int n = 1; n <= taxpayers; ++n)
-                numbers << n;
-            t.restart();
-            data::WorkLock lock(dm.db_opl);
-            lock.take(data::Work::Purchases, numbers);
-            lock.release();
-            locks = t.nsecsElapsed() / 1e6;
-        }
-        {
-            Tdm_1 dm;
-            prepare(dm, false);
-            QElapsedTimer t;
-            t.start();
-            storeEntries(dm, false); // all but the stored quarter
-            dm.tr_opl.commitRetaining();
-            bare.push_back(t.nsecsElapsed() / 1e6);
-        }
+        const QList<double> i = measuredApart({QStringLiteral("import"), folder.path()});
+        const QList<double> b = measuredApart({QStringLiteral("bare")});
+        if (i.size() != 5 || b.size() != 2)
+            qFatal("a measurement printed something else");
+        ours.push_back(i[0]);
+        importPeak = std::max(importPeak, i[1]);
+        stored = static_cast<int>(i[2]);
+        locks = i[3];
+        wholePeak = std::max({wholePeak, i[4], b[1]});
+        bare.push_back(b[0]);
     }
     const double our = bench::median(ours), floor = bench::median(bare);
 
-    out << "Import zakupów z rocznych plików PKPiR biura (mediana z " << repeats << " przebiegów)\n";
+    out << "Import zakupów z rocznych plików PKPiR biura (mediana z " << repeats << " przebiegów, każdy pomiar w osobnym procesie)\n";
     out << "plików\trekordów\twpisów paliwa\tzapisano\timport [ms]\tgołe wstawienie [ms]\tstosunek\t"
-           "szczyt pamięci importu [MiB]\tszczyt całego przebiegu [MiB]\n";
-    out << files << '\t' << files * recordsEach << '\t' << entries.size() << '\t' << stored << '\t'
+           "szczyt pamięci importu [MiB]\tszczyt całego procesu [MiB]\n";
+    out << files << '\t' << files * recordsEach << '\t' << fuel << '\t' << stored << '\t'
         << QString::number(our, 'f', 1) << '\t' << QString::number(floor, 'f', 1) << '\t'
         << QString::number(our / std::max(1.0, floor), 'f', 2) << '\t' << QString::number(importPeak, 'f', 1) << '\t'
-        << QString::number(std::max(bench::wholeRunPeakMemoryMiB(), peakKilobytes() / 1024.0), 'f', 1) << '\n';
+        << QString::number(wholePeak, 'f', 1) << '\n';
     out << "w tym blokady " << taxpayers << " podatników [ms]\t" << QString::number(locks, 'f', 2) << " ("
         << QString::number(100 * locks / our, 'f', 2) << " % importu)\n";
     return 0;
