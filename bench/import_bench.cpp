@@ -61,7 +61,6 @@ double wholePeakMiB()
     return std::max(bench::wholeRunPeakMemoryMiB(), usage.ru_maxrss / 1024.0);
 }
 
-
 // The entries of the year's files; with a folder, the files are written there too.
 std::vector<Entry> ledgerEntries(const QString& folder)
 {
@@ -70,29 +69,31 @@ std::vector<Entry> ledgerEntries(const QString& folder)
     for (int f = 0; f < files; ++f) {
         const int month = 1 + f / 10;
         QByteArray contents; // one file at a time: the benchmark keeps no file's image
-        contents.reserve(recordsEach * 324);
+        if (!folder.isEmpty())
+            contents.reserve(recordsEach * 324);
         for (int r = 0; r < recordsEach; ++r) {
-            QByteArray rec(324, '\0');
             const bool fuel = entry < fuelEntries && (f * recordsEach + r) % 5 == 0; // every fifth document
             const int taxpayer = 1 + (f * recordsEach + r) % taxpayers;
+            const QDate day(2024, month, 1 + r % 28);
+            const QString invoice = QStringLiteral("F%1/%2").arg(f).arg(r); // ten characters at most
+            const int vehicle = r % vehiclesEach;
+            const double litres = 10 + r % 90;
+            if (fuel) {
+                entries.push_back({taxpayer, vehicle, invoice, day, litres});
+                ++entry;
+            }
+            if (folder.isEmpty())
+                continue; // the entries only: a measuring process touches no more memory than it needs
+            QByteArray rec(324, '\0');
             putText(rec, 6, QStringLiteral("%1").arg(taxpayer, 3, 10, QLatin1Char('0')));
             rec[15] = 13;
-            const QDate day(2024, month, 1 + r % 28);
             rec[27] = static_cast<char>(2024 & 0xFF);
             rec[28] = static_cast<char>(2024 >> 8);
             rec[29] = static_cast<char>(month);
             rec[30] = static_cast<char>(day.day());
-            const QString invoice = QStringLiteral("F%1/%2").arg(f).arg(r); // ten characters at most
             putText(rec, 16, invoice);
-            if (fuel) {
-                const int vehicle = r % vehiclesEach;
-                const double litres = 10 + r % 90;
-                putText(rec, 31, QStringLiteral("olej napędowy/%1/%2").arg(registration(taxpayer, vehicle)).arg(litres));
-                entries.push_back({taxpayer, vehicle, invoice, day, litres});
-                ++entry;
-            } else {
-                putText(rec, 31, QStringLiteral("usługa księgowa %1").arg(r));
-            }
+            putText(rec, 31, fuel ? QStringLiteral("olej napędowy/%1/%2").arg(registration(taxpayer, vehicle)).arg(litres)
+                                  : QStringLiteral("usługa księgowa %1").arg(r));
             contents += rec;
         }
         if (folder.isEmpty())
@@ -190,8 +191,12 @@ QList<double> measuredApart(const QStringList& arguments)
     if (!p.waitForFinished(-1) || p.exitCode() != 0)
         qFatal("a measurement failed");
     QList<double> numbers;
-    for (const QByteArray& n : p.readAllStandardOutput().simplified().split(' '))
-        numbers << n.toDouble();
+    for (const QByteArray& n : p.readAllStandardOutput().simplified().split(' ')) {
+        bool ok = false;
+        numbers << n.toDouble(&ok);
+        if (!ok)
+            qFatal("a measurement printed something that is not a number");
+    }
     return numbers;
 }
 
@@ -204,6 +209,7 @@ int main(int argc, char* argv[])
     text::applyProgramFormats();
     QTextStream out(stdout);
     const QStringList arguments = app.arguments();
+    out.setRealNumberPrecision(17); // a measuring process's figures, read back whole
     if (arguments.size() == 3 && arguments[1] == QLatin1String("import")) {
         measureImport(out, arguments[2]);
         return 0;
@@ -211,6 +217,10 @@ int main(int argc, char* argv[])
     if (arguments.size() == 2 && arguments[1] == QLatin1String("bare")) {
         measureBare(out);
         return 0;
+    }
+    if (arguments.size() != 1) {
+        QTextStream(stderr) << "użycie: import_bench (albo, dla jednego pomiaru: import_bench import KATALOG | import_bench bare)\n";
+        return 2;
     }
 
     QTemporaryDir folder;

@@ -43,6 +43,11 @@ QString overviewSql()
         "order by S.NR_POD, G.NR_REJ, G.NR_RODZ_PAL");
 }
 
+QString overviewTaxpayersSql()
+{
+    return QStringLiteral("select NR_PODAT, NAZSKR, NIP, NAZWA from PODAT order by NR_PODAT");
+}
+
 namespace {
 
 // Adds one settlement line (the current row of the lines query) to its taxpayer's row and
@@ -83,8 +88,7 @@ Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearPa
 
     // Every taxpayer, those without purchases in the period too; their lines follow in the
     // same order of numbers.
-    fb::Statement taxpayers(dm.db_opl, snapshot->transaction(),
-                            QStringLiteral("select NR_PODAT, NAZSKR, NIP, NAZWA from PODAT order by NR_PODAT"));
+    fb::Statement taxpayers(dm.db_opl, snapshot->transaction(), overviewTaxpayersSql());
     taxpayers.execute();
     fb::Statement lines(dm.db_opl, snapshot->transaction(), overviewSql());
     lines.setParam(QStringLiteral("dpocz"), period.start);
@@ -99,6 +103,10 @@ Overview computeOverview(Tdm_1& dm, int year, const Period& period, const YearPa
         row.fullName = taxpayers.value(3).toString();
         text::Money fees;
         QString lastVehicle;
+        // Every line has its taxpayer (foreign keys, one snapshot); one that had none would be
+        // left out, as a taxpayer's rows were only ever joined to taxpayers, and the merge go on.
+        while (lineAhead && lines.value(0).toInt() < row.number)
+            lineAhead = lines.fetch();
         for (; lineAhead && lines.value(0).toInt() == row.number; lineAhead = lines.fetch())
             addLine(row, fees, lines, lastVehicle);
         if (!row.amountOutOfRange) {

@@ -54,6 +54,8 @@ struct Overview {
 // number, vehicle, litres of a purchased fuel, its litre mass and rate), by taxpayer number,
 // vehicle and fuel. Parameters :dpocz and :dkon.
 QString overviewSql();
+// Every taxpayer, by number: the rows the lines are merged into.
+QString overviewTaxpayersSql();
 
 // Every taxpayer's settlement of the period, with the year's parameters, read in the module's
 // report snapshot: the one a run of printouts holds, or one of its own.

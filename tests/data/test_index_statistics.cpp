@@ -69,7 +69,7 @@ private slots:
         // measured still is.
         exec(u"set generator G_ZAK to 1000"_s);
         QVERIFY(!data::indexStatisticsStale(dm->db_opl));
-        for (int i = 1; i <= 30; ++i)
+        for (int i = 1; i <= 40; ++i)
             exec(QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
                                 "values (gen_id(G_ZAK, 1), 'WA1', 'F', '2024-01-01', 1, 10)"));
         QVERIFY(data::indexStatisticsStale(dm->db_opl));
