@@ -4,7 +4,9 @@
 // closes, after the loop.
 #include "application.h"
 #include "data/dm1.h"
+#include "desktop/messages.h"
 #include "firebird/environment.h"
+#include "firebird/error.h"
 #include "help_topics.h"
 #include "ok_gl.h"
 #include "startup.h"
@@ -21,6 +23,14 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     app.endOnTerminationSignals();
     registerHelpTopics();
+    // A lock folder that others can write would let them destroy this user's files through
+    // the engine: the program does not start over one.
+    try {
+        fb::prepareEnvironment();
+    } catch (const fb::Error& e) {
+        desktop::showError(e.message());
+        fb::endProcess(1);
+    }
 
     Tdm_1 dataModule;
     dm_1 = &dataModule;

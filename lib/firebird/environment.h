@@ -4,9 +4,12 @@
 
 namespace fb {
 
-// Makes sure that the embedded engine can write its lock files: when the engine's default
-// lock folder exists but is not writable for this user and FIREBIRD_LOCK is not set, the
-// engine is pointed at a folder of the user's own. Runs once, before the first client call.
+// Gives the embedded engine a lock folder that only this user can write: the engine keeps its
+// lock and trace files there and opens them following links, so a folder that another user can
+// write would let him point one of them at this user's database. FIREBIRD_LOCK, when set, is the
+// administrator's choice and is kept. Throws Error with a Polish message when the folder exists
+// but is not this user's own with mode 0700. Runs before the first client call (once it has
+// succeeded, not again).
 void prepareEnvironment();
 
 // Ends the program once its databases are let go (every attachment detached, so the engine
