@@ -56,17 +56,22 @@ void makeBackup(Tdm_1& dm, QWidget* parent)
     }
     const QString database = dm.db_opl.databaseName();
     const QString suggested = data::suggestedBackupName(database);
-    const QString file = data::isRemoteName(database)
-                             ? askServerPath(QStringLiteral("Plik kopii zapasowej na serwerze %1:").arg(data::serverPathOf(database).server),
+    const bool remote = data::isRemoteName(database);
+    // A local copy is offered in the folder of the last backup, or the user's documents: not
+    // beside the database it is meant to protect. The dialog asks before a file is replaced.
+    const QString file = remote
+                             ? askServerPath(QStringLiteral("Plik kopii zapasowej na serwerze %1 (pełna ścieżka):").arg(data::serverPathOf(database).server),
                                              suggested, parent)
-                             : desktop::askSaveFileName({QStringLiteral("Kopia zapasowa bazy danych"), suggested,
+                             : desktop::askSaveFileName({QStringLiteral("Kopia zapasowa bazy danych"), QFileInfo(suggested).fileName(),
                                                          QStringLiteral("Kopie zapasowe (*.fbk)"), QStringLiteral("fbk"),
                                                          QStringLiteral("backup")},
                                                         parent);
     if (file.isEmpty())
         return;
     if (withProgress(QStringLiteral("Kopia zapasowa bazy danych"), QStringLiteral("Kopiowanie bazy…"), parent,
-                     [&](const fb::Service::Progress& shown) { data::backupDatabase(database, file, shown); }))
+                     [&](const fb::Service::Progress& shown) {
+                         data::backupDatabase(database, file, remote ? data::Existing::Refuse : data::Existing::Replace, shown);
+                     }))
         desktop::showInformation(QStringLiteral("Zapisano kopię zapasową bazy w pliku %1.").arg(file), {}, parent);
 }
 

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include "data/connection_settings.h"
+#include "data/schema_check.h"
+#include "desktop/file_in_making.h"
 #include "firebird/index_statistics.h"
 #include "data/schema.h"
 #include "firebird/connection.h"
@@ -22,7 +24,8 @@ const QStringList tablesInOrder{QStringLiteral("RODZ_PALIWA"), QStringLiteral("R
                                 QStringLiteral("ZAK_PAL")};
 const QStringList generators{QStringLiteral("G_NRPAL"), QStringLiteral("G_NRSIL"), QStringLiteral("G_ZAK")};
 
-void copyTable(fb::Connection& from, fb::Transaction& reading, fb::Connection& to, fb::Transaction& writing, const QString& table)
+void copyTable(fb::Connection& from, fb::Transaction& reading, fb::Connection& to, fb::Transaction& writing, const QString& table,
+               const desktop::StopRequest& stop)
 {
     fb::Statement rows(from, reading, QStringLiteral("select * from %1").arg(table));
     rows.execute();
@@ -33,32 +36,36 @@ void copyTable(fb::Connection& from, fb::Transaction& reading, fb::Connection& t
     }
     fb::Statement insert(to, writing, QStringLiteral("insert into %1 (%2) values (%3)")
                                           .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
-    while (rows.fetch()) {
+    for (qint64 n = 1; rows.fetch(); ++n) {
         for (int i = 0; i < rows.columnCount(); ++i)
             insert.setParam(i, rows.value(i));
         insert.execute();
+        if (n % 1000 == 0 && desktop::stopAsked(stop))
+            throw desktop::WorkStopped{};
     }
 }
 
 } // namespace
 
-void copyToWindows1250Database(const QString& source, const QString& target)
+void copyToWindows1250Database(const QString& source, const QString& target, const desktop::StopRequest& stop)
 {
     if (QFileInfo::exists(target))
-        throw fb::Error(QStringLiteral("Plik %1 już istnieje; nie zostanie nadpisany.").arg(target));
+        throw fb::Error(desktop::existingFileRefusal(target));
     fb::Connection from;
     from.open(source, defaultUser(), defaultPassword());
+    requireProgramDatabase(from);
     if (from.characterSet() != QLatin1String("NONE"))
         throw fb::Error(QStringLiteral("Baza danych %1 deklaruje już stronę kodową %2; nie trzeba jej przenosić.")
                             .arg(source, from.characterSet()));
     fb::Transaction reading(&from, fb::Isolation::Snapshot);
-    try {
+    desktop::FileInMaking made(target);
+    {
         fb::Connection to;
-        to.create(target, defaultUser(), defaultPassword());
+        to.create(made.path(), defaultUser(), defaultPassword());
         fb::Transaction writing(&to);
         createSchema(to, writing);
         for (const QString& table : tablesInOrder)
-            copyTable(from, reading, to, writing, table);
+            copyTable(from, reading, to, writing, table, stop);
         for (const QString& generator : generators) {
             fb::Statement value(from, reading, QStringLiteral("select gen_id(%1, 0) from rdb$database").arg(generator));
             value.execute();
@@ -69,10 +76,10 @@ void copyToWindows1250Database(const QString& source, const QString& target)
         writing.commit();
         fb::recomputeIndexStatistics(to);
         to.close();
-    } catch (...) {
-        QFile::remove(target);
-        throw;
     }
+    if (desktop::stopAsked(stop))
+        throw desktop::WorkStopped{};
+    made.finish();
     reading.commit();
     from.close();
 }

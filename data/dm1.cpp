@@ -3,6 +3,7 @@
 #include "data/purchase_queries.h"
 #include "data/rate_query.h"
 #include "data/refusals.h"
+#include "data/schema_check.h"
 
 #include "data/connection_settings.h"
 #include "data/field_names.h"
@@ -52,6 +53,12 @@ void Tdm_1::connectTo(const QString& databaseName)
     db_opl.setPageBuffers(data::isRemoteName(clientName) ? 0 : fb::Connection::pageBuffersFor(clientName, data::localPageCacheLimit));
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+        try {
+            data::requireProgramDatabase(db_opl);
+        } catch (...) {
+            db_opl.abandon();
+            throw;
+        }
         data::addMissingSchemaObjects(db_opl);
         data::keepIndexStatisticsTrue(db_opl);
         emit connectionChanged();

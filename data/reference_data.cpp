@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "data/connection_settings.h"
+#include "desktop/file_in_making.h"
 #include "data/schema.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
@@ -117,17 +118,23 @@ void loadReferenceData(fb::Connection& connection, fb::Transaction& transaction)
     transaction.commit();
 }
 
-void createDeliveredDatabase(const QString& path)
+void createDeliveredDatabase(const QString& path, const desktop::StopRequest& stop)
 {
     if (QFileInfo::exists(path))
-        throw fb::Error(QStringLiteral("Plik %1 już istnieje; nie zostanie nadpisany.").arg(path));
-    fb::Connection connection;
-    connection.create(path, defaultUser(), defaultPassword());
-    fb::Transaction transaction(&connection);
-    createSchema(connection, transaction);
-    loadReferenceData(connection, transaction);
-    fb::recomputeIndexStatistics(connection);
-    connection.close();
+        throw fb::Error(desktop::existingFileRefusal(path));
+    desktop::FileInMaking made(path);
+    {
+        fb::Connection connection;
+        connection.create(made.path(), defaultUser(), defaultPassword());
+        fb::Transaction transaction(&connection);
+        createSchema(connection, transaction);
+        loadReferenceData(connection, transaction);
+        fb::recomputeIndexStatistics(connection);
+        connection.close();
+    }
+    if (desktop::stopAsked(stop))
+        throw desktop::WorkStopped{};
+    made.finish();
 }
 
 } // namespace data

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "desktop/stop_request.h"
+
 namespace fb {
 class Connection;
 class Transaction;
@@ -14,8 +16,9 @@ namespace data {
 // generators after the highest numbers, and commits.
 void loadReferenceData(fb::Connection& connection, fb::Transaction& transaction);
 
-// Creates the delivered database at `path`: the schema and the reference data. Refuses a
-// path where a file exists already.
-void createDeliveredDatabase(const QString& path);
+// Creates the delivered database at `path`: the schema and the reference data, made under a
+// temporary name and given the path's name only when whole. Refuses a path where a file exists
+// already (also one that appeared meanwhile); desktop::WorkStopped when `stop` asked it to end.
+void createDeliveredDatabase(const QString& path, const desktop::StopRequest& stop = {});
 
 } // namespace data

@@ -2,8 +2,10 @@
 
 #include <QStringList>
 
+#include "tools/cli_options.h"
+
 // Backup and restore of a database, as "Parametry → Kopia zapasowa bazy danych…" and
-// "Odtworzenie bazy z kopii…" make them.
+// "Odtworzenie bazy z kopii…" make them, and the move of an old database.
 namespace tools {
 
 // backup --db NAME --out FILE.fbk
@@ -14,6 +16,6 @@ int restore(const QStringList& args);
 // Windows-1250.
 int convert(const QStringList& args);
 
-extern const char* backupUsage;
+extern const Command backupCommands[3];
 
 } // namespace tools

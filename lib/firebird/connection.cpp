@@ -137,6 +137,16 @@ void Connection::close()
     check(status, QStringLiteral("detach"));
 }
 
+void Connection::drop()
+{
+    if (!handle_)
+        return;
+    ISC_STATUS_ARRAY status;
+    isc_drop_database(status, &handle_);
+    check(status, QStringLiteral("drop database %1").arg(name_));
+    handle_ = 0;
+}
+
 void Connection::create(const QString& databaseName, const QString& user, const QString& password,
                         int pageSize, Declared declared)
 {

@@ -38,6 +38,9 @@ public:
     // Lets go of an attachment that is dead (the server went away): detaches as far as the
     // client can and forgets the handle. Never throws.
     void abandon();
+    // Deletes the attached database's file (the engine's or the server's own deletion, which a
+    // file in use by another attachment refuses) and detaches.
+    void drop();
     bool isOpen() const { return handle_ != 0; }
     const QString& databaseName() const { return name_; }
     // "WIN1250", or "NONE" for a database made before the program declared its character set.

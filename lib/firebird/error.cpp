@@ -152,6 +152,9 @@ void check(const intptr_t* status, const QString& context)
                                        "SYSDBA, chyba że ustawiono ISC_USER i ISC_PASSWORD)."));
     if (attaching && error.hasCode(isc_bad_db_format))
         throw explained(QStringLiteral("Ten plik nie jest bazą danych (albo jest bazą innej wersji serwera)."));
+    // A file too short to hold a database's first page (an empty one, say) is read, not missing.
+    if (attaching && error.hasCode(isc_io_error) && error.message().contains(QLatin1String("File size is less than expected")))
+        throw explained(QStringLiteral("Ten plik nie jest bazą danych: jest pusty albo krótszy niż nagłówek bazy danych."));
     if (attaching && error.hasCode(isc_io_error) && !error.isFileInUse())
         throw explained(QStringLiteral("Nie można otworzyć pliku bazy danych: nie ma go pod tą nazwą albo brak prawa do jego "
                                        "odczytu i zapisu."));

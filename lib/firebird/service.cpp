@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QThread>
 
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "firebird/environment.h"
 #include "firebird/error.h"
 #include "firebird/parameter_block.h"
@@ -12,6 +16,39 @@
 namespace fb {
 
 namespace {
+
+// The engine in this process meets the end of a cut backup with a question for the next volume
+// on the process's standard output (and waits for no answer), where it means nothing to the
+// user; the service's own account tells the caller. While a local service works, that output
+// goes nowhere.
+class StandardOutputSilenced {
+public:
+    explicit StandardOutputSilenced(bool silence)
+    {
+        if (!silence)
+            return;
+        std::fflush(stdout);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        saved_ = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (nowhere >= 0 && saved_ >= 0)
+            ::dup2(nowhere, STDOUT_FILENO);
+        if (nowhere >= 0)
+            ::close(nowhere);
+    }
+    ~StandardOutputSilenced()
+    {
+        if (saved_ < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(saved_, STDOUT_FILENO);
+        ::close(saved_);
+    }
+    StandardOutputSilenced(const StandardOutputSilenced&) = delete;
+    StandardOutputSilenced& operator=(const StandardOutputSilenced&) = delete;
+
+private:
+    int saved_ = -1;
+};
 
 void appendNumber(QByteArray& request, char item, quint32 value)
 {
@@ -25,6 +62,7 @@ void appendNumber(QByteArray& request, char item, quint32 value)
 Service::Service(const QString& server, const QString& user, const QString& password)
 {
     prepareEnvironment();
+    local_ = server.isEmpty();
     const QByteArray name = (server.isEmpty() ? QString() : server + QLatin1Char(':')).toUtf8() + "service_mgr";
     QByteArray spb;
     spb.append(static_cast<char>(isc_spb_version));
@@ -48,7 +86,8 @@ Service::~Service()
     }
 }
 
-void Service::backup(const QString& database, const QString& backupFile, const Progress& progress)
+Service::Account Service::backup(const QString& database, const QString& backupFile, const Progress& progress,
+                                 const StopAsked& stop)
 {
     QByteArray request(1, static_cast<char>(isc_action_svc_backup));
     appendText(request, isc_spb_dbname, QFile::encodeName(database));
@@ -56,10 +95,11 @@ void Service::backup(const QString& database, const QString& backupFile, const P
     request.append(static_cast<char>(isc_spb_verbose));
     const QString context = QStringLiteral("backup %1 to %2").arg(database, backupFile);
     start(request, context);
-    follow(progress, context);
+    return follow(progress, stop, context);
 }
 
-void Service::restore(const QString& backupFile, const QString& database, const Progress& progress)
+Service::Account Service::restore(const QString& backupFile, const QString& database, const Progress& progress,
+                                  const StopAsked& stop)
 {
     QByteArray request(1, static_cast<char>(isc_action_svc_restore));
     appendText(request, isc_spb_bkp_file, QFile::encodeName(backupFile));
@@ -68,7 +108,7 @@ void Service::restore(const QString& backupFile, const QString& database, const 
     request.append(static_cast<char>(isc_spb_verbose));
     const QString context = QStringLiteral("restore %1 to %2").arg(backupFile, database);
     start(request, context);
-    follow(progress, context);
+    return follow(progress, stop, context);
 }
 
 void Service::start(const QByteArray& request, const QString& context)
@@ -80,8 +120,10 @@ void Service::start(const QByteArray& request, const QString& context)
 
 // Reads the engine's account line by line until it ends; a failure of the work comes as the
 // error of the last query.
-void Service::follow(const Progress& progress, const QString& context)
+Service::Account Service::follow(const Progress& progress, const StopAsked& stop, const QString& context)
 {
+    const StandardOutputSilenced silenced(local_);
+    Account account;
     const char items[] = {static_cast<char>(isc_info_svc_line)};
     QByteArray buffer(16384, '\0');
     for (;;) {
@@ -93,10 +135,15 @@ void Service::follow(const Progress& progress, const QString& context)
         const int length = *p == isc_info_svc_line ? p[1] | (p[2] << 8) : 0;
         if (length == 0) {
             waitUntilDone(context);
-            return;
+            return account;
         }
+        account.lines << QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length).trimmed();
         if (progress)
-            progress(QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length));
+            progress(account.lines.constLast());
+        if (stop && stop()) {
+            account.stopped = true;
+            return account;
+        }
     }
 }
 
