@@ -26,6 +26,13 @@ struct Interrupted {};
 // The user asked for the usage (--help): it goes to standard output and the tool ends well.
 struct HelpAsked {};
 
+// One command of the tool: its name, its lines of the usage, and what runs it.
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList& args);
+};
+
 void printError(const QString& text);
 
 // A command's options, by QCommandLineParser: --name VALUE (or --name=VALUE), and --flag

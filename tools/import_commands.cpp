@@ -15,16 +15,17 @@
 
 namespace tools {
 
-const char* importUsage =
+namespace {
+
+const char* importPurchasesUsage =
     "  brenvald-cli import-purchases --db BAZA --source pkpir|fk --dir KATALOG --year RRRR [--quarter 1-4]\n"
     "                                (--all | NR_PODATNIKA...)\n"
     "      przejmuje zakupy paliw z dokumentów PKPiR lub FK i drukuje raport\n"
-    "      (--quarter do roku 2012 włącznie; FK bierze tylko pierwszego podatnika)\n"
+    "      (--quarter do roku 2012 włącznie; FK bierze tylko pierwszego podatnika)\n";
+const char* importTaxpayersUsage =
     "  brenvald-cli import-taxpayers --db BAZA --dir KATALOG [--overwrite nazwa,nazskr,adres,regon,nip] KONTO...\n"
     "      przejmuje konta z listy kont PKPiR jako podatników; istniejącemu podatnikowi\n"
     "      zastępuje tylko pola wymienione w --overwrite\n";
-
-namespace {
 
 // The import period: the whole year from 2013, a quarter up to 2012.
 data::Period importPeriod(const QMap<QString, QString>& options)
@@ -188,5 +189,8 @@ int importTaxpayers(const QStringList& args)
     dm.disconnectDatabase();
     return refused == 0 ? 0 : exitFailure;
 }
+
+const Command importCommands[2] = {{"import-purchases", importPurchasesUsage, importPurchases},
+                                   {"import-taxpayers", importTaxpayersUsage, importTaxpayers}};
 
 } // namespace tools

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "tools/cli_options.h"
+
 // The imports from the ledgers, as the command-line tool runs them: the same code as the
 // import screens.
 namespace tools {
@@ -11,6 +13,6 @@ int importPurchases(const QStringList& args);
 // import-taxpayers --db NAME --dir DIR [--overwrite FIELDS] ACCOUNT...
 int importTaxpayers(const QStringList& args);
 
-extern const char* importUsage;
+extern const Command importCommands[2];
 
 } // namespace tools

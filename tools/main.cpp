@@ -6,13 +6,18 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <QLoggingCategory>
+
 #include <cstdio>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "data/dm1.h"
 #include "data/field_names.h"
 #include "data/reference_data.h"
 #include "desktop/signal_catcher.h"
+#include "desktop/stop_request.h"
 #include "firebird/environment.h"
 #include "firebird/error.h"
 #include "report/pdf.h"
@@ -32,14 +37,21 @@ using namespace tools;
 
 namespace {
 
-const char* usage =
+const char* generalUsage =
     "Użycie:\n"
     "  brenvald-cli --help | --version\n"
     "  brenvald-cli POLECENIE --help\n"
+    "  brenvald-cli [--debug] POLECENIE OPCJE...\n"
+    "      --debug: komunikaty diagnostyczne programu na standardowe wyjście błędów\n"
+    "\n"
+    "Polecenia:\n";
+const char* initdbUsage =
     "  brenvald-cli initdb PLIK\n"
-    "      tworzy bazę danych z tablicami wzorcowymi (nie nadpisuje istniejącego pliku)\n"
+    "      tworzy bazę danych z tablicami wzorcowymi (nie nadpisuje istniejącego pliku)\n";
+const char* settleUsage =
     "  brenvald-cli settle --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II] [--tsv | --csv]\n"
-    "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n"
+    "      drukuje rozliczenie opłaty podatnika za okres (--half do roku 2012 włącznie)\n";
+const char* pdfUsage =
     "  brenvald-cli pdf --db BAZA --taxpayer NAZWA_SKRÓCONA --year RRRR [--half I|II]\n"
     "                   --report statements|register --out PLIK.pdf [--allow-missing-rates]\n"
     "      zapisuje do jednego pliku PDF wykaz zbiorczy i tabelę D (statements)\n"
@@ -52,7 +64,7 @@ int initdb(const QStringList& args)
         throw HelpAsked{};
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
         throw BadArguments{QStringLiteral("Polecenie initdb wymaga jednej nazwy pliku.")};
-    data::createDeliveredDatabase(args.first());
+    data::createDeliveredDatabase(args.first(), [] { return desktop::SignalCatcher::lastCaught() != 0; });
     QTextStream(stdout) << QStringLiteral("Utworzono bazę danych %1.").arg(args.first()) << Qt::endl;
     return 0;
 }
@@ -163,64 +175,79 @@ int pdf(const QStringList& args)
     return 0;
 }
 
+const Command ownCommands[] = {{"initdb", initdbUsage, initdb}, {"settle", settleUsage, settle}, {"pdf", pdfUsage, pdf}};
+
+std::vector<Command> allCommands()
+{
+    std::vector<Command> all;
+    for (const auto& group : {std::span<const Command>(ownCommands), std::span<const Command>(importCommands),
+                              std::span<const Command>(rateCommands), std::span<const Command>(backupCommands),
+                              std::span<const Command>(overviewCommands)})
+        all.insert(all.end(), group.begin(), group.end());
+    return all;
+}
+
+void printUsage(std::FILE* to, const Command* command)
+{
+    if (command) {
+        std::fputs("Użycie:\n", to);
+        std::fputs(command->usage, to);
+        return;
+    }
+    std::fputs(generalUsage, to);
+    for (const Command& c : allCommands())
+        std::fputs(c.usage, to);
+}
+
 int runCommand(QStringList args)
 {
+    const Command* command = nullptr;
+    const std::vector<Command> commands = allCommands();
     try {
         if (args.isEmpty())
             throw BadArguments{QStringLiteral("Nie podano polecenia.")};
-        const QString command = args.takeFirst();
-        if (command == QStringLiteral("--help") || command == QStringLiteral("help"))
+        const QString name = args.takeFirst();
+        if (name == QStringLiteral("--help") || name == QStringLiteral("help"))
             throw HelpAsked{};
-        if (command == QStringLiteral("--version")) {
+        if (name == QStringLiteral("--version")) {
             QTextStream(stdout) << QStringLiteral("brenvald-cli %1").arg(QCoreApplication::applicationVersion()) << Qt::endl;
             return 0;
         }
-        if (command == QStringLiteral("initdb"))
-            return initdb(args);
-        if (command == QStringLiteral("settle"))
-            return settle(args);
-        if (command == QStringLiteral("pdf"))
-            return pdf(args);
-        if (command == QStringLiteral("import-purchases"))
-            return importPurchases(args);
-        if (command == QStringLiteral("import-taxpayers"))
-            return importTaxpayers(args);
-        if (command == QStringLiteral("load-rates"))
-            return loadRates(args);
-        if (command == QStringLiteral("backup"))
-            return backup(args);
-        if (command == QStringLiteral("restore"))
-            return restore(args);
-        if (command == QStringLiteral("convert"))
-            return convert(args);
-        if (command == QStringLiteral("overview"))
-            return overview(args);
-        if (command == QStringLiteral("pdf-all"))
-            return pdfAll(args);
-        throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(command)};
+        for (const Command& c : commands)
+            if (name == QLatin1String(c.name))
+                command = &c;
+        if (!command)
+            throw BadArguments{QStringLiteral("Nieznane polecenie: %1").arg(name)};
+        return command->run(args);
     } catch (const HelpAsked&) {
-        std::fputs(usage, stdout);
-        std::fputs(importUsage, stdout);
-        std::fputs(rateUsage, stdout);
-        std::fputs(backupUsage, stdout);
-        std::fputs(overviewUsage, stdout);
+        printUsage(stdout, command);
         return 0;
     } catch (const Interrupted&) {
         printError(QStringLiteral("Przerwano."));
         return exitOnSignal + desktop::SignalCatcher::lastCaught();
+    } catch (const desktop::WorkStopped&) {
+        printError(QStringLiteral("Przerwano; nie zostało nic z przerwanej pracy."));
+        return exitOnSignal + desktop::SignalCatcher::lastCaught();
     } catch (const BadArguments& e) {
         printError(e.message);
-        std::fputs(usage, stderr);
-        std::fputs(importUsage, stderr);
-        std::fputs(rateUsage, stderr);
-        std::fputs(backupUsage, stderr);
-        std::fputs(overviewUsage, stderr);
+        printUsage(stderr, command);
         return exitBadArguments;
     } catch (const std::exception& e) {
+        // The details (the statement, the engine's codes) go to the log, which --debug shows;
+        // the user reads the failure once, in Polish.
         fb::logFailure(e);
         printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
         return exitFailure;
     }
+}
+
+// The program's log lines (what it recomputes, the details of a failure already said in
+// Polish) are for diagnosis: shown with --debug (or QT_LOGGING_RULES), not on a normal run.
+void keepLogQuietUnless(bool debug)
+{
+    if (!debug)
+        QLoggingCategory::setFilterRules(QStringLiteral("brenvald.*.debug=false\nbrenvald.*.info=false\n"
+                                                        "brenvald.failure.warning=false\nbrenvald.database.warning=false"));
 }
 
 } // namespace
@@ -229,7 +256,8 @@ int main(int argc, char* argv[])
 {
     // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
     // no window, so it needs no display.
-    const bool needsFonts = argc > 1 && (qstrcmp(argv[1], "pdf") == 0 || qstrcmp(argv[1], "pdf-all") == 0);
+    const int commandAt = argc > 1 && qstrcmp(argv[1], "--debug") == 0 ? 2 : 1;
+    const bool needsFonts = argc > commandAt && (qstrcmp(argv[commandAt], "pdf") == 0 || qstrcmp(argv[commandAt], "pdf-all") == 0);
     if (needsFonts && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
@@ -237,9 +265,14 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("brenvald-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRENVALD_VERSION));
     text::applyProgramFormats();
+    QStringList args = app->arguments().mid(1);
+    const bool debug = !args.isEmpty() && args.first() == QStringLiteral("--debug");
+    if (debug)
+        args.removeFirst();
+    keepLogQuietUnless(debug);
     // SIGTERM, SIGINT and SIGHUP end a long command at its next stopping point, with the
     // database detached and no part of a file left, rather than at once; a short one finishes.
     const desktop::SignalCatcher interruptions;
-    const int code = runCommand(app->arguments().mid(1));
+    const int code = runCommand(args);
     fb::endProcess(code);
 }

@@ -16,15 +16,20 @@
 
 namespace tools {
 
+namespace {
+
 const char* overviewUsage =
     "  brenvald-cli overview --db BAZA --year RRRR [--half I|II] [--tsv | --csv]\n"
     "      drukuje opłatę, próg i brak stawek każdego podatnika za okres\n"
-    "      (--csv: dla arkusza kalkulacyjnego, jak „Eksport do CSV”)\n"
+    "      (--csv: dla arkusza kalkulacyjnego, jak „Eksport do CSV”)\n";
+const char* pdfAllUsage =
     "  brenvald-cli pdf-all --db BAZA --year RRRR [--half I|II] --dir KATALOG [--register] [--without-purchases]\n"
     "                       [--allow-missing-rates]\n"
     "      zapisuje wykaz zbiorczy i tabelę D (z --register także wykaz zakupów) każdego\n"
     "      podatnika do osobnego pliku PDF w katalogu; podatników bez zakupów pomija,\n"
     "      podatników z brakującymi stawkami (kod 1) także, chyba że podano --allow-missing-rates\n";
+
+} // namespace
 
 QString overviewTable(const data::Overview& o)
 {
@@ -148,5 +153,7 @@ int pdfAll(const QStringList& args)
     });
     return failed ? exitFailure : 0;
 }
+
+const Command overviewCommands[2] = {{"overview", overviewUsage, overview}, {"pdf-all", pdfAllUsage, pdfAll}};
 
 } // namespace tools

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "tools/cli_options.h"
+
 namespace data {
 struct Overview;
 }
@@ -18,6 +20,6 @@ int pdfAll(const QStringList& args);
 // The overview as a table for reading (--tsv gives reports::overviewRecords).
 QString overviewTable(const data::Overview& o);
 
-extern const char* overviewUsage;
+extern const Command overviewCommands[2];
 
 } // namespace tools

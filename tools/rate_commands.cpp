@@ -9,10 +9,14 @@
 
 namespace tools {
 
-const char* rateUsage =
+namespace {
+
+const char* loadRatesUsage =
     "  brenvald-cli load-rates --db BAZA PLIK\n"
     "      dodaje stawki opłat z pliku (wiersze \"rodzaj, paliwo, stawka, rok)\") i drukuje\n"
     "      polecenie i wynik każdego wiersza; kod 1, gdy któryś wiersz się nie udał\n";
+
+} // namespace
 
 int loadRates(const QStringList& args)
 {
@@ -22,6 +26,10 @@ int loadRates(const QStringList& args)
     if (files.size() != 1)
         throw BadArguments{QStringLiteral("Polecenie load-rates wymaga jednej nazwy pliku ze stawkami.")};
     std::vector<rates::RateStatement> statements = rates::readRateFile(files.first());
+    if (statements.empty()) {
+        printError(QStringLiteral("Plik %1 nie zawiera żadnej stawki: nic nie wczytano.").arg(files.first()));
+        return exitFailure;
+    }
 
     Tdm_1 dm;
     dm.connectTo(options.value(QStringLiteral("--db")));
@@ -50,5 +58,7 @@ int loadRates(const QStringList& args)
     out << rates::summaryText(static_cast<int>(statements.size()), errors).remove(QLatin1Char('\r')) << Qt::endl;
     return errors == 0 ? 0 : exitFailure;
 }
+
+const Command rateCommands[1] = {{"load-rates", loadRatesUsage, loadRates}};
 
 } // namespace tools

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "tools/cli_options.h"
+
 // A further year's rates from a file, as the command-line tool loads them: the same loader as
 // the rate window.
 namespace tools {
@@ -9,6 +11,6 @@ namespace tools {
 // load-rates --db NAME FILE
 int loadRates(const QStringList& args);
 
-extern const char* rateUsage;
+extern const Command rateCommands[1];
 
 } // namespace tools

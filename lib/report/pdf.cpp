@@ -14,6 +14,7 @@
 #include "report/page_painter.h"
 #include "report/report.h"
 #include "report/report_printer.h"
+#include "text/write_failure.h"
 
 namespace report {
 
@@ -101,7 +102,7 @@ PdfOutcome writeDirectly(const std::vector<ReportPrinter*>& printers, const QStr
         return failed(fileName, outcome.error);
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(memory.data()) != memory.size())
-        return failed(fileName, file.errorString());
+        return failed(fileName, text::writeFailureReason(file, fileName));
     return outcome;
 }
 
@@ -117,17 +118,17 @@ PdfOutcome writePdf(const std::vector<ReportPrinter*>& printers, const QString& 
 
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return failed(fileName, file.errorString());
+        return failed(fileName, text::writeFailureReason(file, fileName));
     PdfOutcome outcome = drawPages(printers, file, stop);
     // A failed write is remembered by the file, which then refuses to take the name; its
     // reason is read now, as closing may replace it.
-    const QString writeFailure = file.error() == QFileDevice::NoError ? QString() : file.errorString();
+    const QString writeFailure = file.error() == QFileDevice::NoError ? QString() : text::writeFailureReason(file, fileName);
     if (outcome.stopped || !outcome) {
         file.cancelWriting(); // the temporary file goes with `file`
         return outcome.stopped ? stopped(fileName) : failed(fileName, outcome.error);
     }
     if (!file.commit())
-        return failed(fileName, writeFailure.isEmpty() ? file.errorString() : writeFailure);
+        return failed(fileName, writeFailure.isEmpty() ? text::writeFailureReason(file, fileName) : writeFailure);
     return outcome;
 }
 

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include "text/write_failure.h"
+
 #include "text/formats.h"
 
 namespace text {
@@ -84,7 +86,7 @@ bool writeCsvFile(const QString& fileName, const QString& lines, QString* error)
     const QByteArray bytes = "\xEF\xBB\xBF" + lines.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
-            *error = QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(QDir::toNativeSeparators(fileName), file.errorString());
+            *error = QStringLiteral("Nie można zapisać pliku %1.\n%2").arg(QDir::toNativeSeparators(fileName), writeFailureReason(file, fileName));
         return false;
     }
     return true;
