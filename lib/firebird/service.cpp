@@ -119,20 +119,30 @@ void Service::start(const QByteArray& request, const QString& context)
 }
 
 // Reads the engine's account line by line until it ends; a failure of the work comes as the
-// error of the last query.
+// error of the last query. Each wait for a line is bounded, so that a stop is seen while the
+// engine works long without a word (an index of many rows, a backup file that is slow to come).
 Service::Account Service::follow(const Progress& progress, const StopAsked& stop, const QString& context)
 {
     const StandardOutputSilenced silenced(local_);
     Account account;
+    // A wait of at most a second: the item, its length in two bytes, the seconds in four.
+    const char bounded[] = {static_cast<char>(isc_info_svc_timeout), 4, 0, 1, 0, 0, 0};
     const char items[] = {static_cast<char>(isc_info_svc_line)};
     QByteArray buffer(16384, '\0');
     for (;;) {
         ISC_STATUS_ARRAY status;
-        isc_service_query(status, &handle_, nullptr, 0, nullptr, sizeof items, items,
-                          static_cast<unsigned short>(buffer.size()), buffer.data());
+        isc_service_query(status, &handle_, nullptr, sizeof bounded, bounded,
+                          sizeof items, items, static_cast<unsigned short>(buffer.size()), buffer.data());
         check(status, context);
         const auto* p = reinterpret_cast<const unsigned char*>(buffer.constData());
         const int length = *p == isc_info_svc_line ? p[1] | (p[2] << 8) : 0;
+        const bool timedOut = *p == isc_info_svc_line && p[3 + length] == isc_info_svc_timeout;
+        if (stop && stop()) {
+            account.stopped = true;
+            return account;
+        }
+        if (timedOut)
+            continue;
         if (length == 0) {
             waitUntilDone(context);
             return account;
@@ -140,10 +150,6 @@ Service::Account Service::follow(const Progress& progress, const StopAsked& stop
         account.lines << QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length).trimmed();
         if (progress)
             progress(account.lines.constLast());
-        if (stop && stop()) {
-            account.stopped = true;
-            return account;
-        }
     }
 }
 

@@ -10,7 +10,9 @@
 #include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "backup_actions.h"
 #include "desktop/open_file_dialog.h"
+#include "desktop/save_file_dialog.h"
 #include "ok_gl.h"
 #include "program_database.h"
 #include "purchases/zak.h"
@@ -24,6 +26,8 @@
 #include "tables/siln.h"
 #include "text/formats.h"
 #include "test_main.h"
+
+#include <sys/stat.h>
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -181,6 +185,51 @@ private slots:
         }
         QVERIFY(shown.isEmpty());
         dm_1 = nullptr;
+    }
+
+    // The menu's backup is offered by name in the user's own folder (not beside the database
+    // it protects) and is the user's alone; a cut copy of it restores nothing and says why.
+    void backupAndRestoreFromTheMenu()
+    {
+        QTemporaryDir dir;
+        const QString database = QDir(dir.path()).filePath(QStringLiteral("firma.gdb"));
+        QVERIFY(QFile::copy(testsupport::freshDeliveredDatabase(), database));
+        Tdm_1 dm;
+        dm.connectTo(database);
+        const QString backup = QDir(dir.path()).filePath(QStringLiteral("kopie/firma.fbk"));
+        QVERIFY(QDir().mkpath(QFileInfo(backup).path()));
+        QString offered;
+        desktop::setSaveFileHandler([&](const desktop::SaveFileRequest& r) {
+            offered = r.suggestedName;
+            return backup;
+        });
+        makeBackup(dm, nullptr);
+        QCOMPARE(offered, QStringLiteral("firma_%1.fbk").arg(QDate::currentDate().toString(Qt::ISODate)));
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.startsWith(QStringLiteral("Zapisano kopię zapasową")), qPrintable(shown[0].text));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(backup).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0600));
+
+        QFile whole(backup);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QString cut = QDir(dir.path()).filePath(QStringLiteral("kopie/ucieta.fbk"));
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(whole.readAll().left(whole.size() / 2));
+        out.close();
+        const QString restored = QDir(dir.path()).filePath(QStringLiteral("odtworzona.gdb"));
+        desktop::setOpenFileHandler([&](const desktop::OpenFileRequest&) { return cut; });
+        desktop::setSaveFileHandler([&](const desktop::SaveFileRequest&) { return restored; });
+        shown.clear();
+        restoreBackup(dm, nullptr);
+        desktop::setOpenFileHandler({});
+        desktop::setSaveFileHandler({});
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, desktop::MessageKind::Error);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("jest niepełna albo uszkodzona")), qPrintable(shown[0].text));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("firma.gdb")});
+        QCOMPARE(dm.db_opl.databaseName(), database);
     }
 };
 
