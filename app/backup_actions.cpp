@@ -93,7 +93,8 @@ void restoreBackup(Tdm_1& dm, QWidget* parent)
             return;
         database = server + QLatin1Char(':') + path;
     } else {
-        file = desktop::askOpenFileName({QStringLiteral("Kopia zapasowa do odtworzenia"), QFileInfo(open).path(),
+        // Backups are looked for where the last one was made (or the user's documents).
+        file = desktop::askOpenFileName({QStringLiteral("Kopia zapasowa do odtworzenia"), QString(),
                                          {QStringLiteral("Kopie zapasowe (*.fbk)"), QStringLiteral("Wszystkie pliki (*)")},
                                          QStringLiteral("fbk"), QStringLiteral("backup")},
                                         parent);

@@ -50,7 +50,6 @@ QStringList errorLines(const QStringList& lines)
 // standard output), and the rows it restored in each table.
 struct RestoreAccount {
     bool readToEnd = false;
-    bool createdDatabase = false;
     QMap<QString, qint64> rows;
 };
 
@@ -61,8 +60,6 @@ RestoreAccount readRestoreAccount(const QStringList& lines)
     RestoreAccount account;
     QString current;
     for (const QString& line : lines) {
-        if (line.contains(QLatin1String("created database")))
-            account.createdDatabase = true;
         if (line.contains(QLatin1String("finishing, closing, and going home")))
             account.readToEnd = true;
         if (const auto m = table.match(line); m.hasMatch())
@@ -151,28 +148,36 @@ void restoreLocally(const QString& backupFile, const QString& target, const fb::
 }
 
 // A server's file cannot be renamed from here: the restore makes the database under its name
-// (the engine refuses an existing one), and a database it made that fails the checks is
-// deleted by the server.
+// (the engine refuses an existing one), and a database it made that fails, or fails the
+// checks, is deleted by the server. A stopped restore goes on on the server and is left to it.
 void restoreOnServer(const ServerPath& where, const QString& backupFile, const QString& target,
                      const fb::Service::Progress& progress, const desktop::StopRequest& stop)
 {
-    fb::Service::Account account;
+    bool created = false;
+    const auto watched = [&](const QString& line) {
+        created = created || line.contains(QLatin1String("created database"));
+        if (progress)
+            progress(line);
+    };
     try {
-        fb::Service service(where.server, connectionUser(), connectionPassword());
-        account = service.restore(backupFile, where.path, progress, stop);
-    } catch (const fb::Error& e) {
-        if (e.isConnectionLost())
-            throw;
-        failRestore(backupFile, target, e);
-    }
-    const RestoreAccount restore = readRestoreAccount(account.lines);
-    try {
-        if (account.stopped)
+        fb::Service::Account account;
+        try {
+            fb::Service service(where.server, connectionUser(), connectionPassword());
+            account = service.restore(backupFile, where.path, watched, stop);
+        } catch (const fb::Error& e) {
+            if (e.isConnectionLost())
+                throw;
+            failRestore(backupFile, target, e);
+        }
+        if (account.stopped) {
+            created = false;
             throw desktop::WorkStopped{};
+        }
+        const RestoreAccount restore = readRestoreAccount(account.lines);
         checkAccount(account, restore, backupFile, target);
         checkRestoredDatabase(target, restore, backupFile, target);
     } catch (...) {
-        if (restore.createdDatabase && !account.stopped) {
+        if (created) {
             try {
                 fb::Connection made;
                 made.open(target, connectionUser(), connectionPassword());
