@@ -23,30 +23,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void exec(const QString& database, const QStringList& statements)
-{
-    fb::Connection c;
-    c.open(database, testsupport::user(), testsupport::password());
-    fb::Transaction t(&c);
-    for (const QString& sql : statements)
-        c.executeImmediate(t, sql);
-    t.commit();
-}
-
-qint64 countIn(const QString& database, const QString& sql)
-{
-    fb::Connection c;
-    c.open(database, testsupport::user(), testsupport::password());
-    fb::Transaction t(&c);
-    return testsupport::queryRows(c, t, sql).value(0).value(0).toLongLong();
-}
-
 // A delivered database with a taxpayer, a vehicle and purchases, so that every kind of table
 // has rows a cut backup could lose.
 QString databaseWithPurchases()
 {
     const QString path = testsupport::freshDeliveredDatabase();
-    exec(path, {u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'FIRMA')"_s,
+    testsupport::execute(path, {u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (1, '1', 'FIRMA')"_s,
                 u"insert into SAM values ('WA 1', 1, 1, 1, '2020-01-01', null)"_s,
                 u"insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
                 "select first 3000 gen_id(G_ZAK, 1), 'WA 1', 'F/1', '2024-03-01', 1, 12.5 "
@@ -62,11 +44,6 @@ QString failureOf(const std::function<void()>& work)
         return QString::fromUtf8(e.what());
     }
     return {};
-}
-
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace
@@ -110,11 +87,11 @@ private slots:
             QVERIFY2(failure.contains(u"Baza %1 nie została utworzona."_s.arg(target))
                          || failure.contains(u"to nie jest kopia zapasowa bazy danych"_s),
                      qPrintable(u"cut at %1: %2"_s.arg(cut).arg(failure)));
-            QCOMPARE(filesIn(folder.path()), QStringList{u"cut.fbk"_s});
+            QCOMPARE(testsupport::filesIn(folder.path()), QStringList{u"cut.fbk"_s});
         }
         data::restoreDatabase(backup, target);
         for (const QString& table : {u"ZAK_PAL"_s, u"TAB_OPL_SILN"_s, u"PODAT"_s})
-            QCOMPARE(countIn(target, u"select count(*) from "_s + table), countIn(database, u"select count(*) from "_s + table));
+            QCOMPARE(testsupport::firstNumber(target, u"select count(*) from "_s + table), testsupport::firstNumber(database, u"select count(*) from "_s + table));
     }
 
     // A file that takes the new database's name while the restore runs is neither replaced
@@ -136,7 +113,7 @@ private slots:
         QFile kept(target);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("czyjś plik"));
-        QCOMPARE(filesIn(folder.path()), QStringList{u"nowa.gdb"_s});
+        QCOMPARE(testsupport::filesIn(folder.path()), QStringList{u"nowa.gdb"_s});
     }
 
     // A backup is its owner's alone whatever the umask; an existing file, a database above
@@ -156,13 +133,13 @@ private slots:
         const qint64 size = QFileInfo(other).size();
         QVERIFY(failureOf([&] { data::backupDatabase(database, other); }).contains(u"już istnieje"_s));
         QCOMPARE(QFileInfo(other).size(), size);
-        QCOMPARE(countIn(other, u"select count(*) from ZAK_PAL"_s), 3000);
+        QCOMPARE(testsupport::firstNumber(other, u"select count(*) from ZAK_PAL"_s), 3000);
 
         data::backupDatabase(database, copy, data::Existing::Replace);
         QCOMPARE(::stat(QFile::encodeName(copy).constData(), &st), 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0600));
         ::umask(before);
-        QCOMPARE(filesIn(folder.path()), (QStringList{u"inna.gdb"_s, u"kopia.fbk"_s}));
+        QCOMPARE(testsupport::filesIn(folder.path()), (QStringList{u"inna.gdb"_s, u"kopia.fbk"_s}));
     }
 
     // Another program's database (or one left empty) is refused before the program adds its
@@ -170,9 +147,9 @@ private slots:
     void aForeignDatabaseIsLeftAsItIs()
     {
         const QString foreign = testsupport::freshEmptyDatabase();
-        exec(foreign, {u"create table KSIEGA (NR integer not null primary key, OPIS varchar(40))"_s});
-        const auto relations = [&] { return countIn(foreign, u"select count(*) from RDB$RELATIONS"_s); };
-        const auto indexes = [&] { return countIn(foreign, u"select count(*) from RDB$INDICES"_s); };
+        testsupport::execute(foreign, {u"create table KSIEGA (NR integer not null primary key, OPIS varchar(40))"_s});
+        const auto relations = [&] { return testsupport::firstNumber(foreign, u"select count(*) from RDB$RELATIONS"_s); };
+        const auto indexes = [&] { return testsupport::firstNumber(foreign, u"select count(*) from RDB$INDICES"_s); };
         const qint64 relationsBefore = relations(), indexesBefore = indexes();
         Tdm_1 dm;
         const QString failure = failureOf([&] { dm.connectTo(foreign); });
@@ -200,7 +177,7 @@ private slots:
         QVERIFY2(failure.contains(u"nie została utworzona"_s), qPrintable(failure));
         QVERIFY(!QFile::exists(target));
         data::restoreDatabase(backup, testsupport::throughServer(target));
-        QCOMPARE(countIn(testsupport::throughServer(target), u"select count(*) from ZAK_PAL"_s), 3000);
+        QCOMPARE(testsupport::firstNumber(testsupport::throughServer(target), u"select count(*) from ZAK_PAL"_s), 3000);
         QVERIFY(failureOf([&] { data::backupDatabase(testsupport::throughServer(target), u"kopia.fbk"_s); })
                     .contains(u"pełną ścieżką na serwerze"_s));
     }

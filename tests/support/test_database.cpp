@@ -95,4 +95,27 @@ QList<QVariantList> queryRows(fb::Connection& connection, fb::Transaction& trans
     return result;
 }
 
+void execute(const QString& database, const QStringList& statements)
+{
+    fb::Connection c;
+    c.open(database, user(), password());
+    fb::Transaction t(&c);
+    for (const QString& sql : statements)
+        c.executeImmediate(t, sql);
+    t.commit();
+}
+
+qint64 firstNumber(const QString& database, const QString& sql)
+{
+    fb::Connection c;
+    c.open(database, user(), password());
+    fb::Transaction t(&c);
+    return queryRows(c, t, sql).value(0).value(0).toLongLong();
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 } // namespace testsupport

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -29,5 +30,12 @@ QString freshDatabaseFromScript(const QString& scriptPath);
 // through a dataset, so that a test checks what is stored.
 QList<QVariantList> queryRows(fb::Connection& connection, fb::Transaction& transaction, const QString& sql,
                               const QVariantMap& params = {});
+
+// Runs statements on a database file in one transaction of their own, and commits.
+void execute(const QString& database, const QStringList& statements);
+// The first column of the first row of a query on a database file, as a number.
+qint64 firstNumber(const QString& database, const QString& sql);
+// The files of a folder, hidden ones too: what a test expects a command to have left there.
+QStringList filesIn(const QString& folder);
 
 } // namespace testsupport

@@ -41,16 +41,6 @@ Run cli(const QStringList& args, const QProcessEnvironment& env = QProcessEnviro
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-void exec(const QString& database, const QStringList& statements)
-{
-    fb::Connection c;
-    c.open(database, testsupport::user(), testsupport::password());
-    fb::Transaction t(&c);
-    for (const QString& sql : statements)
-        c.executeImmediate(t, sql);
-    t.commit();
-}
-
 // Enough purchases for a restore (or a conversion, which copies row by row) to run well over
 // the moment the test needs to see it begin.
 QStringList aVehicleWithPurchases(int count)
@@ -68,11 +58,6 @@ QByteArray contentsOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
 } // namespace
 
 class TestCliFiles : public QObject {
@@ -87,7 +72,7 @@ private slots:
     {
         delivered = testsupport::freshDeliveredDatabase();
         const QString big = testsupport::freshDeliveredDatabase();
-        exec(big, aVehicleWithPurchases(100000));
+        testsupport::execute(big, aVehicleWithPurchases(100000));
         bigBackup = testsupport::workDir() + u"/duza.fbk"_s;
         data::backupDatabase(big, bigBackup);
         // A database of an earlier version: no character set declared.
@@ -99,7 +84,7 @@ private slots:
             data::createSchema(c, t);
             data::loadReferenceData(c, t);
         }
-        exec(oldDatabase, aVehicleWithPurchases(30000));
+        testsupport::execute(oldDatabase, aVehicleWithPurchases(30000));
     }
 
     // The engine opens its lock and trace files following links: a lock folder that is not
@@ -178,7 +163,7 @@ private slots:
         QProcess p;
         p.start(QStringLiteral(BRENVALD_CLI), args);
         QVERIFY(p.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(!filesIn(folder.path()).isEmpty() || p.state() == QProcess::NotRunning, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!testsupport::filesIn(folder.path()).isEmpty() || p.state() == QProcess::NotRunning, 60000);
         QCOMPARE(p.state(), QProcess::Running);
         ::kill(static_cast<pid_t>(p.processId()), signalNumber);
         QVERIFY(p.waitForFinished(60000));
@@ -187,7 +172,7 @@ private slots:
             return;
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 128 + signalNumber);
-        QCOMPARE(filesIn(folder.path()), QStringList());
+        QCOMPARE(testsupport::filesIn(folder.path()), QStringList());
     }
 
     // What the tool refuses it says once, in Polish, without the log's lines; --help and a
@@ -230,7 +215,7 @@ private slots:
             QVERIFY2(!run.err.contains(u"brenvald."_s) && run.err.count(u"Błąd"_s) <= 1, qPrintable(what));
         }
         QVERIFY(contentsOf(database) == stored);
-        QCOMPARE(filesIn(folder.path()), (QStringList{u"biuro.gdb"_s, u"pusty.gdb"_s, u"stawki.sql"_s}));
+        QCOMPARE(testsupport::filesIn(folder.path()), (QStringList{u"biuro.gdb"_s, u"pusty.gdb"_s, u"stawki.sql"_s}));
     }
 };
 
