@@ -7,6 +7,7 @@
 #include "firebird/environment.h"
 #include "help_topics.h"
 #include "ok_gl.h"
+#include "report/form_font.h"
 #include "startup.h"
 
 #include <clocale>
@@ -20,6 +21,8 @@ int main(int argc, char* argv[])
     Application app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     app.endOnTerminationSignals();
+    // Without the Liberation fonts the printed forms come out clipped: said in the log at once.
+    report::warnOnFormFontProblem();
     registerHelpTopics();
 
     Tdm_1 dataModule;
