@@ -63,7 +63,8 @@ private slots:
     {
         for (const char* file : {"bin/brenvald", "bin/brenvald-cli", "share/applications/brenvald.desktop",
                                  "share/icons/hicolor/scalable/apps/brenvald.svg", "share/brenvald/rates/stawki_2026.sql",
-                                 "share/man/man1/brenvald.1.gz", "share/man/man1/brenvald-cli.1.gz"})
+                                 "share/man/man1/brenvald.1.gz", "share/man/man1/brenvald-cli.1.gz",
+                                 "share/doc/brenvald/copyright", "share/doc/brenvald/changelog.Debian.gz"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
         QFile desktop(prefix.filePath(u"share/applications/brenvald.desktop"_s));
         QVERIFY(desktop.open(QIODevice::ReadOnly));
