@@ -9,6 +9,7 @@
 #include "firebird/error.h"
 #include "help_topics.h"
 #include "ok_gl.h"
+#include "report/form_font.h"
 #include "startup.h"
 
 #include <clocale>
@@ -22,6 +23,8 @@ int main(int argc, char* argv[])
     Application app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     app.endOnTerminationSignals();
+    // Without the Liberation fonts the printed forms come out clipped: said in the log at once.
+    report::warnOnFormFontProblem();
     registerHelpTopics();
     // A lock folder that others can write would let them destroy this user's files through
     // the engine: the program does not start over one.

@@ -20,6 +20,7 @@
 #include "desktop/stop_request.h"
 #include "firebird/environment.h"
 #include "firebird/error.h"
+#include "report/form_font.h"
 #include "report/pdf.h"
 #include "reports/fixed_report_inputs.h"
 #include "reports/report_set.h"
@@ -262,6 +263,8 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
         needsFonts ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    if (needsFonts)
+        report::warnOnFormFontProblem();
     QCoreApplication::setApplicationName(QStringLiteral("brenvald-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRENVALD_VERSION));
     text::applyProgramFormats();

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,6 +31,16 @@ class TestInstalled : public QObject {
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
+    // An installed manual page of section 1, uncompressed.
+    QString manualPage(const QString& name)
+    {
+        QProcess gzip;
+        gzip.start(u"gzip"_s, {u"-dc"_s, prefix.filePath(u"share/man/man1/"_s + name + u".1.gz"_s)});
+        if (!gzip.waitForFinished(30000) || gzip.exitCode() != 0)
+            return {};
+        return QString::fromUtf8(gzip.readAllStandardOutput());
+    }
+
     void exec(const QString& database, const QString& sql)
     {
         fb::Connection c;
@@ -51,13 +62,36 @@ private slots:
     void everythingIsInItsPlace()
     {
         for (const char* file : {"bin/brenvald", "bin/brenvald-cli", "share/applications/brenvald.desktop",
-                                 "share/icons/hicolor/scalable/apps/brenvald.svg", "share/brenvald/rates/stawki_2026.sql"})
+                                 "share/icons/hicolor/scalable/apps/brenvald.svg", "share/brenvald/rates/stawki_2026.sql",
+                                 "share/man/man1/brenvald.1.gz", "share/man/man1/brenvald-cli.1.gz",
+                                 "share/doc/brenvald/copyright", "share/doc/brenvald/changelog.Debian.gz"})
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(file))), file);
         QFile desktop(prefix.filePath(u"share/applications/brenvald.desktop"_s));
         QVERIFY(desktop.open(QIODevice::ReadOnly));
         const QString entry = QString::fromUtf8(desktop.readAll());
         for (const char* line : {"Exec=brenvald\n", "Icon=brenvald\n", "Categories=Office;Finance;\n"})
             QVERIFY2(entry.contains(QString::fromLatin1(line)), line);
+    }
+
+    // The installed manual pages carry the version of the build, and the tool's page has a
+    // heading for every command its usage lists.
+    void theManualPagesDescribeEveryCommand()
+    {
+        const QString program = manualPage(u"brenvald"_s);
+        QVERIFY2(program.contains(u".TH BRENVALD 1 "_s), qPrintable(program.left(300)));
+        const QString page = manualPage(u"brenvald-cli"_s);
+        QVERIFY2(page.contains(u"\"brenvald " BRENVALD_VERSION "\""_s), qPrintable(page.left(300)));
+        const auto [code, usage, unused] = cli({u"--help"_s});
+        QCOMPARE(code, 0);
+        static const QRegularExpression commandOfUsage(u"^  brenvald-cli ([a-z][a-z-]*) "_s, QRegularExpression::MultilineOption);
+        QStringList commands;
+        for (auto m = commandOfUsage.globalMatch(usage); m.hasNext();)
+            commands << m.next().captured(1);
+        QVERIFY2(commands.size() >= 11, qPrintable(usage));
+        for (const QString& command : commands) {
+            QString heading = command;
+            QVERIFY2(page.contains(u".SS \""_s + heading.replace(u'-', u"\\-"_s) + u' '), qPrintable(command));
+        }
     }
 
     // initdb, a year's rates loaded from the installed file, backup, restore, the same
