@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "data/connection_settings.h"
+#include "data/schema.h"
 #include "data/schema_check.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
@@ -85,8 +86,7 @@ void checkRestoredDatabase(const QString& clientName, const RestoreAccount& acco
         fail(QStringLiteral("Kopia w pliku %1 nie jest pełną kopią bazy tego programu: brak w niej tabel %2.")
                  .arg(shown(backupFile), missing.join(QStringLiteral(", ")))
              + notMade);
-    QStringList ours = programRelations();
-    ours << QStringLiteral("BLOKADY");
+    const QStringList ours = programRelations() + laterTables();
     QStringList counted;
     for (auto it = account.rows.cbegin(); it != account.rows.cend(); ++it)
         if (ours.contains(it.key()))

@@ -201,6 +201,7 @@ private:
     void IBDS_zakBeforeEdit(ds::Dataset& d);
     void IBDS_zakNewRecord(ds::Dataset& d);
     void IBDS_zakBeforePost(ds::Dataset& d);
+    void writeUnderPurchaseLock(const std::function<void()>& write);
     struct DayRange {
         QDate first;
         QDate last; // before `first` when the vehicle was not in use in the period

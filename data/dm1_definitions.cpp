@@ -21,13 +21,14 @@ const QStringList purchaseColumns{data::col::NR_KOL, data::col::NR_REJ, data::co
 
 void taxpayerFields(ds::Dataset& d)
 {
-    d.addField(data::col::NR_PODAT, FieldType::SmallInt).setRequired();
-    d.addField(data::col::NAZWA, FieldType::String, 125);
-    d.addField(data::col::ADRES, FieldType::String, 160);
-    d.addField(data::col::REGON, FieldType::String, 20);
-    d.addField(data::col::TEL, FieldType::String, 65);
-    d.addField(data::col::NIP, FieldType::String, 20).setRequired();
-    d.addField(data::col::NAZSKR, FieldType::String, 15).setRequired();
+    // Labelled as on the taxpayer screen, for the messages that name a field.
+    d.addField(data::col::NR_PODAT, FieldType::SmallInt).setRequired().setDisplayLabel(QStringLiteral("Numer"));
+    d.addField(data::col::NAZWA, FieldType::String, 125).setDisplayLabel(QStringLiteral("Nazwa"));
+    d.addField(data::col::ADRES, FieldType::String, 160).setDisplayLabel(QStringLiteral("Adres"));
+    d.addField(data::col::REGON, FieldType::String, 20).setDisplayLabel(QStringLiteral("Regon"));
+    d.addField(data::col::TEL, FieldType::String, 65).setDisplayLabel(QStringLiteral("Telefon"));
+    d.addField(data::col::NIP, FieldType::String, 20).setRequired().setDisplayLabel(QStringLiteral("NIP"));
+    d.addField(data::col::NAZSKR, FieldType::String, 15).setRequired().setDisplayLabel(QStringLiteral("Nazwa skrócona"));
 }
 
 void vehicleTypeFields(ds::Dataset& d)

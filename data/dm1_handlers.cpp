@@ -13,6 +13,7 @@
 #include "data/field_names.h"
 #include "data/fuel_rules.h"
 #include "data/settlement.h"
+#include "data/work_lock.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
 #include "text/formats.h"
@@ -60,6 +61,7 @@ void Tdm_1::attachHandlers()
     IBDS_zak.beforeEdit = [this](ds::Dataset& d) { IBDS_zakBeforeEdit(d); };
     IBDS_zak.onNewRecord = [this](ds::Dataset& d) { IBDS_zakNewRecord(d); };
     IBDS_zak.beforePost = [this](ds::Dataset& d) { IBDS_zakBeforePost(d); };
+    IBDS_zak.aroundWrite = [this](const std::function<void()>& write) { writeUnderPurchaseLock(write); };
     IBDS_zak.beforeClose = [this](ds::Dataset&) { closingPurchases_ = true; };
     IBDS_zak.afterClose = [this](ds::Dataset&) { closingPurchases_ = false; };
     DS_zak.onDataChange = [this](ds::DataSource&, ds::Field* field) { DS_zakDataChange(field); };
@@ -68,6 +70,37 @@ void Tdm_1::attachHandlers()
         if (purchaseEntry_)
             ustal_rodz_pal(f);
     };
+}
+
+// An import of a taxpayer's purchases reads the stored ones once, as it starts, and holds the
+// taxpayer's work lock until it ends: a purchase keyed on another desk meanwhile would be
+// stored twice. A save takes the same lock for the moment of its write (of the vehicle's
+// taxpayer before and after the change), and is refused in Polish while an import goes on
+// beyond the bound; what was typed stays on the screen.
+void Tdm_1::writeUnderPurchaseLock(const std::function<void()>& write)
+{
+    ds::Field& vehicle = IBDS_zak.fieldByName(data::col::NR_REJ);
+    QList<int> taxpayers;
+    QStringList names;
+    fb::Statement owner(db_opl, tr_opl, QStringLiteral("select s.NR_POD, p.NAZSKR from SAM s join PODAT p on p.NR_PODAT = s.NR_POD "
+                                                       "where s.NR_REJ = :NR_REJ"));
+    for (const QVariant& registration : {vehicle.value(), vehicle.oldValue()}) {
+        if (!registration.isValid())
+            continue;
+        owner.setParam(QStringLiteral("NR_REJ"), registration);
+        owner.execute();
+        if (owner.fetch() && !taxpayers.contains(owner.value(0).toInt())) {
+            taxpayers << owner.value(0).toInt();
+            names << owner.value(1).toString().trimmed();
+        }
+        owner.closeCursor();
+    }
+    data::WorkLock lock(db_opl);
+    if (!lock.take(data::Work::Purchases, taxpayers).isEmpty())
+        throw ds::Error(QStringLiteral("Na innym stanowisku trwa właśnie import zakupów podatnika %1. Zakup nie został zapisany; "
+                                       "wpisane dane są nadal na ekranie: zapisz je ponownie, gdy import się skończy.")
+                            .arg(names.join(QStringLiteral(", "))));
+    write();
 }
 
 // Calculated fields ----------------------------------------------------------------------

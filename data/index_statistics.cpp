@@ -84,7 +84,7 @@ void addMissingSchemaObjects(fb::Connection& connection)
     // Tables and constraints the program got after its first version; a database of that
     // version lacks them. Short names unique: where two taxpayers share one already, the
     // constraint cannot be added (logged), and the taxpayer import keeps them apart itself.
-    static const QStringList laterTables{QStringLiteral("BLOKADY")};
+    const QStringList later = laterTables();
     static const QList<QPair<QString, QString>> laterConstraints{
         {QStringLiteral("UQ_PODAT_NAZSKR"), QStringLiteral("ALTER TABLE PODAT ADD CONSTRAINT UQ_PODAT_NAZSKR UNIQUE (NAZSKR)")}};
     try {
@@ -96,7 +96,7 @@ void addMissingSchemaObjects(fb::Connection& connection)
             QString exists;
             if (statement.startsWith(QLatin1String("CREATE INDEX "), Qt::CaseInsensitive))
                 exists = QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = '%1'");
-            else if (statement.startsWith(QLatin1String("CREATE TABLE "), Qt::CaseInsensitive) && laterTables.contains(name))
+            else if (statement.startsWith(QLatin1String("CREATE TABLE "), Qt::CaseInsensitive) && later.contains(name))
                 exists = QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = '%1'");
             if (!exists.isEmpty() && firstValue(connection, tr, exists.arg(name)) == 0)
                 missing << statement;

@@ -33,6 +33,11 @@ QStringList schemaStatements()
     return statements;
 }
 
+QStringList laterTables()
+{
+    return {QStringLiteral("BLOKADY"), QStringLiteral("POSIADACZE_BLOKAD")};
+}
+
 void createSchema(fb::Connection& connection, fb::Transaction& transaction)
 {
     for (const QString& statement : schemaStatements()) {

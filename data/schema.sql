@@ -92,6 +92,19 @@ CREATE TABLE BLOKADY (
   CONSTRAINT PK_BLOKADY PRIMARY KEY (RODZAJ, KLUCZ)
 );
 
+/* Who holds which of those locks, committed beside the uncommitted row, with the holder's last
+   sign of life (the server's time, renewed while the work runs). A server notices a desk whose
+   network was cut only when the system's keepalive gives up, hours later, and keeps its rows of
+   BLOKADY until then: a desk that finds a lock held by an attachment silent for long ends that
+   attachment, so that the work can be done. */
+CREATE TABLE POSIADACZE_BLOKAD (
+  RODZAJ      VARCHAR(10) NOT NULL,
+  KLUCZ       INTEGER NOT NULL,
+  POLACZENIE  INTEGER NOT NULL,
+  ZNAK_ZYCIA  DATE NOT NULL,
+  CONSTRAINT PK_POSIADACZE_BLOKAD PRIMARY KEY (RODZAJ, KLUCZ)
+);
+
 /* One row per purchase: the vehicle and its taxpayer always exist (foreign keys), and the
    fuel and the rate are joined by their whole keys, so neither can repeat a purchase; a
    purchase without a rate for its year gets an empty OPL_ZA_TONE. */

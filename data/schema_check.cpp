@@ -16,9 +16,10 @@ QStringList programRelations()
     static const QRegularExpression relation(QStringLiteral("^CREATE\\s+(?:TABLE|VIEW)\\s+(\\w+)"),
                                              QRegularExpression::CaseInsensitiveOption);
     QStringList names;
+    const QStringList later = laterTables();
     for (const QString& statement : schemaStatements()) {
         const QString name = relation.match(statement).captured(1).toUpper();
-        if (!name.isEmpty() && name != QLatin1String("BLOKADY"))
+        if (!name.isEmpty() && !later.contains(name))
             names << name;
     }
     return names;

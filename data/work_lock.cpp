@@ -1,20 +1,41 @@
 #include "data/work_lock.h"
 
 #include <QDeadlineTimer>
+#include <QLoggingCategory>
 #include <QThread>
+#include <QTimer>
 
 #include "desktop/quietly.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
 
+#include <utility>
+
 namespace data {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcWorkLock, "brenvald.worklock")
+
 // As long as a save waits for a row another desk holds.
 int waitMilliseconds = fb::Transaction::lockTimeout() * 1000;
 constexpr int pause = 100;
+// A holder renews its sign of life every ten seconds; one silent for 45 has lost its network
+// or its process, and another desk takes its work over within a minute of the cut.
+int renewMilliseconds = 10000;
+int silentMilliseconds = 45000;
+
+// A short transaction of its own, committed: what others must see at once.
+void runCommitted(fb::Connection& connection, const QString& sql, const std::function<void(fb::Statement&)>& bind = {})
+{
+    fb::Transaction tr(&connection, fb::Isolation::ReadCommittedNoWait);
+    fb::Statement st(connection, tr, sql);
+    if (bind)
+        bind(st);
+    st.execute();
+    tr.commit();
+}
 
 QString kindOf(Work work)
 {
@@ -38,9 +59,18 @@ int WorkLock::waitBound()
     return waitMilliseconds;
 }
 
-WorkLock::WorkLock(fb::Connection& connection)
-    : connection_(connection), holding_(&connection, fb::Isolation::ReadCommittedNoWait)
+void WorkLock::setLifeBounds(int renewEvery, int silentAtMost)
 {
+    renewMilliseconds = renewEvery;
+    silentMilliseconds = silentAtMost;
+}
+
+WorkLock::WorkLock(fb::Connection& connection)
+    : connection_(connection), holding_(&connection, fb::Isolation::ReadCommittedNoWait),
+      signsOfLife_(std::make_unique<QTimer>())
+{
+    signsOfLife_->setInterval(renewMilliseconds);
+    QObject::connect(signsOfLife_.get(), &QTimer::timeout, [this] { keepAlive(); });
 }
 
 WorkLock::~WorkLock()
@@ -79,25 +109,117 @@ QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function
                 if (!e.isDuplicateKey() && !e.isConflict())
                     throw;
                 held << key;
+                continue;
             }
+            recordHolder(kindOf(work), key);
         }
-        if (held.isEmpty() || deadline.hasExpired())
+        if (held.isEmpty())
+            return held;
+        // A holder silent for long is gone: its lock is free once its attachment is ended.
+        QList<int> freed;
+        for (int key : held)
+            if (endSilentHolder(kindOf(work), key))
+                freed << key;
+        if (freed.isEmpty() && deadline.hasExpired())
             return held;
         pending = held;
         if (waiting)
             waiting();
-        QThread::msleep(pause);
+        keepAlive();
+        if (freed.isEmpty())
+            QThread::msleep(pause);
     }
+}
+
+// Committed at once, so that a desk waiting for the lock knows whose it is.
+void WorkLock::recordHolder(const QString& kind, int key)
+{
+    try {
+        runCommitted(connection_,
+                     QStringLiteral("update or insert into POSIADACZE_BLOKAD (RODZAJ, KLUCZ, POLACZENIE, ZNAK_ZYCIA) "
+                                    "values (:rodzaj, :klucz, current_connection, current_timestamp) matching (RODZAJ, KLUCZ)"),
+                     [&](fb::Statement& st) {
+                         st.setParam(QStringLiteral("rodzaj"), kind);
+                         st.setParam(QStringLiteral("klucz"), key);
+                     });
+    } catch (const fb::Error& e) {
+        // The lock holds all the same; without its holder known, only the server's own
+        // notice of a lost desk frees it.
+        if (e.isConnectionLost())
+            throw;
+        fb::logFailure(e);
+        return;
+    }
+    if (!holds_) {
+        holds_ = true;
+        sinceSignOfLife_.start();
+        signsOfLife_->start();
+    }
+}
+
+// Ends the attachment that holds the lock when it has given no sign of life within the bound
+// (by the server's clock) and is still attached; true when it did.
+bool WorkLock::endSilentHolder(const QString& kind, int key)
+{
+    fb::Transaction tr(&connection_, fb::Isolation::ReadCommittedNoWait);
+    fb::Statement silent(connection_, tr,
+                         QStringLiteral("select h.POLACZENIE from POSIADACZE_BLOKAD h "
+                                        "join MON$ATTACHMENTS a on a.MON$ATTACHMENT_ID = h.POLACZENIE "
+                                        "where h.RODZAJ = :rodzaj and h.KLUCZ = :klucz and h.POLACZENIE <> current_connection "
+                                        "and current_timestamp - h.ZNAK_ZYCIA > :dni"));
+    silent.setParam(QStringLiteral("rodzaj"), kind);
+    silent.setParam(QStringLiteral("klucz"), key);
+    silent.setParam(QStringLiteral("dni"), silentMilliseconds / 86400000.0);
+    silent.execute();
+    if (!silent.fetch()) {
+        tr.commit();
+        return false;
+    }
+    const qint64 attachment = silent.value(0).toLongLong();
+    silent.closeCursor();
+    try {
+        fb::Statement end(connection_, tr, QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID = :a"));
+        end.setParam(QStringLiteral("a"), attachment);
+        end.execute();
+        tr.commit();
+    } catch (const fb::Error& e) {
+        if (e.isConnectionLost())
+            throw;
+        // Not allowed to end another user's attachment: the lock stays held.
+        fb::logFailure(e);
+        return false;
+    }
+    qCInfo(lcWorkLock) << "ended attachment" << attachment << "silent too long while holding the lock" << kind << key;
+    return true;
+}
+
+void WorkLock::keepAlive() noexcept
+{
+    if (!holds_ || sinceSignOfLife_.elapsed() < renewMilliseconds)
+        return;
+    sinceSignOfLife_.start();
+    desktop::quietly("renewing the work locks' sign of life", [this] {
+        if (connection_.isOpen())
+            runCommitted(connection_, QStringLiteral("update POSIADACZE_BLOKAD set ZNAK_ZYCIA = current_timestamp "
+                                                     "where POLACZENIE = current_connection"));
+    });
 }
 
 void WorkLock::release() noexcept
 {
+    signsOfLife_->stop();
     desktop::quietly("letting go of work locks", [this] {
         insert_.reset();
         if (connection_.isOpen())
             holding_.rollback();
         else
             holding_.abandon();
+    });
+    if (!std::exchange(holds_, false))
+        return;
+    desktop::quietly("forgetting the holder of work locks", [this] {
+        if (connection_.isOpen())
+            runCommitted(connection_, QStringLiteral("delete from POSIADACZE_BLOKAD where POLACZENIE = current_connection"));
     });
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QString>
 #include <functional>
 #include <memory>
 
 #include "firebird/transaction.h"
+
+class QTimer;
 
 namespace fb {
 class Connection;
@@ -22,9 +26,12 @@ enum class Work {
 
 // Locks on work, held by this desk while the work runs. A lock is a row of BLOKADY that a
 // transaction of its own inserts and never commits: another desk inserting the same row is
-// refused while this one holds it, and a desk that dies (a crash, a lost network) lets go of
-// its rows with its transaction, so no lock outlives the work. Nothing of this is ever
-// committed.
+// refused while this one holds it, and a desk that dies lets go of its rows with its
+// transaction. A desk whose network is cut dies for the server only when the system's
+// keepalive gives up, hours later; so the holder also commits who it is (its attachment) in
+// POSIADACZE_BLOKAD with a sign of life it renews while it works, and a desk that finds a lock
+// held by an attachment silent beyond the bound ends that attachment (the server then rolls
+// its transaction back) and takes the lock.
 class WorkLock {
 public:
     explicit WorkLock(fb::Connection& connection);
@@ -39,15 +46,27 @@ public:
     QList<int> take(Work work, const QList<int>& keys, const std::function<void()>& waiting = {});
     // Lets go of every lock taken.
     void release() noexcept;
+    // Renews the sign of life of the locks held, at most once in a while (long work calls it
+    // as it goes; while an event loop runs, a timer does).
+    void keepAlive() noexcept;
 
     // How long take() waits for another desk, in milliseconds (tests make it short).
     static void setWaitBound(int milliseconds);
     static int waitBound();
+    // How often a holder renews its sign of life, and how long a holder may be silent before
+    // another desk ends its attachment, in milliseconds (tests make them short).
+    static void setLifeBounds(int renewEvery, int silentAtMost);
 
 private:
+    void recordHolder(const QString& kind, int key);
+    bool endSilentHolder(const QString& kind, int key);
+
     fb::Connection& connection_;
     fb::Transaction holding_;
     std::unique_ptr<fb::Statement> insert_;
+    bool holds_ = false;
+    QElapsedTimer sinceSignOfLife_;
+    std::unique_ptr<QTimer> signsOfLife_;
 };
 
 } // namespace data

@@ -81,6 +81,8 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     // committed all its rows by the time its lock is free.
     data::WorkLock locks(dm_.db_opl);
     lockTaxpayers(locks);
+    heldLocks_ = &locks;
+    const auto forget = qScopeGuard([this] { heldLocks_ = nullptr; });
     fb::Statement period(dm_.db_opl, dm_.tr_opl,
                          QStringLiteral("select NR_REJ, NR_RACH, D_ZAK from ZAK_PAL where D_ZAK between :dpocz and :dkon"));
     period.setParam(QStringLiteral("dpocz"), request.period.start);
@@ -230,6 +232,8 @@ void PurchaseImport::takeEntry(const QString& code, const QString& description, 
 {
     if (stop_ && stop_())
         throw Stop{};
+    if (heldLocks_)
+        heldLocks_->keepAlive();
     const Description parsed = rozbierz_opis(description);
     switch (parsed.outcome) {
     case Description::Outcome::Purchase:

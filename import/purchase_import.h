@@ -98,6 +98,7 @@ private:
     QStringList busy_;
     std::function<void()> waiting_;
     std::function<bool()> stop_;
+    data::WorkLock* heldLocks_ = nullptr; // while a run holds its taxpayers' locks
     bool stopped_ = false;
     QStringList unreadable_;
 };

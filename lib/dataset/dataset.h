@@ -117,7 +117,9 @@ public:
     void edit();   // on an empty dataset this inserts
     void post();
     void cancel();
-    void remove(); // deletes the current row
+    // Deletes the current row, unless another desk changed or deleted it since it was read
+    // here, or holds it now (RowConflict; "Odśwież dane" then shows the stored row).
+    void remove();
     // Posts a modified row, cancels an unmodified one.
     void checkBrowseMode();
     // Asks the editors on this dataset to write their pending text into the row now; throws
@@ -129,8 +131,13 @@ public:
     // Reads the conflicting row again: the fields the user changed keep the typed values,
     // the others take the stored ones, and the stored row becomes the one the next post
     // checks against. A row deleted meanwhile becomes a new row with the typed values.
-    // Stays in the editing state, so that the next post saves the typed change.
+    // Stays in the editing state, so that the next post saves the typed change. What the
+    // other desk had changed is kept for takeOtherDeskChanges.
     void rereadConflictingRow();
+    // The fields the other desk changed in the row that rereadConflictingRow read again, one
+    // line each for the user ("Ilość litrów: 49,00 (tu wpisano 48,00, …)"); empty when it
+    // changed nothing of it or no row was read again. Taking them clears them.
+    QStringList takeOtherDeskChanges();
 
     bool locate(const QStringList& fields, const QVariantList& values, LocateOptions options = {});
     bool locate(const QString& field, const QVariant& value, LocateOptions options = {})
@@ -154,6 +161,9 @@ public:
     Handler beforeOpen, afterOpen, beforeClose, afterClose;
     Handler beforeInsert, onNewRecord, beforeEdit, beforePost, afterPost, afterCancel;
     Handler beforeDelete, afterDelete, afterScroll, onCalcFields;
+    // Wraps the write of a post (the insert or change, the re-read and the commit): the owner
+    // holds something of its own while the row is written, or refuses the write by throwing.
+    std::function<void(const std::function<void()>& write)> aroundWrite;
     // Names the current row for the messages of a RowConflict ("Dane podatnika 45").
     std::function<QString(const Dataset&)> rowDescription;
 
@@ -188,9 +198,10 @@ private:
     void setCurrent(int row, bool notifyScroll);
     void bindRowParams(fb::Statement& st, const Row& row, const Row* old);
     void afterWrite();
-    void lockStoredRow();
+    void lockStoredRow(const Row& asRead);
     void releaseRowLocks() noexcept;
-    [[noreturn]] void throwConflict(RowConflict::Kind kind);
+    enum class Writing { Save, Delete };
+    [[noreturn]] void throwConflict(RowConflict::Kind kind, Writing writing = Writing::Save);
     QString describedRow() const;
     void invalidateLookupIndex() { lookupIndex_.clear(); }
     std::optional<int> findRow(const QStringList& fields, const QVariantList& values, LocateOptions options) const;
@@ -222,6 +233,7 @@ private:
     bool eof_ = true;
     bool modified_ = false;
     bool conflict_ = false;
+    QStringList otherDeskChanges_;
     DatasetState state_ = DatasetState::Inactive;
     int disableCount_ = 0;
     bool pendingNotify_ = false;

@@ -4,6 +4,9 @@
 
 #include <QLoggingCategory>
 
+#include <optional>
+#include <utility>
+
 #include "dataset/stored_value.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
@@ -13,6 +16,28 @@ Q_DECLARE_LOGGING_CATEGORY(lcDataset)
 
 namespace ds {
 
+namespace {
+
+QString shownValue(const Field& f, const QVariant& v)
+{
+    const QString text = v.isValid() ? f.format(v, false) : QString();
+    return text.isEmpty() ? QStringLiteral("(puste)") : text;
+}
+
+// One field the other desk changed, as the user is told before saving: the value stored
+// there, and what stays on the screen when the same field was typed here.
+QString otherDeskChange(const Field& f, const QVariant& stored, const std::optional<QVariant>& typed)
+{
+    QString line = QStringLiteral("%1: %2").arg(f.displayName(), shownValue(f, stored));
+    if (typed)
+        line += sameStored(*typed, stored)
+                    ? QStringLiteral(" (tak samo jak wpisano tutaj)")
+                    : QStringLiteral(" — tutaj wpisano %1 i ta wartość zostanie zapisana").arg(shownValue(f, *typed));
+    return line;
+}
+
+} // namespace
+
 QString Dataset::describedRow() const
 {
     if (rowDescription)
@@ -21,10 +46,31 @@ QString Dataset::describedRow() const
     return QStringLiteral("Dane tego wiersza");
 }
 
-void Dataset::throwConflict(RowConflict::Kind kind)
+void Dataset::throwConflict(RowConflict::Kind kind, Writing writing)
 {
     const QString row = describedRow();
     QString text;
+    if (writing == Writing::Delete) {
+        switch (kind) {
+        case RowConflict::Kind::Changed:
+            text = QStringLiteral("%1 zmieniono na innym stanowisku po ich odczytaniu, więc nie zostały usunięte. Naciśnij "
+                                  "„Odśwież dane”, aby zobaczyć dane zapisane na tamtym stanowisku, i usuń je ponownie, "
+                                  "jeśli nadal trzeba.")
+                       .arg(row);
+            break;
+        case RowConflict::Kind::Deleted:
+            text = QStringLiteral("%1 usunięto już na innym stanowisku. Naciśnij „Odśwież dane”, aby zobaczyć dane "
+                                  "zapisane w bazie.")
+                       .arg(row);
+            break;
+        case RowConflict::Kind::Held:
+            text = QStringLiteral("%1 są właśnie zmieniane na innym stanowisku, więc nie zostały usunięte. Spróbuj ponownie "
+                                  "za chwilę.")
+                       .arg(row);
+            break;
+        }
+        throw RowConflict(kind, text);
+    }
     switch (kind) {
     case RowConflict::Kind::Changed:
         text = QStringLiteral("%1 zmieniono na innym stanowisku po ich odczytaniu. Wpisane zmiany są nadal na ekranie: "
@@ -51,21 +97,22 @@ void Dataset::throwConflict(RowConflict::Kind kind)
 // Reads the stored row by the key it had when it was read here, and holds it until the
 // transaction commits: nobody changes it between this check and the write. A row held by
 // another desk makes this wait the transaction's bounded time and fail with a conflict.
-void Dataset::lockStoredRow()
+void Dataset::lockStoredRow(const Row& asRead)
 {
     if (!lockSt_)
         return;
-    bindRowParams(*lockSt_, oldRow_, nullptr);
+    const Writing writing = isEditing() ? Writing::Save : Writing::Delete;
+    bindRowParams(*lockSt_, asRead, nullptr);
     lockSt_->execute();
     if (!lockSt_->fetch())
-        throwConflict(RowConflict::Kind::Deleted);
+        throwConflict(RowConflict::Kind::Deleted, writing);
     for (const auto& f : fields_) {
         if (f->kind() != FieldKind::Data)
             continue;
         const int c = lockSt_->columnIndex(f->name());
-        if (c >= 0 && !sameStored(fromDatabase(*f, lockSt_->value(c)), oldRow_[f->index()])) {
+        if (c >= 0 && !sameStored(fromDatabase(*f, lockSt_->value(c)), asRead[f->index()])) {
             lockSt_->closeCursor();
-            throwConflict(RowConflict::Kind::Changed);
+            throwConflict(RowConflict::Kind::Changed, writing);
         }
     }
     lockSt_->closeCursor();
@@ -96,6 +143,7 @@ void Dataset::rereadConflictingRow()
     bindRowParams(*refreshSt_, base, nullptr);
     refreshSt_->execute();
     Row& row = rows_[current_];
+    otherDeskChanges_.clear();
     if (refreshSt_->fetch()) {
         Row stored = base;
         for (const auto& f : fields_) {
@@ -106,7 +154,10 @@ void Dataset::rereadConflictingRow()
                 continue;
             const int i = f->index();
             stored[i] = fromDatabase(*f, refreshSt_->value(c));
-            if (sameStored(row[i], base[i])) // not typed by the user: the stored value
+            const bool typed = !sameStored(row[i], base[i]);
+            if (!sameStored(stored[i], base[i]))
+                otherDeskChanges_ << otherDeskChange(*f, stored[i], typed ? std::optional<QVariant>(row[i]) : std::nullopt);
+            if (!typed) // the stored value
                 row[i] = stored[i];
         }
         refreshSt_->closeCursor();
@@ -124,6 +175,11 @@ void Dataset::rereadConflictingRow()
     conflict_ = false;
     notify(DataEvent::StateChanged);
     notify(DataEvent::RecordChanged);
+}
+
+QStringList Dataset::takeOtherDeskChanges()
+{
+    return std::exchange(otherDeskChanges_, {});
 }
 
 } // namespace ds

@@ -142,45 +142,51 @@ void Dataset::post()
     ensureStatements();
     Row& row = rows_[current_];
     const bool writes = state_ == DatasetState::Insert || modified_;
-    try {
-        if (state_ == DatasetState::Insert) {
-            if (!insertSt_)
-                throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
-            bindRowParams(*insertSt_, row, nullptr);
-            insertSt_->execute();
-        } else if (modified_) {
-            if (!modifySt_)
-                throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
-            lockStoredRow();
-            bindRowParams(*modifySt_, row, &oldRow_);
-            modifySt_->execute();
-            if (modifySt_->affectedRows() == 0)
-                throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
-        }
-    } catch (const fb::Error& e) {
-        releaseRowLocks();
-        if (e.isConflict())
-            throwConflict(RowConflict::Kind::Held);
-        throw;
-    } catch (...) {
-        releaseRowLocks();
-        throw;
-    }
-    if (refreshSt_ && writes) {
-        bindRowParams(*refreshSt_, row, nullptr);
-        refreshSt_->execute();
-        if (refreshSt_->fetch()) {
-            for (const auto& f : fields_) {
-                if (f->kind() != FieldKind::Data)
-                    continue;
-                const int c = refreshSt_->columnIndex(f->name());
-                if (c >= 0)
-                    row[f->index()] = f->convert(refreshSt_->value(c));
+    const auto write = [&] {
+        try {
+            if (state_ == DatasetState::Insert) {
+                if (!insertSt_)
+                    throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
+                bindRowParams(*insertSt_, row, nullptr);
+                insertSt_->execute();
+            } else if (modified_) {
+                if (!modifySt_)
+                    throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
+                lockStoredRow(oldRow_);
+                bindRowParams(*modifySt_, row, &oldRow_);
+                modifySt_->execute();
+                if (modifySt_->affectedRows() == 0)
+                    throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
             }
-            refreshSt_->closeCursor();
+        } catch (const fb::Error& e) {
+            releaseRowLocks();
+            if (e.isConflict())
+                throwConflict(RowConflict::Kind::Held);
+            throw;
+        } catch (...) {
+            releaseRowLocks();
+            throw;
         }
-    }
-    afterWrite();
+        if (refreshSt_ && writes) {
+            bindRowParams(*refreshSt_, row, nullptr);
+            refreshSt_->execute();
+            if (refreshSt_->fetch()) {
+                for (const auto& f : fields_) {
+                    if (f->kind() != FieldKind::Data)
+                        continue;
+                    const int c = refreshSt_->columnIndex(f->name());
+                    if (c >= 0)
+                        row[f->index()] = f->convert(refreshSt_->value(c));
+                }
+                refreshSt_->closeCursor();
+            }
+        }
+        afterWrite();
+    };
+    if (writes && aroundWrite)
+        aroundWrite(write);
+    else
+        write();
     computeCalcFields(row);
     state_ = DatasetState::Browse;
     modified_ = false;
@@ -254,12 +260,18 @@ void Dataset::remove()
     ensureStatements();
     if (!deleteSt_)
         throw Error(QStringLiteral("Ze zbioru danych %1 nie można usuwać wierszy.").arg(name_));
-    bindRowParams(*deleteSt_, rows_[current_], &rows_[current_]);
+    // The same check as a save's: a row another desk changed meanwhile is not deleted unseen.
     try {
+        lockStoredRow(rows_[current_]);
+        bindRowParams(*deleteSt_, rows_[current_], &rows_[current_]);
         deleteSt_->execute();
     } catch (const fb::Error& e) {
+        releaseRowLocks();
         if (e.isConflict())
-            throwConflict(RowConflict::Kind::Held);
+            throwConflict(RowConflict::Kind::Held, Writing::Delete);
+        throw;
+    } catch (...) {
+        releaseRowLocks();
         throw;
     }
     afterWrite();

@@ -131,6 +131,19 @@ void DBNavigator::updateButtons()
     buttons_[Refresh]->setEnabled(active);
 }
 
+// After a conflict, the row read again keeps what was typed here: the user sees what the other
+// desk had changed before saving over it.
+void DBNavigator::tellOtherDeskChanges(ds::Dataset& d)
+{
+    const QStringList changes = d.takeOtherDeskChanges();
+    if (changes.isEmpty())
+        return;
+    desktop::showInformation(QStringLiteral("Na innym stanowisku zmieniono w tym wierszu:\n\n• %1\n\nSprawdź dane i zapisz je "
+                                            "(„Akceptuj”) albo zrezygnuj z wpisanych zmian („Anuluj zmiany”).")
+                                 .arg(changes.join(QStringLiteral("\n• "))),
+                             {}, this);
+}
+
 void DBNavigator::click(Button b)
 {
     ds::Dataset* d = source_ ? source_->dataset() : nullptr;
@@ -150,7 +163,10 @@ void DBNavigator::click(Button b)
     case Edit: d->edit(); break;
     case Post: d->post(); break;
     case Cancel: d->cancel(); break;
-    case Refresh: d->refresh(); break;
+    case Refresh:
+        d->refresh();
+        tellOtherDeskChanges(*d);
+        break;
     }
     updateButtons();
     emit clicked(b);

@@ -33,6 +33,7 @@ signals:
 
 private:
     void updateButtons();
+    void tellOtherDeskChanges(ds::Dataset& d);
 
     QPointer<ds::DataSource> source_;
     std::array<QToolButton*, buttonCount> buttons_{};

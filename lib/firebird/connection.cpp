@@ -21,6 +21,7 @@ namespace {
 constexpr char windows1250[] = "WIN1250";
 // The engine's default cache, in pages.
 constexpr int defaultPageBuffers = 2048;
+constexpr quint32 connectTimeoutSeconds = 15;
 
 QString checkedIdentifier(const QString& name)
 {
@@ -104,6 +105,8 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
     appendShortText(dpb, isc_dpb_password, password.toUtf8());
     if (!characterSet.isEmpty())
         appendShortText(dpb, isc_dpb_lc_ctype, characterSet);
+    // A server that does not answer is given up after this many seconds, not the system's minutes.
+    appendNumber(dpb, isc_dpb_connect_timeout, connectTimeoutSeconds);
     // The engine takes a cache size from the attachment that opens the database only as a
     // setting of its configuration, not as the number of buffers of older clients.
     if (pageBuffers_ > 0)

@@ -13,6 +13,16 @@ inline void appendShortText(QByteArray& block, char item, const QByteArray& valu
     block.append(value);
 }
 
+// A number of an attachment's parameter block: the tag, its length (4) and the value, low
+// byte first.
+inline void appendNumber(QByteArray& block, char item, quint32 value)
+{
+    block.append(item);
+    block.append(char(4));
+    for (int shift = 0; shift < 32; shift += 8)
+        block.append(static_cast<char>((value >> shift) & 0xFF));
+}
+
 inline void appendText(QByteArray& block, char item, const QByteArray& value)
 {
     block.append(item);

@@ -50,7 +50,8 @@ private:
     int saved_ = -1;
 };
 
-void appendNumber(QByteArray& request, char item, quint32 value)
+// A number of a service request: the tag and the value, low byte first, with no length.
+void appendRequestNumber(QByteArray& request, char item, quint32 value)
 {
     request.append(item);
     for (int shift = 0; shift < 32; shift += 8)
@@ -104,7 +105,7 @@ Service::Account Service::restore(const QString& backupFile, const QString& data
     QByteArray request(1, static_cast<char>(isc_action_svc_restore));
     appendText(request, isc_spb_bkp_file, QFile::encodeName(backupFile));
     appendText(request, isc_spb_dbname, QFile::encodeName(database));
-    appendNumber(request, isc_spb_options, isc_spb_res_create);
+    appendRequestNumber(request, isc_spb_options, isc_spb_res_create);
     request.append(static_cast<char>(isc_spb_verbose));
     const QString context = QStringLiteral("restore %1 to %2").arg(backupFile, database);
     start(request, context);

@@ -1,7 +1,11 @@
 // Two desks on one database server: what one commits the other sees, a row changed, deleted
 // or held by the other is refused in Polish and saved after a re-read, reports read one
 // picture, and work locks keep two desks from doing the same work at once.
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QThread>
+#include <QToolButton>
 #include <QtTest>
 
 #include "data/dm1.h"
@@ -10,7 +14,10 @@
 #include "data/settlement.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
+#include "dbwidgets/db_navigator.h"
+#include "desktop/messages.h"
 #include "firebird/error.h"
+#include "forwarding_proxy.h"
 #include "program_database.h"
 #include "settlement_rows.h"
 #include "sql_testing.h"
@@ -39,6 +46,7 @@ class TestSeveralDesks : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Tdm_1> a, b; // two desks, each with its own connection to the server
+    QString databasePath;
 
 private slots:
     void initTestCase()
@@ -49,7 +57,8 @@ private slots:
 
     void init()
     {
-        const QString name = testsupport::throughServer(testsupport::freshDeliveredDatabase());
+        databasePath = testsupport::freshDeliveredDatabase();
+        const QString name = testsupport::throughServer(databasePath);
         a = std::make_unique<Tdm_1>();
         b = std::make_unique<Tdm_1>();
         a->connectTo(name);
@@ -185,6 +194,158 @@ private slots:
             QCOMPARE(stored[0][1].toString(), u"22 555 01 02"_s); // the other desk's change stays
     }
 
+    // A delete makes a save's check: a row another desk changed since it was read here is not
+    // deleted ("Odśwież dane" then shows it as stored), one it deleted is said to be gone, one
+    // it holds is waited for within the bound; nothing is deleted unseen.
+    void aDeleteChecksAsASaveDoes_data()
+    {
+        QTest::addColumn<QString>("otherDesk");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("changed") << u"update PODAT set TEL = '22 555 01 02' where NR_PODAT = 46"_s
+                                 << int(ds::RowConflict::Kind::Changed)
+                                 << u"Dane podatnika 46 zmieniono na innym stanowisku po ich odczytaniu, więc nie zostały usunięte."_s;
+        QTest::newRow("deleted") << u"delete from PODAT where NR_PODAT = 46"_s << int(ds::RowConflict::Kind::Deleted)
+                                 << u"Dane podatnika 46 usunięto już na innym stanowisku."_s;
+        QTest::newRow("held") << u"update PODAT set TEL = 'w toku' where NR_PODAT = 46"_s << int(ds::RowConflict::Kind::Held)
+                              << u"Dane podatnika 46 są właśnie zmieniane na innym stanowisku, więc nie zostały usunięte."_s;
+    }
+
+    void aDeleteChecksAsASaveDoes()
+    {
+        QFETCH(QString, otherDesk);
+        QFETCH(int, kind);
+        QFETCH(QString, message);
+        ds::Dataset& podat = a->IBDS_podat;
+        podat.open();
+        QVERIFY(podat.locate(data::col::NR_PODAT, 46));
+        const bool held = kind == int(ds::RowConflict::Kind::Held);
+        fb::Transaction open(&b->db_opl);
+        fb::Statement other(b->db_opl, open, otherDesk);
+        other.execute();
+        if (!held)
+            open.commit();
+        try {
+            podat.remove();
+            QFAIL("the row was deleted");
+        } catch (const ds::RowConflict& e) {
+            QCOMPARE(int(e.kind()), kind);
+            QVERIFY2(e.message().startsWith(message), qPrintable(e.message()));
+        }
+        QCOMPARE(podat.state(), ds::DatasetState::Browse);
+        if (held)
+            open.rollback();
+        const auto stored = [&] { return rows(u"select TEL from PODAT where NR_PODAT = 46"_s, {}, *b); };
+        QCOMPARE(stored().size(), kind == int(ds::RowConflict::Kind::Deleted) ? 0 : 1);
+        podat.refresh();
+        if (kind == int(ds::RowConflict::Kind::Deleted)) {
+            QVERIFY(!podat.locate(data::col::NR_PODAT, 46));
+            return;
+        }
+        QVERIFY(podat.locate(data::col::NR_PODAT, 46));
+        if (!held)
+            QCOMPARE(podat.value(data::col::TEL).toString(), u"22 555 01 02"_s);
+        podat.remove(); // seen now, the delete goes through
+        QCOMPARE(stored().size(), 0);
+    }
+
+    // After a conflict the row read again keeps what was typed here, and the user is told,
+    // before saving, which fields the other desk changed and to what.
+    void theOtherDesksChangesAreShown()
+    {
+        ds::Dataset& podat = a->IBDS_podat;
+        podat.open();
+        QVERIFY(podat.locate(data::col::NR_PODAT, 45));
+        podat.edit();
+        podat.setValue(data::col::TEL, u"48"_s);
+        exec(*b, u"update PODAT set TEL = '49', ADRES = 'ul. Druga 2' where NR_PODAT = 45"_s);
+        QVERIFY_THROWS_EXCEPTION(ds::RowConflict, podat.post());
+
+        QList<desktop::Message> shown;
+        desktop::setMessageHandler([&](const desktop::Message& m) {
+            shown << m;
+            return desktop::Answer::Ok;
+        });
+        dbw::DBNavigator navigator;
+        navigator.setDataSource(&a->DS_podat);
+        navigator.findChild<QToolButton*>(u"nbRefresh"_s)->click();
+        desktop::setMessageHandler({});
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(u"• Adres: ul. Druga 2\n• Telefon: 49 — tutaj wpisano 48 i ta wartość zostanie zapisana"_s),
+                 qPrintable(shown[0].text));
+        QVERIFY(podat.takeOtherDeskChanges().isEmpty());
+        podat.post();
+        const auto stored = rows(u"select TEL, ADRES from PODAT where NR_PODAT = 45"_s, {}, *b);
+        QCOMPARE(stored[0][0].toString(), u"48"_s);
+        QCOMPARE(stored[0][1].toString(), u"ul. Druga 2"_s);
+    }
+
+    // A purchase keyed on one desk while another imports its taxpayer's purchases waits for
+    // the import within the bound and is then refused in Polish, nothing stored and what was
+    // typed kept; once the import has let go, the same save stores it once.
+    void aSaveWaitsForAnImportOfItsTaxpayer()
+    {
+        data::WorkLock import(b->db_opl);
+        QCOMPARE(import.take(data::Work::Purchases, {45}), QList<int>{});
+        ds::Dataset& zak = a->IBDS_zak;
+        zak.open();
+        zak.append();
+        zak.setValue(data::col::NR_REJ, u"WA 45"_s);
+        zak.setValue(data::col::NR_RACH, u"FV/7"_s);
+        zak.setValue(data::col::D_ZAK, QDate(2024, 5, 6));
+        zak.setValue(data::col::NR_RODZ_PAL, 1);
+        zak.setValue(data::col::IL_ZAK, 60.0);
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            zak.post();
+            QFAIL("the purchase slipped past the import");
+        } catch (const ds::Error& e) {
+            QVERIFY2(e.message().startsWith(u"Na innym stanowisku trwa właśnie import zakupów podatnika PIERWSZY."_s),
+                     qPrintable(e.message()));
+        }
+        QVERIFY(waited.elapsed() >= data::WorkLock::waitBound());
+        QCOMPARE(zak.state(), ds::DatasetState::Insert);
+        QCOMPARE(zak.value(data::col::NR_RACH).toString(), u"FV/7"_s);
+        const auto stored = [&] { return rows(u"select count(*) from ZAK_PAL where NR_RACH = 'FV/7'"_s, {}, *b)[0][0].toInt(); };
+        QCOMPARE(stored(), 0);
+        import.release();
+        zak.post();
+        QCOMPARE(stored(), 1);
+    }
+
+    // A desk whose network is cut while it holds a lock (here a proxy between it and the server
+    // stops forwarding; the server still sees a live connection) is ended by the next desk
+    // that wants the lock, once it has been silent beyond the bound, and that desk takes the
+    // lock; a holder that gives signs of life keeps it.
+    void aLockOfADeskCutOffIsTakenOver()
+    {
+        data::WorkLock::setLifeBounds(200, 1500);
+        const auto restore = qScopeGuard([] { data::WorkLock::setLifeBounds(10000, 45000); });
+        const quint16 serverPort = testsupport::testServerAddress().section(u'/', 1).toUShort();
+        testsupport::ForwardingProxy proxy(serverPort);
+        Tdm_1 cut;
+        cut.connectTo(u"127.0.0.1/%1:%2"_s.arg(proxy.port()).arg(databasePath));
+        {
+            data::WorkLock held(cut.db_opl);
+            QCOMPARE(held.take(data::Work::Purchases, {45}), QList<int>{});
+            data::WorkLock other(b->db_opl);
+            QThread::msleep(1000);
+            held.keepAlive();
+            QThread::msleep(1000);
+            QCOMPARE(other.take(data::Work::Purchases, {45}), QList<int>{45}); // alive: kept
+            proxy.stopForwarding();
+            // Nothing may run on the cut desk now: it would wait for the network like the real one.
+            QThread::msleep(1700);
+            QElapsedTimer took;
+            took.start();
+            QCOMPARE(other.take(data::Work::Purchases, {45}), QList<int>{});
+            QVERIFY(took.elapsed() < data::WorkLock::waitBound());
+            proxy.resumeForwarding();
+        }
+        QVERIFY_THROWS_EXCEPTION(fb::Error, exec(cut, u"select 1 from RDB$DATABASE"_s));
+    }
+
     // A report reads the database as it was when it began, until its last window lets go of
     // the snapshot; the next report reads what is committed then.
     void reportsReadOnePicture()
@@ -224,5 +385,5 @@ private slots:
 
 };
 
-TEST_MAIN(QCoreApplication, TestSeveralDesks)
+TEST_MAIN(QApplication, TestSeveralDesks)
 #include "test_several_desks.moc"
