@@ -96,7 +96,7 @@ void Tdm_1::writeUnderPurchaseLock(const std::function<void()>& write)
         owner.closeCursor();
     }
     data::WorkLock lock(db_opl);
-    if (!lock.take(data::Work::Purchases, taxpayers).isEmpty())
+    if (!lock.take(data::Work::Purchases, taxpayers, {}, data::WorkLock::Holding::ForAMoment).isEmpty())
         throw ds::Error(QStringLiteral("Na innym stanowisku trwa właśnie import zakupów podatnika %1. Zakup nie został zapisany; "
                                        "wpisane dane są nadal na ekranie: zapisz je ponownie, gdy import się skończy.")
                             .arg(names.join(QStringLiteral(", "))));

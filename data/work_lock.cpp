@@ -78,7 +78,7 @@ WorkLock::~WorkLock()
     release();
 }
 
-QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function<void()>& waiting)
+QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function<void()>& waiting, Holding holding)
 {
     if (!insert_) {
         holding_.start();
@@ -111,7 +111,8 @@ QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function
                 held << key;
                 continue;
             }
-            recordHolder(kindOf(work), key);
+            if (holding == Holding::ForWork)
+                recordHolder(kindOf(work), key);
         }
         if (held.isEmpty())
             return held;

@@ -39,11 +39,17 @@ public:
     WorkLock(const WorkLock&) = delete;
     WorkLock& operator=(const WorkLock&) = delete;
 
+    // How long a lock is held: for work that runs a while (its holder is recorded and gives
+    // signs of life), or for the moment of one write (a save: nothing more is recorded; a desk
+    // cut off in those milliseconds is left to the server).
+    enum class Holding { ForWork, ForAMoment };
+
     // Takes the locks of `work` on the keys. Where another desk holds one, waits for it up
     // to the bound, all keys together, running `waiting` between tries (a window stays
     // alive). Returns the keys still held elsewhere when the bound ran out; the others are
     // taken. A key taken twice counts as held elsewhere.
-    QList<int> take(Work work, const QList<int>& keys, const std::function<void()>& waiting = {});
+    QList<int> take(Work work, const QList<int>& keys, const std::function<void()>& waiting = {},
+                    Holding holding = Holding::ForWork);
     // Lets go of every lock taken.
     void release() noexcept;
     // Renews the sign of life of the locks held, at most once in a while (long work calls it
