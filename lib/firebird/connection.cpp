@@ -54,11 +54,13 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
         close();
     if (databaseName.trimmed().isEmpty())
         throw Error(QStringLiteral("Nie podano nazwy bazy danych."), QStringLiteral("attach"));
-    attach(databaseName, user, password, {});
+    // Attached as a database of this version declares it; one of an earlier version, which
+    // declares no character set, is attached again without one.
+    attach(databaseName, user, password, windows1250);
     const QString declared = declaredCharacterSet();
-    if (declared == QLatin1String(windows1250)) {
+    if (declared != QLatin1String(windows1250)) {
         close();
-        attach(databaseName, user, password, windows1250);
+        attach(databaseName, user, password, {});
     }
     characterSet_ = declared;
 }

@@ -1,6 +1,7 @@
 #include "firebird/environment.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -52,6 +53,17 @@ QString unsafety(const QString& folder)
     return {};
 }
 
+// Each process of the engine leaves an empty trace file of its own behind, as the program ends
+// without unloading the engine; those of long ago are nobody's.
+void forgetStaleTraceFiles(const QString& folder)
+{
+    const QDateTime longAgo = QDateTime::currentDateTime().addDays(-1);
+    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("fb_trace_*")}, QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& f : files)
+        if (f.size() == 0 && f.lastModified() < longAgo)
+            QFile::remove(f.filePath());
+}
+
 void keepLockFilesPrivate()
 {
     const QString folder = ownLockFolder();
@@ -69,6 +81,7 @@ void keepLockFilesPrivate()
                         .arg(QDir::toNativeSeparators(folder), wrong),
                     QStringLiteral("lock folder"));
     qputenv("FIREBIRD_LOCK", path);
+    forgetStaleTraceFiles(folder);
 }
 
 } // namespace
