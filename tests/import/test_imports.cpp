@@ -236,12 +236,14 @@ private slots:
                       + accountRecord({u"   5"_s}) + accountRecord({u"   6"_s})
                       + accountRecord({u"   7"_s, {}, u"Siedem"_s, u"SIEDEM NOWE"_s, u"77"_s, u"Polna"_s, u"3"_s}));
         stop();
-        auto cli = [](const QStringList& args, QString* said = nullptr) {
+        auto cli = [](const QStringList& args, QString* said = nullptr, QString* complained = nullptr) {
             QProcess p;
             p.start(QStringLiteral(BRENVALD_CLI), args);
             p.waitForFinished(60000);
             if (said)
                 *said = QString::fromUtf8(p.readAllStandardOutput());
+            if (complained)
+                *complained = QString::fromUtf8(p.readAllStandardError());
             return p.exitCode();
         };
         QString said;
@@ -262,6 +264,15 @@ private slots:
                                            base + QStringList{u"--year"_s, u"2024"_s, u"--all"_s, u"7"_s},
                                            base + QStringList{u"--year"_s, u"2024"_s, u"siedem"_s}})
             QVERIFY2(cli(refused) == 2, qPrintable(refused.mid(7).join(u' ')));
+        // A number no taxpayer has is said, and nothing is taken over.
+        QString complained;
+        for (const auto& [numbers, complaint] :
+             {std::pair{QStringList{u"7"_s, u"99"_s}, u"Nie ma podatnika o numerze 99."_s},
+              std::pair{QStringList{u"98"_s, u"12"_s, u"099"_s}, u"Nie ma podatników o numerach 98, 99."_s}}) {
+            QCOMPARE(cli(base + QStringList{u"--year"_s, u"2024"_s} + numbers, &said, &complained), 1);
+            QCOMPARE(said, QString());
+            QCOMPARE(complained.trimmed(), complaint);
+        }
         QCOMPARE(cli({u"import-purchases"_s, u"--help"_s}, &said), 0);
         QVERIFY(said.contains(u"import-purchases"_s));
 
