@@ -176,7 +176,7 @@ int importTaxpayers(const QStringList& args)
     for (const QString& account : accounts) {
         // A termination signal ends the run between accounts; each account is saved whole.
         if (desktop::SignalCatcher::lastCaught() != 0) {
-            out << QStringLiteral("Przerwano. Przejęte dotąd konta (%1) pozostają w bazie.").arg(done) << Qt::endl;
+            out << ledger::stoppedLine(done) << Qt::endl;
             dm.disconnectDatabase();
             throw Interrupted{};
         }
