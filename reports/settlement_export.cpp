@@ -18,7 +18,7 @@ QString settlementCsv(const data::Settlement& s, int part)
     for (const data::SettlementLine& line : s.lines) {
         const double lineTonnes = data::tonnesShown(line.litres, line.kgPerLitre);
         csv.text(line.registration).text(line.vehicleTypeName).text(line.fuelName).number(line.litres, 2);
-        csv.text(line.kgPerLitre.toDecimalString(4).replace(QLatin1Char('.'), QLatin1Char(','))).number(lineTonnes, 3);
+        csv.money(line.kgPerLitre, 4).number(lineTonnes, 3);
         if (line.rate)
             csv.number(*line.rate, 2);
         else
