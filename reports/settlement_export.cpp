@@ -30,6 +30,8 @@ QString settlementCsv(const data::Settlement& s, int part)
     csv.text(QStringLiteral("Razem")).empty().empty().number(litres, 2).empty().number(tonnes, 3).empty().money(s.amount).endLine();
     csv.text(QStringLiteral("Próg")).empty().empty().empty().empty().empty().empty().money(s.threshold).endLine();
     csv.text(QStringLiteral("Stan")).text(s.withinThreshold() ? QStringLiteral("poniżej progu") : QStringLiteral("do zapłaty")).endLine();
+    if (const auto filing = s.filing())
+        csv.text(QStringLiteral("Obowiązek")).text(data::filingShort(*filing)).endLine();
     return csv.toString();
 }
 

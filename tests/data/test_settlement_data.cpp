@@ -415,7 +415,11 @@ private slots:
                  QStringLiteral("LINE\tWA1\t11\t5\t1234.56\t0.8400\t8.67\t8.99\n"
                                 "LINE\tWA1\t11\t6\t100.00\t0.8400\t7.37\t0.62\n"
                                 "LINE\tWA2\t5\t1\t500.00\t0.7550\t8.71\t3.29\n"
-                                "TOTAL\t12.90\nTHRESHOLD\t800.00\n"));
+                                "TOTAL\t12.90\nTHRESHOLD\t800.00\nFILING\tbez_wykazu\n"));
+        p = runCli({QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"),
+                    QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2024")});
+        QVERIFY(QString::fromUtf8(p->readAllStandardOutput())
+                    .contains(QStringLiteral("\nOpłata nie przekracza 100,00 zł: wykazu się nie składa, opłaty się nie wnosi.\n")));
 
         p = runCli({QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"), QStringLiteral("ABC"),
                     QStringLiteral("--year"), QStringLiteral("2012"), QStringLiteral("--half"), QStringLiteral("II")});
@@ -424,6 +428,7 @@ private slots:
         QVERIFY2(table.contains(QStringLiteral("Kwota do zapłaty: 0,00 zł")), qPrintable(table));
         QVERIFY(table.contains(QStringLiteral("Próg zwolnienia: 400,00 zł")));
         QVERIFY(table.contains(QStringLiteral("Kwota mniejsza od 400,00 zł nie podlega wpłacie.")));
+        QVERIFY(!table.contains(QStringLiteral("wykaz"))); // up to 2012 only the threshold is told
         QVERIFY(table.contains(QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu WA2")));
         QVERIFY(table.contains(QStringLiteral("benzyna silnikowa")));
         QVERIFY(table.contains(QStringLiteral("01-07-2012 – 31-12-2012")));
