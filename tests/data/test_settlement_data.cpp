@@ -196,7 +196,7 @@ private slots:
             QVERIFY2(lines.last().startsWith(u"TOTAL\t"_s), qPrintable(lines.last()));
             for (const QString& line : lines.mid(0, 6)) {
                 const QStringList f = line.split(u'\t');
-                QCOMPARE(f.size(), 11);
+                QCOMPARE(f.size(), 12);
                 p = runCli(QStringList{u"settle"_s, u"--db"_s, path, u"--tsv"_s, u"--taxpayer"_s, f[2], u"--year"_s} + period);
                 QCOMPARE(p->exitCode(), 0);
                 const QStringList settled = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -208,6 +208,13 @@ private slots:
                     vehicles.insert(l.section(u'\t', 1, 1));
                 QCOMPARE(f[4].toInt(), int(vehicles.size()));
                 QCOMPARE(f[9], f[7].toDouble() <= f[8].toDouble() ? u"poniżej progu"_s : u"do zapłaty"_s);
+                // What is filed: the settlement's FILING record, none up to 2012.
+                const QStringList filing = settled.filter(QRegularExpression(u"^FILING\t"_s));
+                QCOMPARE(filing, period.first() == u"2012"_s ? QStringList() : QStringList{u"FILING\t"_s + f[11]});
+                QCOMPARE(f[11], period.first() == u"2012"_s              ? QString()
+                                : f[7].toDouble() > f[8].toDouble()     ? u"wykaz_i_oplata"_s
+                                : period.first() == u"2024"_s && f[7].toDouble() <= 100 ? u"bez_wykazu"_s
+                                                                                        : u"wykaz"_s);
                 compared += f[7] != u"0.00"_s;
             }
         }
