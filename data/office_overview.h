@@ -39,6 +39,12 @@ struct Overview {
     bool withinThreshold(const OverviewRow& row) const { return !row.amountOutOfRange && row.amount <= threshold; }
     // "poniżej progu" or "do zapłaty".
     QString status(const OverviewRow& row) const;
+    // What the taxpayer files and pays for the year (none up to 2012); an amount beyond what
+    // money holds is above the threshold.
+    std::optional<Filing> filing(const OverviewRow& row) const
+    {
+        return data::filing(year, row.amountOutOfRange ? std::nullopt : std::optional(row.amount), threshold);
+    }
     // The row as the settlement of its taxpayer and period, without its lines: what the
     // printed statements read of it. Throws text::MoneyOverflow for an amount out of range.
     Settlement settlementOf(const OverviewRow& row) const;

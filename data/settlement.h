@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/filing_rule.h"
 #include "data/period.h"
 #include "text/money.h"
 
@@ -42,6 +43,8 @@ struct Settlement {
     std::vector<SettlementLine> lines;
 
     bool withinThreshold() const { return amount <= threshold; }
+    // What the firm files and pays for the year (none up to 2012).
+    std::optional<Filing> filing() const { return data::filing(year, amount, threshold); }
     // Lines whose purchases found no rate and so count as zero.
     std::vector<const SettlementLine*> linesWithoutRate() const;
     // What a printout of this settlement must say when lines lack a rate: "Brak stawek dla:

@@ -1,8 +1,9 @@
 #include "import/ledger_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+
+#include "import/whole_file.h"
 
 namespace ledger {
 
@@ -110,27 +111,12 @@ RecordFile::RecordFile(const QString& path, int recordSize) : size_(recordSize)
 {
     // A file that is not there is simply not there for the import; one that is there but
     // cannot be read is named with the reason.
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return;
-    if (info.isDir()) {
-        problem_ = QStringLiteral("to katalog, nie plik");
-        return;
-    }
-    if (info.isSymLink() && !info.exists()) {
-        problem_ = QStringLiteral("dowiązanie symboliczne nie prowadzi do pliku");
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem_ = info.isReadable() ? QStringLiteral("nie można go otworzyć: %1").arg(file.errorString())
-                                     : QStringLiteral("brak prawa do odczytu");
-        return;
-    }
-    open_ = true;
-    data_ = file.readAll();
+    WholeFile read = readWholeFile(path);
+    problem_ = read.problem;
+    open_ = read.there && read.problem.isEmpty();
+    data_ = std::move(read.bytes);
     // What was read before a failure is still read; the rest of the file is not.
-    failed_ = file.error() != QFileDevice::NoError;
+    failed_ = read.readFailed;
 }
 
 bool RecordFile::next(QByteArray& record)

@@ -85,14 +85,16 @@ inline const QString accountListFileName = QStringLiteral("konta200.zqd");
 QString pathOf(const QString& folder, const QString& fileName);
 
 // Reads a file of fixed-size records in order; a trailing part shorter than one record is
-// not read. The file is read whole when opened (a ledger's files are small); the records
-// handed out point into it and live as long as this object.
+// not read. The file is read whole when opened (a ledger's files are small; see
+// readWholeFile for what is not read at all); the records handed out point into it and live
+// as long as this object.
 class RecordFile {
 public:
     RecordFile(const QString& path, int recordSize);
     bool isOpen() const { return open_; }
     // Why a file that is there could not be read (a folder of the file's name, no right to
-    // read it, a link that leads nowhere); empty when it was read, or is simply not there.
+    // read it, a link that leads nowhere, a pipe or a device, a file beyond the bound);
+    // empty when it was read, or is simply not there.
     const QString& problem() const { return problem_; }
     // The next whole record; false at the end (or when reading failed: see failed()).
     bool next(QByteArray& record);

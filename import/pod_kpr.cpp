@@ -1,6 +1,5 @@
 #include "import/pod_kpr.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
@@ -24,6 +23,7 @@
 #include "import/folder_chooser.h"
 #include "import/import_help.h"
 #include "import/jest_pod.h"
+#include "import/run_bar.h"
 #include "import/ledger_files.h"
 #include "import/taxpayer_import.h"
 #include "text/formats.h"
@@ -118,6 +118,7 @@ void Tf_pod_kpr::buildControls()
     kl_anul = named(new QPushButton(QStringLiteral("&Anuluj"), this), "kl_anul");
     for (QPushButton* b : {kl_usun_zaz, kl_ok, kl_anul})
         b->setAutoDefault(false);
+    runBar_ = new RunBar(this);
     gb_wyb_kat = new FolderChooser(this);
     gb_wyb_kat->setCaption(QStringLiteral("Wskaż katalog z danymi systemu PKPiR"));
 
@@ -142,6 +143,7 @@ void Tf_pod_kpr::buildControls()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(kl_usun_zaz);
     buttons->addStretch();
+    buttons->addWidget(runBar_, 2);
     buttons->addWidget(kl_ok);
     buttons->addWidget(kl_anul);
 
@@ -256,34 +258,50 @@ void Tf_pod_kpr::kl_okClick()
         dialog.setGeometry(place);
         return runComparison(dialog);
     });
-    import.setWaiting([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    import.setWaiting([this] { runBar_->keepAlive(); });
     // Blank lines name no account. A line that is no number ends the run with its box; an
-    // account the database refuses is named with the reason after the run, and stays chosen.
+    // account the database refuses is named with the reason after the run, and stays chosen;
+    // "Przerwij" ends the run before the next account, which stays chosen with those after it.
     QStringList refused, notes, left;
     const QStringList lines = mem_wyb_konta->toPlainText().split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        if (line.trimmed().isEmpty())
-            continue;
-        bool number = false;
-        line.trimmed().toInt(&number);
-        if (!number) {
-            // The run stops here with the conversion's box; the list stays as it was typed.
-            desktop::attempt(this, [&] { import.przepisz_konto(line); });
-            showNotes(notes, refused);
-            return;
-        }
-        try {
-            import.przepisz_konto(line);
-            if (!import.shortNameGiven().isEmpty())
-                notes << QStringLiteral("Konto %1: nazwa skrócona %2 (jego nazwę skróconą ma inny podatnik).")
-                             .arg(line.trimmed(), import.shortNameGiven());
-        } catch (const std::exception& e) {
-            refused << QStringLiteral("Konto %1: %2").arg(line.trimmed(), text::oneLine(QString::fromUtf8(e.what())));
-            left << line;
+    {
+        const RunBar::Run running(*runBar_);
+        int taken = 0;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString& line = lines[i];
+            runBar_->progress(i, lines.size());
+            if (runBar_->stopAsked()) {
+                for (const QString& notReached : lines.mid(i))
+                    if (!notReached.trimmed().isEmpty())
+                        left << notReached;
+                notes.prepend(ledger::stoppedLine(taken));
+                break;
+            }
+            if (line.trimmed().isEmpty())
+                continue;
+            bool number = false;
+            line.trimmed().toInt(&number);
+            if (!number) {
+                // The run stops here with the conversion's box; the list stays as it was typed.
+                desktop::attempt(this, [&] { import.przepisz_konto(line); });
+                showNotes(notes, refused);
+                return;
+            }
+            try {
+                import.przepisz_konto(line);
+                ++taken;
+                if (!import.shortNameGiven().isEmpty())
+                    notes << QStringLiteral("Konto %1: nazwa skrócona %2 (jego nazwę skróconą ma inny podatnik).")
+                                 .arg(line.trimmed(), import.shortNameGiven());
+            } catch (const std::exception& e) {
+                refused << QStringLiteral("Konto %1: %2").arg(line.trimmed(), text::oneLine(QString::fromUtf8(e.what())));
+                left << line;
+            }
         }
     }
-    showNotes(notes, refused);
+    // The list as it is now stands behind the box: after a stop, the accounts not reached.
     mem_wyb_konta->setPlainText(left.join(QLatin1Char('\n')));
+    showNotes(notes, refused);
     if (left.isEmpty())
         accept();
 }

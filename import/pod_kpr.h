@@ -9,10 +9,12 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class QToolButton;
+class RunBar;
 class Tdm_1;
 
 // "Przepisanie danych podatników z systemu PKPiR": the accounts of the PKPiR account list,
-// those chosen (picked or typed), and "Przepisz", which takes them over as taxpayers.
+// those chosen (picked or typed), and "Przepisz", which takes them over as taxpayers; a run
+// shows its progress and can be stopped ("Przerwij").
 class Tf_pod_kpr : public dbw::DataScreen {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ private:
     QLabel* e_wyb_konta;
     QPlainTextEdit* mem_wyb_konta;
     QPushButton* kl_usun_zaz;
+    RunBar* runBar_;
     QPushButton* kl_ok;
     QPushButton* kl_anul;
     void showNotes(QStringList notes, const QStringList& refused);

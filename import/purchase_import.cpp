@@ -26,6 +26,8 @@ namespace {
 
 // Rows committed together: a failure later keeps what went before.
 constexpr int batchSize = 10000;
+// Records read between two reports of progress while the PKPiR files are gathered.
+constexpr int readingStep = 4096;
 
 // Registration and invoice numbers are compared without regard to letter case.
 QString purchaseKey(const QString& registration, const QDate& day, const QString& invoice)
@@ -55,6 +57,8 @@ struct PurchaseImport::State {
     std::unique_ptr<fb::Statement> insert;
     int uncommitted = 0;
     int count = 0;                         // stored for the taxpayer being searched
+    qint64 done = 0;                       // ledger records handled, for the progress
+    qint64 total = 0;                      // of so many
 };
 
 PurchaseImport::PurchaseImport(Tdm_1& dm, Log log) : dm_(dm), log_(std::move(log)) {}
@@ -98,6 +102,8 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     try {
         if (request.source == Source::Pkpir) {
             const PkpirDocuments documents = gatherPkpir(request);
+            for (const QString& code : request.codes)
+                state.total += documents.value(code).size();
             for (const QString& code : request.codes)
                 searchPkpir(code, documents.value(code));
         } else if (!request.codes.isEmpty()) {
@@ -227,13 +233,24 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
     return true;
 }
 
-void PurchaseImport::takeEntry(const QString& code, const QString& description, const QString& invoice,
-                               const QString& invoiceShown, const QDate& day)
+void PurchaseImport::stopIfAsked()
 {
     if (stop_ && stop_())
         throw Stop{};
     if (heldLocks_)
         heldLocks_->keepAlive();
+}
+
+void PurchaseImport::tell(qint64 done, qint64 total)
+{
+    if (progress_)
+        progress_(done, total);
+}
+
+void PurchaseImport::takeEntry(const QString& code, const QString& description, const QString& invoice,
+                               const QString& invoiceShown, const QDate& day)
+{
+    stopIfAsked();
     const Description parsed = rozbierz_opis(description);
     switch (parsed.outcome) {
     case Description::Outcome::Purchase:
@@ -299,11 +316,17 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
             codes.insert(*bytes, code);
     PkpirDocuments documents;
     for (const QString& name : pkpirFileNames()) {
+        tell(0, 0);
         RecordFile file(pathOf(request.folder, name), PkpirEntry::size);
         if (!readable(file, name))
             continue;
         QByteArray bytes;
         while (file.next(bytes)) {
+            // A large file keeps the window alive and can be stopped while it is read.
+            if ((file.recordNumber() + 1) % readingStep == 0) {
+                tell(0, 0);
+                stopIfAsked();
+            }
             // The account's characters, seen in place: most records are other taxpayers'.
             const int length = std::min(static_cast<int>(static_cast<unsigned char>(bytes[6])), 8);
             const auto found = codes.constFind(QByteArray::fromRawData(bytes.constData() + 7, length));
@@ -337,6 +360,7 @@ void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>
     loadVehicles(trimmed(code).toInt());
     const data::Period& period = state_->request.period;
     for (const PkpirDocument& d : documents) {
+        tell(++state_->done, state_->total);
         if (d.readError) {
             logReadError(d.file, d.record);
             continue;
@@ -360,12 +384,19 @@ void PurchaseImport::searchFk(const QString& code)
     state_->count = 0;
     loadVehicles(trimmed(code).toInt());
     const data::Period& period = state_->request.period;
-    for (const QString& name : fkFileNames(period.start, period.end)) {
+    const QStringList names = fkFileNames(period.start, period.end);
+    for (const QString& name : names) {
+        const QFileInfo info(pathOf(state_->request.folder, name));
+        if (info.isFile())
+            state_->total += info.size() / FkEntry::size;
+    }
+    for (const QString& name : names) {
         RecordFile file(pathOf(state_->request.folder, name), FkEntry::size);
         if (!readable(file, name))
             continue;
         QByteArray bytes;
         while (file.next(bytes)) {
+            tell(++state_->done, state_->total);
             const FkEntry e = FkEntry::from(Record(bytes));
             QDate day;
             if (e.kind >= 100 || !e.account.startsWith('4')

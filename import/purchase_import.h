@@ -58,6 +58,10 @@ public:
     const QStringList& busyElsewhere() const { return busy_; }
     // Runs while the run waits for another desk's import of the same taxpayer to end.
     void setWaiting(std::function<void()> waiting) { waiting_ = std::move(waiting); }
+    // Told how far the run is: `done` of `total` ledger records; a total of 0 while it is not
+    // yet known (PKPiR's files are being read).
+    using Progress = std::function<void(qint64 done, qint64 total)>;
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
 
 private:
     struct State;
@@ -89,6 +93,8 @@ private:
                         double litres);
     void commit();
     void endEarly(const QString& why);
+    void stopIfAsked();
+    void tell(qint64 done, qint64 total);
     struct Stop {};
 
     Tdm_1& dm_;
@@ -99,6 +105,7 @@ private:
     std::function<void()> waiting_;
     std::function<bool()> stop_;
     data::WorkLock* heldLocks_ = nullptr; // while a run holds its taxpayers' locks
+    Progress progress_;
     bool stopped_ = false;
     QStringList unreadable_;
 };

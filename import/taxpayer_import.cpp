@@ -32,6 +32,11 @@ QList<AccountRow> readAccounts(const QString& folder)
     return rows;
 }
 
+QString stoppedLine(int taken)
+{
+    return QStringLiteral("Przerwano. Przejęte dotąd konta (%1) pozostają w bazie.").arg(taken);
+}
+
 TaxpayerImport::TaxpayerImport(Tdm_1& dm, QString folder, Choose choose)
     : dm_(dm), folder_(std::move(folder)), choose_(std::move(choose))
 {

@@ -24,6 +24,10 @@ struct AccountRow {
 // list, keeping what was read.
 QList<AccountRow> readAccounts(const QString& folder);
 
+// What a run of the taxpayer import stopped before its last account says: the accounts it
+// took so far stay taken.
+QString stoppedLine(int taken);
+
 // The fields of a stored taxpayer that the comparison dialog lets the user overwrite.
 enum class TaxpayerField { Name = 1, ShortName = 2, Address = 4, Regon = 8, Nip = 16 };
 Q_DECLARE_FLAGS(TaxpayerFields, TaxpayerField)

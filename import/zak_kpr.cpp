@@ -1,6 +1,5 @@
 #include "import/zak_kpr.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +26,7 @@
 #include "import/ledger_record.h"
 #include "import/log_printing.h"
 #include "import/purchase_import.h"
+#include "import/run_bar.h"
 
 Tf_zak_kpr* f_zak_kpr = nullptr;
 
@@ -132,6 +132,7 @@ void Tf_zak_kpr::buildControls()
 
     kl_dr_rap = named(new QPushButton(QStringLiteral("Drukuj raport"), this), "kl_dr_rap");
     kl_dr_rap->hide();
+    runBar_ = new RunBar(this);
     kl_przep = named(new QPushButton(QStringLiteral("Przepisuj dane"), this), "kl_przep");
     kl_anul = named(new QPushButton(QStringLiteral("Anuluj"), this), "kl_anul");
     for (QPushButton* b : {kl_dr_rap, kl_przep, kl_anul})
@@ -167,6 +168,7 @@ void Tf_zak_kpr::buildControls()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(kl_dr_rap);
     buttons->addStretch();
+    buttons->addWidget(runBar_, 2);
     buttons->addWidget(kl_przep);
     buttons->addWidget(kl_anul);
 
@@ -272,18 +274,17 @@ void Tf_zak_kpr::kl_przepClick()
 {
     const ledger::PurchaseImportRun run{rb_pkpir->isChecked() ? ledger::Source::Pkpir : ledger::Source::Fk,
                                         QDir::fromNativeSeparators(z_katalog->text()), period(), chosenCodes()};
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The window stays alive, with every control but the log and "Przerwij" off; a stop ends
+    // the run at the next entry with what it stored kept, and says so in the log.
+    const RunBar::Run running(*runBar_, {m_rap});
     ledger::PurchaseImport import(dm_, [this](const QString& line) {
         m_rap->appendPlainText(line);
-        // Long runs keep the window alive; the buttons are off meanwhile.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        runBar_->keepAlive();
     });
-    // Waiting for another desk's import of the same taxpayer keeps the window alive too.
-    import.setWaiting([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-    kl_przep->setEnabled(false);
+    import.setWaiting([this] { runBar_->keepAlive(); });
+    import.setProgress([this](qint64 done, qint64 total) { runBar_->progress(done, total); });
+    import.setStop([this] { return runBar_->stopAsked(); });
     desktop::attempt(this, [&] { import.run(run); });
-    kl_przep->setEnabled(true);
-    QApplication::restoreOverrideCursor();
 }
 
 void Tf_zak_kpr::m_rapChange()

@@ -11,6 +11,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class RunBar;
 class Tdm_1;
 
 namespace common {
@@ -24,6 +25,7 @@ class DBGrid;
 // The fuel purchase import ("Import danych dotyczących zakupu paliw z systemu PKPiR lub FK"):
 // the taxpayers chosen from the list, the quarter (up to 2012) and year, the ledger and its
 // folder; "Przepisuj dane" takes the purchases over and writes the log, which can be printed.
+// A run shows its progress and can be stopped ("Przerwij").
 class Tf_zak_kpr : public dbw::DataScreen {
     Q_OBJECT
 public:
@@ -69,6 +71,7 @@ private:
     QLabel* e_rap;
     QPlainTextEdit* m_rap;
     QPushButton* kl_dr_rap;
+    RunBar* runBar_;
     QPushButton* kl_przep;
     QPushButton* kl_anul;
 };

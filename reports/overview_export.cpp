@@ -36,7 +36,7 @@ QString overviewCsv(const data::Overview& o, const std::vector<const data::Overv
 {
     text::CsvLines csv;
     for (const char* title : {"Nr", "Nazwa skrócona", "Nazwa pełna", "NIP", "Pojazdy", "Zakup w L", "Zakup w Mg", "Opłata",
-                              "Próg", "Stan", "Linie bez stawki"})
+                              "Próg", "Stan", "Obowiązek", "Linie bez stawki"})
         csv.text(QString::fromUtf8(title));
     csv.endLine();
     for (const data::OverviewRow* r : rows) {
@@ -46,7 +46,9 @@ QString overviewCsv(const data::Overview& o, const std::vector<const data::Overv
             csv.text(outOfRange());
         else
             csv.money(r->amount);
-        csv.money(o.threshold).text(o.status(*r)).integer(r->linesWithoutRate).endLine();
+        const auto filing = o.filing(*r);
+        csv.money(o.threshold).text(o.status(*r)).text(filing ? data::filingShort(*filing) : QString());
+        csv.integer(r->linesWithoutRate).endLine();
     }
     // The overview's totals, as the screen's totals line and the TSV's TOTAL give them.
     csv.empty().text(QStringLiteral("Razem")).empty().empty().integer(o.vehicles()).number(o.litres(), 2).number(o.tonnes(), 3);
@@ -54,7 +56,7 @@ QString overviewCsv(const data::Overview& o, const std::vector<const data::Overv
         csv.money(*amount);
     else
         csv.text(outOfRange());
-    csv.empty().empty().integer(o.linesWithoutRate()).endLine();
+    csv.empty().empty().empty().integer(o.linesWithoutRate()).endLine();
     return csv.toString();
 }
 
@@ -67,17 +69,19 @@ QString overviewRecords(const data::Overview& o, const std::vector<const data::O
     const QChar mark = QLatin1Char('.');
     const QString threshold = o.threshold.toDecimalString(2);
     QStringList lines;
-    for (const data::OverviewRow* r : rows)
+    for (const data::OverviewRow* r : rows) {
+        const auto filing = o.filing(*r);
         lines << QStringList{QStringLiteral("TAXPAYER"), QString::number(r->number), r->shortName, r->nip,
                              QString::number(r->vehicles), text::roundedNumber(r->litres, 2, mark), text::roundedNumber(r->tonnes, 3, mark),
                              r->amountOutOfRange ? outOfRange() : r->amount.toDecimalString(2), threshold, o.status(*r),
-                             QString::number(r->linesWithoutRate)}
+                             QString::number(r->linesWithoutRate), filing ? data::filingCode(*filing) : QString()}
                      .join(QLatin1Char('\t'));
+    }
     const auto amount = totalAmount(o);
     const QString total = amount ? amount->toDecimalString(2) : outOfRange();
     lines << QStringList{QStringLiteral("TOTAL"), QString(), QString(), QString(), QString::number(o.vehicles()),
                          text::roundedNumber(o.litres(), 2, mark), text::roundedNumber(o.tonnes(), 3, mark), total, threshold, QString(),
-                         QString::number(o.linesWithoutRate())}
+                         QString::number(o.linesWithoutRate()), QString()}
                  .join(QLatin1Char('\t'));
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -9,10 +9,11 @@ namespace reports {
 
 enum class OverviewFormat {
     // For scripts: TAXPAYER records (nr short nip vehicles litres tonnes fee threshold status
-    // missing_rates) and a TOTAL record, tab-separated, numbers with a decimal point, LF.
+    // missing_rates filing) and a TOTAL record, tab-separated, numbers with a decimal point,
+    // LF; filing is bez_wykazu, wykaz or wykaz_i_oplata from 2013, empty before.
     Tsv,
-    // For a spreadsheet (text::CsvLines): a header line, the rows with the full name and
-    // the NIP kept as text, and a line of the rows' totals.
+    // For a spreadsheet (text::CsvLines): a header line, the rows with the full name, the
+    // NIP kept as text and what the taxpayer files, and a line of the rows' totals.
     Csv,
 };
 

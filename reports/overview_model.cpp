@@ -38,6 +38,7 @@ QVariant OverviewModel::data(const QModelIndex& index, int role) const
         return {};
     const data::OverviewRow& r = rowAt(index.row());
     const bool within = overview_.withinThreshold(r);
+    const auto filing = overview_.filing(r);
     if (role == SortRole) {
         switch (index.column()) {
         case Number: return r.number;
@@ -49,6 +50,7 @@ QVariant OverviewModel::data(const QModelIndex& index, int role) const
         case Fee: return r.amountOutOfRange ? std::numeric_limits<double>::max() : r.amount.toDouble();
         case Threshold: return overview_.threshold.toDouble();
         case Status: return within ? 0 : 1;
+        case Filing: return filing ? static_cast<int>(*filing) : -1;
         case MissingRate: return r.linesWithoutRate;
         default: return {};
         }
@@ -64,6 +66,7 @@ QVariant OverviewModel::data(const QModelIndex& index, int role) const
         case Fee: return r.amountOutOfRange ? QStringLiteral("poza zakresem") : text::formatMoney(r.amount);
         case Threshold: return text::formatMoney(overview_.threshold);
         case Status: return overview_.status(r);
+        case Filing: return filing ? data::filingShort(*filing) : QString();
         case MissingRate: return r.linesWithoutRate > 0 ? QStringLiteral("brak stawki") : QString();
         default: return {};
         }
@@ -80,6 +83,8 @@ QVariant OverviewModel::data(const QModelIndex& index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
+    if (role == Qt::ToolTipRole && index.column() == Filing && filing)
+        return data::filingSentence(*filing, overview_.threshold);
     if (role == Qt::ToolTipRole && index.column() == MissingRate && r.linesWithoutRate > 0)
         return QStringLiteral("Linii bez stawki opłaty: %1 (liczone jako 0,00 zł)").arg(r.linesWithoutRate);
     return {};
@@ -99,6 +104,7 @@ QVariant OverviewModel::headerData(int section, Qt::Orientation orientation, int
     case Fee: return QStringLiteral("Opłata");
     case Threshold: return QStringLiteral("Próg");
     case Status: return QStringLiteral("Stan");
+    case Filing: return QStringLiteral("Obowiązek");
     case MissingRate: return QStringLiteral("Stawki");
     default: return {};
     }

@@ -8,13 +8,13 @@
 namespace reports {
 
 // The rows of the office overview for a table view: number, short name, NIP, vehicles,
-// litres, tonnes, fee, threshold, status and a mark for lines without a rate. Texts in the
-// program's formats; the sort role gives numbers as numbers. The status is red when the fee
-// is to be paid and green below the threshold.
+// litres, tonnes, fee, threshold, status, what the taxpayer files (from 2013) and a mark for
+// lines without a rate. Texts in the program's formats; the sort role gives numbers as
+// numbers. The status is red when the fee is to be paid and green below the threshold.
 class OverviewModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, ShortName, Nip, Vehicles, Litres, Tonnes, Fee, Threshold, Status, MissingRate, ColumnCount };
+    enum Column { Number, ShortName, Nip, Vehicles, Litres, Tonnes, Fee, Threshold, Status, Filing, MissingRate, ColumnCount };
     static constexpr int SortRole = Qt::UserRole + 1;
 
     using QAbstractTableModel::QAbstractTableModel;

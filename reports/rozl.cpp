@@ -214,6 +214,16 @@ QWidget* Tf_rozl::buildSettlementPanel()
     sum->addWidget(e_kom3);
     sum->addStretch();
     layout->addWidget(P_suma);
+
+    // From 2013: whether the firm files the statement and pays, under the amount.
+    e_wykaz = new QLabel(p_rozl);
+    e_wykaz->setObjectName(QStringLiteral("e_wykaz"));
+    e_wykaz->setContentsMargins(8, 0, 8, 4);
+    e_wykaz->setToolTip(QStringLiteral("Progi dotyczą całej rocznej opłaty za wprowadzanie gazów lub pyłów do powietrza. "
+                                       "Program zna tylko opłatę za pojazdy: jeśli firma ma też np. kotłownię, "
+                                       "jej opłatę trzeba doliczyć."));
+    e_wykaz->hide();
+    layout->addWidget(e_wykaz);
     return p_rozl;
 }
 
@@ -341,6 +351,10 @@ void Tf_rozl::showAmounts()
     setTextColour(e_wart, within ? withinThreshold : aboveThreshold);
     for (QLabel* l : {e_kom1, e_kom2, e_kom3})
         l->setVisible(within);
+    const auto filing = data::filing(chooser_->applied().year,
+                                     amountOutOfRange_ ? std::nullopt : std::optional(settlement_.amount), settlement_.threshold);
+    e_wykaz->setText(filing ? data::filingSentence(*filing, settlement_.threshold) : QString());
+    e_wykaz->setVisible(filing.has_value());
 }
 
 void Tf_rozl::showLinesWithoutRate(const data::Settlement& s)

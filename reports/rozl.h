@@ -105,6 +105,7 @@ private:
     QLabel* e_kom1;
     QLabel* e_kom2;
     QLabel* e_kom3;
+    QLabel* e_wykaz;
     QSplitter* Splitter1;
     QWidget* p_zak;
     dbw::DBGrid* DBG_zak;

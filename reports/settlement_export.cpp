@@ -18,7 +18,7 @@ QString settlementCsv(const data::Settlement& s, int part)
     for (const data::SettlementLine& line : s.lines) {
         const double lineTonnes = data::tonnesShown(line.litres, line.kgPerLitre);
         csv.text(line.registration).text(line.vehicleTypeName).text(line.fuelName).number(line.litres, 2);
-        csv.text(line.kgPerLitre.toDecimalString(4).replace(QLatin1Char('.'), QLatin1Char(','))).number(lineTonnes, 3);
+        csv.money(line.kgPerLitre, 4).number(lineTonnes, 3);
         if (line.rate)
             csv.number(*line.rate, 2);
         else
@@ -30,6 +30,8 @@ QString settlementCsv(const data::Settlement& s, int part)
     csv.text(QStringLiteral("Razem")).empty().empty().number(litres, 2).empty().number(tonnes, 3).empty().money(s.amount).endLine();
     csv.text(QStringLiteral("Próg")).empty().empty().empty().empty().empty().empty().money(s.threshold).endLine();
     csv.text(QStringLiteral("Stan")).text(s.withinThreshold() ? QStringLiteral("poniżej progu") : QStringLiteral("do zapłaty")).endLine();
+    if (const auto filing = s.filing())
+        csv.text(QStringLiteral("Obowiązek")).text(data::filingShort(*filing)).endLine();
     return csv.toString();
 }
 

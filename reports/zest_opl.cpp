@@ -114,7 +114,7 @@ void Tf_zest_opl::buildControls()
     layout->addLayout(top);
     layout->addWidget(DBG_zest, 1);
     layout->addWidget(e_razem);
-    resize(980, 600);
+    resize(1100, 600); // every column in sight, "Obowiązek" and "Stawki" included
 
     connect(chooser_, &common::PeriodChooser::chosen, this, &Tf_zest_opl::odswiez);
     connect(DBG_zest, &QTableView::doubleClicked, this, &Tf_zest_opl::otworz_rozliczenie);

@@ -70,6 +70,24 @@ QStringList chosenCodes(Tdm_1& dm, const QStringList& numbers, bool all)
     return codes;
 }
 
+// The numbers among the codes that no taxpayer has: a slip in a number is said, rather than
+// read as a taxpayer without purchases.
+QStringList unknownTaxpayers(Tdm_1& dm, const QStringList& codes)
+{
+    fb::Statement q(dm.db_opl, dm.tr_opl, QStringLiteral("select count(*) from PODAT where NR_PODAT = :nr"));
+    QStringList unknown;
+    for (const QString& code : codes) {
+        const int number = ledger::trimmed(code).toInt();
+        q.setParam(QStringLiteral("nr"), number);
+        q.execute();
+        q.fetch();
+        if (q.value(0).toInt() == 0)
+            unknown << QString::number(number);
+        q.closeCursor();
+    }
+    return unknown;
+}
+
 } // namespace
 
 int importPurchases(const QStringList& args)
@@ -94,6 +112,12 @@ int importPurchases(const QStringList& args)
     dm.connectTo(options.value(QStringLiteral("--db")));
     ledger::PurchaseImportRun run{source == QStringLiteral("pkpir") ? ledger::Source::Pkpir : ledger::Source::Fk,
                                   options.value(QStringLiteral("--dir")), period, chosenCodes(dm, numbers, all)};
+    if (const QStringList unknown = unknownTaxpayers(dm, run.codes); !unknown.isEmpty()) {
+        printError(unknown.size() == 1 ? QStringLiteral("Nie ma podatnika o numerze %1.").arg(unknown.first())
+                                       : QStringLiteral("Nie ma podatników o numerach %1.").arg(unknown.join(QStringLiteral(", "))));
+        dm.disconnectDatabase();
+        return exitFailure;
+    }
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     ledger::PurchaseImport import(dm, [&out](const QString& line) { out << line << Qt::endl; });
@@ -152,7 +176,7 @@ int importTaxpayers(const QStringList& args)
     for (const QString& account : accounts) {
         // A termination signal ends the run between accounts; each account is saved whole.
         if (desktop::SignalCatcher::lastCaught() != 0) {
-            out << QStringLiteral("Przerwano. Przejęte dotąd konta (%1) pozostają w bazie.").arg(done) << Qt::endl;
+            out << ledger::stoppedLine(done) << Qt::endl;
             dm.disconnectDatabase();
             throw Interrupted{};
         }

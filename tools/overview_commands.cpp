@@ -46,7 +46,8 @@ QString overviewTable(const data::Overview& o)
              .arg(QStringLiteral("Tony"), 12)
              .arg(QStringLiteral("Opłata"), 16)
              .arg(QStringLiteral("Status"));
-    for (const data::OverviewRow& r : o.rows)
+    for (const data::OverviewRow& r : o.rows) {
+        const auto filing = o.filing(r);
         s << QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8%9\n")
                  .arg(r.number, 5)
                  .arg(r.shortName, -15)
@@ -55,8 +56,9 @@ QString overviewTable(const data::Overview& o)
                  .arg(text::formatFloat(QStringLiteral("#,##0.00"), r.litres), 14)
                  .arg(text::formatFloat(QStringLiteral("#,##0.000"), r.tonnes), 12)
                  .arg(r.amountOutOfRange ? QStringLiteral("poza zakresem") : text::formatMoney(r.amount), 16)
-                 .arg(o.status(r))
+                 .arg(o.status(r) + (filing ? QStringLiteral(", ") + data::filingShort(*filing) : QString()))
                  .arg(r.linesWithoutRate > 0 ? QStringLiteral(" (brak stawki)") : QString());
+    }
     return out;
 }
 

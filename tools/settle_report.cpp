@@ -67,6 +67,8 @@ QString settlementTable(const data::Settlement& s, int half)
         out += QStringLiteral("Kwota mniejsza od %1 nie podlega wpłacie.\n").arg(text::formatMoney(s.threshold));
     else
         out += QStringLiteral("Kwota przekracza próg zwolnienia i podlega wpłacie.\n");
+    if (const auto filing = s.filing())
+        out += data::filingSentence(*filing, s.threshold) + QLatin1Char('\n');
     for (const data::SettlementLine* missing : s.linesWithoutRate())
         out += QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu %1 (%2), paliwo %3, rok %4 – linia liczona jako 0,00 zł.\n")
                    .arg(missing->registration,
@@ -89,6 +91,8 @@ QString settlementTsv(const data::Settlement& s)
     }
     out += QStringLiteral("TOTAL\t%1\n").arg(s.amount.toDecimalString(2));
     out += QStringLiteral("THRESHOLD\t%1\n").arg(s.threshold.toDecimalString(2));
+    if (const auto filing = s.filing())
+        out += QStringLiteral("FILING\t%1\n").arg(data::filingCode(*filing));
     return out;
 }
 

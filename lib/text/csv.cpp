@@ -15,22 +15,59 @@ QString roundedNumber(double v, int decimals, QChar decimalMark)
         .replace(formats().decimalSeparator, decimalMark);
 }
 
-CsvLines& CsvLines::text(const QString& s)
+namespace {
+
+// A field as CSV writes it: quoted where a semicolon, quote or line break needs it.
+QString quoted(const QString& s)
 {
     if (!s.contains(QLatin1Char(';')) && !s.contains(QLatin1Char('"')) && !s.contains(QLatin1Char('\n'))
         && !s.contains(QLatin1Char('\r')))
-        fields_ << s;
-    else
-        fields_ << QLatin1Char('"') + QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
+        return s;
+    return QLatin1Char('"') + QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// Spreadsheets run a cell as a formula when it begins with one of these, also after blanks
+// (a tab or a carriage return at the start is taken as a way to hide one).
+bool looksLikeFormula(const QString& s)
+{
+    static const QString starts = QStringLiteral("=+-@");
+    for (const QChar c : s) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r'))
+            return true;
+        if (c != QLatin1Char(' '))
+            return starts.contains(c);
+    }
+    return false;
+}
+
+// The longest text a spreadsheet takes inside a formula.
+constexpr qsizetype longestFormulaText = 255;
+
+// A cell a spreadsheet shows as the text itself: a formula whose value is the text, ="...",
+// every quote of the text doubled inside it, so that nothing of the text is ever read as a
+// formula of its own. A text too long for a formula gets an apostrophe before it, which
+// leaves it text too.
+QString asText(const QString& s)
+{
+    if (s.size() > longestFormulaText)
+        return quoted(QLatin1Char('\'') + s);
+    return quoted(QStringLiteral("=\"%1\"").arg(QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\""))));
+}
+
+} // namespace
+
+CsvLines& CsvLines::text(const QString& s)
+{
+    fields_ << (looksLikeFormula(s) ? asText(s) : quoted(s));
     return *this;
 }
 
 CsvLines& CsvLines::code(const QString& s)
 {
-    // A formula giving the text: spreadsheets keep it as it is (leading zeros, no exponent).
+    // Kept as it is (leading zeros, no exponent), as text.
     if (s.isEmpty())
         return empty();
-    fields_ << QStringLiteral("\"=\"\"%1\"\"\"").arg(QString(s).replace(QStringLiteral("\""), QStringLiteral("\"\"\"\"")));
+    fields_ << asText(s);
     return *this;
 }
 
@@ -40,9 +77,9 @@ CsvLines& CsvLines::number(double v, int decimals)
     return *this;
 }
 
-CsvLines& CsvLines::money(const Money& m)
+CsvLines& CsvLines::money(const Money& m, int decimals)
 {
-    fields_ << m.toDecimalString(2).replace(QLatin1Char('.'), QLatin1Char(','));
+    fields_ << m.toDecimalString(decimals).replace(QLatin1Char('.'), QLatin1Char(','));
     return *this;
 }
 

@@ -14,10 +14,13 @@ namespace text {
 // Numbers are rounded as the program's screens round them.
 class CsvLines {
 public:
-    CsvLines& text(const QString& s);         // quoted where a semicolon, quote or line break needs it
-    CsvLines& code(const QString& s);         // a NIP, an invoice number: kept as text, never a number
+    // Quoted where a semicolon, quote or line break needs it. A text that a spreadsheet
+    // would run as a formula (one beginning with =, +, -, @, a tab or a carriage return) is
+    // written as code() writes it, so that it shows as the text it is.
+    CsvLines& text(const QString& s);
+    CsvLines& code(const QString& s);         // a NIP, an invoice number: kept as text (="..."), never a number
     CsvLines& number(double v, int decimals); // "1234,57"
-    CsvLines& money(const Money& m);    // "1234,57"
+    CsvLines& money(const Money& m, int decimals = 2); // "1234,57"; a mass per litre with 4: "0,8400"
     CsvLines& integer(qint64 v);
     CsvLines& date(const QDate& d);           // "2024-03-01", which every spreadsheet reads as a date
     CsvLines& empty();

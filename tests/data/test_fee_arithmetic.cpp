@@ -1,11 +1,16 @@
 #include <QtTest>
 
 #include "data/fee_arithmetic.h"
+#include "data/filing_rule.h"
 #include "data/period.h"
 #include "data/vehicle_use.h"
 #include "test_main.h"
 
 using text::Money;
+using data::Filing;
+
+Q_DECLARE_METATYPE(std::optional<Filing>)
+Q_DECLARE_METATYPE(std::optional<Money>)
 
 namespace {
 
@@ -85,6 +90,43 @@ private slots:
         QCOMPARE(data::exemptionThreshold(Money::fromDouble(800.0), 50.0).units(), 4000000);
         QCOMPARE(data::exemptionThreshold(Money::fromDouble(1600.0), 50.0).units(), 8000000);
         QCOMPARE(data::exemptionThreshold(Money(), 0.0).units(), 0);
+    }
+
+    // What a firm files for a year's fee: up to 2012 nothing is said; from 2013 a statement
+    // always, the fee paid above the threshold; from 2017 no statement for at most 100 zł.
+    void whatIsFiled_data()
+    {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<std::optional<Money>>("amount");
+        QTest::addColumn<qint64>("threshold");
+        QTest::addColumn<std::optional<Filing>>("filed");
+        const auto zl = [](qint64 grosze) { return std::optional(Money::fromUnits(grosze * 100)); };
+        const std::optional<Filing> none, notFiled = Filing::NoStatement, filed = Filing::StatementWithoutPayment,
+                                          paid = Filing::StatementAndPayment;
+        const qint64 t800 = 8000000;
+        QTest::newRow("2012: half-years") << 2012 << zl(5000) << qint64(4000000) << none;
+        QTest::newRow("2013, 0,00") << 2013 << zl(0) << t800 << filed;
+        QTest::newRow("2016, 100,00") << 2016 << zl(10000) << t800 << filed;
+        QTest::newRow("2016, 100,01") << 2016 << zl(10001) << t800 << filed;
+        QTest::newRow("2016, 800,00") << 2016 << zl(80000) << t800 << filed;
+        QTest::newRow("2016, 800,01") << 2016 << zl(80001) << t800 << paid;
+        QTest::newRow("2017, 0,00") << 2017 << zl(0) << t800 << notFiled;
+        QTest::newRow("2017, 100,00") << 2017 << zl(10000) << t800 << notFiled;
+        QTest::newRow("2017, 100,01") << 2017 << zl(10001) << t800 << filed;
+        QTest::newRow("2017, 800,00") << 2017 << zl(80000) << t800 << filed;
+        QTest::newRow("2017, 800,01") << 2017 << zl(80001) << t800 << paid;
+        QTest::newRow("2024, beyond money") << 2024 << std::optional<Money>() << t800 << paid;
+        // A threshold below 100 zł (parameters typed so): what is paid is filed.
+        QTest::newRow("2024, 60,00 above 50,00") << 2024 << zl(6000) << qint64(500000) << paid;
+    }
+
+    void whatIsFiled()
+    {
+        QFETCH(int, year);
+        QFETCH(std::optional<Money>, amount);
+        QFETCH(qint64, threshold);
+        QFETCH(std::optional<Filing>, filed);
+        QCOMPARE(data::filing(year, amount, Money::fromUnits(threshold)), filed);
     }
 
     void settlementPeriods()

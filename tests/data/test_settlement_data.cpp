@@ -196,7 +196,7 @@ private slots:
             QVERIFY2(lines.last().startsWith(u"TOTAL\t"_s), qPrintable(lines.last()));
             for (const QString& line : lines.mid(0, 6)) {
                 const QStringList f = line.split(u'\t');
-                QCOMPARE(f.size(), 11);
+                QCOMPARE(f.size(), 12);
                 p = runCli(QStringList{u"settle"_s, u"--db"_s, path, u"--tsv"_s, u"--taxpayer"_s, f[2], u"--year"_s} + period);
                 QCOMPARE(p->exitCode(), 0);
                 const QStringList settled = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -208,6 +208,13 @@ private slots:
                     vehicles.insert(l.section(u'\t', 1, 1));
                 QCOMPARE(f[4].toInt(), int(vehicles.size()));
                 QCOMPARE(f[9], f[7].toDouble() <= f[8].toDouble() ? u"poniżej progu"_s : u"do zapłaty"_s);
+                // What is filed: the settlement's FILING record, none up to 2012.
+                const QStringList filing = settled.filter(QRegularExpression(u"^FILING\t"_s));
+                QCOMPARE(filing, period.first() == u"2012"_s ? QStringList() : QStringList{u"FILING\t"_s + f[11]});
+                QCOMPARE(f[11], period.first() == u"2012"_s              ? QString()
+                                : f[7].toDouble() > f[8].toDouble()     ? u"wykaz_i_oplata"_s
+                                : period.first() == u"2024"_s && f[7].toDouble() <= 100 ? u"bez_wykazu"_s
+                                                                                        : u"wykaz"_s);
                 compared += f[7] != u"0.00"_s;
             }
         }
@@ -415,7 +422,11 @@ private slots:
                  QStringLiteral("LINE\tWA1\t11\t5\t1234.56\t0.8400\t8.67\t8.99\n"
                                 "LINE\tWA1\t11\t6\t100.00\t0.8400\t7.37\t0.62\n"
                                 "LINE\tWA2\t5\t1\t500.00\t0.7550\t8.71\t3.29\n"
-                                "TOTAL\t12.90\nTHRESHOLD\t800.00\n"));
+                                "TOTAL\t12.90\nTHRESHOLD\t800.00\nFILING\tbez_wykazu\n"));
+        p = runCli({QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"),
+                    QStringLiteral("ABC"), QStringLiteral("--year"), QStringLiteral("2024")});
+        QVERIFY(QString::fromUtf8(p->readAllStandardOutput())
+                    .contains(QStringLiteral("\nOpłata nie przekracza 100,00 zł: wykazu się nie składa, opłaty się nie wnosi.\n")));
 
         p = runCli({QStringLiteral("settle"), QStringLiteral("--db"), path, QStringLiteral("--taxpayer"), QStringLiteral("ABC"),
                     QStringLiteral("--year"), QStringLiteral("2012"), QStringLiteral("--half"), QStringLiteral("II")});
@@ -424,6 +435,7 @@ private slots:
         QVERIFY2(table.contains(QStringLiteral("Kwota do zapłaty: 0,00 zł")), qPrintable(table));
         QVERIFY(table.contains(QStringLiteral("Próg zwolnienia: 400,00 zł")));
         QVERIFY(table.contains(QStringLiteral("Kwota mniejsza od 400,00 zł nie podlega wpłacie.")));
+        QVERIFY(!table.contains(QStringLiteral("wykaz"))); // up to 2012 only the threshold is told
         QVERIFY(table.contains(QStringLiteral("Uwaga: brak stawki opłaty dla pojazdu WA2")));
         QVERIFY(table.contains(QStringLiteral("benzyna silnikowa")));
         QVERIFY(table.contains(QStringLiteral("01-07-2012 – 31-12-2012")));

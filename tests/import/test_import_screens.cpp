@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -155,6 +156,67 @@ private slots:
         screen.close();
     }
 
+    // "Przerwij" ends the run at the next entry: what was stored stays, the log says how much,
+    // and the screen is as before the run. While the run goes, only the log and the stop are
+    // on; closing the screen then stops the run instead of closing it.
+    void purchaseImportStops()
+    {
+        exec(u"insert into SAM values ('GD 1', 12, 5, 5, '2000-01-01', null)"_s);
+        const QTemporaryDir folder;
+        QByteArray file;
+        for (int e = 0; e < 3; ++e)
+            file += pkpirRecord({u"007"_s, 13, u"S%1"_s.arg(e), 2024, 3, 1 + e, u"x/WA 100/5"_s});
+        for (int e = 0; e < 2; ++e)
+            file += pkpirRecord({u"012"_s, 13, u"D%1"_s.arg(e), 2024, 3, 1 + e, u"x/GD 1/5"_s});
+        writeFile(folder.path(), u"dok_030.zqd"_s, file);
+
+        Tf_zak_kpr screen(*dm);
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        setYear(&screen, u"2024"_s);
+        testsupport::control<QLineEdit>(&screen, "z_katalog")->setText(folder.path());
+        testsupport::control<QToolButton>(&screen, "kl_wszystko")->click(); // 003, 007, 012
+        auto* stop = testsupport::control<QPushButton>(&screen, "kl_przerwij");
+        auto* run = testsupport::control<QPushButton>(&screen, "kl_przep");
+        auto* log = testsupport::control<QPlainTextEdit>(&screen, "m_rap");
+        QVERIFY(!stop->isVisible());
+
+        struct During {
+            bool stopOn = false, runOff = false, listOff = false, logOn = false, barShown = false;
+        } during;
+        const auto pressAt = [&](const QString& line, const std::function<void()>& press) {
+            return connect(log, &QPlainTextEdit::textChanged, &screen, [&, line, press] {
+                if (!log->toPlainText().endsWith(line))
+                    return;
+                during = {stop->isVisible() && stop->isEnabled(), !run->isEnabled(),
+                          !testsupport::control<QWidget>(&screen, "dbg_firmy")->isEnabled(), log->isEnabled(),
+                          testsupport::control<QProgressBar>(&screen, "pb_postep")->isVisible()};
+                press();
+            });
+        };
+        auto pressing = pressAt(u"Wyszukiwanie zakupów paliwa dla konta 012"_s, [stop] { stop->click(); });
+        run->click();
+        disconnect(pressing);
+        QVERIFY(during.stopOn && during.runOff && during.listOff && during.logOn && during.barShown);
+        QCOMPARE(screen.logLines().mid(5), (QStringList{u"Zapisano 3 rekordy"_s, QString(44, u'-'),
+                                                         u"Wyszukiwanie zakupów paliwa dla konta 012"_s,
+                                                         u"Przerwano. Zapisane dotąd zakupy (3) pozostają w bazie."_s}));
+        QCOMPARE(scalar(u"select count(*) from ZAK_PAL where NR_RACH starting 'S'"_s).toInt(), 3);
+        QCOMPARE(scalar(u"select count(*) from ZAK_PAL where NR_RACH starting 'D'"_s).toInt(), 0);
+        QVERIFY(!stop->isVisible());
+        QVERIFY(run->isEnabled() && testsupport::control<QWidget>(&screen, "dbg_firmy")->isEnabled());
+
+        // Closing the screen during a run stops the run; the screen stays to show the log.
+        log->clear();
+        pressing = pressAt(u"Wyszukiwanie zakupów paliwa dla konta 012"_s, [&screen] { screen.close(); });
+        run->click();
+        disconnect(pressing);
+        QVERIFY(screen.isVisible());
+        QCOMPARE(screen.logLines().last(), u"Przerwano. Zapisane dotąd zakupy (0) pozostają w bazie."_s);
+        QCOMPARE(scalar(u"select count(*) from ZAK_PAL where NR_RACH starting 'D'"_s).toInt(), 0);
+        QVERIFY(screen.close());
+    }
+
     void logPaging()
     {
         // A page holds n − 1 lines, n being the page height less 50 in line steps.
@@ -182,6 +244,48 @@ private slots:
             QVERIFY(!screen->isVisible());
             QCOMPARE(screen->result(), int(QDialog::Rejected));
         }
+    }
+
+    // "Przerwij" ends the taxpayer import before the next account: those taken stay, the
+    // rest stay chosen, and the screen stays open saying so.
+    void taxpayerImportStops()
+    {
+        const QTemporaryDir folder;
+        QByteArray file = accountRecord({u"0000"_s});
+        file += accountRecord({u"   1"_s, {}, u"Jedynka"_s, u"JEDEN"_s, u"111"_s});
+        for (int n = 2; n < 12; ++n)
+            file += accountRecord({u"   %1"_s.arg(n), {}, u"Firma %1"_s.arg(n), u"F%1"_s.arg(n), u"%1"_s.arg(n)});
+        file += accountRecord({u"  12"_s, {}, u"Dwunastka"_s, u"DWA"_s, u"1212"_s});
+        writeFile(folder.path(), u"konta200.zqd"_s, file);
+
+        Tf_pod_kpr screen(*dm);
+        screen.show();
+        auto* folderEdit = testsupport::control<QLineEdit>(&screen, "z_katalog");
+        folderEdit->setText(folder.path());
+        QTest::keyClick(folderEdit, Qt::Key_Return);
+        auto* stop = testsupport::control<QPushButton>(&screen, "kl_przerwij");
+        QVERIFY(!stop->isVisible());
+        bool stopOnChosenOff = false;
+        // Taxpayer 12 is there: while its comparison is open, "Przerwij" is pressed.
+        setComparisonRunner([&](Tf_jest_pod& dialog) -> ledger::TaxpayerFields {
+            stopOnChosenOff = stop->isVisible() && stop->isEnabled()
+                              && !testsupport::control<QWidget>(&screen, "mem_wyb_konta")->isEnabled()
+                              && !testsupport::control<QWidget>(&screen, "kl_ok")->isEnabled();
+            stop->click();
+            dialog.kl_pom->click();
+            return dialog.chosen();
+        });
+        auto* chosen = testsupport::control<QPlainTextEdit>(&screen, "mem_wyb_konta");
+        chosen->setPlainText(u"1\n12\n\n4\n5"_s);
+        testsupport::control<QPushButton>(&screen, "kl_ok")->click();
+        QVERIFY(stopOnChosenOff);
+        QCOMPARE(shownTexts(), QStringList{u"Przerwano. Przejęte dotąd konta (2) pozostają w bazie."_s});
+        QCOMPARE(screen.chosenLines(), (QStringList{u"4"_s, u"5"_s}));
+        QCOMPARE(scalar(u"select NAZSKR from PODAT where NR_PODAT = 1"_s).toString(), u"JEDEN"_s);
+        QVERIFY(!scalar(u"select NR_PODAT from PODAT where NR_PODAT = 4"_s).isValid());
+        QVERIFY(screen.isVisible());
+        QVERIFY(!stop->isVisible());
+        QVERIFY(chosen->isEnabled() && testsupport::control<QWidget>(&screen, "kl_ok")->isEnabled());
     }
 
     void taxpayerImportScreen()

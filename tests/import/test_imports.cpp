@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "data/field_names.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
@@ -12,6 +14,7 @@
 #include "import/ledger_files.h"
 #include "import/purchase_import.h"
 #include "import/taxpayer_import.h"
+#include "import/whole_file.h"
 #include "ledger_builder.h"
 #include "module_fixture.h"
 #include "sql_testing.h"
@@ -147,18 +150,30 @@ private slots:
         writeFile(folder.path(), u"dok_010.zqd"_s, file);
         QDir(folder.path()).mkdir(u"dok_020.zqd"_s);
         QVERIFY(QFile::link(folder.filePath(u"dok_030.zqd"_s), folder.filePath(u"dok_030.zqd"_s))); // a link to itself
+        // A pipe no program writes to, a device without end, a file beyond the bound (sparse:
+        // it takes no room on the disk): each named, none waited on or read.
+        QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(u"dok_040.zqd"_s)).constData(), 0600) == 0);
+        QVERIFY(QFile::link(u"/dev/zero"_s, folder.filePath(u"dok_050.zqd"_s)));
+        QFile large(folder.filePath(u"dok_060.zqd"_s));
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(ledger::largestLedgerFile + 1));
+        large.close();
         QStringList log;
         ledger::PurchaseImport import(*dm, [&log](const QString& line) { log << line; });
         import.run({ledger::Source::Pkpir, folder.path(), {{2007, 10, 1}, {2007, 12, 31}}, {u"007"_s}}, now);
-        QCOMPARE(log.mid(1, 3), (QStringList{u"Plik dok_020.zqd: nie można go odczytać (to katalog, nie plik); plik pominięty"_s,
+        const QString notRegular = u"to nie zwykły plik, lecz potok, urządzenie lub gniazdo"_s;
+        QCOMPARE(log.mid(1, 6), (QStringList{u"Plik dok_020.zqd: nie można go odczytać (to katalog, nie plik); plik pominięty"_s,
                                              u"Plik dok_030.zqd: nie można go odczytać (dowiązanie symboliczne nie prowadzi "
                                              "do pliku); plik pominięty"_s,
+                                             u"Plik dok_040.zqd: nie można go odczytać (%1); plik pominięty"_s.arg(notRegular),
+                                             u"Plik dok_050.zqd: nie można go odczytać (%1); plik pominięty"_s.arg(notRegular),
+                                             u"Plik dok_060.zqd: nie można go odczytać (ma 257 MiB, a plik księgi może mieć "
+                                             "najwyżej 256 MiB); plik pominięty"_s,
                                              u"Wyszukiwanie zakupów paliwa dla konta 007"_s}));
-        QVERIFY2(log[4].startsWith(u"007 WA 100 ZLA 03-10-2007 -baza danych nie przyjęła zakupu: "_s)
-                     && log[4].contains(u"Faktura zablokowana przez biuro"_s) && !log[4].contains(u'\n'),
-                 qPrintable(log[4]));
-        QCOMPARE(log.mid(5), (QStringList{u"Zapisano 5 rekordów"_s, QString(44, u'-'), u"Koniec"_s}));
-        QCOMPARE(import.unreadableFiles().size(), 2);
+        QVERIFY2(log[7].startsWith(u"007 WA 100 ZLA 03-10-2007 -baza danych nie przyjęła zakupu: "_s)
+                     && log[7].contains(u"Faktura zablokowana przez biuro"_s) && !log[7].contains(u'\n'),
+                 qPrintable(log[7]));
+        QCOMPARE(log.mid(8), (QStringList{u"Zapisano 5 rekordów"_s, QString(44, u'-'), u"Koniec"_s}));
+        QCOMPARE(import.unreadableFiles().size(), 5);
         QCOMPARE(import.stored(), 5);
 
         QVERIFY_THROWS_EXCEPTION(ds::Error, import.run({ledger::Source::Pkpir, folder.filePath(u"nie-ma"_s),
@@ -221,12 +236,14 @@ private slots:
                       + accountRecord({u"   5"_s}) + accountRecord({u"   6"_s})
                       + accountRecord({u"   7"_s, {}, u"Siedem"_s, u"SIEDEM NOWE"_s, u"77"_s, u"Polna"_s, u"3"_s}));
         stop();
-        auto cli = [](const QStringList& args, QString* said = nullptr) {
+        auto cli = [](const QStringList& args, QString* said = nullptr, QString* complained = nullptr) {
             QProcess p;
             p.start(QStringLiteral(BRENVALD_CLI), args);
             p.waitForFinished(60000);
             if (said)
                 *said = QString::fromUtf8(p.readAllStandardOutput());
+            if (complained)
+                *complained = QString::fromUtf8(p.readAllStandardError());
             return p.exitCode();
         };
         QString said;
@@ -247,6 +264,15 @@ private slots:
                                            base + QStringList{u"--year"_s, u"2024"_s, u"--all"_s, u"7"_s},
                                            base + QStringList{u"--year"_s, u"2024"_s, u"siedem"_s}})
             QVERIFY2(cli(refused) == 2, qPrintable(refused.mid(7).join(u' ')));
+        // A number no taxpayer has is said, and nothing is taken over.
+        QString complained;
+        for (const auto& [numbers, complaint] :
+             {std::pair{QStringList{u"7"_s, u"99"_s}, u"Nie ma podatnika o numerze 99."_s},
+              std::pair{QStringList{u"98"_s, u"12"_s, u"099"_s}, u"Nie ma podatników o numerach 98, 99."_s}}) {
+            QCOMPARE(cli(base + QStringList{u"--year"_s, u"2024"_s} + numbers, &said, &complained), 1);
+            QCOMPARE(said, QString());
+            QCOMPARE(complained.trimmed(), complaint);
+        }
         QCOMPARE(cli({u"import-purchases"_s, u"--help"_s}, &said), 0);
         QVERIFY(said.contains(u"import-purchases"_s));
 

@@ -1,11 +1,15 @@
 // The ledger files as the imports read them, without a database: descriptions, count lines,
-// codes, file names, the bounds of a length-prefixed text and the account list.
+// codes, file names, the bounds of a length-prefixed text, the account list and the kinds of
+// file that are read at all.
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include "import/description.h"
 #include "import/ledger_files.h"
 #include "import/taxpayer_import.h"
+#include "import/whole_file.h"
 #include "ledger_builder.h"
 #include "text/formats.h"
 #include "test_main.h"
@@ -109,6 +113,50 @@ private slots:
         QCOMPARE(r.byte(30), 0u);
         QCOMPARE(r.word(19), static_cast<unsigned>('x'));
         QCOMPARE(trimmed(u"\t  WA 1 \r\n"_s), u"WA 1"_s);
+    }
+
+    // Only a regular file within the bound is read, whatever a link leads to; a pipe that no
+    // program writes to, or a device without end, is named and never waited on.
+    void fileKinds_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("there");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<qsizetype>("bytes");
+        const QString notRegular = u"to nie zwykły plik, lecz potok, urządzenie lub gniazdo"_s;
+        QTest::newRow("regular") << u"plik"_s << true << QString() << qsizetype(1000);
+        QTest::newRow("link to a regular file") << u"do-pliku"_s << true << QString() << qsizetype(1000);
+        QTest::newRow("not there") << u"nie-ma"_s << false << QString() << qsizetype(0);
+        QTest::newRow("folder") << u"katalog"_s << true << u"to katalog, nie plik"_s << qsizetype(0);
+        QTest::newRow("link to nothing") << u"donikad"_s << true << u"dowiązanie symboliczne nie prowadzi do pliku"_s
+                                         << qsizetype(0);
+        QTest::newRow("named pipe") << u"potok"_s << true << notRegular << qsizetype(0);
+        QTest::newRow("link to a pipe") << u"do-potoku"_s << true << notRegular << qsizetype(0);
+        QTest::newRow("link to /dev/zero") << u"zera"_s << true << notRegular << qsizetype(0);
+        QTest::newRow("beyond the bound") << u"za-duzy"_s << true << u"ma 1 MiB, a plik księgi może mieć najwyżej 0 MiB"_s
+                                          << qsizetype(0);
+    }
+
+    void fileKinds()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, there);
+        QFETCH(QString, problem);
+        QFETCH(qsizetype, bytes);
+        QTemporaryDir dir;
+        writeFile(dir.path(), u"plik"_s, QByteArray(1000, 'x'));
+        writeFile(dir.path(), u"za-duzy"_s, QByteArray(1001, 'x'));
+        QVERIFY(QDir(dir.path()).mkdir(u"katalog"_s));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(u"potok"_s)).constData(), 0600) == 0);
+        QVERIFY(QFile::link(dir.filePath(u"plik"_s), dir.filePath(u"do-pliku"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"brak"_s), dir.filePath(u"donikad"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"potok"_s), dir.filePath(u"do-potoku"_s)));
+        QVERIFY(QFile::link(u"/dev/zero"_s, dir.filePath(u"zera"_s)));
+        // A bound of 1000 bytes: the file of 1000 is read, the one of 1001 is not.
+        const WholeFile read = readWholeFile(dir.filePath(name), 1000);
+        QCOMPARE(read.there, there);
+        QCOMPARE(read.problem, problem);
+        QCOMPARE(read.bytes.size(), bytes);
     }
 
     void accountList()

@@ -320,6 +320,50 @@ private slots:
         QCOMPARE(shown[1].text, shown[0].text);
     }
 
+    // Under the amount the window says what the firm files: from 2013 a statement, the fee
+    // paid above the threshold; from 2017 no statement for a fee of at most 100 zł; up to
+    // 2012 nothing. 1000 l of LPG is 0,5 t: the rate sets the amount.
+    void whatIsFiled_data()
+    {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("filed");
+        const QString notFiled = u"Opłata nie przekracza 100,00 zł: wykazu się nie składa, opłaty się nie wnosi."_s;
+        const QString filed = u"Opłata nie przekracza 800,00 zł: wykaz się składa, opłaty się nie wnosi."_s;
+        const QString paid = u"Opłata przekracza 800,00 zł: wykaz się składa i opłatę się wnosi."_s;
+        QTest::newRow("2016, 100,00") << 2016 << 200.00 << u"100,00 zł"_s << filed;
+        QTest::newRow("2016, 100,01") << 2016 << 200.02 << u"100,01 zł"_s << filed;
+        QTest::newRow("2016, 800,00") << 2016 << 1600.00 << u"800,00 zł"_s << filed;
+        QTest::newRow("2016, 800,01") << 2016 << 1600.02 << u"800,01 zł"_s << paid;
+        QTest::newRow("2017, 100,00") << 2017 << 200.00 << u"100,00 zł"_s << notFiled;
+        QTest::newRow("2017, 100,01") << 2017 << 200.02 << u"100,01 zł"_s << filed;
+        QTest::newRow("2017, 800,00") << 2017 << 1600.00 << u"800,00 zł"_s << filed;
+        QTest::newRow("2017, 800,01") << 2017 << 1600.02 << u"800,01 zł"_s << paid;
+        QTest::newRow("2012, half-year I") << 2012 << 200.00 << u"100,00 zł"_s << QString();
+    }
+
+    void whatIsFiled()
+    {
+        QFETCH(int, year);
+        QFETCH(double, rate);
+        QFETCH(QString, amount);
+        QFETCH(QString, filed);
+        using namespace settlement_rows;
+        addPurchase(*dm, 20, u"LP1"_s, u"L/20"_s, {year, 2, 1}, 2, 1000);
+        setRate(*dm, 5, 2, year, rate);
+        setParameters(*dm, year, data::usesHalfYears(year) ? 800 : 1600, 50);
+        if (data::usesHalfYears(year)) // the other purchases of the half-year have no rate
+            settlement_rows::exec(*dm, u"delete from ZAK_PAL where NR_RACH starting 'H/'"_s);
+        open();
+        setYear(QString::number(year));
+        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
+        QCOMPARE(label("e_wart"), amount);
+        QCOMPARE(isShown("e_wykaz"), !filed.isEmpty());
+        if (!filed.isEmpty())
+            QCOMPARE(label("e_wykaz"), filed);
+    }
+
     // No PARAM row and no purchases: 0 against 0, green, the remark shown.
     void emptyPeriodWithoutParameters()
     {
@@ -399,18 +443,20 @@ private slots:
         QCOMPARE(label("e_wart"), u"12,90 zł"_s);
         QCOMPARE(label("e_kom2"), u"800,00 zł"_s);
 
-        // The same for a spreadsheet: the lines as shown, then the amount, threshold and state.
+        // The same for a spreadsheet: the lines as shown, then the amount, threshold, state and
+        // what is filed.
         QTemporaryDir dir;
         QVERIFY(w->eksport_csv(dir.filePath(u"r.csv"_s)));
         QFile exported(dir.filePath(u"r.csv"_s));
         QVERIFY(exported.open(QIODevice::ReadOnly));
         const QStringList csv = QString::fromUtf8(exported.readAll().mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
-        QCOMPARE(csv.size(), 8);
+        QCOMPARE(csv.size(), 9);
         QVERIFY2(csv[0].startsWith(u"Rozliczenie opłaty;ABC;"_s), qPrintable(csv[0]));
         QCOMPARE(csv[2].section(u';', 7, 7), u"8,99"_s);
         QCOMPARE(csv[5].section(u';', 0, 0) + csv[5].section(u';', 7, 7), u"Razem12,90"_s);
         QCOMPARE(csv[6].section(u';', 7, 7), u"800,00"_s);
         QCOMPARE(csv[7], u"Stan;poniżej progu"_s);
+        QCOMPARE(csv[8], u"Obowiązek;bez wykazu"_s);
 
         auto* lines = child<dbw::DBGrid>("DBG_rozl");
         auto* purchases = child<dbw::DBGrid>("DBG_zak");

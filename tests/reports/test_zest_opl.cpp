@@ -99,6 +99,13 @@ private slots:
         QCOMPARE(cell(2, reports::OverviewModel::Status), u"poniżej progu"_s);
         QCOMPARE(grid()->model()->index(2, reports::OverviewModel::Status).data(Qt::ForegroundRole).value<QBrush>().color(),
                  QColor(0, 128, 0));
+        // What each files for 2024: a fee above the threshold is filed and paid, one of at
+        // most 100 zł needs no statement; the sentence in the hint.
+        QCOMPARE(grid()->model()->headerData(reports::OverviewModel::Filing, Qt::Horizontal).toString(), u"Obowiązek"_s);
+        QCOMPARE(cell(0, reports::OverviewModel::Filing), u"wykaz i opłata"_s);
+        QCOMPARE(cell(2, reports::OverviewModel::Filing), u"bez wykazu"_s);
+        QCOMPARE(grid()->model()->index(2, reports::OverviewModel::Filing).data(Qt::ToolTipRole).toString(),
+                 u"Opłata nie przekracza 100,00 zł: wykazu się nie składa, opłaty się nie wnosi."_s);
         const QString totals = w->findChild<QLabel*>(u"e_razem"_s)->text();
         QVERIFY2(totals.contains(text::formatMoney(o.amount())) && totals.contains(u"podatników 3 (do zapłaty 1)"_s),
                  qPrintable(totals));
@@ -196,6 +203,8 @@ private slots:
         QCOMPARE(zeta[3], u"\"=\"\"%1\"\"\""_s.arg(zetaRow.nip)); // a formula of the text: never a number
         QCOMPARE(zeta[7], zetaRow.amount.toDecimalString(2).replace(u'.', u','));
         QCOMPARE(zeta[9], u"do zapłaty"_s);
+        QCOMPARE(lines[0].section(u';', 10, 10), u"Obowiązek"_s);
+        QCOMPARE(zeta[10], u"wykaz i opłata"_s);
         QCOMPARE(lines[4].section(u';', 1, 1), u"Razem"_s);
         QCOMPARE(lines[4].section(u';', 7, 7), w->model()->overview().amount().toDecimalString(2).replace(u'.', u','));
         QString error;

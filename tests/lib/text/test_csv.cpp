@@ -30,6 +30,69 @@ void TestText::csvFields_data()
     row("money", [](text::CsvLines& c) { c.money(text::Money::fromUnits(-12345)); }, u"-1,23"_s);
     row("date ISO", [](text::CsvLines& c) { c.date(QDate(2024, 3, 1)); }, u"2024-03-01"_s);
     row("no date", [](text::CsvLines& c) { c.date({}); }, QString());
+    row("mass per litre", [](text::CsvLines& c) { c.money(text::Money::fromUnits(8400), 4); }, u"0,8400"_s);
+    // Texts a spreadsheet would run as formulas are written as the formula of their text.
+    row("formula name", [](text::CsvLines& c) { c.text(u"=HYPERLINK(\"http://x.pl\";\"kliknij\")"_s); },
+        u"\"=\"\"=HYPERLINK(\"\"\"\"http://x.pl\"\"\"\";\"\"\"\"kliknij\"\"\"\")\"\"\""_s);
+    row("sum looks like a formula", [](text::CsvLines& c) { c.text(u"-2+3"_s); }, u"\"=\"\"-2+3\"\"\""_s);
+    row("plus", [](text::CsvLines& c) { c.text(u"+48 22 123"_s); }, u"\"=\"\"+48 22 123\"\"\""_s);
+    row("at", [](text::CsvLines& c) { c.text(u"@SUMA(A1)"_s); }, u"\"=\"\"@SUMA(A1)\"\"\""_s);
+    row("tab first", [](text::CsvLines& c) { c.text(u"\t=1+1"_s); }, u"\"=\"\"\t=1+1\"\"\""_s);
+    row("carriage return first", [](text::CsvLines& c) { c.text(u"\r=1+1"_s); }, u"\"=\"\"\r=1+1\"\"\""_s);
+    row("blanks first", [](text::CsvLines& c) { c.text(u"  =1+1"_s); }, u"\"=\"\"  =1+1\"\"\""_s);
+    row("dash inside", [](text::CsvLines& c) { c.text(u"ŁĄKA - Spółka"_s); }, u"ŁĄKA - Spółka"_s);
+    row("quote cannot end the text", [](text::CsvLines& c) { c.code(u"1\"&HYPERLINK(\"x\")&\""_s); },
+        u"\"=\"\"1\"\"\"\"&HYPERLINK(\"\"\"\"x\"\"\"\")&\"\"\"\"\"\"\""_s);
+    row("too long for a formula", [](text::CsvLines& c) { c.text(u"="_s + QString(300, u'A')); },
+        u"'="_s + QString(300, u'A'));
+}
+
+namespace {
+
+// What a spreadsheet takes a written field for: the text of a ="..." formula whose string
+// is whole (every quote inside it doubled), or a text after an apostrophe; anything else
+// that begins as a formula comes back marked, as does a ="..." the text could leave.
+QString seenBySpreadsheet(const QString& field)
+{
+    QString cell = field;
+    if (cell.startsWith(u'"') && cell.endsWith(u'"'))
+        cell = cell.mid(1, cell.size() - 2).replace(u"\"\""_s, u"\""_s);
+    if (cell.startsWith(u'\''))
+        return cell.mid(1);
+    if (cell.startsWith(u"=\""_s) && cell.endsWith(u'"')) {
+        const QString string = cell.mid(2, cell.size() - 3);
+        if (QString(string).remove(u"\"\""_s).contains(u'"'))
+            return u"FORMULA: "_s + cell;
+        return QString(string).replace(u"\"\""_s, u"\""_s);
+    }
+    return cell.isEmpty() || !u"=+-@\t\r"_s.contains(cell.front()) ? cell : u"FORMULA: "_s + cell;
+}
+
+} // namespace
+
+void TestText::csvTextNeverAFormula_data()
+{
+    QTest::addColumn<QString>("value");
+    for (const QString& v : {u"=HYPERLINK(\"http://x.pl\";\"kliknij\")"_s, u"-2+3"_s, u"+1"_s, u"@A1"_s, u"\t=1"_s,
+                             u"\r=1"_s, u"\"&HYPERLINK(\"x\")&\""_s, u"=1+1\""_s, u"\""_s, u"=\";=1+1;\""_s,
+                             u"=\"\n=1"_s, u"-"_s + QString(300, u'"')})
+        QTest::newRow(qPrintable(v.left(20))) << v;
+}
+
+// Whatever the text, a spreadsheet shows a text cell as that text, never as a formula's result.
+void TestText::csvTextNeverAFormula()
+{
+    QFETCH(QString, value);
+    for (const bool asCode : {false, true}) {
+        text::CsvLines csv;
+        if (asCode)
+            csv.code(value);
+        else
+            csv.text(value);
+        QString line = csv.endLine().toString();
+        line.chop(2); // CR LF
+        QCOMPARE(seenBySpreadsheet(line), value);
+    }
 }
 
 void TestText::csvFields()

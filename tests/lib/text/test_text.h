@@ -62,5 +62,7 @@ private slots:
     // test_csv.cpp
     void csvFields_data();
     void csvFields();
+    void csvTextNeverAFormula_data();
+    void csvTextNeverAFormula();
     void csvFileWholeOrNotAtAll();
 };
