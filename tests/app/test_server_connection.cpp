@@ -29,6 +29,27 @@
 
 using namespace settlement_rows;
 
+namespace {
+
+// The box after the server went away: in Polish, nothing of the engine's English.
+const QString lostConnection = QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; "
+                                              "gdy serwer znów działa, połącz się z bazą ponownie.");
+
+// What the program logs under "brenvald.database" while a test runs.
+QStringList& databaseLog()
+{
+    static QStringList lines;
+    return lines;
+}
+
+void keepDatabaseLog(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    if (context.category && QLatin1String(context.category) == QLatin1String("brenvald.database"))
+        databaseLog() << text;
+}
+
+} // namespace
+
 class TestServerConnection : public QObject {
     Q_OBJECT
 
@@ -150,12 +171,16 @@ private slots:
 
         testsupport::stopTestServer();
 
-        // The screen says so in Polish and stays.
+        // The screen says so in Polish only, and stays; the engine's own words go to the log.
+        databaseLog().clear();
+        const QtMessageHandler previous = qInstallMessageHandler(keepDatabaseLog);
         QTest::mouseClick(screen.findChild<dbw::DBNavigator*>()->button(dbw::DBNavigator::Refresh), Qt::LeftButton);
         QCoreApplication::processEvents();
-        QVERIFY2(!shown.isEmpty() && shown.last().startsWith(QStringLiteral("Utracono połączenie z serwerem bazy danych.")),
-                 qPrintable(shown.join(QLatin1Char('|'))));
+        qInstallMessageHandler(previous);
+        QVERIFY2(!shown.isEmpty() && shown.last() == lostConnection, qPrintable(shown.join(QLatin1Char('|'))));
         QVERIFY(screen.isVisible());
+        QCOMPARE(databaseLog().size(), 1);
+        QVERIFY2(databaseLog().first().contains(lostConnection + QStringLiteral(" | engine: ")), qPrintable(databaseLog().first()));
         // The preview pages on and closes without taking the program down.
         QTest::mouseClick(preview->findChild<QWidget*>(QStringLiteral("tb_ost")), Qt::LeftButton);
         preview->close();
