@@ -11,6 +11,7 @@
 #include "dataset/dataset.h"
 #include "dbwidgets/db_navigator.h"
 #include "dbwidgets/leave_row.h"
+#include "desktop/attempt.h"
 #include "desktop/quietly.h"
 
 namespace dbw {
@@ -47,6 +48,15 @@ void DataScreen::showEvent(QShowEvent* event)
     shownOnce_ = true;
     place();
     openDataNow();
+}
+
+int DataScreen::exec()
+{
+    if (!dataOpen_ && !desktop::attempt(parentWidget(), [this] { openDataNow(); })) {
+        closeDataIfOpen();
+        return Rejected;
+    }
+    return QDialog::exec();
 }
 
 void DataScreen::openDataNow()

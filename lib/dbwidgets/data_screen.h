@@ -16,6 +16,10 @@ class DataScreen : public QDialog {
 public:
     enum class Placement { AsIs, ScreenCentre, OwnerCentre };
 
+    // Opens the data first: a screen whose data cannot be read (the server gone) says why and
+    // does not open, rather than showing half-built. Rejected then.
+    int exec() override;
+
     // The closing steps run before the dialog ends, however it is closed.
     void done(int result) override;
     // Between the opening and the closing steps.

@@ -2,9 +2,13 @@
 // server that stops while a screen and a preview are open and starts again.
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -22,9 +26,11 @@
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "reports/report_window.h"
+#include "ok_gl.h"
 #include "serw_op.h"
 #include "settlement_rows.h"
 #include "test_server.h"
+#include "widget_testing.h"
 #include "text/formats.h"
 
 using namespace settlement_rows;
@@ -140,6 +146,41 @@ private slots:
             } catch (const fb::Error& e) {
                 QVERIFY2(e.message().startsWith(sentence) && e.message().contains(QStringLiteral("\n\n")), qPrintable(e.message()));
             }
+        }
+    }
+
+    // After the server went away, a screen opened from the main window says so once, in
+    // Polish, and does not open half-built.
+    void screensOpenedWithoutTheServer()
+    {
+        const QString name = testsupport::throughServer(testsupport::freshDeliveredDatabase());
+        throughDialog(name, "kl_zap");
+        addTaxpayer(*dm, 1, QStringLiteral("ABC"), QStringLiteral("ABC sp. z o.o."));
+        addVehicle(*dm, QStringLiteral("WA1"), 1, 5, 1);
+        Tf_ok_gl window;
+        window.show();
+        testsupport::stopTestServer();
+        const auto back = qScopeGuard([] { testsupport::startTestServerAgain(); });
+
+        QStringList opened;
+        for (QAction* action : {window.a_zak, window.a_rozl, window.a_pod, window.a_sam}) {
+            shown.clear();
+            // A screen that opened all the same is noted and closed, so that nothing waits.
+            whenModal(this, [&opened](QWidget* modal) {
+                opened << modal->objectName();
+                modal->close();
+            });
+            // Clicked as the user clicks: on the tool bar, or in the menu "Podatnik".
+            if (auto* button = qobject_cast<QToolButton*>(window.ToolBar1->widgetForAction(action))) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            } else {
+                auto* menu = window.menu_gl->findChild<QMenu*>(QStringLiteral("m_podatnik"));
+                menu->popup(window.mapToGlobal(QPoint(0, 0)));
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            }
+            QCoreApplication::processEvents();
+            QVERIFY2(opened.isEmpty(), qPrintable(action->text() + QStringLiteral(": ") + opened.join(QLatin1Char(' '))));
+            QCOMPARE(shown, QStringList{lostConnection});
         }
     }
 
