@@ -15,6 +15,7 @@
 #include "data/fuel_rules.h"
 #include "data/period.h"
 #include "dataset/error.h"
+#include "dbwidgets/cancel_control.h"
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
@@ -199,8 +200,9 @@ void Tf_zak::odswiez_zak()
 
 void Tf_zak::dblb_rodz_palExit()
 {
-    // Nothing chosen yet (a new purchase before its vehicle) is nothing to refuse.
-    if (checkingFuel_ || dblb_rodz_pal->isReadOnly() || !dblb_rodz_pal->currentItem())
+    // Nothing chosen yet (a new purchase before its vehicle) is nothing to refuse, nor is a
+    // purchase being dropped.
+    if (checkingFuel_ || dblb_rodz_pal->isReadOnly() || !dblb_rodz_pal->currentItem() || dbw::focusGoesToCancel())
         return;
     if (data::isDieselFuel(dblb_rodz_pal->currentItem()->text()))
         return;

@@ -1,0 +1,117 @@
+// A purchase being keyed can always be dropped, whatever its fields say of what was typed.
+#include <QToolButton>
+
+#include "purchase_fixture.h"
+#include "test_main.h"
+
+namespace purchasetest {
+
+class TestZakKeyboard : public QObject {
+    Q_OBJECT
+
+    ScreenFixture fx;
+
+    void entryOnly()
+    {
+        auto* box = fx.child<QCheckBox>("ch_wprow");
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        QVERIFY(box->isChecked());
+    }
+
+private slots:
+    void init()
+    {
+        fx.connect();
+        Rows rows(*fx.dm);
+        rows.taxpayer(1, QStringLiteral("Abakus"));
+        rows.vehicle(QStringLiteral("DW100"), 1, diesel, QDate(2010, 1, 1));
+        rows.purchase(1, QStringLiteral("DW100"), QStringLiteral("FV 1"), QDate(2012, 4, 20), 100);
+        rows.exec(QStringLiteral("set generator G_ZAK to 100"));
+        fx.open();
+        QApplication::setActiveWindow(fx.screen.get());
+        fx.choosePeriod(2012, 0);
+    }
+
+    void cleanup() { fx.close(); }
+
+    void droppedWhateverAFieldSays_data()
+    {
+        QTest::addColumn<QString>("field"); // the field whose check refuses what was typed
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QStringList>("asked");
+        QTest::addColumn<bool>("closed");
+        const QString refusal = QStringLiteral("Data 05-03-2013 leży poza dozwolonym zakresem: od 01-01-2012 do 30-06-2012.");
+        QTest::newRow("date, Anuluj") << "date" << "kl_anuluj" << QStringList{} << false;
+        QTest::newRow("date, Anuluj zmiany") << "date" << "nbCancel" << QStringList{} << false;
+        QTest::newRow("date, Esc, Esc") << "date" << "Escape"
+                                        << QStringList{QStringLiteral("Wprowadzone dane są niepełne (brak: Ilość (w l)) i nie "
+                                                                      "można ich zapisać.\nCzy je porzucić?")}
+                                        << true;
+        QTest::newRow("date, closing") << "date" << "close"
+                                       << QStringList{refusal + QStringLiteral("\n\nCzy porzucić wprowadzone dane?")} << true;
+        QTest::newRow("quantity, Anuluj") << "quantity" << "kl_anuluj" << QStringList{} << false;
+    }
+
+    // What a field refuses (a date outside the period, refused on Tab with a message that says
+    // how to get out; a quantity that is no number) never holds the purchase: it is dropped by
+    // any of the ways to drop it, with no second refusal.
+    void droppedWhateverAFieldSays()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, way);
+        QFETCH(QStringList, asked);
+        QFETCH(bool, closed);
+        if (way == QLatin1String("kl_anuluj"))
+            entryOnly();
+        else
+            fx.press(dbw::DBNavigator::Insert);
+        fx.clickItem(fx.vehicles(), QStringLiteral("DW100"));
+        auto* invoice = fx.child<dbw::DBEdit>("DBE_nrrach");
+        invoice->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(invoice, QStringLiteral("ZLA"));
+        if (field == QLatin1String("date")) {
+            fx.typeDate(QStringLiteral("05-03-2013"));
+            QCOMPARE(fx.messages(), QStringList{QStringLiteral("Data 05-03-2013 leży poza dozwolonym zakresem: od 01-01-2012 do "
+                                                               "30-06-2012.\nKlawisz Esc przywraca poprzednią datę.")});
+            QCOMPARE(QApplication::focusWidget(), fx.picker()->lineEdit());
+        } else {
+            auto* quantity = fx.child<dbw::DBEdit>("DBE_ilzak");
+            quantity->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(quantity, QStringLiteral("abc"));
+        }
+        fx.shown.clear();
+
+        if (way == QLatin1String("kl_anuluj")) {
+            QTest::mouseClick(fx.child<QPushButton>("kl_anuluj"), Qt::LeftButton);
+        } else if (way == QLatin1String("nbCancel")) {
+            QTest::mouseClick(fx.child<dbw::DBNavigator>("DBNavigator1")->button(dbw::DBNavigator::Cancel), Qt::LeftButton);
+        } else if (way == QLatin1String("Escape")) {
+            QTest::keyClick(fx.picker()->lineEdit(), Qt::Key_Escape); // the date shown before comes back
+            QVERIFY(fx.shown.isEmpty());
+            QVERIFY(fx.screen->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else {
+            fx.screen->close();
+        }
+        QCOMPARE(fx.messages(), asked);
+        QCOMPARE(!fx.screen->isVisible(), closed);
+        QCOMPARE(fx.storedCount(QStringLiteral("ZLA")), 0);
+        if (!closed) {
+            // Nothing of the dropped purchase is left, in the row or in the fields.
+            QVERIFY(fx.zak().state() != ds::DatasetState::Edit);
+            QVERIFY(fx.value("NR_RACH").toString() != QLatin1String("ZLA"));
+            QVERIFY(!fx.picker()->lineEdit()->isModified());
+            QVERIFY(!fx.child<dbw::DBEdit>("DBE_ilzak")->isModified());
+        }
+    }
+
+};
+
+int runKeyboardTests(int argc, char** argv)
+{
+    return testsupport::runTestClass<TestZakKeyboard>(argc, argv);
+}
+
+} // namespace purchasetest
+
+#include "test_zak_keyboard.moc"
