@@ -190,8 +190,8 @@ void Tf_zak::odswiez_zak()
     dm_.IBQ_sam_pod.open();
     zak().open();
     // Entry-only mode keeps a new purchase offered whatever the period.
-    if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
-        zak().insert();
+    if (ch_wprow->isChecked())
+        startNewPurchase();
     if (PC_zak->currentWidget() == ts_form)
         dblb_nrrej->setFocus();
 }
@@ -308,12 +308,12 @@ void Tf_zak::a_anulExecute()
 }
 
 // A new purchase, unless the one offered is new and untouched still (on an empty result
-// the data module starts one by itself).
+// the data module starts one by itself). It starts below the others, as the next one keyed.
 void Tf_zak::startNewPurchase()
 {
     if (zak().state() == ds::DatasetState::Insert && isUntouched())
         return;
-    zak().insert();
+    zak().append();
 }
 
 void Tf_zak::updateActions()

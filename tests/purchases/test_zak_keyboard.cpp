@@ -1,7 +1,9 @@
-// A purchase being keyed can always be dropped, whatever its fields say of what was typed.
+// Purchases keyed one after another: one can always be dropped, whatever its fields say of
+// what was typed, and those saved stand in the order the grid shows.
 #include <QToolButton>
 
 #include "purchase_fixture.h"
+#include "screen_testing.h"
 #include "test_main.h"
 
 namespace purchasetest {
@@ -10,6 +12,15 @@ class TestZakKeyboard : public QObject {
     Q_OBJECT
 
     ScreenFixture fx;
+
+    QStringList invoicesShown() const
+    {
+        auto* grid = fx.child<dbw::DBGrid>("DBGrid1");
+        QStringList invoices;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            invoices << screentest::cellText(grid, row, QStringLiteral("NR_RACH"));
+        return invoices;
+    }
 
     void entryOnly()
     {
@@ -24,8 +35,10 @@ private slots:
         fx.connect();
         Rows rows(*fx.dm);
         rows.taxpayer(1, QStringLiteral("Abakus"));
+        rows.vehicle(QStringLiteral("DW050"), 1, diesel, QDate(2010, 1, 1));
         rows.vehicle(QStringLiteral("DW100"), 1, diesel, QDate(2010, 1, 1));
         rows.purchase(1, QStringLiteral("DW100"), QStringLiteral("FV 1"), QDate(2012, 4, 20), 100);
+        rows.purchase(2, QStringLiteral("DW050"), QStringLiteral("FV 2"), QDate(2012, 6, 15), 100);
         rows.exec(QStringLiteral("set generator G_ZAK to 100"));
         fx.open();
         QApplication::setActiveWindow(fx.screen.get());
@@ -105,6 +118,26 @@ private slots:
         }
     }
 
+    // In entry-only mode each accepted purchase takes its place among the others in the
+    // grid's order (vehicle, date, invoice), and the next one starts below them all.
+    void keyedPurchasesStandInTheGridsOrder()
+    {
+        QCOMPARE(invoicesShown(), (QStringList{QStringLiteral("FV 2"), QStringLiteral("FV 1")}));
+        entryOnly();
+        const QList<QPair<QString, QDate>> keyed{{QStringLiteral("A"), QDate(2012, 5, 5)},
+                                                 {QStringLiteral("B"), QDate(2012, 2, 2)},
+                                                 {QStringLiteral("C"), QDate(2012, 6, 1)},
+                                                 {QStringLiteral("D"), QDate(2012, 5, 5)}};
+        for (const auto& [invoice, day] : keyed) {
+            fx.keyPurchase(QStringLiteral("DW100"), invoice, day, QStringLiteral("1"));
+            QTest::mouseClick(fx.child<QPushButton>("kl_ok"), Qt::LeftButton);
+            QVERIFY2(fx.shown.isEmpty(), qPrintable(fx.messages().join(QLatin1Char('\n'))));
+        }
+        QCOMPARE(invoicesShown(), (QStringList{QStringLiteral("FV 2"), QStringLiteral("B"), QStringLiteral("FV 1"),
+                                               QStringLiteral("A"), QStringLiteral("D"), QStringLiteral("C"), QString()}));
+        QCOMPARE(fx.zak().state(), ds::DatasetState::Insert);
+        QCOMPARE(fx.zak().recNo(), 6);
+    }
 };
 
 int runKeyboardTests(int argc, char** argv)
