@@ -340,14 +340,13 @@ private slots:
 
     void postedRowTakesItsPlace_data()
     {
-        QTest::addColumn<QString>("order");      // "select": the select's order said again; "title": sortBy; "": none
+        QTest::addColumn<QString>("order");      // "select": the select's order said again; "title": sortBy
         QTest::addColumn<int>("number");         // a new row's number, or 0: the short name of taxpayer 1 changes
         QTest::addColumn<QString>("shortName");
         QTest::addColumn<QVariantList>("numbers"); // top to bottom afterwards
         QTest::newRow("new, select's order") << "select" << 5 << "CEZAR" << QVariantList{1, 2, 3, 4, 5};
         QTest::newRow("new, title's order") << "title" << 5 << "CEZAR" << QVariantList{1, 4, 5, 2, 3};
         QTest::newRow("edited, title's order") << "title" << 0 << "ZETA" << QVariantList{4, 2, 3, 1};
-        QTest::newRow("new, no order") << "" << 5 << "CEZAR" << QVariantList{5, 1, 2, 3, 4};
     }
 
     // A posted row does not stay where it was started or where it stood: it takes its place in
@@ -362,7 +361,7 @@ private slots:
         defineTaxpayers(taxpayers, db);
         if (order == u"select"_s)
             taxpayers.setRowOrder({{u"NR_PODAT"_s, true}});
-        if (order == u"title"_s)
+        else
             taxpayers.sortBy({{u"NAZSKR"_s, true}});
         taxpayers.open();
         if (number > 0) {
