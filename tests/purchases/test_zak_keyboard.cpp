@@ -1,7 +1,5 @@
 // Purchases keyed one after another: one can always be dropped, whatever its fields say of
 // what was typed, and those saved stand in the order the grid shows.
-#include <QToolButton>
-
 #include "purchase_fixture.h"
 #include "screen_testing.h"
 #include "test_main.h"
@@ -55,7 +53,6 @@ private slots:
         QTest::addColumn<bool>("closed");
         const QString refusal = QStringLiteral("Data 05-03-2013 leży poza dozwolonym zakresem: od 01-01-2012 do 30-06-2012.");
         QTest::newRow("date, Anuluj") << "date" << "kl_anuluj" << QStringList{} << false;
-        QTest::newRow("date, Anuluj zmiany") << "date" << "nbCancel" << QStringList{} << false;
         QTest::newRow("date, Esc, Esc") << "date" << "Escape"
                                         << QStringList{QStringLiteral("Wprowadzone dane są niepełne (brak: Ilość (w l)) i nie "
                                                                       "można ich zapisać.\nCzy je porzucić?")}
@@ -96,8 +93,6 @@ private slots:
 
         if (way == QLatin1String("kl_anuluj")) {
             QTest::mouseClick(fx.child<QPushButton>("kl_anuluj"), Qt::LeftButton);
-        } else if (way == QLatin1String("nbCancel")) {
-            QTest::mouseClick(fx.child<dbw::DBNavigator>("DBNavigator1")->button(dbw::DBNavigator::Cancel), Qt::LeftButton);
         } else if (way == QLatin1String("Escape")) {
             QTest::keyClick(fx.picker()->lineEdit(), Qt::Key_Escape); // the date shown before comes back
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
