@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "desktop/failure_log.h"
 #include "desktop/help_system.h"
 #include "desktop/messages.h"
 #include "desktop/signal_catcher.h"
@@ -38,6 +39,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // The title captions the boxes; as the display name the window system would append it to
     // every window's own caption.
     desktop::setDefaultCaption(title());
+    // A failure that a screen shows itself is logged as one that reaches the application.
+    desktop::setFailureLog(fb::logFailure);
     speakPolish();
     setWindowIcon(icons::program());
     desktop::HelpSystem::installHelpKey();

@@ -11,6 +11,7 @@
 #include "desktop/help_context.h"
 #include "desktop/help_system.h"
 #include "desktop/image_list.h"
+#include "desktop/menu_bar.h"
 #include "desktop/open_modal.h"
 #include "desktop/shell.h"
 #include "form_info.h"
@@ -190,7 +191,9 @@ void Tf_ok_gl::createActions()
 
 void Tf_ok_gl::createMenu()
 {
-    menu_gl = menuBar();
+    // "&Podatnik" and "&Pomoc" share their letter: Alt+P always opens "Podatnik".
+    menu_gl = new desktop::MenuBar(this);
+    setMenuBar(menu_gl);
     menu_gl->setObjectName(QStringLiteral("menu_gl"));
     menu_gl->setStyle(barStyle_);
 

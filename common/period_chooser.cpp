@@ -71,6 +71,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, data::YearParts yearParts, bool wi
         grid->addWidget(e_pod, 0, column);
         grid->addWidget(lb_pod, 1, column++, Qt::AlignTop);
         lb_pod->installEventFilter(this);
+        lb_pod->viewport()->installEventFilter(this);
         connect(lb_pod, &QListWidget::currentRowChanged, this, [this] {
             if (!quiet_)
                 listChosen();
@@ -96,6 +97,7 @@ PeriodChooser::PeriodChooser(QWidget* parent, data::YearParts yearParts, bool wi
     grid->addWidget(e_kwart, 0, column);
     grid->addWidget(lb_kwart, 1, column++, Qt::AlignTop);
     lb_kwart->installEventFilter(this);
+    lb_kwart->viewport()->installEventFilter(this);
     connect(lb_kwart, &QListWidget::currentRowChanged, this, [this] {
         if (!quiet_)
             listChosen();
@@ -246,6 +248,7 @@ void PeriodChooser::offer()
     // A question of the screen while it takes a choice leaves the lists without a new one.
     if (offering_)
         return;
+    ++offers_;
     offering_ = true;
     const auto done = qScopeGuard([this] { offering_ = false; });
     const data::PeriodChoice next = shown();
@@ -267,7 +270,15 @@ void PeriodChooser::offer()
 
 bool PeriodChooser::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_rok) {
+    if ((lb_pod && watched == lb_pod->viewport()) || watched == lb_kwart->viewport()) {
+        // A click that moved to another item offered it as the button went down; a click on
+        // the item already chosen offers it again when the button comes up (the settlement
+        // shows what other desks keyed since).
+        if (event->type() == QEvent::MouseButtonPress)
+            offersAtPress_ = offers_;
+        else if (event->type() == QEvent::MouseButtonRelease && offers_ == offersAtPress_)
+            listChosen();
+    } else if (watched == m_rok) {
         // A refused year brings the focus back: the year to return to stays the last good one.
         if (event->type() == QEvent::FocusIn && m_rok->hasAcceptableInput())
             yearOnEntry_ = m_rok->text();

@@ -46,9 +46,10 @@ public:
     void focusParts();
 
 signals:
-    // The user chose: clicked or left a list, or left the year field with a new year of four
-    // digits (the parts are shown for a year that has them, the first one selected). applied()
-    // is the new choice already; changed says whether it differs from the one before.
+    // The user chose: clicked or left a list (a click on the item already chosen too), or left
+    // the year field with a new year of four digits (the parts are shown for a year that has
+    // them, the first one selected). applied() is the new choice already; changed says
+    // whether it differs from the one before.
     void chosen(bool changed);
 
 protected:
@@ -76,6 +77,8 @@ private:
     QString yearOnEntry_;   // Escape brings it back
     bool quiet_ = false;    // a list's row changes by program
     bool offering_ = false; // the screen is taking a choice
+    int offers_ = 0;        // choices offered so far, refused ones included
+    int offersAtPress_ = 0; // as many when a mouse button went down on a list
 };
 
 } // namespace common

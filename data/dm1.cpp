@@ -120,6 +120,8 @@ std::shared_ptr<data::ReportSnapshot> Tdm_1::readReportsFromSnapshot(bool withSe
 void Tdm_1::choosePurchases(const data::Period& period, const QString& taxpayer)
 {
     IBDS_zak.setSelectSql(data::purchaseSelectSql());
+    // A purchase keyed one after another takes its place among the others as the grid shows them.
+    IBDS_zak.setRowOrder(data::purchaseOrder());
     data::bindPeriod(IBDS_zak, period, taxpayer);
     if (!purchaseEntry_)
         return;

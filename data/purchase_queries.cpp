@@ -13,6 +13,11 @@ QString purchaseSelectSql()
                           "order by NR_REJ, D_ZAK, NR_RACH");
 }
 
+QList<QPair<QString, bool>> purchaseOrder()
+{
+    return {{col::NR_REJ, true}, {col::D_ZAK, true}, {col::NR_RACH, true}};
+}
+
 QString vehicleSelectSql()
 {
     return QStringLiteral("select NR_REJ, NR_RODZ_PAL, d_rozp_u, d_zak_u from SAM join podat on sam.nr_pod=podat.nr_podat "

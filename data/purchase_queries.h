@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include "data/period.h"
@@ -16,6 +18,8 @@ namespace data {
 // the taxpayer's short name (nazskr), bound rather than written into the text, so that a
 // name with an apostrophe needs no escaping.
 QString purchaseSelectSql();
+// That order, field by field (ascending), for the purchases posted on the screen.
+QList<QPair<QString, bool>> purchaseOrder();
 // The vehicles of one taxpayer that may take purchases in a period: those without an end of
 // use that began on or before the period end, and those whose use ended on or after the
 // period start (whenever it began). Parameters as above.

@@ -15,6 +15,7 @@
 #include "data/fuel_rules.h"
 #include "data/period.h"
 #include "dataset/error.h"
+#include "dbwidgets/cancel_control.h"
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
@@ -189,8 +190,8 @@ void Tf_zak::odswiez_zak()
     dm_.IBQ_sam_pod.open();
     zak().open();
     // Entry-only mode keeps a new purchase offered whatever the period.
-    if (ch_wprow->isChecked() && zak().state() != ds::DatasetState::Insert)
-        zak().insert();
+    if (ch_wprow->isChecked())
+        startNewPurchase();
     if (PC_zak->currentWidget() == ts_form)
         dblb_nrrej->setFocus();
 }
@@ -199,8 +200,9 @@ void Tf_zak::odswiez_zak()
 
 void Tf_zak::dblb_rodz_palExit()
 {
-    // Nothing chosen yet (a new purchase before its vehicle) is nothing to refuse.
-    if (checkingFuel_ || dblb_rodz_pal->isReadOnly() || !dblb_rodz_pal->currentItem())
+    // Nothing chosen yet (a new purchase before its vehicle) is nothing to refuse, nor is a
+    // purchase being dropped.
+    if (checkingFuel_ || dblb_rodz_pal->isReadOnly() || !dblb_rodz_pal->currentItem() || dbw::focusGoesToCancel())
         return;
     if (data::isDieselFuel(dblb_rodz_pal->currentItem()->text()))
         return;
@@ -306,12 +308,12 @@ void Tf_zak::a_anulExecute()
 }
 
 // A new purchase, unless the one offered is new and untouched still (on an empty result
-// the data module starts one by itself).
+// the data module starts one by itself). It starts below the others, as the next one keyed.
 void Tf_zak::startNewPurchase()
 {
     if (zak().state() == ds::DatasetState::Insert && isUntouched())
         return;
-    zak().insert();
+    zak().append();
 }
 
 void Tf_zak::updateActions()

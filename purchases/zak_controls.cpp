@@ -16,6 +16,7 @@
 #include "common/period_chooser.h"
 #include "data/dm1.h"
 #include "data/field_names.h"
+#include "dbwidgets/cancel_control.h"
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
@@ -167,6 +168,8 @@ QWidget* Tf_zak::buildFormPage()
     };
     kl_ok = actionButton(a_ok, "kl_ok");
     kl_anuluj = actionButton(a_anul, "kl_anuluj");
+    // A refused date or fuel never keeps the user from dropping the purchase.
+    dbw::setCancelsRow(kl_anuluj);
 
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(12, 12, 12, 12);

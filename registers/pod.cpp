@@ -79,10 +79,13 @@ Tf_pod::Tf_pod(Tdm_1& dm, QWidget* parent)
                                                       "Najpierw usuń jego samochody."), this);
     deleteRefusal_->guard(DBN_podat);
 
-    // "Odśwież dane" brings the taxpayers other desks saved: the list of names follows.
     connect(DBN_podat, &dbw::DBNavigator::clicked, this, [this](dbw::DBNavigator::Button b) {
+        // "Odśwież dane" brings the taxpayers other desks saved: the list of names follows.
         if (b == dbw::DBNavigator::Refresh && !dm_.IBDS_podat.isEditing())
             fillShortNames();
+        // A new taxpayer is keyed from its number on, not into the search box.
+        if (b == dbw::DBNavigator::Insert && dm_.IBDS_podat.state() == ds::DatasetState::Insert)
+            DBE_nr->setFocus(Qt::OtherFocusReason);
     });
     connect(z_szuk_nr, &QLineEdit::textChanged, this, &Tf_pod::z_szuk_nrChange);
     connect(&dm_, &Tdm_1::shortNameAdded, this, &Tf_pod::addShortName);

@@ -329,6 +329,38 @@ void Dataset::sortRows(bool keepCurrent)
     invalidateLookupIndex();
 }
 
+// Moves the current row among the others, which stand in the order shown, to the place that
+// order gives it: after the rows it does not come before. True when it moved.
+bool Dataset::placeCurrentRow()
+{
+    std::vector<std::pair<const Field*, bool>> keys;
+    for (const auto& [name, ascending] : sortOrder_.isEmpty() ? rowOrder_ : sortOrder_)
+        if (const Field* f = field(name))
+            keys.emplace_back(f, ascending);
+    if (keys.empty() || current_ < 0 || rows_.size() < 2)
+        return false;
+    const auto before = [&keys](int x, int y) {
+        for (const auto& [f, ascending] : keys) {
+            const int c = compareForSort(f->valueAt(x), f->valueAt(y));
+            if (c != 0)
+                return ascending ? c < 0 : c > 0;
+        }
+        return false;
+    };
+    int place = 0; // among the other rows
+    for (int r = 0; r < recordCount(); ++r)
+        if (r != current_ && !before(current_, r))
+            place = (r < current_ ? r : r - 1) + 1;
+    if (place == current_)
+        return false;
+    Row row = std::move(rows_[current_]);
+    rows_.erase(rows_.begin() + current_);
+    rows_.insert(rows_.begin() + place, std::move(row));
+    current_ = place;
+    invalidateLookupIndex();
+    return true;
+}
+
 void Dataset::sortBy(const QList<QPair<QString, bool>>& fieldAscending)
 {
     // A closed dataset keeps the order for its next opening (its fields may not exist yet);

@@ -150,6 +150,10 @@ public:
     // Client-side order of the buffered rows (grid titles), kept when the rows are read again
     // and set on a closed dataset for its opening; an empty list restores the query's order.
     void sortBy(const QList<QPair<QString, bool>>& fieldAscending);
+    // The order in which the select gives its rows (its "order by"), said again for the rows
+    // posted here: a posted row takes its place in the order shown (this one, or that of
+    // sortBy) rather than staying where it was started.
+    void setRowOrder(const QList<QPair<QString, bool>>& fieldAscending) { rowOrder_ = fieldAscending; }
 
     // While disabled, data sources hear nothing; enabling again tells them everything changed
     // (and that the state changed, when it did meanwhile).
@@ -189,6 +193,7 @@ private:
     void bindColumns(const fb::Statement& select);
     void fetchAll(fb::Statement& select);
     void sortRows(bool keepCurrent);
+    bool placeCurrentRow();
     void computeCalcFields(Row& row);
     void startNewRow(int position);
     QVariant masterValue(const QString& masterField) const;
@@ -240,6 +245,7 @@ private:
     DatasetState stateWhenDisabled_ = DatasetState::Inactive;
     std::vector<DataSource*> sources_;
     QList<QPair<QString, bool>> sortOrder_;
+    QList<QPair<QString, bool>> rowOrder_;
 
     std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_, generatorSt_, lockSt_;
     mutable QHash<QString, QHash<QString, int>> lookupIndex_;

@@ -193,8 +193,9 @@ void Dataset::post()
     conflict_ = false;
     insertedAt_ = -1;
     oldRow_.clear();
+    const bool moved = placeCurrentRow();
     notify(DataEvent::StateChanged);
-    notify(DataEvent::RecordChanged);
+    notify(moved ? DataEvent::DatasetChanged : DataEvent::RecordChanged);
     if (afterPost)
         afterPost(*this);
 }

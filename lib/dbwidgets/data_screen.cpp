@@ -11,6 +11,7 @@
 #include "dataset/dataset.h"
 #include "dbwidgets/db_navigator.h"
 #include "dbwidgets/leave_row.h"
+#include "desktop/attempt.h"
 #include "desktop/quietly.h"
 
 namespace dbw {
@@ -47,6 +48,15 @@ void DataScreen::showEvent(QShowEvent* event)
     shownOnce_ = true;
     place();
     openDataNow();
+}
+
+int DataScreen::exec()
+{
+    if (!dataOpen_ && !desktop::attempt(parentWidget(), [this] { openDataNow(); })) {
+        closeDataIfOpen();
+        return Rejected;
+    }
+    return QDialog::exec();
 }
 
 void DataScreen::openDataNow()
@@ -94,11 +104,13 @@ void DataScreen::done(int result)
 
 void DataScreen::keyPressEvent(QKeyEvent* event)
 {
-    // Escape belongs to the grids and edits (it drops what is typed); screens close by their
-    // close box, or by their cancel button where they have one.
+    // Escape reaches the screen when no grid or edit had anything typed to drop: it closes the
+    // screen as its close box does, or presses the cancel button where there is one.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
-        if (cancelButton_ && cancelButton_->isVisible() && cancelButton_->isEnabled())
+        if (!cancelButton_)
+            reject();
+        else if (cancelButton_->isVisible() && cancelButton_->isEnabled())
             cancelButton_->click();
         return;
     }

@@ -9,12 +9,17 @@ namespace dbw {
 // The base of every screen that shows shared data: a modal dialog that opens its data when
 // it is first shown and closes it when it closes, however it is closed. Before closing it
 // settles the rows being edited by the one rule (leaveRow); when the user stays with a row,
-// the screen stays open. Message boxes opened over it do not count as closing. Escape does
-// not close it: in a grid or an edit Escape drops what is being typed.
+// the screen stays open. Message boxes opened over it do not count as closing. Escape that
+// no control took (a grid or an edit takes it to drop what is being typed) closes it, by the
+// same rule, or presses its cancel button where it has one.
 class DataScreen : public QDialog {
     Q_OBJECT
 public:
     enum class Placement { AsIs, ScreenCentre, OwnerCentre };
+
+    // Opens the data first: a screen whose data cannot be read (the server gone) says why and
+    // does not open, rather than showing half-built. Rejected then.
+    int exec() override;
 
     // The closing steps run before the dialog ends, however it is closed.
     void done(int result) override;
@@ -40,7 +45,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // The screen's cancel button: Escape that no control took presses it.
+    // The screen's cancel button: Escape that no control took presses it instead of closing.
     void setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
 
 private:

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "dbwidgets/cancel_control.h"
 #include "desktop/messages.h"
 #include "text/formats.h"
 
@@ -104,7 +105,7 @@ bool DateEdit::commit()
     if (!refusal.isEmpty()) {
         if (!refusing_) {
             refusing_ = true;
-            desktop::showWarning(refusal, {}, this);
+            desktop::showWarning(refusal + QStringLiteral("\nKlawisz Esc przywraca poprzednią datę."), {}, this);
             refusing_ = false;
         }
         edit_->setFocus(Qt::OtherFocusReason);
@@ -218,8 +219,9 @@ bool DateEdit::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // Not a message box, a popup (the calendar) or another window taking the focus.
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !refusing_)
+        // Not a message box, a popup (the calendar) or another window taking the focus, nor a
+        // cancel button that drops the date anyway.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !refusing_ && !focusGoesToCancel())
             commit();
     }
     return QWidget::eventFilter(watched, event);

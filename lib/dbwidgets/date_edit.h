@@ -14,7 +14,8 @@ namespace dbw {
 // Enter or Tab, or when the row it belongs to is posted: never section by section, so a
 // date is never stored other than as typed. A date that cannot be read, or lies outside the
 // allowed range, is refused with a message and the user stays in the edit; Escape brings
-// back the date shown before. Tab leaves the edit at once.
+// back the date shown before (the message says so). Tab leaves the edit at once. Moving to a
+// cancel control (setCancelsRow) takes nothing.
 class DateEdit : public QWidget {
     Q_OBJECT
 public:

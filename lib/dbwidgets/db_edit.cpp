@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "dataset/dataset.h"
+#include "dbwidgets/cancel_control.h"
 #include "desktop/messages.h"
 
 namespace dbw {
@@ -96,7 +97,7 @@ void DBEdit::focusInEvent(QFocusEvent* event)
 void DBEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason && !focusGoesToCancel())
         finished();
     refresh();
 }

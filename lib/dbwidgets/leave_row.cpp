@@ -20,6 +20,15 @@ QString userName(const ds::Dataset& d, const ds::Field& f)
     return f.displayName();
 }
 
+// Drops the row when the user says so; false when they stay with it.
+bool dropIfTheUserSays(ds::Dataset& d, const QString& question, QWidget* parent)
+{
+    if (desktop::ask(question, {}, parent) != desktop::Answer::Yes)
+        return false;
+    d.cancel();
+    return true;
+}
+
 // Posts the row. When the server is gone the row cannot be saved anywhere: the user is asked
 // once whether to drop it, rather than being held on a screen that can neither save nor close.
 bool postOrDropOnLostConnection(ds::Dataset& d, QWidget* parent)
@@ -36,13 +45,10 @@ bool postOrDropOnLostConnection(ds::Dataset& d, QWidget* parent)
     });
     if (!lost)
         return posted;
-    if (desktop::ask(QStringLiteral("Utracono połączenie z serwerem bazy danych, więc wprowadzonych danych nie można zapisać.\n"
-                                    "Czy je porzucić?"),
-                     {}, parent)
-        != desktop::Answer::Yes)
-        return false;
-    d.cancel();
-    return true;
+    return dropIfTheUserSays(d,
+                             QStringLiteral("Utracono połączenie z serwerem bazy danych, więc wprowadzonych danych nie można zapisać.\n"
+                                            "Czy je porzucić?"),
+                             parent);
 }
 
 } // namespace
@@ -60,8 +66,13 @@ bool leaveRow(ds::Dataset& d, QWidget* parent, const std::function<bool()>& unto
 {
     if (!d.isActive() || !d.isEditing())
         return true;
-    if (!desktop::attempt(parent, [&d] { d.updateRecord(); }))
-        return false;
+    try {
+        d.updateRecord();
+    } catch (const std::exception& e) {
+        // A field that refuses what was typed into it never holds the user on the row.
+        return dropIfTheUserSays(d, QStringLiteral("%1\n\nCzy porzucić wprowadzone dane?").arg(QString::fromUtf8(e.what())),
+                                 parent);
+    }
     const bool isNew = d.state() == ds::DatasetState::Insert;
     if (isNew ? (untouched ? untouched() : !d.isModified()) : !d.isModified()) {
         d.cancel();
@@ -70,13 +81,11 @@ bool leaveRow(ds::Dataset& d, QWidget* parent, const std::function<bool()>& unto
     const QStringList missing = missingValues(d);
     if (missing.isEmpty())
         return postOrDropOnLostConnection(d, parent);
-    const QString question = QStringLiteral("Wprowadzone dane są niepełne (brak: %1) i nie można ich zapisać.\n"
+    return dropIfTheUserSays(d,
+                             QStringLiteral("Wprowadzone dane są niepełne (brak: %1) i nie można ich zapisać.\n"
                                             "Czy je porzucić?")
-                                 .arg(missing.join(QStringLiteral(", ")));
-    if (desktop::ask(question, {}, parent) != desktop::Answer::Yes)
-        return false;
-    d.cancel();
-    return true;
+                                 .arg(missing.join(QStringLiteral(", "))),
+                             parent);
 }
 
 } // namespace dbw

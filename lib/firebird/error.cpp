@@ -16,8 +16,9 @@ Q_LOGGING_CATEGORY(lcFailure, "brenvald.failure")
 
 namespace fb {
 
-Error::Error(const QString& message, const QString& context, long sqlCode, std::vector<long> codes)
-    : std::runtime_error(message.toStdString()), message_(message), context_(context),
+Error::Error(const QString& message, const QString& context, long sqlCode, std::vector<long> codes,
+             const QString& engineText)
+    : std::runtime_error(message.toStdString()), message_(message), engineText_(engineText), context_(context),
       sqlCode_(sqlCode), codes_(std::move(codes))
 {
 }
@@ -165,10 +166,12 @@ void check(const intptr_t* status, const QString& context)
                                              "uszkodzony plik."));
     if (error.hasCode(isc_no_priv))
         throw explained(QStringLiteral("Użytkownik, jako który program łączy się z bazą, nie ma uprawnień do tej operacji."));
+    // The engine's line ("Error reading data from the connection.") tells the user nothing
+    // more: it goes to the log only.
     if (error.isConnectionLost())
         throw Error(QStringLiteral("Utracono połączenie z serwerem bazy danych. Dane zapisane do tej pory są w bazie; gdy serwer znów "
-                                   "działa, połącz się z bazą ponownie.\n\n") + error.message(), context,
-                    sqlCode, error.codes());
+                                   "działa, połącz się z bazą ponownie."),
+                    context, sqlCode, error.codes(), error.message());
     if (error.isConflict())
         throw Error(QStringLiteral("Dane, które ta operacja zmienia, są właśnie zmieniane na innym stanowisku (lub w innym programie). "
                                    "Spróbuj ponownie za chwilę.\n\n") + error.message(), context, sqlCode, error.codes());
@@ -193,9 +196,10 @@ void logFailure(const std::exception& failure)
     QStringList codes;
     for (long code : database->codes())
         codes << QString::number(code);
+    const QString engine = database->engineText().isEmpty() ? QString() : QStringLiteral(" | engine: ") + database->engineText();
     qCWarning(lcDatabase).noquote() << "database error while" << database->context() << "| SQLCODE"
                                     << database->sqlCode() << "| codes" << codes.join(QLatin1Char(',')) << "|"
-                                    << database->message();
+                                    << database->message() + engine;
 }
 
 } // namespace fb

@@ -9,14 +9,16 @@
 
 namespace fb {
 
-// A failure reported by the database client or server. message() is the server's own
-// text; context says what we were doing, for logs.
+// A failure reported by the database client or server. message() is what the user is shown:
+// the server's own text, or what the program says of it instead; then engineText() keeps the
+// server's words for the log. context says what we were doing, for logs.
 class Error : public std::runtime_error {
 public:
     Error(const QString& message, const QString& context = {}, long sqlCode = 0,
-          std::vector<long> codes = {});
+          std::vector<long> codes = {}, const QString& engineText = {});
 
     const QString& message() const { return message_; }
+    const QString& engineText() const { return engineText_; }
     const QString& context() const { return context_; }
     long sqlCode() const { return sqlCode_; }
     // The engine's error codes (isc_...), in the order of the status vector.
@@ -43,6 +45,7 @@ public:
 
 private:
     QString message_;
+    QString engineText_;
     QString context_;
     long sqlCode_;
     std::vector<long> codes_;
@@ -59,7 +62,7 @@ using RefusalExplainer = std::function<QString(const Error&)>;
 void setRefusalExplainer(RefusalExplainer explainer);
 
 // Logs a failure that reached the user: a database error under "brenvald.database" with what
-// the program was doing (the statement), the SQL code and the engine's codes, so that a
+// the program was doing (the statement), the SQL code, the engine's codes and words, so that a
 // user's report can be diagnosed; any other failure under "brenvald.failure".
 void logFailure(const std::exception& failure);
 

@@ -267,6 +267,23 @@ private slots:
         QCOMPARE(help_, (QList<int>{1, 1, 1}));
     }
 
+    // "&Podatnik" and "&Pomoc" share their letter: Alt+P opens "Podatnik" at every press,
+    // through the menu bar's own shortcuts as the keyboard gives them, and never the help.
+    void altPOpensPodatnikEveryTime()
+    {
+        auto* taxpayer = window_->menu_gl->findChild<QMenu*>(u"m_podatnik"_s);
+        QApplication::setActiveWindow(window_);
+        for (int press = 1; press <= 4; ++press) {
+            QTest::keyClick(window_, Qt::Key_P, Qt::AltModifier);
+            QVERIFY2(taxpayer->isVisible(), qPrintable(QString::number(press)));
+            QCOMPARE(taxpayer->activeAction(), window_->a_pod);
+            QTest::keyClick(taxpayer, Qt::Key_Escape);
+            QVERIFY(!taxpayer->isVisible());
+            QTest::keyClick(window_->menu_gl, Qt::Key_Escape);
+        }
+        QCOMPARE(help_, QList<int>{});
+    }
+
     void helpAndMakerAddresses()
     {
         window_->a_pomoc->trigger();

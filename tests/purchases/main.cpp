@@ -10,7 +10,8 @@
 int main(int argc, char** argv)
 {
     return testsupport::runTestProgram<QApplication>(
-        argc, argv, {purchasetest::runPurchaseRuleTests, purchasetest::runPurchaseScreenTests, purchasetest::runKeepingTests},
+        argc, argv, {purchasetest::runPurchaseRuleTests, purchasetest::runPurchaseScreenTests, purchasetest::runKeepingTests,
+                      purchasetest::runKeyboardTests},
         [argc, argv] {
             text::applyProgramFormats();
             desktop::setDefaultCaption(purchasetest::appTitle);

@@ -215,5 +215,6 @@ public:
 int runPurchaseRuleTests(int argc, char** argv);
 int runPurchaseScreenTests(int argc, char** argv);
 int runKeepingTests(int argc, char** argv);
+int runKeyboardTests(int argc, char** argv);
 
 } // namespace purchasetest

@@ -245,7 +245,8 @@ private slots:
         // one inside goes into the purchase as typed, with or without leading zeros.
         fx.shown.clear();
         fx.typeDate(QStringLiteral("15-05-2012"));
-        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Data 15-05-2012 leży poza dozwolonym zakresem: od 01-01-2012 do 10-04-2012.")});
+        QCOMPARE(fx.messages(), QStringList{QStringLiteral("Data 15-05-2012 leży poza dozwolonym zakresem: od 01-01-2012 do "
+                                                           "10-04-2012.\nKlawisz Esc przywraca poprzednią datę.")});
         QCOMPARE(QApplication::focusWidget(), fx.picker()->lineEdit());
         QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 4, 20));
         fx.shown.clear();
@@ -307,7 +308,7 @@ private slots:
             QVERIFY2(fx.shown.isEmpty(), qPrintable(fx.messages().join(QLatin1Char('\n'))));
             QCOMPARE(QApplication::focusWidget(), fx.fuels()); // Tab went on to the next control
         } else {
-            QCOMPARE(fx.messages(), QStringList{refusal});
+            QCOMPARE(fx.messages(), QStringList{refusal + QStringLiteral("\nKlawisz Esc przywraca poprzednią datę.")});
             QCOMPARE(QApplication::focusWidget(), fx.picker()->lineEdit());
         }
         // Posting with the navigator takes what is typed, or refuses the purchase with it.

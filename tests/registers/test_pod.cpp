@@ -179,13 +179,56 @@ private slots:
         typeText(searched, QStringLiteral("x 4-ż"));
         QCOMPARE(searched->text(), QStringLiteral("4"));
 
-        // Escape does not close the screen; closing it posts the edit still being typed.
-        QTest::keyClick(screen.get(), Qt::Key_Escape);
-        QVERIFY(screen->isVisible());
+        // Closing posts the edit still being typed.
         QTest::keyClicks(child<dbw::DBEdit>("DBE_nazskr"), "XX");
         screen->close();
         QVERIFY(!dm->IBDS_podat.isActive());
         QCOMPARE(storedShortName(1), QStringLiteral("ZenitXX"));
+    }
+
+    void escapeClosesByTheRuleForLeavingARow_data()
+    {
+        QTest::addColumn<QString>("number");    // of a new taxpayer keyed after "Dodaj"
+        QTest::addColumn<QString>("shortName"); // "": nothing keyed
+        QTest::addColumn<int>("answer");        // to the question whether to drop it
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<int>("stored");        // taxpayers stored afterwards
+        QTest::newRow("nothing edited") << "" << "" << int(desktop::Answer::No) << false << 5;
+        QTest::newRow("complete: saved") << "9" << "Nowy" << int(desktop::Answer::No) << false << 6;
+        QTest::newRow("incomplete, kept") << "" << "Nowy" << int(desktop::Answer::No) << true << 5;
+        QTest::newRow("incomplete, dropped") << "" << "Nowy" << int(desktop::Answer::Yes) << true << 5;
+    }
+
+    // Escape that no field takes (none has typed text to drop) closes the screen as its close
+    // box does: a complete taxpayer is saved, an incomplete one goes only when the user says
+    // so. After "Dodaj" the typing goes into the new taxpayer's number, not the search box.
+    void escapeClosesByTheRuleForLeavingARow()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, shortName);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(int, stored);
+        QApplication::setActiveWindow(screen.get());
+        auto* first = child<dbw::DBEdit>("DBE_nr");
+        QVERIFY(QApplication::focusWidget() != first);
+        if (!shortName.isEmpty()) {
+            QTest::mouseClick(child<DBNavigator>("DBN_podat")->button(DBNavigator::Insert), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), first);
+            QTest::keyClicks(first, number);
+            child<QWidget>("DBE_nazskr")->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(QApplication::focusWidget(), shortName);
+            child<QWidget>("DBE_nip")->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
+            child<QWidget>("DBE_reg")->setFocus(Qt::TabFocusReason);
+        }
+        this->answer = static_cast<desktop::Answer>(answer);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : screen.get(), Qt::Key_Escape);
+        QCOMPARE(shown.size(), asked ? 1 : 0);
+        if (asked)
+            QVERIFY2(shown.first().text.startsWith(QStringLiteral("Wprowadzone dane są niepełne")), qPrintable(shown.first().text));
+        QCOMPARE(screen->isVisible(), asked && this->answer == desktop::Answer::No);
+        QCOMPARE(register_rows::scalar(*dm, QStringLiteral("select count(*) from PODAT")).toInt(), stored);
     }
 
     void helpTopic()

@@ -268,9 +268,10 @@ private slots:
         QCOMPARE(purchases->dataSource(), &dm->DS_rozl_d);
         QCOMPARE(child<QSplitter>("Splitter1")->orientation(), Qt::Vertical);
 
-        // Escape does not close the window.
-        QTest::keyClick(w.get(), Qt::Key_Escape);
-        QVERIFY(w->isVisible());
+        // Escape closes the window: nothing is edited in it.
+        QTest::keyClick(child<dbw::DBGrid>("DBG_rozl"), Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!dm->IBQ_rozl.isActive());
     }
 
     // 1000 l of LPG at 800,00 zł/t is 400,00 zł, the threshold of 1000 × 40 %: green, not due;
@@ -362,6 +363,32 @@ private slots:
         QCOMPARE(isShown("e_wykaz"), !filed.isEmpty());
         if (!filed.isEmpty())
             QCOMPARE(label("e_wykaz"), filed);
+    }
+
+    void clickOnTheChosenItemSettlesAgain_data()
+    {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("list"); // its first item is the one chosen
+        QTest::newRow("the taxpayer") << u"2030"_s << u"lb_pod"_s;
+        QTest::newRow("the half-year") << u"2012"_s << u"lb_kwart"_s;
+    }
+
+    // Another desk keys a purchase meanwhile: a click on the taxpayer or half-year already
+    // chosen shows it.
+    void clickOnTheChosenItemSettlesAgain()
+    {
+        QFETCH(QString, year);
+        QFETCH(QString, list);
+        settlement_rows::setRate(*dm, 5, 2, 2030, 800.00);
+        settlement_rows::setRate(*dm, 5, 1, 2012, 1000.00);
+        open();
+        setYear(year);
+        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
+        const QString before = label("e_wart");
+        settlement_rows::addPurchase(*dm, 20, u"LP1"_s, u"N/1"_s, {2030, 3, 1}, 2, 500);
+        settlement_rows::addPurchase(*dm, 21, u"WA2"_s, u"N/2"_s, {2012, 4, 1}, 1, 500);
+        clickItem(qPrintable(list), 0);
+        QVERIFY2(label("e_wart") != before, qPrintable(before));
     }
 
     // No PARAM row and no purchases: 0 against 0, green, the remark shown.

@@ -166,8 +166,11 @@ private slots:
         QVERIFY(screen.isVisible());
         QVERIFY(dm->ibds_pal.isActive());
 
-        // Escape cancels an edit and does not close the screen.
+        // Escape cancels an edit and does not close the screen then.
+        QTest::keyClick(grid, Qt::Key_Insert);
+        QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Insert);
         QTest::keyClick(grid, Qt::Key_Escape);
+        QCOMPARE(dm->ibds_pal.state(), ds::DatasetState::Browse);
         QVERIFY(screen.isVisible());
 
         // A complete new row still unposted when the screen closes is posted, without a message.

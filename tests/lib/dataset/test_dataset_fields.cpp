@@ -337,6 +337,30 @@ private slots:
         taxpayers.open();
         QCOMPARE(columnValues(taxpayers, u"NR_PODAT"_s), (QVariantList{1, 2, 3, 4, 5}));
     }
+
+    // A posted row takes its place in the order shown and stays the current row: the select's
+    // order said again for a new row started at the top, a title's order for an edited one.
+    void postedRowTakesItsPlace()
+    {
+        ds::Dataset taxpayers(u"taxpayers"_s);
+        defineTaxpayers(taxpayers, db);
+        taxpayers.setRowOrder({{u"NR_PODAT"_s, true}});
+        taxpayers.open();
+        taxpayers.insert();
+        taxpayers.setValue(u"NR_PODAT"_s, 5);
+        taxpayers.setValue(u"NIP"_s, u"5"_s);
+        taxpayers.setValue(u"NAZSKR"_s, u"CEZAR"_s);
+        taxpayers.post();
+        QCOMPARE(columnValues(taxpayers, u"NR_PODAT"_s), (QVariantList{1, 2, 3, 4, 5}));
+        QCOMPARE(taxpayers.recNo(), 4);
+        taxpayers.sortBy({{u"NAZSKR"_s, true}});
+        taxpayers.locate(u"NR_PODAT"_s, 1);
+        taxpayers.edit();
+        taxpayers.setValue(u"NAZSKR"_s, u"ZETA"_s);
+        taxpayers.post();
+        QCOMPARE(columnValues(taxpayers, u"NR_PODAT"_s), (QVariantList{4, 5, 2, 3, 1}));
+        QCOMPARE(taxpayers.value(u"NR_PODAT"_s), QVariant(1));
+    }
 };
 
 int runDatasetFieldTests(int argc, char** argv)
