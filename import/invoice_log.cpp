@@ -102,6 +102,9 @@ QString reasonOf(const InvoicePreview& preview, int line)
             .arg(quantityText(l.amount), unitSymbol(unitOfFuel(l.kind)));
     case LineStatus::NoVehicle: return QStringLiteral("faktura nie wskazuje pojazdu nabywcy");
     case LineStatus::AmbiguousVehicle:
+        if (invoice.correction && l.named.isEmpty() && invoice.vehiclesNamed.isEmpty())
+            return QStringLiteral("korygowane zakupy dotyczą kilku pojazdów (%1), a korekta nie wskazuje żadnego z nich")
+                .arg(registrations(preview, l.candidates));
         return QStringLiteral("faktura wskazuje kilka pojazdów (%1), a wiersz żadnego z nich").arg(registrations(preview, l.candidates));
     case LineStatus::NotInUse:
         return QStringLiteral("pojazd %1 nie był używany %2").arg(vehicle, text::formatDate(l.date));

@@ -326,6 +326,11 @@ private slots:
             << QList<Invoice>{} << QList<Invoice>{correction(u"KOR/1"_s, u"FV/9"_s, lessBy5)}
             << QStringList(2, u"pozostawiony: korekta faktury FV/9, której zakupów nie przejęto, nie wskazuje pojazdu"_s)
             << QStringList{};
+        const Invoice twoVehicles = invoice({{}, {}}, {vehicleOf(1, u"WA 100"_s), vehicleOf(2, u"WA 400"_s)});
+        QTest::newRow("of two vehicles, naming none")
+            << QList<Invoice>{twoVehicles} << QList<Invoice>{correction(u"KOR/1"_s, u"FV/1/2026"_s, {{u"ON"_s, u"-5"_s}})}
+            << QStringList{u"pozostawiony: korygowane zakupy dotyczą kilku pojazdów (WA 100, WA 400), a korekta nie wskazuje żadnego z nich"_s}
+            << QStringList{};
         QTest::newRow("no difference") << QList<Invoice>{original}
                                        << QList<Invoice>{correction(u"KOR/1"_s, u"FV/1/2026"_s, {before({}), {}})}
                                        << QStringList{done, done} << QStringList{};
