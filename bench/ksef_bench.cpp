@@ -69,7 +69,7 @@ struct Line {
 };
 
 // An FA(3) invoice as the e-invoice system hands it out, with what the schema requires.
-QByteArray invoiceXml(int taxpayer, const QString& number, const QDate& issued, const QString& vehicle,
+QByteArray invoiceXml(int taxpayer, const QString& number, const QDate& invoiceDate, const QString& vehicle,
                       const std::vector<Line>& lines)
 {
     QByteArray x;
@@ -77,13 +77,13 @@ QByteArray invoiceXml(int taxpayer, const QString& number, const QDate& issued, 
     x += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Faktura xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\">"
          "<Naglowek><KodFormularza kodSystemowy=\"FA (3)\" wersjaSchemy=\"1-0E\">FA</KodFormularza>"
          "<WariantFormularza>3</WariantFormularza><DataWytworzeniaFa>";
-    x += issued.toString(Qt::ISODate).toLatin1() + "T10:00:00Z</DataWytworzeniaFa></Naglowek>"
+    x += invoiceDate.toString(Qt::ISODate).toLatin1() + "T10:00:00Z</DataWytworzeniaFa></Naglowek>"
          "<Podmiot1><DaneIdentyfikacyjne><NIP>7740001454</NIP><Nazwa>Stacje Paliw S.A.</Nazwa></DaneIdentyfikacyjne>"
          "<Adres><KodKraju>PL</KodKraju><AdresL1>ul. Chemików 7, 09-411 Płock</AdresL1></Adres></Podmiot1>"
          "<Podmiot2><DaneIdentyfikacyjne><NIP>";
     x += nip(taxpayer).toLatin1() + "</NIP><Nazwa>Firma " + QByteArray::number(taxpayer)
          + "</Nazwa></DaneIdentyfikacyjne><JST>2</JST><GV>2</GV></Podmiot2><Fa><KodWaluty>PLN</KodWaluty><P_1>"
-         + issued.toString(Qt::ISODate).toLatin1() + "</P_1><P_2>" + number.toUtf8()
+         + invoiceDate.toString(Qt::ISODate).toLatin1() + "</P_1><P_2>" + number.toUtf8()
          + "</P_2><P_15>100.00</P_15><Adnotacje><P_16>2</P_16><P_17>2</P_17><P_18>2</P_18><P_18A>2</P_18A>"
            "<Zwolnienie><P_19N>1</P_19N></Zwolnienie><NoweSrodkiTransportu><P_22N>1</P_22N></NoweSrodkiTransportu>"
            "<P_23>2</P_23><PMarzy><P_PMarzyN>1</P_PMarzyN></PMarzy></Adnotacje><RodzajFaktury>VAT</RodzajFaktury>";
@@ -203,7 +203,7 @@ void measureReading(QTextStream& out, const QString& package)
     out << t.nsecsElapsed() / 1e6 << ' ' << lines << ' ' << bench::peakMemoryMiB() << '\n';
 }
 
-// The import of the package: prints its time (and the preview's part), its own peak, the
+// The import of the package: prints its time (and the preview's share of it), its own peak, the
 // purchases stored and the process's peak.
 void measureImport(QTextStream& out, const QString& package)
 {

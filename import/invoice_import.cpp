@@ -121,7 +121,7 @@ InvoicePreview InvoiceImport::preview(const QStringList& paths)
     addAll(pending);
     // A correction of a correction comes after it.
     std::stable_sort(corrections.begin(), corrections.end(),
-                     [](const ReadInvoice& a, const ReadInvoice& b) { return a.invoice.issued < b.invoice.issued; });
+                     [](const ReadInvoice& a, const ReadInvoice& b) { return a.invoice.invoiceDate < b.invoice.invoiceDate; });
     for (size_t from = 0; from < corrections.size(); from += invoicesPerLookup) {
         std::vector<ReadInvoice> some(std::make_move_iterator(corrections.begin() + from),
                                       std::make_move_iterator(corrections.begin()

@@ -37,7 +37,7 @@ QString buyer(const PreviewInvoice& invoice)
 QString invoiceHead(const PreviewInvoice& invoice)
 {
     return QStringLiteral("%1: faktura %2 z %3 (sprzedawca NIP %4)")
-        .arg(invoice.source, invoice.id.number, text::formatDate(invoice.issued), invoice.id.sellerNip);
+        .arg(invoice.source, invoice.id.number, text::formatDate(invoice.invoiceDate), invoice.id.sellerNip);
 }
 
 } // namespace

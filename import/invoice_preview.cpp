@@ -74,7 +74,7 @@ void InvoicePreview::add(const QString& source, const Invoice& invoice,
     inv.source = source;
     inv.id = {nipKey(invoice.sellerNip), invoice.number};
     inv.sellerName = invoice.sellerName;
-    inv.issued = invoice.issued;
+    inv.invoiceDate = invoice.invoiceDate;
     inv.buyerNip = invoice.buyerNip;
     inv.buyerName = invoice.buyerName;
     inv.correction = role == InvoiceRole::Correction;
@@ -109,7 +109,7 @@ void InvoicePreview::add(const QString& source, const Invoice& invoice,
         l.kind = kind;
         l.stateBefore = line->stateBefore;
         l.ownDate = deliveryDate(invoice, *line);
-        l.date = l.ownDate.isValid() ? l.ownDate : invoice.issued;
+        l.date = l.ownDate.isValid() ? l.ownDate : invoice.invoiceDate;
         l.quantity = line->quantity;
         l.unit = unitOf(line->unit);
         l.unitText = line->unit;
@@ -174,7 +174,7 @@ QList<QPair<int, QDate>> InvoicePreview::correctedPurchases(const PreviewInvoice
 void InvoicePreview::matchVehicle(PreviewLine& l, const PreviewInvoice& invoice)
 {
     QList<int> candidates = l.chosen ? QList<int>{l.vehicle} : !l.named.isEmpty() ? l.named : invoice.vehiclesNamed;
-    l.date = l.ownDate.isValid() ? l.ownDate : invoice.issued;
+    l.date = l.ownDate.isValid() ? l.ownDate : invoice.invoiceDate;
     l.vehicle = -1;
     l.candidates.clear();
     if (invoice.correction) {

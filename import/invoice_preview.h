@@ -47,7 +47,7 @@ struct PreviewInvoice {
     QString source; // the file, or the package and its entry
     data::InvoiceId id;
     QString sellerName;
-    QDate issued;
+    QDate invoiceDate;
     QString buyerNip;
     QString buyerName;
     bool correction = false;

@@ -19,7 +19,7 @@ const Heading headings[] = {
     {"27102016", FuelKind::Diesel},  {"27102019", FuelKind::Diesel},  {"271112", FuelKind::Lpg},
     {"271113", FuelKind::Lpg},       {"271119", FuelKind::Lpg},       {"271111", FuelKind::Cng},
     {"271121", FuelKind::Cng},       {"382600", FuelKind::Biodiesel},
-    // Special spirits, aviation spirit, kerosene, heavy fuel oil, lubricating oils; urea
+    // White spirit and other light oils, aviation spirit, kerosene, heavy fuel oil, lubricating oils; urea
     // (AdBlue), lubricants, antifreeze, additives.
     {"2710121", FuelKind::NotFuel},  {"2710122", FuelKind::NotFuel},  {"2710123", FuelKind::NotFuel},
     {"2710192", FuelKind::NotFuel},  {"2710196", FuelKind::NotFuel},  {"2710197", FuelKind::NotFuel},
@@ -36,16 +36,16 @@ QStringList texts(std::initializer_list<const char*> utf8)
     return list;
 }
 
-// Parts of names of what a fuel card or a station sells beside fuel.
+// Fragments of the names of what a fuel card or a station sells beside fuel.
 const QStringList notFuel = texts({"adblue", "ad blue", "olej silnik", "olej smar", "olej przekładn", "olej hydraul",
                                    "olej opał", "opałow", "olej do ", "płyn do", "płyn chłodn", "płyn hamulc",
                                    "płyn spryskiw", "mocznik", "myjni", "usług", "opłat", "prowizj", "abonament",
                                    "kaucj", "parking", "autostrad", "serwis", "wymian"});
-const QStringList biodieselParts = texts({"biodiesel", "bio diesel", "bio-diesel"});
-const QStringList dieselParts = texts({"napędow", "diesel"});
-const QStringList petrolParts = texts({"benzyn"});
-const QStringList lpgParts = texts({"autogaz", "auto gaz", "gaz płynny", "propan"});
-const QStringList cngParts = texts({"gaz ziemny", "metan"});
+const QStringList biodieselFragments = texts({"biodiesel", "bio diesel", "bio-diesel"});
+const QStringList dieselFragments = texts({"napędow", "diesel"});
+const QStringList petrolFragments = texts({"benzyn"});
+const QStringList lpgFragments = texts({"autogaz", "auto gaz", "gaz płynny", "propan"});
+const QStringList cngFragments = texts({"gaz ziemny", "metan"});
 
 QStringList tokensOf(const QString& lower)
 {
@@ -61,9 +61,9 @@ bool anyToken(const QStringList& tokens, std::initializer_list<const char*> word
     return false;
 }
 
-bool anyPart(const QString& lower, const QStringList& parts)
+bool containsAny(const QString& lower, const QStringList& fragments)
 {
-    for (const QString& p : parts)
+    for (const QString& p : fragments)
         if (lower.contains(p))
             return true;
     return false;
@@ -94,21 +94,21 @@ FuelKind fuelOfCode(const QString& cn)
 FuelKind fuelOfName(const QString& name)
 {
     const QString lower = name.toLower() + QLatin1Char(' ');
-    if (anyPart(lower, notFuel))
+    if (containsAny(lower, notFuel))
         return FuelKind::NotFuel;
     const QStringList tokens = tokensOf(lower);
     for (const QString& t : tokens)
         if (t.startsWith(QLatin1String("smar")) && t != QLatin1String("smart"))
             return FuelKind::NotFuel;
-    if (anyPart(lower, biodieselParts) || anyToken(tokens, {"b100", "fame"}))
+    if (containsAny(lower, biodieselFragments) || anyToken(tokens, {"b100", "fame"}))
         return FuelKind::Biodiesel;
-    if (anyPart(lower, dieselParts) || anyToken(tokens, {"on"}))
+    if (containsAny(lower, dieselFragments) || anyToken(tokens, {"on"}))
         return FuelKind::Diesel;
-    if (anyPart(lower, petrolParts) || anyToken(tokens, {"pb", "pb95", "pb98", "e95", "e98", "e5", "e10"}))
+    if (containsAny(lower, petrolFragments) || anyToken(tokens, {"pb", "pb95", "pb98", "e95", "e98", "e5", "e10"}))
         return FuelKind::Petrol;
-    if (anyPart(lower, lpgParts) || anyToken(tokens, {"lpg"}))
+    if (containsAny(lower, lpgFragments) || anyToken(tokens, {"lpg"}))
         return FuelKind::Lpg;
-    if (anyPart(lower, cngParts) || anyToken(tokens, {"cng", "lng"}))
+    if (containsAny(lower, cngFragments) || anyToken(tokens, {"cng", "lng"}))
         return FuelKind::Cng;
     return FuelKind::Unknown;
 }

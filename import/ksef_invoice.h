@@ -44,7 +44,7 @@ struct InvoiceNote {
 
 // DaneFaKorygowanej.
 struct CorrectedInvoice {
-    QDate issued;
+    QDate invoiceDate;
     QString number;
 };
 
@@ -63,7 +63,7 @@ struct Invoice {
     QString sellerName;
     QString buyerNip;   // Podmiot2; empty when the buyer is identified otherwise
     QString buyerName;
-    QDate issued;       // P_1
+    QDate invoiceDate;       // P_1
     QString number;     // P_2
     QDate delivered;    // P_6
     QDate periodStart;  // OkresFa

@@ -107,7 +107,7 @@ QDate deliveryDate(const Invoice& invoice, const InvoiceLine& line)
 QDate purchaseDate(const Invoice& invoice, const InvoiceLine& line)
 {
     const QDate delivered = deliveryDate(invoice, line);
-    return delivered.isValid() ? delivered : invoice.issued;
+    return delivered.isValid() ? delivered : invoice.invoiceDate;
 }
 
 bool inUseOn(const data::RegisterVehicle& vehicle, const QDate& day)

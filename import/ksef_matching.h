@@ -39,7 +39,7 @@ QList<int> vehiclesOfInvoice(const Invoice& invoice, const QHash<QString, int>& 
 // The date the invoice gives a line's purchase, if it gives one: the line's P_6A, else P_6,
 // else the last day of OkresFa.
 QDate deliveryDate(const Invoice& invoice, const InvoiceLine& line);
-// The purchase date of a delivered line: its delivery date, else the issue date P_1.
+// The purchase date of a delivered line: its delivery date, else the invoice's date P_1.
 QDate purchaseDate(const Invoice& invoice, const InvoiceLine& line);
 
 // Whether the vehicle was in use on the day, by the rule of purchases keyed on the purchase

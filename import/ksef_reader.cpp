@@ -183,7 +183,7 @@ private:
     {
         while (nextChild()) {
             if (is("P_1")) {
-                invoice.issued = date();
+                invoice.invoiceDate = date();
             } else if (is("P_2")) {
                 invoice.number = text();
             } else if (is("P_6")) {
@@ -216,7 +216,7 @@ private:
         CorrectedInvoice c;
         while (nextChild()) {
             if (is("DataWystFaKorygowanej"))
-                c.issued = date();
+                c.invoiceDate = date();
             else if (is("NrFaKorygowanej"))
                 c.number = text();
             else
@@ -285,7 +285,7 @@ private:
             xml_.raiseError(QStringLiteral("brak NIP sprzedawcy (Podmiot1)"));
         else if (invoice.number.isEmpty())
             xml_.raiseError(QStringLiteral("brak numeru faktury (P_2)"));
-        else if (!invoice.issued.isValid())
+        else if (!invoice.invoiceDate.isValid())
             xml_.raiseError(QStringLiteral("brak daty wystawienia (P_1)"));
         else if (invoice.kind.isEmpty())
             xml_.raiseError(QStringLiteral("brak rodzaju faktury (RodzajFaktury)"));

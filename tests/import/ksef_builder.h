@@ -38,7 +38,7 @@ struct Note {
 struct Invoice {
     QString number = u"FV/1/2026"_s;
     QString kind = u"VAT"_s;
-    QString issued = u"2026-03-02"_s; // P_1
+    QString invoiceDate = u"2026-03-02"_s; // P_1
     QString delivered{};              // P_6
     QString periodFrom{}, periodTo{}; // OkresFa
     QString sellerNip = u"5260250274"_s;
@@ -72,7 +72,7 @@ inline QByteArray xml(const Invoice& f)
     w.writeCharacters(u"FA"_s);
     w.writeEndElement();
     element(w, u"WariantFormularza"_s, f.fa2 ? u"2"_s : u"3"_s);
-    element(w, u"DataWytworzeniaFa"_s, f.issued + u"T10:00:00Z"_s);
+    element(w, u"DataWytworzeniaFa"_s, f.invoiceDate + u"T10:00:00Z"_s);
     w.writeEndElement();
     w.writeStartElement(u"Podmiot1"_s);
     w.writeStartElement(u"DaneIdentyfikacyjne"_s);
@@ -99,7 +99,7 @@ inline QByteArray xml(const Invoice& f)
     w.writeEndElement();
     w.writeStartElement(u"Fa"_s);
     element(w, u"KodWaluty"_s, u"PLN"_s);
-    element(w, u"P_1"_s, f.issued);
+    element(w, u"P_1"_s, f.invoiceDate);
     element(w, u"P_2"_s, f.number);
     element(w, u"P_6"_s, f.delivered);
     if (!f.periodFrom.isEmpty()) {

@@ -44,7 +44,7 @@ Invoice correction(const QString& number, const QString& corrects, const QList<L
 {
     Invoice f = invoice(lines, notes, number);
     f.kind = u"KOR"_s;
-    f.issued = u"2026-04-10"_s;
+    f.invoiceDate = u"2026-04-10"_s;
     f.corrected = {{u"2026-03-02"_s, corrects}};
     return f;
 }

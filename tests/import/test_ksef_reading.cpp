@@ -44,20 +44,20 @@ ksefbuild::Invoice full()
 // What was read, in one line.
 QString digest(const Invoice& i)
 {
-    QStringList parts{i.sellerNip, i.buyerNip, i.buyerName, i.issued.toString(Qt::ISODate), i.number,
+    QStringList fields{i.sellerNip, i.buyerNip, i.buyerName, i.invoiceDate.toString(Qt::ISODate), i.number,
                       i.delivered.toString(Qt::ISODate), i.periodStart.toString(Qt::ISODate),
                       i.periodEnd.toString(Qt::ISODate), i.kind};
     for (const CorrectedInvoice& c : i.corrected)
-        parts << u"K:%1 %2"_s.arg(c.issued.toString(Qt::ISODate), c.number);
+        fields << u"K:%1 %2"_s.arg(c.invoiceDate.toString(Qt::ISODate), c.number);
     for (const InvoiceNote& n : i.notes)
-        parts << u"O:%1 %2=%3"_s.arg(n.line ? QString::number(*n.line) : u"-"_s, n.key, n.value);
+        fields << u"O:%1 %2=%3"_s.arg(n.line ? QString::number(*n.line) : u"-"_s, n.key, n.value);
     for (const InvoiceLine& l : i.lines)
-        parts << u"W:%1 %2 %3 %4 %5 %6 %7 %8"_s.arg(l.number)
+        fields << u"W:%1 %2 %3 %4 %5 %6 %7 %8"_s.arg(l.number)
                      .arg(l.date.toString(Qt::ISODate), l.name, l.cn, l.unit)
                      .arg(l.quantity ? *l.quantity : -1)
                      .arg(l.gtu)
                      .arg(l.stateBefore);
-    return (parts + i.footer).join(u'|');
+    return (fields + i.footer).join(u'|');
 }
 
 const QString fullDigest = u"5260250274|1234563218|Trans-Pol Sp. z o.o.|2026-03-02|FK/2026/03/0001|2026-03-01|||KOR|"
