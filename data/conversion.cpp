@@ -22,6 +22,9 @@ namespace {
 const QStringList tablesInOrder{QStringLiteral("RODZ_PALIWA"), QStringLiteral("RODZ_SILNIKA"), QStringLiteral("TAB_OPL_SILN"),
                                 QStringLiteral("PARAM"),       QStringLiteral("PODAT"),        QStringLiteral("SAM"),
                                 QStringLiteral("ZAK_PAL")};
+// A table of a later version whose rows are the office's: the e-invoice lines taken over, without
+// which every invoice would be taken over again. A database the program never opened lacks it.
+const QString invoiceLines = QStringLiteral("WIERSZE_EFAKTUR");
 const QStringList generators{QStringLiteral("G_NRPAL"), QStringLiteral("G_NRSIL"), QStringLiteral("G_ZAK")};
 
 void copyTable(fb::Connection& from, fb::Transaction& reading, fb::Connection& to, fb::Transaction& writing, const QString& table,
@@ -45,6 +48,16 @@ void copyTable(fb::Connection& from, fb::Transaction& reading, fb::Connection& t
     }
 }
 
+bool hasTable(fb::Connection& connection, fb::Transaction& tr, const QString& table)
+{
+    fb::Statement q(connection, tr, QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = :name"));
+    q.setParam(QStringLiteral("name"), table);
+    q.execute();
+    const bool found = q.fetch() && q.value(0).toInt() > 0;
+    q.closeCursor();
+    return found;
+}
+
 } // namespace
 
 void copyToWindows1250Database(const QString& source, const QString& target, const desktop::StopRequest& stop)
@@ -66,6 +79,8 @@ void copyToWindows1250Database(const QString& source, const QString& target, con
         createSchema(to, writing);
         for (const QString& table : tablesInOrder)
             copyTable(from, reading, to, writing, table, stop);
+        if (hasTable(from, reading, invoiceLines))
+            copyTable(from, reading, to, writing, invoiceLines, stop);
         for (const QString& generator : generators) {
             fb::Statement value(from, reading, QStringLiteral("select gen_id(%1, 0) from rdb$database").arg(generator));
             value.execute();

@@ -35,7 +35,7 @@ QStringList schemaStatements()
 
 QStringList laterTables()
 {
-    return {QStringLiteral("BLOKADY"), QStringLiteral("POSIADACZE_BLOKAD")};
+    return {QStringLiteral("BLOKADY"), QStringLiteral("POSIADACZE_BLOKAD"), QStringLiteral("WIERSZE_EFAKTUR")};
 }
 
 void createSchema(fb::Connection& connection, fb::Transaction& transaction)

@@ -105,6 +105,27 @@ CREATE TABLE POSIADACZE_BLOKAD (
   CONSTRAINT PK_POSIADACZE_BLOKAD PRIMARY KEY (RODZAJ, KLUCZ)
 );
 
+/* The lines of e-invoices (KSeF) taken over as purchases, one row each, so that a line is
+   stored once however many files hold its invoice and however often the import runs. The
+   key is the seller's NIP (its digits), the invoice number as the invoice gives it (up to 256
+   characters, where a purchase keeps only 20) and the line number. A line keeps what it became:
+   the purchase (NR_KOL; none for a correction's line whose difference came to nothing), its
+   vehicle, date, fuel and litres (negative for a correction's state before), so that a later
+   correction finds the vehicle and date of the purchase it corrects. */
+CREATE TABLE WIERSZE_EFAKTUR (
+  NIP_SPRZED   VARCHAR(20) NOT NULL,
+  NR_FAKTURY   VARCHAR(256) NOT NULL,
+  NR_WIERSZA   INTEGER NOT NULL,
+  NR_PODAT     SMALLINT NOT NULL,
+  NR_KOL       INTEGER,
+  NR_REJ       VARCHAR(10) NOT NULL,
+  D_ZAK        DATE NOT NULL,
+  NR_RODZ_PAL  SMALLINT NOT NULL,
+  IL_ZAK       DOUBLE PRECISION NOT NULL,
+  D_PRZEJ      DATE NOT NULL,
+  CONSTRAINT PK_WIERSZE_EFAKTUR PRIMARY KEY (NIP_SPRZED, NR_FAKTURY, NR_WIERSZA)
+);
+
 /* One row per purchase: the vehicle and its taxpayer always exist (foreign keys), and the
    fuel and the rate are joined by their whole keys, so neither can repeat a purchase; a
    purchase without a rate for its year gets an empty OPL_ZA_TONE. */

@@ -11,8 +11,8 @@ class Connection;
 namespace data {
 
 // The tables and the view that every database of the program holds, in the schema's order
-// (the tables of work locks aside: they came later, and the program adds them to an older
-// database).
+// (the tables of work locks and of e-invoice lines aside: they came later, and the program
+// adds them to an older database).
 QStringList programRelations();
 
 // Those of them that the attached database lacks.

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
   qt6-base-dev qt6-translations-l10n
+  libzip-dev libxml2-utils
   fonts-liberation fonts-liberation2
   xvfb xauth poppler-utils
 )

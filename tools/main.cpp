@@ -30,6 +30,7 @@
 #include "tools/backup_commands.h"
 #include "tools/cli_options.h"
 #include "tools/import_commands.h"
+#include "tools/invoice_commands.h"
 #include "tools/overview_commands.h"
 #include "tools/rate_commands.h"
 #include "tools/settle_report.h"
@@ -182,6 +183,7 @@ std::vector<Command> allCommands()
 {
     std::vector<Command> all;
     for (const auto& group : {std::span<const Command>(ownCommands), std::span<const Command>(importCommands),
+                              std::span<const Command>(invoiceCommands),
                               std::span<const Command>(rateCommands), std::span<const Command>(backupCommands),
                               std::span<const Command>(overviewCommands)})
         all.insert(all.end(), group.begin(), group.end());

@@ -442,7 +442,9 @@ private slots:
             for (const QString& sql :
                  {u"insert into PODAT (NR_PODAT, NIP, NAZSKR, NAZWA) values (1, '1', 'ŻÓŁW', 'Łąka \"Źródło\"')"_s,
                   u"insert into SAM values ('WA1', 1, 5, 1, '2020-01-01', null)"_s,
-                  u"insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) values (7, 'WA1', 'Ś/1', '2024-03-01', 1, 12.34)"_s})
+                  u"insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) values (7, 'WA1', 'Ś/1', '2024-03-01', 1, 12.34)"_s,
+                  u"insert into WIERSZE_EFAKTUR values ('5260250274', 'Ś/1/2024/bardzo długi numer faktury', 1, 1, 7, 'WA1', "
+                  "'2024-03-01', 1, 12.34, '2024-03-05 10:00:00')"_s})
                 c.executeImmediate(t, sql);
             c.setGenerator(t, u"G_ZAK"_s, 7);
             t.commit();
@@ -454,7 +456,7 @@ private slots:
             c.open(path, data::defaultUser(), data::defaultPassword());
             fb::Transaction t(&c);
             QList<QList<QVariantList>> tables;
-            for (const char* table : {"RODZ_PALIWA", "RODZ_SILNIKA", "TAB_OPL_SILN", "PARAM", "PODAT", "SAM", "ZAK_PAL"}) {
+            for (const char* table : {"RODZ_PALIWA", "RODZ_SILNIKA", "TAB_OPL_SILN", "PARAM", "PODAT", "SAM", "ZAK_PAL", "WIERSZE_EFAKTUR"}) {
                 auto rows = testsupport::queryRows(c, t, u"select * from %1"_s.arg(QLatin1String(table)));
                 std::sort(rows.begin(), rows.end(), [](const QVariantList& a, const QVariantList& b) {
                     return QVariant(a).toStringList().join(u'|') < QVariant(b).toStringList().join(u'|');
@@ -470,6 +472,7 @@ private slots:
         QCOMPARE(newSet, u"WIN1250"_s);
         QCOMPARE(newRows, oldRows);
         QVERIFY(newRows[4][0].contains(u"ŻÓŁW"_s));
+        QCOMPARE(newRows[7].size(), 1); // the e-invoice lines taken over, without which they would be taken again
         QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(old, moved)); // exists
         QFile::remove(old);
         QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(moved, old)); // declares one

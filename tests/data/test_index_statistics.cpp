@@ -81,7 +81,7 @@ private slots:
     void anEarlierDatabaseIsCompletedOnConnecting()
     {
         const auto exists = [](const QString& sql) { return rows(sql).first().first().toInt() > 0; };
-        for (const QString& ddl : {u"drop table BLOKADY"_s, u"drop index IX_ZAK_PAL_NR_REJ_D_ZAK"_s,
+        for (const QString& ddl : {u"drop table BLOKADY"_s, u"drop table WIERSZE_EFAKTUR"_s, u"drop index IX_ZAK_PAL_NR_REJ_D_ZAK"_s,
                                    u"alter table PODAT drop constraint UQ_PODAT_NAZSKR"_s}) {
             dm->db_opl.executeImmediate(dm->tr_opl, ddl);
             dm->tr_opl.commitRetaining();
@@ -90,6 +90,7 @@ private slots:
         exec(u"insert into PODAT (NR_PODAT, NAZSKR, NIP) values (2, 'TA SAMA', '2')"_s);
         dm->connectTo(path);
         QVERIFY(exists(u"select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'BLOKADY'"_s));
+        QVERIFY(exists(u"select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = 'WIERSZE_EFAKTUR'"_s));
         QVERIFY(exists(u"select count(*) from RDB$INDICES where RDB$INDEX_NAME = 'IX_ZAK_PAL_NR_REJ_D_ZAK'"_s));
         QVERIFY(!exists(u"select count(*) from RDB$RELATION_CONSTRAINTS where RDB$CONSTRAINT_NAME = 'UQ_PODAT_NAZSKR'"_s));
 

@@ -1,6 +1,7 @@
 // Imports on several desks at once, through the database server: two runs of the purchase
-// import over one ledger folder store each purchase once; an account or a rate file that
-// another desk is taking over is refused until that desk is done.
+// import over one ledger folder, and two runs of the e-invoice import over one package, store
+// each purchase once; an account or a rate file that another desk is taking over is refused
+// until that desk is done.
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "firebird/statement.h"
 #include "import/ledger_files.h"
 #include "import/taxpayer_import.h"
+#include "ksef_builder.h"
 #include "ledger_builder.h"
 #include "program_database.h"
 #include "tables/rate_script.h"
@@ -91,6 +93,43 @@ private slots:
         QCOMPARE(stored, entries);
         QCOMPARE(count(u"select count(*) from ZAK_PAL"_s), entries);
         QCOMPARE(passedOver + duplicates / entries, 1); // the second desk was told one way or the other
+    }
+
+    // Two desks take one package over at once: whichever waits for the other finds every line
+    // taken over (or, waiting too long, leaves the taxpayer's lines and says why); each line of
+    // each invoice is stored once.
+    void twoDesksTakeOnePackageOver()
+    {
+        exec(u"update PODAT set NIP = 'PL 1234563218' where NR_PODAT = 7"_s);
+        constexpr int invoices = 1500;
+        QList<QPair<QString, QByteArray>> entries;
+        ksefbuild::Invoice f;
+        for (int i = 0; i < invoices; ++i) {
+            f.number = u"FV/%1/2026"_s.arg(i);
+            f.lines = {{u"Pb95"_s, u"%1.25"_s.arg(10 + i % 50)}, {u"Pb95"_s, u"1"_s}, {u"Kawa"_s, u"1"_s, u"szt."_s}};
+            f.notes = {{1, u"Nr rej."_s, u"WA %1"_s.arg(i % 20)}, {2, u"Nr rej."_s, u"WA %1"_s.arg((i + 1) % 20)}};
+            entries.append({u"FA/%1.xml"_s.arg(i), ksefbuild::xml(f)});
+        }
+        QCOMPARE(ksefbuild::schemaErrors({f}), QString());
+        const QString package = folder.filePath(u"paczka.zip"_s);
+        ksefbuild::writeZip(package, entries);
+
+        QProcess runs[2];
+        for (QProcess& p : runs)
+            p.start(QStringLiteral(BRENVALD_CLI), {u"import-invoices"_s, u"--db"_s, database, package});
+        int stored = 0;
+        static const QRegularExpression said(u"^Zapisano (\\d+) zakup"_s, QRegularExpression::MultilineOption);
+        for (QProcess& p : runs) {
+            QVERIFY(p.waitForFinished(180000));
+            const QString log = QString::fromUtf8(p.readAllStandardOutput());
+            QVERIFY2(log.endsWith(u"Koniec\n"_s), qPrintable(log.right(500)));
+            const bool waitedTooLong = log.contains(u"zakupy tego podatnika przejmuje teraz inne stanowisko"_s);
+            QCOMPARE(p.exitCode(), waitedTooLong ? 1 : 0);
+            stored += said.match(log).captured(1).toInt();
+        }
+        QCOMPARE(stored, 2 * invoices);
+        QCOMPARE(count(u"select count(*) from ZAK_PAL"_s), 2 * invoices);
+        QCOMPARE(count(u"select count(*) from WIERSZE_EFAKTUR"_s), 2 * invoices);
     }
 
     // The server stops in the middle of a run: one line says so, with the number of

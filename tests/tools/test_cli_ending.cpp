@@ -10,6 +10,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "ksef_builder.h"
 #include "ledger_builder.h"
 
 #include "data/dm1.h"
@@ -153,6 +154,7 @@ private slots:
         QTest::newRow("import-purchases") << u"import-purchases"_s << u"select count(*) from ZAK_PAL where NR_RACH starting 'D'"_s;
         QTest::newRow("import-taxpayers") << u"import-taxpayers"_s << u"select count(*) from PODAT where NR_PODAT > 1"_s;
         QTest::newRow("load-rates") << u"load-rates"_s << u"select count(*) from TAB_OPL_SILN where ROK >= 2030"_s;
+        QTest::newRow("import-invoices") << u"import-invoices"_s << u"select count(*) from ZAK_PAL where NR_RACH starting 'E'"_s;
     }
 
     void signalDuringAnImport()
@@ -176,6 +178,18 @@ private slots:
                     args << QString::number(n);
             }
             ledgertest::writeFile(folder.path(), u"konta200.zqd"_s, file);
+        } else if (command == u"import-invoices"_s) {
+            QList<QPair<QString, QByteArray>> entries; // 500 invoices of 120 lines
+            ksefbuild::Invoice f;
+            f.notes = {{0, u"Pojazd"_s, u"WA1"_s}};
+            f.lines = QList<ksefbuild::Line>(120, {u"ON"_s, u"12.5"_s});
+            for (int i = 0; i < 500; ++i) {
+                f.number = u"E/%1"_s.arg(i);
+                entries.append({u"%1.xml"_s.arg(i), ksefbuild::xml(f)});
+            }
+            QCOMPARE(ksefbuild::schemaErrors({f}), QString());
+            ksefbuild::writeZip(folder.filePath(u"paczka.zip"_s), entries);
+            args << folder.filePath(u"paczka.zip"_s);
         } else {
             QByteArray lines; // 44 vehicle types × 6 fuels × 71 years no rate file has yet
             for (int year = 2030; year <= 2100; ++year)
@@ -189,7 +203,11 @@ private slots:
         cli.start(QStringLiteral(BRENVALD_CLI), args);
         QVERIFY(cli.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(hasOpen(cli.processId(), database) || cli.state() == QProcess::NotRunning, 60000);
-        QTest::qWait(command == u"load-rates"_s ? 20 : 300); // the rates go in fast
+        if (command == u"import-invoices"_s) // read, and storing (its log begins)
+            QTRY_VERIFY_WITH_TIMEOUT((cli.bytesAvailable(), cli.peek(100).startsWith("Import")) || cli.state() == QProcess::NotRunning,
+                                     60000);
+        else
+            QTest::qWait(command == u"load-rates"_s ? 20 : 300); // the rates go in fast
         QCOMPARE(cli.state(), QProcess::Running);
         ::kill(static_cast<pid_t>(cli.processId()), SIGTERM);
         QVERIFY(cli.waitForFinished(60000));
