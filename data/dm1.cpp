@@ -54,12 +54,11 @@ void Tdm_1::connectTo(const QString& databaseName)
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
         try {
-            data::requireProgramDatabase(db_opl);
+            data::prepareProgramDatabase(db_opl);
         } catch (...) {
             db_opl.abandon();
             throw;
         }
-        data::addMissingSchemaObjects(db_opl);
         data::keepIndexStatisticsTrue(db_opl);
         emit connectionChanged();
     } catch (const fb::Error& e) {

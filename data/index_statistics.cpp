@@ -79,46 +79,4 @@ void keepIndexStatisticsTrue(fb::Connection& connection)
     }
 }
 
-void addMissingSchemaObjects(fb::Connection& connection)
-{
-    // Tables and constraints the program got after its first version; a database of that
-    // version lacks them. Short names unique: where two taxpayers share one already, the
-    // constraint cannot be added (logged), and the taxpayer import keeps them apart itself.
-    const QStringList later = laterTables();
-    static const QList<QPair<QString, QString>> laterConstraints{
-        {QStringLiteral("UQ_PODAT_NAZSKR"), QStringLiteral("ALTER TABLE PODAT ADD CONSTRAINT UQ_PODAT_NAZSKR UNIQUE (NAZSKR)")}};
-    try {
-        fb::Transaction tr(&connection);
-        tr.start();
-        QStringList missing;
-        for (const QString& statement : schemaStatements()) {
-            const QString name = statement.section(QLatin1Char(' '), 2, 2).toUpper();
-            QString exists;
-            if (statement.startsWith(QLatin1String("CREATE INDEX "), Qt::CaseInsensitive))
-                exists = QStringLiteral("select count(*) from RDB$INDICES where RDB$INDEX_NAME = '%1'");
-            else if (statement.startsWith(QLatin1String("CREATE TABLE "), Qt::CaseInsensitive) && later.contains(name))
-                exists = QStringLiteral("select count(*) from RDB$RELATIONS where RDB$RELATION_NAME = '%1'");
-            if (!exists.isEmpty() && firstValue(connection, tr, exists.arg(name)) == 0)
-                missing << statement;
-        }
-        for (const auto& [name, statement] : laterConstraints)
-            if (firstValue(connection, tr, QStringLiteral("select count(*) from RDB$RELATION_CONSTRAINTS "
-                                                          "where RDB$CONSTRAINT_NAME = '%1'").arg(name)) == 0)
-                missing << statement;
-        tr.commit();
-        for (const QString& statement : missing) {
-            qCInfo(lcStatistics) << "adding to" << connection.databaseName() << ":" << statement;
-            try {
-                fb::Transaction ddl(&connection);
-                connection.executeImmediate(ddl, statement);
-                ddl.commit();
-            } catch (const std::exception& e) {
-                fb::logFailure(e);
-            }
-        }
-    } catch (const std::exception& e) {
-        fb::logFailure(e);
-    }
-}
-
 } // namespace data

@@ -16,10 +16,4 @@ bool indexStatisticsStale(fb::Connection& connection);
 // program works with old figures, only slower.
 void keepIndexStatisticsTrue(fb::Connection& connection);
 
-// Creates the indexes and the later tables of the schema that a database made by an earlier
-// version lacks (an index's figures are measured as it is made). A failure, such as another
-// user's work on the purchases, is logged and the program goes on without them: slower
-// without an index; without the table of work locks, an import tells why it cannot start.
-void addMissingSchemaObjects(fb::Connection& connection);
-
 } // namespace data

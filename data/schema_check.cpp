@@ -1,7 +1,10 @@
 #include "data/schema_check.h"
 
 #include <QDir>
+#include <QLoggingCategory>
+#include <QPair>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "data/schema.h"
 #include "firebird/connection.h"
@@ -25,24 +28,59 @@ QStringList programRelations()
     return names;
 }
 
-QStringList missingProgramRelations(fb::Connection& connection)
+namespace {
+
+Q_LOGGING_CATEGORY(lcSchema, "brenvald.schema")
+
+// Constraints the program got after its first version. Short names unique: where two taxpayers
+// share one already, the constraint cannot be added (logged), and the taxpayer import keeps
+// them apart itself.
+const QList<QPair<QString, QString>>& laterConstraints()
 {
-    const QStringList wanted = programRelations();
+    static const QList<QPair<QString, QString>> constraints{
+        {QStringLiteral("UQ_PODAT_NAZSKR"), QStringLiteral("ALTER TABLE PODAT ADD CONSTRAINT UQ_PODAT_NAZSKR UNIQUE (NAZSKR)")}};
+    return constraints;
+}
+
+QString quotedList(const QStringList& names)
+{
+    return QStringLiteral("'%1'").arg(names.join(QStringLiteral("','")));
+}
+
+// Which of the names (the schema's own, never a user's text) the catalogue holds as relations,
+// indexes or constraints: one query.
+QSet<QString> presentInCatalogue(fb::Connection& connection, const QStringList& relations, const QStringList& indexes,
+                                 const QStringList& constraints)
+{
+    QStringList parts;
+    if (!relations.isEmpty())
+        parts << QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$RELATION_NAME in (%1)").arg(quotedList(relations));
+    if (!indexes.isEmpty())
+        parts << QStringLiteral("select trim(RDB$INDEX_NAME) from RDB$INDICES where RDB$INDEX_NAME in (%1)").arg(quotedList(indexes));
+    if (!constraints.isEmpty())
+        parts << QStringLiteral("select trim(RDB$CONSTRAINT_NAME) from RDB$RELATION_CONSTRAINTS where RDB$CONSTRAINT_NAME in (%1)")
+                     .arg(quotedList(constraints));
     fb::Transaction tr(&connection, fb::Isolation::ReadCommitted);
-    fb::Statement present(connection, tr,
-                          QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$RELATION_NAME in ('%1')")
-                              .arg(wanted.join(QStringLiteral("','"))));
+    fb::Statement present(connection, tr, parts.join(QStringLiteral(" union all ")));
     present.execute();
-    QStringList missing = wanted;
+    QSet<QString> names;
     while (present.fetch())
-        missing.removeAll(present.value(0).toString());
+        names.insert(present.value(0).toString());
     tr.commit();
+    return names;
+}
+
+QStringList missingOf(const QStringList& wanted, const QSet<QString>& present)
+{
+    QStringList missing;
+    for (const QString& name : wanted)
+        if (!present.contains(name))
+            missing << name;
     return missing;
 }
 
-void requireProgramDatabase(fb::Connection& connection)
+void refuseUnlessProgramDatabase(fb::Connection& connection, const QStringList& missing)
 {
-    const QStringList missing = missingProgramRelations(connection);
     if (missing.isEmpty())
         return;
     const QString what = missing.size() == programRelations().size()
@@ -52,6 +90,64 @@ void requireProgramDatabase(fb::Connection& connection)
                                    "baza niedokończona. Program niczego w niej nie zmienił.")
                         .arg(QDir::toNativeSeparators(connection.databaseName()), what),
                     QStringLiteral("schema check"));
+}
+
+} // namespace
+
+QStringList missingProgramRelations(fb::Connection& connection)
+{
+    return missingOf(programRelations(), presentInCatalogue(connection, programRelations(), {}, {}));
+}
+
+void requireProgramDatabase(fb::Connection& connection)
+{
+    refuseUnlessProgramDatabase(connection, missingProgramRelations(connection));
+}
+
+void prepareProgramDatabase(fb::Connection& connection)
+{
+    static const QRegularExpression created(QStringLiteral("^CREATE\\s+(TABLE|INDEX)\\s+(\\w+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QStringList later = laterTables();
+    QStringList constraintNames;
+    for (const auto& [name, statement] : laterConstraints())
+        constraintNames << name;
+    QStringList indexes;
+    QMap<QString, QString> creating; // what makes each later table or index
+    for (const QString& statement : schemaStatements()) {
+        const auto m = created.match(statement);
+        const QString name = m.captured(2).toUpper();
+        if (m.captured(1).compare(QLatin1String("INDEX"), Qt::CaseInsensitive) == 0)
+            indexes << name;
+        else if (!later.contains(name))
+            continue;
+        creating.insert(name, statement);
+    }
+    const QStringList relations = programRelations() + later;
+    const QSet<QString> present = presentInCatalogue(connection, relations, indexes, constraintNames);
+    refuseUnlessProgramDatabase(connection, missingOf(programRelations(), present));
+
+    QStringList missing;
+    for (const QString& statement : schemaStatements()) { // in the schema's order
+        const QString name = created.match(statement).captured(2).toUpper();
+        if (creating.value(name) == statement && !present.contains(name))
+            missing << statement;
+    }
+    for (const auto& [name, statement] : laterConstraints())
+        if (!present.contains(name))
+            missing << statement;
+    for (const QString& statement : missing) {
+        qCInfo(lcSchema) << "adding to" << connection.databaseName() << ":" << statement;
+        try {
+            fb::Transaction ddl(&connection);
+            connection.executeImmediate(ddl, statement);
+            ddl.commit();
+        } catch (const fb::Error& e) {
+            if (e.isConnectionLost())
+                throw;
+            fb::logFailure(e);
+        }
+    }
 }
 
 QMap<QString, qint64> rowCounts(fb::Connection& connection, const QStringList& tables)

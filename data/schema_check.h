@@ -22,6 +22,14 @@ QStringList missingProgramRelations(fb::Connection& connection);
 // or one left half-made), before anything in it is changed.
 void requireProgramDatabase(fb::Connection& connection);
 
+// Makes a database ready to work on as the program opens it: refuses one that is not the
+// program's (as requireProgramDatabase), then creates the later tables, indexes and
+// constraints a database made by an earlier version lacks (an index's figures are measured as
+// it is made), all found with one query of the catalogue. A failure to add one, such as another
+// user's work on the purchases, is logged and the program goes on without it: slower without
+// an index; without a table of work locks, an import tells why it cannot start.
+void prepareProgramDatabase(fb::Connection& connection);
+
 // The rows of each named table, counted in one transaction.
 QMap<QString, qint64> rowCounts(fb::Connection& connection, const QStringList& tables);
 
