@@ -19,6 +19,7 @@
 #include "icons.h"
 #include "import/pod_kpr.h"
 #include "import/zak_kpr.h"
+#include "import/zak_ksef.h"
 #include "maker.h"
 #include "purchases/zak.h"
 #include "registers/pod.h"
@@ -174,6 +175,8 @@ void Tf_ok_gl::createActions()
                        QStringLiteral("Wprowadzanie zakupów paliw"), ImagePurchases);
     a_zak_kpr = makeAction("a_zak_kpr", QStringLiteral("&Import z systemu PKPiR, FK"), purchases,
                            QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR"), ImageImport);
+    a_zak_ksef = makeAction("a_zak_ksef", QStringLiteral("Import z &e-faktur (KSeF)"), purchases,
+                            QStringLiteral("Import zakupów paliw z e-faktur KSeF"), ImageImport);
     a_rozl = makeAction("a_rozl", QStringLiteral("&Rozliczenie"), {},
                         QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska"), ImageSettlement);
     a_zest_opl = makeAction("a_zest_opl", QStringLiteral("Zestawienie opłat &wszystkich podatników"),
@@ -187,6 +190,7 @@ void Tf_ok_gl::createActions()
 
     // The tool button carries a shorter caption than the menu item.
     a_zak_kpr->setIconText(QStringLiteral("Zakupy z PKPiR, FK"));
+    a_zak_ksef->setIconText(QStringLiteral("Zakupy z KSeF"));
 }
 
 void Tf_ok_gl::createMenu()
@@ -211,7 +215,7 @@ void Tf_ok_gl::createMenu()
 
     QMenu* purchases = menu_gl->addMenu(QStringLiteral("Faktury zakupu paliw"));
     purchases->setObjectName(QStringLiteral("m_faktury"));
-    purchases->addActions({a_zak, a_zak_kpr});
+    purchases->addActions({a_zak, a_zak_kpr, a_zak_ksef});
     // The menu's default item is drawn bold in this menu only, not on the tool bar or the popup.
     purchases->setDefaultAction(a_zak);
 
@@ -236,7 +240,7 @@ void Tf_ok_gl::createToolBar()
     ToolBar1->setFloatable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->addActions({a_zak, a_rozl, a_zak_kpr, a_zest_opl});
+    ToolBar1->addActions({a_zak, a_rozl, a_zak_kpr, a_zak_ksef, a_zest_opl});
     ToolBar1->addSeparator();
     ToolBar1->addAction(a_koniec);
 
@@ -257,7 +261,7 @@ void Tf_ok_gl::createPopup()
 {
     pop_gl = new QMenu(this);
     pop_gl->setObjectName(QStringLiteral("pop_gl"));
-    pop_gl->addActions({a_zak, a_rozl, a_zak_kpr});
+    pop_gl->addActions({a_zak, a_rozl, a_zak_kpr, a_zak_ksef});
 }
 
 bool Tf_ok_gl::databaseConnected()
@@ -293,6 +297,7 @@ void Tf_ok_gl::connectActions()
     connect(a_zest_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zest_opl, this, *dm_1); }));
     connect(a_zak, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak, this, *dm_1); }));
     connect(a_zak_kpr, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_kpr, this, *dm_1); }));
+    connect(a_zak_ksef, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_ksef, this, *dm_1); }));
     connect(a_pod_kp, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod_kpr, this, *dm_1); }));
     connect(A_serw_op, &QAction::triggered, this, [this] { desktop::openModal(F_serw_op, this, *dm_1); });
     connect(a_kopia, &QAction::triggered, this, withDatabase([this] { makeBackup(*dm_1, this); }));

@@ -39,6 +39,7 @@ public:
     QAction* a_odtw;  // a backup made into a new database
     QAction* a_zak;
     QAction* a_zak_kpr;
+    QAction* a_zak_ksef;
     QAction* a_rozl;
     QAction* a_zest_opl; // the office overview: every taxpayer's fee at a glance
     QAction* a_pomoc;

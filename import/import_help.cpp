@@ -12,4 +12,6 @@ void registerImportHelp()
                                   QUrl(QStringLiteral("qrc:/help/import_taxpayers.html")));
     desktop::HelpSystem::addTopic(import_help::purchaseImport, QStringLiteral("Import zakupów paliw z systemu PKPiR lub FK"),
                                   QUrl(QStringLiteral("qrc:/help/import_purchases.html")));
+    desktop::HelpSystem::addTopic(import_help::invoiceImport, QStringLiteral("Import zakupów z e-faktur (KSeF)"),
+                                  QUrl(QStringLiteral("qrc:/help/import_invoices.html")));
 }

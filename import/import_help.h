@@ -5,6 +5,7 @@ namespace import_help {
 
 inline constexpr int taxpayerImport = 13;
 inline constexpr int purchaseImport = 14;
+inline constexpr int invoiceImport = 15;
 
 } // namespace import_help
 

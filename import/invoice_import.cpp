@@ -115,7 +115,7 @@ InvoicePreview InvoiceImport::preview(const QStringList& paths)
                     addAll(pending);
             }
             if (progress_)
-                progress_();
+                progress_(preview.documents(), 0);
         },
         [&](const FileNote& note) { pending.push_back({{}, {}, note}); }, [this] { return stopAsked(); });
     addAll(pending);
@@ -235,8 +235,6 @@ void InvoiceImport::commit(InvoicePreview& preview, Unit& unit)
         preview.setStatus(i, LineStatus::Stored);
     unit = Unit();
     storage_->keepLocksAlive();
-    if (progress_)
-        progress_();
 }
 
 void InvoiceImport::store(InvoicePreview& preview, const Log& log, const QDateTime& now)
@@ -256,13 +254,18 @@ void InvoiceImport::store(InvoicePreview& preview, const Log& log, const QDateTi
         Unit unit;
         QList<int> lines;
         const auto& all = preview.lines();
+        const qint64 ready = std::count_if(all.begin(), all.end(), [](const PreviewLine& l) { return l.status == LineStatus::Ready; });
+        qint64 handled = 0;
         for (int i = 0; i < static_cast<int>(all.size()); ++i) {
             if (all[i].status == LineStatus::Ready)
                 lines << i;
             if (lines.isEmpty() || (i + 1 < static_cast<int>(all.size()) && all[i + 1].invoice == all[i].invoice))
                 continue;
             addInvoice(preview, all[i].invoice, lines, unit);
+            handled += lines.size();
             lines.clear();
+            if (progress_)
+                progress_(handled, ready);
             if (unit.purchases.size() >= purchasesPerUnit) {
                 commit(preview, unit);
                 if (stopAsked())

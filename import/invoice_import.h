@@ -39,8 +39,10 @@ public:
     // Asked between documents and between units of work.
     void setStop(std::function<bool()> stop) { stop_ = std::move(stop); }
     bool stopped() const { return stopped_; }
-    // Runs between documents and units of work (a window stays alive and shows progress).
-    void setProgress(std::function<void()> progress) { progress_ = std::move(progress); }
+    // Runs between documents (the documents read, of a total not known: 0) and between the
+    // invoices stored (the ready lines handled, of all ready lines): a window stays alive and
+    // shows progress.
+    void setProgress(std::function<void(qint64 done, qint64 total)> progress) { progress_ = std::move(progress); }
     // Runs while the store waits for another desk's import of the same taxpayer.
     void setWaiting(std::function<void()> waiting) { waiting_ = std::move(waiting); }
 
@@ -55,7 +57,7 @@ private:
 
     std::unique_ptr<data::InvoiceStorage> storage_;
     std::function<bool()> stop_;
-    std::function<void()> progress_;
+    std::function<void(qint64, qint64)> progress_;
     std::function<void()> waiting_;
     bool stopped_ = false;
     int stored_ = 0;

@@ -19,14 +19,6 @@ QString registrations(const InvoicePreview& preview, const QList<int>& vehicles)
     return names.join(QStringLiteral(", "));
 }
 
-QString fuelName(const InvoicePreview& preview, int fuel)
-{
-    for (const data::RegisterFuel& f : preview.reg().fuels)
-        if (f.number == fuel)
-            return f.name;
-    return QString::number(fuel);
-}
-
 QString buyer(const PreviewInvoice& invoice)
 {
     const QString name = invoice.buyerName.isEmpty() ? QString() : QStringLiteral(" „%1”").arg(invoice.buyerName);
@@ -41,6 +33,14 @@ QString invoiceHead(const PreviewInvoice& invoice)
 }
 
 } // namespace
+
+QString fuelName(const InvoicePreview& preview, int fuel)
+{
+    for (const data::RegisterFuel& f : preview.reg().fuels)
+        if (f.number == fuel)
+            return f.name;
+    return QString::number(fuel);
+}
 
 QString fuelKindName(FuelKind kind)
 {

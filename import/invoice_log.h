@@ -11,6 +11,8 @@ namespace ksef {
 
 // "olej napędowy", "benzyna", "LPG", "CNG", "biodiesel".
 QString fuelKindName(FuelKind kind);
+// The fuel table's name of the fuel of this number.
+QString fuelName(const InvoicePreview& preview, int fuel);
 // "gotowy", "zapisany", "przejęty wcześniej", "powtórzony", "pozostawiony".
 QString statusText(LineStatus status);
 // Why a line stands where it stands: "pojazd WA 100 nie był używany 01-03-2024".

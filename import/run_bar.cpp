@@ -40,6 +40,11 @@ RunBar::RunBar(QWidget* screen) : QWidget(screen), screen_(screen)
     hide();
 }
 
+void RunBar::setStopCaption(const QString& caption)
+{
+    kl_przerwij->setText(caption);
+}
+
 RunBar::Run::Run(RunBar& bar, const QList<QWidget*>& readable) : bar_(bar)
 {
     bar_.running_ = true;

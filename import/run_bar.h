@@ -16,6 +16,8 @@ class RunBar : public QWidget {
     Q_OBJECT
 public:
     explicit RunBar(QWidget* screen);
+    // The stop button's caption ("Przerwij" unless set).
+    void setStopCaption(const QString& caption);
 
     // While one lives, the import runs.
     class Run {

@@ -16,10 +16,13 @@ struct OpenFileRequest {
     QStringList filters;   // "Pliki SQL (*.sql *.txt)", ...; the first is chosen at the start
     QString defaultSuffix; // "gdb"
     QString kind;          // with no start path: the kind of file whose last folder it opens in
+    bool several = false;  // several files may be chosen at once (askOpenFileNames)
 };
 
 // The chosen path; "" when the user cancelled.
 QString askOpenFileName(const OpenFileRequest& request, QWidget* parent = nullptr);
+// The chosen paths (the request's `several` set); none when the user cancelled.
+QStringList askOpenFileNames(OpenFileRequest request, QWidget* parent = nullptr);
 
 // Replaces the real dialog while set (tests): the handler returns the path ("" to cancel).
 // An empty function restores the real dialog.

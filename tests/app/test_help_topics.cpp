@@ -37,7 +37,7 @@ private slots:
         std::vector<int> contexts;
         for (const auto& t : topics)
             contexts.push_back(t.context);
-        QCOMPARE(contexts, (std::vector<int>{0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 2100, 2101, 2200}));
+        QCOMPARE(contexts, (std::vector<int>{0, 1, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15, 2100, 2101, 2200}));
         QCOMPARE(topics[0].context, HelpSystem::ContentsContext);
         QCOMPARE(topics[0].title, QStringLiteral("Spis treści"));
         QCOMPARE(topics[1].context, help_context::mainWindow);

@@ -51,6 +51,7 @@ const ActionRow actionTable[] = {
     {"a_zak", "Wprowadzanie", "Faktury zakupu paliw", "Wprowadzanie zakupów paliw", true, 7},
     {"a_zak_kpr", "&Import z systemu PKPiR, FK", "Faktury zakupu paliw",
      "Import danych dotyczących zakupów paliw z systemu PKPiR", true, 0},
+    {"a_zak_ksef", "Import z &e-faktur (KSeF)", "Faktury zakupu paliw", "Import zakupów paliw z e-faktur KSeF", true, 0},
     {"a_rozl", "&Rozliczenie", nullptr, "Wyliczenie kwartalnej opłaty za korzystanie ze środowiska", true, 8},
     {"a_zest_opl", "Zestawienie opłat &wszystkich podatników", "Zestawienia",
      "Opłata, próg i wydruki wszystkich podatników za okres", true, 9},
@@ -183,7 +184,7 @@ private slots:
                  (QStringList{
                      QStringLiteral("&Podatnik: a_pod, a_pod_kp, a_sam, -, a_koniec"),
                      QStringLiteral("Parametry: a_pal, a_sil, a_opl, a_par, a_akt_opl, A_serw_op, -, a_kopia, a_odtw"),
-                     QStringLiteral("Faktury zakupu paliw: a_zak, a_zak_kpr"),
+                     QStringLiteral("Faktury zakupu paliw: a_zak, a_zak_kpr, a_zak_ksef"),
                      QStringLiteral("a_rozl"),
                      QStringLiteral("&Zestawienia: a_zest_opl"),
                      QStringLiteral("a_pomoc"),
@@ -203,13 +204,14 @@ private slots:
         QToolBar* bar = window_->ToolBar1;
         QCOMPARE(bar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         const QList<QAction*> actions = bar->actions();
-        QCOMPARE(actions.size(), 6);
+        QCOMPARE(actions.size(), 7);
         QCOMPARE(actions[0], window_->a_zak);
         QCOMPARE(actions[1], window_->a_rozl);
         QCOMPARE(actions[2], window_->a_zak_kpr);
-        QCOMPARE(actions[3], window_->a_zest_opl);
-        QVERIFY(actions[4]->isSeparator());
-        QCOMPARE(actions[5], window_->a_koniec);
+        QCOMPARE(actions[3], window_->a_zak_ksef);
+        QCOMPARE(actions[4], window_->a_zest_opl);
+        QVERIFY(actions[5]->isSeparator());
+        QCOMPARE(actions[6], window_->a_koniec);
 
         const struct {
             QAction* action;
@@ -221,6 +223,7 @@ private slots:
              QStringLiteral("Wyliczenie kwartalnej opłaty za korzystanie ze środowiska")},
             {window_->a_zak_kpr, QStringLiteral("Zakupy z PKPiR, FK"),
              QStringLiteral("Import danych dotyczących zakupów paliw z systemu PKPiR")},
+            {window_->a_zak_ksef, QStringLiteral("Zakupy z KSeF"), QStringLiteral("Import zakupów paliw z e-faktur KSeF")},
             {window_->a_zest_opl, QStringLiteral("Wszyscy podatnicy"),
              QStringLiteral("Opłata, próg i wydruki wszystkich podatników za okres")},
             {window_->a_koniec, QStringLiteral("Koniec"), QStringLiteral("Koniec pracy z aplikacją")},
@@ -247,7 +250,7 @@ private slots:
     void rightButtonOpensThePopup()
     {
         QMenu* pop = window_->pop_gl;
-        QCOMPARE(pop->actions(), (QList<QAction*>{window_->a_zak, window_->a_rozl, window_->a_zak_kpr}));
+        QCOMPARE(pop->actions(), (QList<QAction*>{window_->a_zak, window_->a_rozl, window_->a_zak_kpr, window_->a_zak_ksef}));
 
         // Through the window as the desktop delivers it, which turns the right button into
         // a context menu request.
@@ -325,7 +328,7 @@ private slots:
     {
         QVERIFY(!dm_1 || !dm_1->isConnected());
         for (QAction* a : {window_->a_pod, window_->a_sam, window_->a_pal, window_->a_sil, window_->a_opl, window_->a_par,
-                           window_->a_rozl, window_->a_zest_opl, window_->a_zak, window_->a_zak_kpr, window_->a_pod_kp,
+                           window_->a_rozl, window_->a_zest_opl, window_->a_zak, window_->a_zak_kpr, window_->a_zak_ksef, window_->a_pod_kp,
                            window_->a_akt_opl, window_->a_kopia}) {
             messages_.clear();
             a->trigger();

@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QComboBox>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -24,7 +26,10 @@
 #include "import/jest_pod.h"
 #include "import/log_printing.h"
 #include "import/pod_kpr.h"
+#include "import/invoice_preview.h"
 #include "import/zak_kpr.h"
+#include "import/zak_ksef.h"
+#include "ksef_builder.h"
 #include "ledger_builder.h"
 #include "module_fixture.h"
 #include "text/formats.h"
@@ -227,6 +232,97 @@ private slots:
 
     // Escape that no control takes presses "Anuluj", on both screens; with the folder
     // chooser open it closes the chooser first.
+    // The e-invoice import screen: a folder read into the preview (a package in it too), an
+    // invoice naming two vehicles resolved by the keyboard in the grid's drop-down, the totals,
+    // "Przejmij" storing the ready lines with its log; read again, nothing is ready twice.
+    void invoiceImportScreen()
+    {
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (20, 'PL 123-456-32-18', 'TRANSPOL')"_s);
+        exec(u"insert into SAM values ('WA 500', 20, 5, 5, '2020-01-01', null)"_s);
+        exec(u"insert into SAM values ('WA 600', 20, 5, 5, '2020-01-01', null)"_s);
+        exec(u"insert into SAM values ('WA 700', 20, 5, 1, '2020-01-01', null)"_s); // petrol: no choice for diesel
+        ksefbuild::Invoice named;
+        named.lines = {{u"Olej napędowy"_s, u"50"_s}};
+        named.notes = {{1, u"Nr rejestracyjny"_s, u"WA500"_s}};
+        ksefbuild::Invoice two = named;
+        two.number = u"FV/2/2026"_s;
+        two.lines = {{u"ON"_s, u"30.5"_s}};
+        two.notes = {{0, u"Pojazdy"_s, u"WA 500, WA 600"_s}};
+        ksefbuild::Invoice stranger = named;
+        stranger.number = u"FV/3/2026"_s;
+        stranger.buyerNip = u"5555555555"_s;
+        const QList<ksefbuild::Invoice> invoices{named, two, stranger};
+        const QTemporaryDir files;
+        ksefbuild::writeZip(files.filePath(u"paczka.zip"_s), {{u"FV1.xml"_s, ksefbuild::xml(named)}});
+        ksefbuild::writeFile(files.filePath(u"luzem/FV2.xml"_s), ksefbuild::xml(two));
+        ksefbuild::writeFile(files.filePath(u"luzem/FV3.xml"_s), ksefbuild::xml(stranger));
+        ksefbuild::writeFile(files.filePath(u"luzem/paragon.txt"_s), "paragon");
+
+        Tf_zak_ksef screen(*dm);
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        QCOMPARE(screen.windowTitle(), u"Import zakupów z e-faktur (KSeF)"_s);
+        QCOMPARE(desktop::helpContext(&screen), import_help::invoiceImport);
+        auto* take = testsupport::control<QPushButton>(&screen, "kl_przejmij");
+        QVERIFY(!take->isEnabled());
+
+        screen.readPaths({files.path()});
+        auto* grid = testsupport::control<QTableView>(&screen, "tv_wiersze");
+        QAbstractItemModel* model = grid->model();
+        const auto cell = [&](int row, int column) { return model->index(row, column).data().toString(); };
+        QCOMPARE(model->rowCount(), 3);
+        QStringList vehicles, states;
+        for (int row = 0; row < 3; ++row) {
+            vehicles << cell(row, 1);
+            states << cell(row, 7);
+        }
+        const int ambiguous = static_cast<int>(vehicles.indexOf(u"(wybierz)"_s));
+        QVERIFY(ambiguous >= 0);
+        QVERIFY(vehicles.contains(u"WA 500"_s));
+        QVERIFY(states.contains(u"gotowy"_s));
+        QVERIFY(states[ambiguous].startsWith(u"pozostawiony: faktura wskazuje kilka pojazdów (WA 500, WA 600)"_s));
+        QVERIFY(states.join(u'\n').contains(u"5555555555"_s));
+        QCOMPARE(cell(ambiguous, 4), u"30,50 l"_s);
+        QCOMPARE(cell(ambiguous, 5), u"FV/2/2026, wiersz 1"_s);
+        QVERIFY(screen.logLines().join(u'\n').contains(u"paragon.txt"_s)); // passed over, said at once
+        QVERIFY(take->isEnabled());
+
+        // F2 on the vehicle opens the buyer's diesel vehicles; Down and Enter choose the second.
+        grid->setFocus();
+        grid->setCurrentIndex(model->index(ambiguous, 1));
+        QTest::keyClick(grid, Qt::Key_F2);
+        auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(box);
+        QStringList offered;
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
+        QCOMPARE(offered, (QStringList{u"WA 500"_s, u"WA 600"_s}));
+        QTest::keyClick(box, Qt::Key_Down);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTRY_COMPARE(cell(ambiguous, 1), u"WA 600"_s); // the view commits the editor queued
+        QCOMPARE(cell(ambiguous, 7), u"gotowy"_s);
+        auto* totals = testsupport::control<QTableWidget>(&screen, "tw_razem");
+        QCOMPARE(totals->rowCount(), 1);
+        QCOMPARE(totals->item(0, 0)->text(), u"TRANSPOL"_s);
+        QCOMPARE(totals->item(0, 2)->text(), u"2"_s);
+        QCOMPARE(totals->item(0, 3)->text(), u"80,50 l"_s);
+
+        take->click();
+        QVERIFY(screen.logLines().first().startsWith(u"Import zakupów paliw z e-faktur (KSeF). Wykonano "_s));
+        QCOMPARE(scalar(u"select count(*) from ZAK_PAL where NR_REJ = 'WA 500' and IL_ZAK = 50 and NR_RACH = 'FV/1/2026'"_s).toInt(), 1);
+        QCOMPARE(scalar(u"select count(*) from ZAK_PAL where NR_REJ = 'WA 600' and IL_ZAK = 30.5 and NR_RACH = 'FV/2/2026'"_s).toInt(), 1);
+        QCOMPARE(cell(ambiguous, 7), u"zapisany"_s);
+        QCOMPARE(totals->rowCount(), 0);
+        QVERIFY(!take->isEnabled());
+        QVERIFY(testsupport::control<QPushButton>(&screen, "kl_dr_rap")->isVisible());
+
+        screen.readPaths({files.path()});
+        QCOMPARE(cell(ambiguous, 7), u"przejęty wcześniej"_s);
+        QVERIFY(!take->isEnabled());
+        QCOMPARE(ksefbuild::schemaErrors(invoices), QString());
+        screen.close();
+    }
+
     void escapePressesCancel()
     {
         Tf_zak_kpr purchases(*dm);
