@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
+#include "data/settlement_queries.h"
 #include "firebird/numeric.h"
 #include "firebird/statement.h"
 
@@ -34,7 +35,8 @@ QString overviewSql()
     // each vehicle's purchases apart through the index, reading the purchases in random order.
     return QStringLiteral(
         "select S.NR_POD, G.NR_REJ, G.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
-        "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW from ZAK_PAL Z "
+        "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, ")
+        + litreSumSql(QStringLiteral("Z.IL_ZAK")) + QStringLiteral(" as ZAKKW from ZAK_PAL Z "
         "where Z.D_ZAK between :dpocz and :dkon group by Z.NR_REJ, Z.NR_RODZ_PAL) G "
         "left join SAM S on S.NR_REJ = G.NR_REJ "
         "left join RODZ_PALIWA RP on RP.NR = G.NR_RODZ_PAL "

@@ -7,6 +7,7 @@
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
+#include "data/settlement_queries.h"
 
 namespace data {
 
@@ -49,22 +50,24 @@ QString Settlement::missingRatesWarning() const
 
 std::vector<StatementGroup> statementGroups(const Settlement& settlement)
 {
-    std::map<std::pair<int, int>, StatementGroup> groups;
+    std::map<std::pair<int, int>, std::pair<StatementGroup, std::vector<double>>> groups;
     for (const SettlementLine& line : settlement.lines) {
         auto [at, first] = groups.try_emplace({line.vehicleType, line.fuel});
-        StatementGroup& g = at->second;
+        StatementGroup& g = at->second.first;
         if (first) {
             g.vehicleType = line.vehicleType;
             g.fuel = line.fuel;
             g.kgPerLitre = line.kgPerLitre;
             g.rate = line.rate;
         }
-        g.litres += line.litres;
+        at->second.second.push_back(line.litres);
     }
     std::vector<StatementGroup> result;
     result.reserve(groups.size());
-    for (auto& [key, group] : groups)
-        result.push_back(group);
+    for (auto& [key, group] : groups) {
+        group.first.litres = litreSumOf(group.second);
+        result.push_back(group.first);
+    }
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "data/settlement_queries.h"
 
+#include <cmath>
+
 namespace data {
 
 namespace {
@@ -30,6 +32,22 @@ QString planOf(PurchaseAccess access)
 
 } // namespace
 
+QString litreSumSql(const QString& column)
+{
+    // Beyond a billion litres a quantity is summed as it is (no invoice holds that much; the
+    // rounding would overflow the engine's integers).
+    return QStringLiteral("sum(case when abs(%1) < 1000000000 then round(%1 * 1000000) else %1 * 1000000 end) / 1000000")
+        .arg(column);
+}
+
+double litreSumOf(const std::vector<double>& partSums)
+{
+    double millionths = 0.0; // whole numbers: added without error
+    for (double litres : partSums)
+        millionths += std::fabs(litres) < 1e9 ? std::round(litres * 1e6) : litres * 1e6;
+    return millionths / 1e6;
+}
+
 PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles)
 {
     return taxpayerVehicles > 0 && taxpayerVehicles >= allVehicles / 3.0 ? PurchaseAccess::ByScan : PurchaseAccess::ByVehicle;
@@ -38,7 +56,7 @@ PurchaseAccess purchaseAccess(int taxpayerVehicles, int allVehicles)
 QString settlementSql(PurchaseAccess access)
 {
     return QStringLiteral("select L.NR_REJ, V.NR_RODZ_SILN, L.NR_RODZ_PAL, L.ZAKKW, RP.PRZEL_L_KG, T.OPL_ZA_TONE "
-                          "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
+                          "from (select Z.NR_REJ, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, ") + litreSumSql(QStringLiteral("Z.IL_ZAK")) + QStringLiteral(" as ZAKKW ")
         + taxpayerPurchases
         + QStringLiteral("group by Z.NR_REJ, Z.NR_RODZ_PAL ") + planOf(access)
         + QStringLiteral(") L join SAM V on V.NR_REJ = L.NR_REJ ")
@@ -55,7 +73,7 @@ QString settlementPurchasesSql()
 QString statementLinesSql(PurchaseAccess access)
 {
     return QStringLiteral("select L.NR_RODZ_SILN, L.NR_RODZ_PAL, T.OPL_ZA_TONE, RP.PRZEL_L_KG, L.ZAKKW "
-                          "from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, sum(Z.IL_ZAK) as ZAKKW ")
+                          "from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, ") + litreSumSql(QStringLiteral("Z.IL_ZAK")) + QStringLiteral(" as ZAKKW ")
         + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL ") + planOf(access)
         + QStringLiteral(") L ")
         + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");

@@ -1,14 +1,22 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // The queries of the settlement and of the printed statements. Each gives the rows that the
 // same query on the view ROZL gives, but sums the purchases of the taxpayer and period first,
 // reached through the taxpayer's vehicles and the purchases' index on vehicle and date, and
 // joins the fuel and the rate to the few sums afterwards rather than to every purchase. Every
-// litre total is the double-precision sum of the purchases' own quantities. The rate is the
-// one of the purchases' year: a period lies within one calendar year.
+// litre total is exact (litreSumSql). The rate is the one of the purchases' year: a period
+// lies within one calendar year.
 namespace data {
+
+// The sum of the purchases' litres (`column`, e.g. "Z.IL_ZAK") as the nearest double to their
+// exact sum: each quantity taken in whole millionths of a litre, which a double adds without
+// error, so that the order the engine adds them in cannot move a total across a rounding
+// boundary of the tonnes or the fee. litreSumOf gives the same total from part sums so made.
+QString litreSumSql(const QString& column);
+double litreSumOf(const std::vector<double>& partSums);
 
 // How a query reaches the taxpayer's purchases. ByVehicle: vehicle by vehicle through the
 // index on vehicle and date, reading only the taxpayer's purchases of the period; right for a

@@ -369,6 +369,50 @@ private slots:
         QVERIFY(withTonnes > 20);
     }
 
+    // Litres that add up to a boundary of the tonnes shown (LPG: 1 001 l is 0,5005 t) give the
+    // same statement line however the purchases are split among vehicles and invoices and
+    // whichever path sums them (from the settlement's lines, or the statement's own grouping):
+    // the line of one purchase of the whole quantity.
+    void statementLinesOnARoundingBoundary()
+    {
+        const QList<QList<QPair<int, double>>> splits{
+            {{0, 0.1}, {0, 0.2}, {1, 1000.7}},
+            {{0, 1000.7}, {1, 0.1}, {1, 0.2}},
+            {{0, 0.2}, {1, 1000.7}, {2, 0.1}},
+            {{0, 0.7}, {0, 0.1}, {1, 0.2}, {2, 1000.0}},
+            {{0, 2.7}, {1, 0.1}, {1, 0.2}, {2, 998.0}},
+        };
+        dm->ibds_pal.open();
+        const auto lineOf = [this](const QString& taxpayer, const data::Settlement* settlement) {
+            const data::Period period = data::settlementPeriod(2024, 0);
+            const ds::OpenedDatasets opened = dm->openStatement(taxpayer, 2024, period, settlement);
+            for (dm->IBQ_sil_w.first(); !dm->IBQ_sil_w.eof(); dm->IBQ_sil_w.next())
+                for (dm->IBQ_opl_w.first(); !dm->IBQ_opl_w.eof(); dm->IBQ_opl_w.next())
+                    if (dm->IBQ_opl_w.value(u"NR_SILN"_s).toInt() == 1 && dm->IBQ_opl_w.value(u"NR_PALIWA"_s).toInt() == 2)
+                        return u"%1 t, %2"_s.arg(dm->IBQ_opl_w.fieldByName(u"zuz"_s).displayText())
+                            .arg(dm->IBQ_opl_w.fieldByName(u"wart"_s).asMoney().units());
+            return QString();
+        };
+        exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (40, '40', 'CALOSC')"_s);
+        exec(u"insert into SAM values ('C1', 40, 1, 2, '2020-01-01', null)"_s);
+        exec(u"insert into ZAK_PAL values (900, 'C1', 'C', '2024-05-05', 2, 1001)"_s);
+        const QString whole = lineOf(u"CALOSC"_s, nullptr);
+        QVERIFY(whole.startsWith(u"0,50"_s));
+        int purchase = 1000;
+        for (int t = 0; t < splits.size(); ++t) {
+            const QString taxpayer = u"T%1"_s.arg(t);
+            exec(u"insert into PODAT (NR_PODAT, NIP, NAZSKR) values (%1, '%1', '%2')"_s.arg(50 + t).arg(taxpayer));
+            for (int v = 0; v < 3; ++v)
+                exec(u"insert into SAM values ('%1V%2', %3, 1, 2, '2020-01-01', null)"_s.arg(taxpayer).arg(v).arg(50 + t));
+            for (const auto& [vehicle, litres] : splits[t])
+                exec(u"insert into ZAK_PAL values (%1, '%2V%3', 'F/%1', '2024-05-05', 2, %4)"_s.arg(++purchase).arg(taxpayer)
+                         .arg(vehicle).arg(litres));
+            const data::Settlement s = settle(taxpayer, 2024, 0);
+            QCOMPARE(lineOf(taxpayer, &s), whole);
+            QCOMPARE(lineOf(taxpayer, nullptr), whole);
+        }
+    }
+
     void shortNameWithAnApostrophe()
     {
         const data::Settlement s = settle(QStringLiteral("O'Brien"), 2024, 0);
