@@ -3,7 +3,9 @@
 // import, against inserting the same accepted rows bare through the client in one
 // transaction. Prints both times, their ratio and the import's own and the whole run's peak
 // memory, and what of the import's time goes to the locks that keep two desks from importing
-// one taxpayer at once. Each measurement runs in a process of its own: memory that an earlier
+// one taxpayer at once. `import_bench STORED` makes both over a database that already holds
+// STORED purchases of the same year of another 100 taxpayers (default 0), so that it shows
+// whether the import's cost follows the files or the database. Each measurement runs in a process of its own: memory that an earlier
 // measurement touched and freed would spare a later one the cost of touching it first.
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include "bench_database.h"
 #include "office_database.h"
 #include "data/dm1.h"
+#include "data/index_statistics.h"
 #include "data/work_lock.h"
 #include "firebird/statement.h"
 #include "import/purchase_import.h"
@@ -27,6 +30,7 @@
 namespace {
 
 constexpr int taxpayers = 50;
+int stored = 0; // purchases of other taxpayers in the database before the import
 constexpr int vehiclesEach = 6;
 constexpr int files = 120;
 constexpr int recordsEach = (200000 + files - 1) / files;
@@ -139,6 +143,28 @@ void prepare(Tdm_1& dm, const std::vector<Entry>& entries, bool storeQuarter)
     if (storeQuarter)
         storeEntries(dm, entries, true);
     dm.tr_opl.commitRetaining();
+    if (stored > 0) {
+        // The rest of the office: 100 taxpayers of 10 vehicles, their purchases spread over the year.
+        fb::Statement other(dm.db_opl, dm.tr_opl, QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, 10)"));
+        for (int t = 1001; t <= 1100; ++t) {
+            taxpayer.setParam(QStringLiteral("n"), t);
+            taxpayer.setParam(QStringLiteral("s"), QStringLiteral("INNA%1").arg(t));
+            taxpayer.execute();
+            for (int v = 0; v < 10; ++v) {
+                vehicle.setParam(QStringLiteral("r"), QStringLiteral("BG%1-%2").arg(t).arg(v));
+                vehicle.setParam(QStringLiteral("p"), t);
+                vehicle.execute();
+            }
+        }
+        for (int i = 0; i < stored; ++i) {
+            other.setParam(QStringLiteral("r"), QStringLiteral("BG%1-%2").arg(1001 + i % 100).arg(i / 100 % 10));
+            other.setParam(QStringLiteral("i"), QStringLiteral("T%1").arg(i));
+            other.setParam(QStringLiteral("d"), QDate(2024, 1, 1).addDays(i % 366));
+            other.execute();
+        }
+        dm.tr_opl.commitRetaining();
+        data::keepIndexStatisticsTrue(dm.db_opl);
+    }
 }
 
 // One import of the files in `folder`; prints its time, its own peak memory, the rows stored,
@@ -210,16 +236,22 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     const QStringList arguments = app.arguments();
     out.setRealNumberPrecision(17); // a measuring process's figures, read back whole
-    if (arguments.size() == 3 && arguments[1] == QLatin1String("import")) {
+    if (arguments.size() == 4 && arguments[1] == QLatin1String("import")) {
+        stored = arguments[3].toInt();
         measureImport(out, arguments[2]);
         return 0;
     }
-    if (arguments.size() == 2 && arguments[1] == QLatin1String("bare")) {
+    if (arguments.size() == 3 && arguments[1] == QLatin1String("bare")) {
+        stored = arguments[2].toInt();
         measureBare(out);
         return 0;
     }
-    if (arguments.size() != 1) {
-        QTextStream(stderr) << "użycie: import_bench (albo, dla jednego pomiaru: import_bench import KATALOG | import_bench bare)\n";
+    bool counted = arguments.size() == 1;
+    if (arguments.size() == 2)
+        stored = arguments[1].toInt(&counted);
+    if (!counted || stored < 0) {
+        QTextStream(stderr) << "użycie: import_bench [ZAKUPÓW_W_BAZIE] (albo, dla jednego pomiaru: import_bench import KATALOG "
+                               "ZAKUPÓW | import_bench bare ZAKUPÓW)\n";
         return 2;
     }
 
@@ -230,8 +262,8 @@ int main(int argc, char* argv[])
     double locks = 0, importPeak = 0, wholePeak = 0;
     int stored = 0;
     for (int run = 0; run < repeats; ++run) {
-        const QList<double> i = measuredApart({QStringLiteral("import"), folder.path()});
-        const QList<double> b = measuredApart({QStringLiteral("bare")});
+        const QList<double> i = measuredApart({QStringLiteral("import"), folder.path(), QString::number(stored)});
+        const QList<double> b = measuredApart({QStringLiteral("bare"), QString::number(stored)});
         if (i.size() != 5 || b.size() != 2)
             qFatal("a measurement printed something else");
         ours.push_back(i[0]);
@@ -243,7 +275,8 @@ int main(int argc, char* argv[])
     }
     const double our = bench::median(ours), floor = bench::median(bare);
 
-    out << "Import zakupów z rocznych plików PKPiR biura (mediana z " << repeats << " przebiegów, każdy pomiar w osobnym procesie)\n";
+    out << "Import zakupów z rocznych plików PKPiR biura do bazy z " << stored << " zakupami innych podatników (mediana z "
+        << repeats << " przebiegów, każdy pomiar w osobnym procesie)\n";
     out << "plików\trekordów\twpisów paliwa\tzapisano\timport [ms]\tgołe wstawienie [ms]\tstosunek\t"
            "szczyt pamięci importu [MiB]\tszczyt całego procesu [MiB]\n";
     out << files << '\t' << files * recordsEach << '\t' << fuel << '\t' << stored << '\t'

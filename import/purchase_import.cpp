@@ -51,8 +51,8 @@ QString dateText(const QDate& d)
 
 struct PurchaseImport::State {
     PurchaseImportRun request;
-    QSet<QString> purchases;               // the period's purchases, by purchaseKey
-    int vehiclesOf = -1;                   // the taxpayer whose vehicles are loaded
+    QSet<QString> purchases;               // the period's purchases of that taxpayer's vehicles, by purchaseKey
+    int vehiclesOf = -1;                   // the taxpayer whose vehicles and purchases are loaded
     QHash<QString, Vehicle> vehicles;      // by upper-case registration number
     std::unique_ptr<fb::Statement> insert;
     int uncommitted = 0;
@@ -81,19 +81,12 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     log_(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
              .arg(ledgerName, text::formatDate(now.date()), now.time().toString(QStringLiteral("HH:mm:ss"))));
 
-    // Locked before the stored purchases are read: another desk's import of a taxpayer has
+    // Locked before any stored purchase is read: another desk's import of a taxpayer has
     // committed all its rows by the time its lock is free.
     data::WorkLock locks(dm_.db_opl);
     lockTaxpayers(locks);
     heldLocks_ = &locks;
     const auto forget = qScopeGuard([this] { heldLocks_ = nullptr; });
-    fb::Statement period(dm_.db_opl, dm_.tr_opl,
-                         QStringLiteral("select NR_REJ, NR_RACH, D_ZAK from ZAK_PAL where D_ZAK between :dpocz and :dkon"));
-    period.setParam(QStringLiteral("dpocz"), request.period.start);
-    period.setParam(QStringLiteral("dkon"), request.period.end);
-    period.execute();
-    while (period.fetch())
-        state.purchases.insert(purchaseKey(period.value(0).toString(), period.value(2).toDate(), period.value(1).toString()));
     state.insert = std::make_unique<fb::Statement>(
         dm_.db_opl, dm_.tr_opl,
         QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
@@ -189,6 +182,20 @@ void PurchaseImport::loadVehicles(int taxpayer)
         if (!state_->vehicles.contains(key)) // the first in registration order, as a search from the top finds it
             state_->vehicles.insert(key, v);
     }
+
+    // Only this taxpayer's vehicles can take the entries, so only their purchases can repeat
+    // one: read through the index on vehicle and date, whatever else the database holds. Read
+    // after the taxpayer's work lock was taken.
+    state_->purchases.clear();
+    fb::Statement stored(dm_.db_opl, dm_.tr_opl,
+                         QStringLiteral("select Z.NR_REJ, Z.NR_RACH, Z.D_ZAK from SAM S join ZAK_PAL Z on Z.NR_REJ = S.NR_REJ "
+                                        "where S.NR_POD = :nrpod and Z.D_ZAK between :dpocz and :dkon"));
+    stored.setParam(QStringLiteral("nrpod"), taxpayer);
+    stored.setParam(QStringLiteral("dpocz"), state_->request.period.start);
+    stored.setParam(QStringLiteral("dkon"), state_->request.period.end);
+    stored.execute();
+    while (stored.fetch())
+        state_->purchases.insert(purchaseKey(stored.value(0).toString(), stored.value(2).toDate(), stored.value(1).toString()));
 }
 
 bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice,

@@ -82,6 +82,7 @@ private:
     bool passOverIfBusy(const QString& code);
     void searchPkpir(const QString& code, const QList<PkpirDocument>& documents);
     void searchFk(const QString& code);
+    // The taxpayer's vehicles and their purchases of the period (for the rule of repeated entries).
     void loadVehicles(int taxpayer);
     void takeEntry(const QString& code, const QString& description, const QString& invoice, const QString& invoiceShown,
                    const QDate& day);
