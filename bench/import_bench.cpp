@@ -30,7 +30,7 @@
 namespace {
 
 constexpr int taxpayers = 50;
-int stored = 0; // purchases of other taxpayers in the database before the import
+int otherPurchases = 0; // of other taxpayers, in the database before the import
 constexpr int vehiclesEach = 6;
 constexpr int files = 120;
 constexpr int recordsEach = (200000 + files - 1) / files;
@@ -143,7 +143,7 @@ void prepare(Tdm_1& dm, const std::vector<Entry>& entries, bool storeQuarter)
     if (storeQuarter)
         storeEntries(dm, entries, true);
     dm.tr_opl.commitRetaining();
-    if (stored > 0) {
+    if (otherPurchases > 0) {
         // The rest of the office: 100 taxpayers of 10 vehicles, their purchases spread over the year.
         fb::Statement other(dm.db_opl, dm.tr_opl, QStringLiteral("insert into ZAK_PAL values (gen_id(G_ZAK, 1), :r, :i, :d, 5, 10)"));
         for (int t = 1001; t <= 1100; ++t) {
@@ -156,7 +156,7 @@ void prepare(Tdm_1& dm, const std::vector<Entry>& entries, bool storeQuarter)
                 vehicle.execute();
             }
         }
-        for (int i = 0; i < stored; ++i) {
+        for (int i = 0; i < otherPurchases; ++i) {
             other.setParam(QStringLiteral("r"), QStringLiteral("BG%1-%2").arg(1001 + i % 100).arg(i / 100 % 10));
             other.setParam(QStringLiteral("i"), QStringLiteral("T%1").arg(i));
             other.setParam(QStringLiteral("d"), QDate(2024, 1, 1).addDays(i % 366));
@@ -237,19 +237,19 @@ int main(int argc, char* argv[])
     const QStringList arguments = app.arguments();
     out.setRealNumberPrecision(17); // a measuring process's figures, read back whole
     if (arguments.size() == 4 && arguments[1] == QLatin1String("import")) {
-        stored = arguments[3].toInt();
+        otherPurchases = arguments[3].toInt();
         measureImport(out, arguments[2]);
         return 0;
     }
     if (arguments.size() == 3 && arguments[1] == QLatin1String("bare")) {
-        stored = arguments[2].toInt();
+        otherPurchases = arguments[2].toInt();
         measureBare(out);
         return 0;
     }
     bool counted = arguments.size() == 1;
     if (arguments.size() == 2)
-        stored = arguments[1].toInt(&counted);
-    if (!counted || stored < 0) {
+        otherPurchases = arguments[1].toInt(&counted);
+    if (!counted || otherPurchases < 0) {
         QTextStream(stderr) << "użycie: import_bench [ZAKUPÓW_W_BAZIE] (albo, dla jednego pomiaru: import_bench import KATALOG "
                                "ZAKUPÓW | import_bench bare ZAKUPÓW)\n";
         return 2;
@@ -262,8 +262,8 @@ int main(int argc, char* argv[])
     double locks = 0, importPeak = 0, wholePeak = 0;
     int stored = 0;
     for (int run = 0; run < repeats; ++run) {
-        const QList<double> i = measuredApart({QStringLiteral("import"), folder.path(), QString::number(stored)});
-        const QList<double> b = measuredApart({QStringLiteral("bare"), QString::number(stored)});
+        const QList<double> i = measuredApart({QStringLiteral("import"), folder.path(), QString::number(otherPurchases)});
+        const QList<double> b = measuredApart({QStringLiteral("bare"), QString::number(otherPurchases)});
         if (i.size() != 5 || b.size() != 2)
             qFatal("a measurement printed something else");
         ours.push_back(i[0]);
@@ -275,7 +275,7 @@ int main(int argc, char* argv[])
     }
     const double our = bench::median(ours), floor = bench::median(bare);
 
-    out << "Import zakupów z rocznych plików PKPiR biura do bazy z " << stored << " zakupami innych podatników (mediana z "
+    out << "Import zakupów z rocznych plików PKPiR biura do bazy z " << otherPurchases << " zakupami innych podatników (mediana z "
         << repeats << " przebiegów, każdy pomiar w osobnym procesie)\n";
     out << "plików\trekordów\twpisów paliwa\tzapisano\timport [ms]\tgołe wstawienie [ms]\tstosunek\t"
            "szczyt pamięci importu [MiB]\tszczyt całego procesu [MiB]\n";
