@@ -279,6 +279,7 @@ void Dataset::bindColumns(const fb::Statement& select)
 
 void Dataset::fetchAll(fb::Statement& select)
 {
+    ++loads_;
     rows_.clear();
     const bool calc = onCalcFields && std::any_of(fields_.begin(), fields_.end(),
                                                   [](const auto& f) { return f->kind() == FieldKind::Calculated; });
@@ -415,6 +416,7 @@ void Dataset::close()
         quietly(name_, "before close", [this] { beforeClose(*this); });
     if (isEditing())
         quietly(name_, "cancel", [this] { cancel(); });
+    ++loads_;
     rows_.clear();
     current_ = -1;
     bof_ = eof_ = true;

@@ -99,6 +99,10 @@ public:
     // row again instead and keeps what was typed: see rereadConflictingRow.
     void refresh();
 
+    // Counts the times the rows were read from the database or dropped (open, refresh, a
+    // master's move, close): a view can tell a reload from rows added or changed by editing.
+    quint64 loads() const { return loads_; }
+
     // Navigation.
     int recordCount() const { return static_cast<int>(rows_.size()); }
     bool isEmpty() const { return rows_.empty(); }
@@ -228,6 +232,7 @@ private:
     bool dynamicFields_ = false;
     std::vector<int> columnOfField_; // result column of each data field, -1 for others
     std::vector<Row> rows_;
+    quint64 loads_ = 0;
     Row editRow_;
     Row oldRow_;
     Row* calcRow_ = nullptr;

@@ -106,7 +106,7 @@ void DBGrid::resizeColumnsFromFields()
         if (!(spec && spec->width > 0))
             width = std::max(width, title);
         if (spec && spec->widenToContent && f)
-            width = std::max(width, widestValue(*f) + 12);
+            width = std::max(width, widestKnownValue(*f) + 12);
         setColumnWidth(c, width);
     }
 }
@@ -129,6 +129,25 @@ int DBGrid::widestValue(const ds::Field& f) const
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
     return widest;
+}
+
+int DBGrid::widestKnownValue(const ds::Field& f)
+{
+    const ds::Dataset* d = dataset();
+    if (!d || !d->isActive())
+        return 0;
+    if (d != widestOf_ || d->loads() != widestLoads_) {
+        widest_.clear();
+        widestOf_ = d;
+        widestLoads_ = d->loads();
+    }
+    const auto known = widest_.constFind(&f);
+    if (known == widest_.constEnd())
+        return *widest_.insert(&f, widestValue(f));
+    if (d->recNo() < 0)
+        return *known;
+    const int current = fontMetrics().horizontalAdvance(f.displayTextAt(d->recNo()));
+    return current > *known ? *widest_.insert(&f, current) : *known;
 }
 
 void DBGrid::setGridReadOnly(bool on)

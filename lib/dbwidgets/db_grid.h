@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 #include <functional>
@@ -80,6 +81,9 @@ protected:
 
 private:
     int widestValue(const ds::Field& f) const;
+    // widestValue, measured over all rows once per load of the dataset; between loads (a row
+    // added, saved or deleted here) only the current row is measured again.
+    int widestKnownValue(const ds::Field& f);
     void syncCurrent();
     // Writes the text of an open cell editor into its field before the row is posted.
     void commitOpenEditor();
@@ -92,6 +96,9 @@ private:
     GridModel* model_ = nullptr;
     GridFooter* footer_;
     QList<GridColumn> columns_;
+    QHash<const ds::Field*, int> widest_;
+    quint64 widestLoads_ = 0;
+    const ds::Dataset* widestOf_ = nullptr;
     FooterProvider footerProvider_;
     int footerLines_ = 0;
     bool readOnly_ = false;

@@ -137,7 +137,8 @@ private slots:
     void aServerThatStopsMidRun()
     {
         QByteArray file;
-        for (int e = 0; e < 60000; ++e)
+        // More entries than the server's five seconds of shutting down let through.
+        for (int e = 0; e < 200000; ++e)
             file += pkpirRecord({u"007"_s, 13, u"FV/%1"_s.arg(e), 2024, 1 + e % 12, 1 + e % 28,
                                  u"paliwo/WA %1/%2,5"_s.arg(e % 20).arg(10 + e % 50), {}});
         writeFile(folder.path(), u"dok_010.zqd"_s, file);

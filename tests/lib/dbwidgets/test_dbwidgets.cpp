@@ -297,6 +297,12 @@ private slots:
         grid.setColumns({fuel, dbw::GridColumn{QStringLiteral("NR"), {}, 30}});
         QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(QStringLiteral("CNG silnik przebudowany (m3)")));
         QCOMPARE(grid.columnWidth(1), 30);
+        // A longer value saved in a row widens it too; the rows are not measured all again.
+        const QString longer = QStringLiteral("olej napędowy ekologiczny WWWW");
+        dm->ibds_pal.edit();
+        dm->ibds_pal.fieldByName(QStringLiteral("NAZWA")).setValue(longer);
+        dm->ibds_pal.post();
+        QVERIFY(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(longer));
 
         // The footer stays under the rows when the grid is too narrow for its columns.
         grid.setColumns({});
