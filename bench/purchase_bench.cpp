@@ -29,7 +29,7 @@
 namespace {
 
 constexpr int vehicles = 30;
-constexpr int perPeriod = 50000;
+int perPeriod = 50000; // purchases in each period of the measured database
 constexpr int keyed = 300;
 constexpr int repeats = 5;
 
@@ -111,18 +111,8 @@ void clickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+void measure(QTextStream& out)
 {
-    bench::offscreenUnlessSet();
-    QApplication app(argc, argv);
-    text::applyProgramFormats();
-    desktop::setMessageHandler([](const desktop::Message& m) {
-        QTextStream(stderr) << "komunikat: " << m.text << '\n';
-        return desktop::Answer::Yes;
-    });
-    QTextStream out(stdout);
     const int thisYear = QDate::currentDate().year();
 
     Tdm_1 dm;
@@ -221,5 +211,27 @@ int main(int argc, char* argv[])
     screen.reset();
     f_zak = nullptr;
     dm_1 = nullptr;
+}
+
+} // namespace
+
+// Usage: purchase_bench [ROWS...]: the screen over a database of ROWS purchases in each period
+// (by default 1 000 and 50 000), so that what grows with the rows on the screen shows.
+int main(int argc, char* argv[])
+{
+    bench::offscreenUnlessSet();
+    QApplication app(argc, argv);
+    text::applyProgramFormats();
+    desktop::setMessageHandler([](const desktop::Message& m) {
+        QTextStream(stderr) << "komunikat: " << m.text << '\n';
+        return desktop::Answer::Yes;
+    });
+    QTextStream out(stdout);
+    for (int rows : bench::countsFromArguments(app.arguments(), {1000, 50000})) {
+        perPeriod = rows;
+        measure(out);
+        out << '\n';
+        out.flush();
+    }
     return 0;
 }
