@@ -161,6 +161,20 @@ void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
         << number(bench::peakMemoryMiB(), 0) << '\t' << s.lines.size() << " linii, kwota " << text::formatMoney(s.amount)
         << '\n';
 
+    // A year without purchases costs what counting its rows costs, not a pass over all purchases.
+    const data::Period empty = data::settlementPeriod(c.office.year + 1, 0);
+    const double emptyCount = medianMs([&] {
+        readAll(dm, QStringLiteral("select count(*) from ZAK_PAL where D_ZAK between :a and :b"), [&](fb::Statement& st) {
+            st.setParam(QStringLiteral("a"), empty.start);
+            st.setParam(QStringLiteral("b"), empty.end);
+        });
+    });
+    const double emptySettle = medianMs([&] {
+        data::computeSettlement(dm, c.taxpayer, c.office.year + 1, empty, data::yearParameters(dm, c.office.year + 1));
+    });
+    out << "rozliczenie roku bez zakupów\t" << number(emptySettle) << '\t' << number(emptyCount) << " (liczenie jego wierszy)\t"
+        << number(emptySettle / std::max(0.001, emptyCount), 2) << "\t\t\n";
+
     const reports::FixedReportInputs in(s, 0);
     const Written statements = writePdf(dm, in, reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest.pdf"));
     out << "zestawienia PDF z linii rozliczenia\t" << number(statements.ms) << '\t' << number(c.floor) << '\t'

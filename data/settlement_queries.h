@@ -20,9 +20,10 @@ double litreSumOf(const std::vector<double>& partSums);
 
 // How a query reaches the taxpayer's purchases. ByVehicle: vehicle by vehicle through the
 // index on vehicle and date, reading only the taxpayer's purchases of the period; right for a
-// taxpayer among many. ByScan: one pass over all purchases, each matched to the taxpayer's
-// vehicles in a hash table; right for a taxpayer with most of the purchases, whose purchases
-// the index would fetch page by page once per vehicle.
+// taxpayer among many. ByScan: one pass over the period's purchases (through the date index,
+// so that a period without purchases, or one year of several, costs only its own rows), each
+// matched to the taxpayer's vehicles in a hash table; right for a taxpayer with most of the
+// purchases, whose purchases the index on vehicle would fetch page by page once per vehicle.
 enum class PurchaseAccess { ByVehicle, ByScan };
 // A scan pays from a third of all vehicles on: the vehicles stand in for the purchases,
 // which cannot be counted without reading them. `allVehicles` may be an estimate.
