@@ -1,5 +1,7 @@
 #include "firebird/service.h"
 
+#include <algorithm>
+
 #include <ibase.h>
 
 #include <QFile>
@@ -119,38 +121,56 @@ void Service::start(const QByteArray& request, const QString& context)
     check(status, context);
 }
 
-// Reads the engine's account line by line until it ends; a failure of the work comes as the
-// error of the last query. Each wait for a line is bounded, so that a stop is seen while the
-// engine works long without a word (an index of many rows, a backup file that is slow to come).
+// Reads the engine's account until it ends, as much of it as has come in each request (a
+// request is a round trip to a server: one per line made a backup hundreds of them); a
+// failure of the work comes as the error of the last query. Each wait is bounded, so that a
+// stop is seen while the engine works long without a word (an index of many rows, a backup
+// file that is slow to come).
 Service::Account Service::follow(const Progress& progress, const StopAsked& stop, const QString& context)
 {
     const StandardOutputSilenced silenced(local_);
     Account account;
     // A wait of at most a second: the item, its length in two bytes, the seconds in four.
     const char bounded[] = {static_cast<char>(isc_info_svc_timeout), 4, 0, 1, 0, 0, 0};
-    const char items[] = {static_cast<char>(isc_info_svc_line)};
-    QByteArray buffer(16384, '\0');
+    const char items[] = {static_cast<char>(isc_info_svc_to_eof)};
+    QByteArray buffer(32768, '\0');
+    QByteArray partial; // a line whose end has not come yet
+    const auto takeLines = [&](bool all) {
+        qsizetype from = 0;
+        for (qsizetype end = partial.indexOf('\n'); end >= 0 || (all && from < partial.size());
+             end = partial.indexOf('\n', from)) {
+            const qsizetype to = end >= 0 ? end : partial.size();
+            const QString line = QString::fromUtf8(partial.mid(from, to - from)).trimmed();
+            from = to + 1;
+            if (line.isEmpty())
+                continue;
+            account.lines << line;
+            if (progress)
+                progress(line);
+        }
+        partial.remove(0, std::min(from, partial.size()));
+    };
     for (;;) {
         ISC_STATUS_ARRAY status;
         isc_service_query(status, &handle_, nullptr, sizeof bounded, bounded,
                           sizeof items, items, static_cast<unsigned short>(buffer.size()), buffer.data());
         check(status, context);
         const auto* p = reinterpret_cast<const unsigned char*>(buffer.constData());
-        const int length = *p == isc_info_svc_line ? p[1] | (p[2] << 8) : 0;
-        const bool timedOut = *p == isc_info_svc_line && p[3 + length] == isc_info_svc_timeout;
+        const int length = *p == isc_info_svc_to_eof ? p[1] | (p[2] << 8) : 0;
+        const unsigned char after = *p == isc_info_svc_to_eof ? p[3 + length] : *p;
+        partial.append(reinterpret_cast<const char*>(p + 3), length);
+        takeLines(false);
         if (stop && stop()) {
             account.stopped = true;
             return account;
         }
-        if (timedOut)
-            continue;
-        if (length == 0) {
+        // The output is over when a request brings nothing and says neither that it waited
+        // in vain nor that more is to come.
+        if (length == 0 && after != isc_info_svc_timeout && after != isc_info_truncated) {
+            takeLines(true);
             waitUntilDone(context);
             return account;
         }
-        account.lines << QString::fromUtf8(reinterpret_cast<const char*>(p + 3), length).trimmed();
-        if (progress)
-            progress(account.lines.constLast());
     }
 }
 
