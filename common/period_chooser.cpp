@@ -12,17 +12,13 @@
 
 #include "common/letter_search.h"
 #include "desktop/messages.h"
+#include "desktop/named.h"
+
+using desktop::named;
 
 namespace common {
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A move of the focus that leaves a control for good: not to a popup, a message box or
 // another program.

@@ -27,19 +27,11 @@
 #include "import/ledger_files.h"
 #include "import/taxpayer_import.h"
 #include "text/formats.h"
+#include "desktop/named.h"
+
+using desktop::named;
 
 Tf_pod_kpr* f_pod_kpr = nullptr;
-
-namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
 
 Tf_pod_kpr::Tf_pod_kpr(Tdm_1& dm, QWidget* parent)
     : DataScreen(parent, Placement::OwnerCentre,

@@ -27,19 +27,11 @@
 #include "import/log_printing.h"
 #include "import/purchase_import.h"
 #include "import/run_bar.h"
+#include "desktop/named.h"
+
+using desktop::named;
 
 Tf_zak_kpr* f_zak_kpr = nullptr;
-
-namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
 
 Tf_zak_kpr::Tf_zak_kpr(Tdm_1& dm, QWidget* parent)
     : DataScreen(parent, Placement::OwnerCentre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint

@@ -24,17 +24,13 @@
 #include "import/invoice_preview_model.h"
 #include "import/log_printing.h"
 #include "import/run_bar.h"
+#include "desktop/named.h"
+
+using desktop::named;
 
 Tf_zak_ksef* f_zak_ksef = nullptr;
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Each way of choosing has its own last folder: the downloaded packages are seldom where the
 // single files were saved.

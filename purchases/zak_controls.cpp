@@ -25,15 +25,11 @@
 #include "dbwidgets/db_text.h"
 #include "purchases/left_aligned_delegate.h"
 #include "text/formats.h"
+#include "desktop/named.h"
+
+using desktop::named;
 
 namespace {
-
-template <class W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 QLabel* label(const QString& text, QWidget* buddy, QWidget* parent, const char* name)
 {
