@@ -1,10 +1,10 @@
 #include "application.h"
 
+#include "data/engine.h"
 #include "desktop/failure_log.h"
 #include "desktop/help_system.h"
 #include "desktop/messages.h"
 #include "desktop/signal_catcher.h"
-#include "firebird/error.h"
 #include "icons.h"
 
 #include <QLibraryInfo>
@@ -40,7 +40,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     // every window's own caption.
     desktop::setDefaultCaption(title());
     // A failure that a screen shows itself is logged as one that reaches the application.
-    desktop::setFailureLog(fb::logFailure);
+    desktop::setFailureLog(data::logFailure);
     speakPolish();
     setWindowIcon(icons::program());
     desktop::HelpSystem::installHelpKey();
@@ -95,7 +95,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        fb::logFailure(e);
+        data::logFailure(e);
         failure = QString::fromUtf8(e.what());
         if (failure.isEmpty())
             failure = unexpectedFailure();

@@ -54,7 +54,7 @@ void makeBackup(Tdm_1& dm, QWidget* parent)
         desktop::showError(QStringLiteral("Program nie jest połączony z bazą danych."), parent);
         return;
     }
-    const QString database = dm.db_opl.databaseName();
+    const QString database = dm.databaseName();
     const QString suggested = data::suggestedBackupName(database);
     const bool remote = data::isRemoteName(database);
     // A local copy is offered in the folder of the last backup, or the user's documents: not
@@ -69,7 +69,7 @@ void makeBackup(Tdm_1& dm, QWidget* parent)
     if (file.isEmpty())
         return;
     if (withProgress(QStringLiteral("Kopia zapasowa bazy danych"), QStringLiteral("Kopiowanie bazy…"), parent,
-                     [&](const fb::Service::Progress& shown) {
+                     [&](const data::BackupProgress& shown) {
                          data::backupDatabase(database, file, remote ? data::Existing::Refuse : data::Existing::Replace, shown);
                      }))
         desktop::showInformation(QStringLiteral("Zapisano kopię zapasową bazy w pliku %1.").arg(file), {}, parent);
@@ -77,7 +77,7 @@ void makeBackup(Tdm_1& dm, QWidget* parent)
 
 void restoreBackup(Tdm_1& dm, QWidget* parent)
 {
-    const QString open = dm.isConnected() ? dm.db_opl.databaseName() : QString();
+    const QString open = dm.isConnected() ? dm.databaseName() : QString();
     const bool remote = data::isRemoteName(open);
     QString file, database;
     if (remote) {
@@ -107,7 +107,7 @@ void restoreBackup(Tdm_1& dm, QWidget* parent)
             return;
     }
     if (!withProgress(QStringLiteral("Odtworzenie bazy z kopii"), QStringLiteral("Odtwarzanie bazy…"), parent,
-                      [&](const fb::Service::Progress& shown) { data::restoreDatabase(file, database, shown); }))
+                      [&](const data::BackupProgress& shown) { data::restoreDatabase(file, database, shown); }))
         return;
     if (desktop::ask(QStringLiteral("Odtworzono bazę danych %1 z kopii %2.\n\nCzy program ma teraz pracować na tej bazie?")
                          .arg(database, file),

@@ -4,9 +4,9 @@
 // closes, after the loop.
 #include "application.h"
 #include "data/dm1.h"
+#include "data/engine.h"
+#include "dataset/error.h"
 #include "desktop/messages.h"
-#include "firebird/environment.h"
-#include "firebird/error.h"
 #include "help_topics.h"
 #include "ok_gl.h"
 #include "report/form_font.h"
@@ -29,20 +29,18 @@ int main(int argc, char* argv[])
     // A lock folder that others can write would let them destroy this user's files through
     // the engine: the program does not start over one.
     try {
-        fb::prepareEnvironment();
-    } catch (const fb::Error& e) {
+        data::prepareEngine();
+    } catch (const ds::Error& e) {
         desktop::showError(e.message());
-        fb::endProcess(1);
+        data::endProcess(1);
     }
 
     Tdm_1 dataModule;
-    dm_1 = &dataModule;
     connectDataModule(dataModule);
 
-    Tf_ok_gl mainWindow;
+    Tf_ok_gl mainWindow(dataModule);
     mainWindow.show();
     const int result = app.exec();
-    dm_1 = nullptr;
     dataModule.disconnectDatabase();
-    fb::endProcess(result);
+    data::endProcess(result);
 }

@@ -68,23 +68,23 @@ constexpr QSize toolButtonLeast(125, 39);
 void Tf_ok_gl::showDatabaseInCaption()
 {
     const QString caption = QStringLiteral("Naliczanie opłat za korzystanie ze środowiska z tytułu spalania paliw w silnikach");
-    setWindowTitle(dm_1 && dm_1->isConnected()
-                       ? caption + QStringLiteral(" — ") + data::shownDatabaseName(dm_1->db_opl.databaseName())
+    setWindowTitle(dm_.isConnected()
+                       ? caption + QStringLiteral(" — ") + data::shownDatabaseName(dm_.databaseName())
                        : caption);
 }
 
-Tf_ok_gl::Tf_ok_gl(QWidget* parent)
+Tf_ok_gl::Tf_ok_gl(Tdm_1& dm, QWidget* parent)
     : QMainWindow(parent),
       obr_gl(new desktop::ImageList(this)),
       AM_gl(new QObject(this)),
+      dm_(dm),
       barStyle_(new desktop::BarStyle(this))
 {
     text::applyProgramFormats();
     f_ok_gl = this;
 
     showDatabaseInCaption();
-    if (dm_1)
-        connect(dm_1, &Tdm_1::connectionChanged, this, &Tf_ok_gl::showDatabaseInCaption);
+    connect(&dm_, &Tdm_1::connectionChanged, this, &Tf_ok_gl::showDatabaseInCaption);
     setWindowIcon(icons::program());
     // The restored size fills the screen too: a desktop without a window manager that
     // honours the maximised state still shows the whole window.
@@ -266,7 +266,7 @@ void Tf_ok_gl::createPopup()
 
 bool Tf_ok_gl::databaseConnected()
 {
-    if (dm_1 && dm_1->isConnected())
+    if (dm_.isConnected())
         return true;
     desktop::showError(QStringLiteral("Brak połączenia z bazą danych. Wskaż bazę danych w menu Parametry → "
                                       "Ścieżka do bazy danych."),
@@ -287,22 +287,22 @@ void Tf_ok_gl::connectActions()
     connect(a_koniec, &QAction::triggered, this, &QWidget::close);
     connect(a_pomoc, &QAction::triggered, this, [this] { desktop::HelpSystem::showContents(this); });
     connect(a_opr, &QAction::triggered, this, [this] { desktop::openModal(form_info, this); });
-    connect(a_pod, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod, this, *dm_1); }));
-    connect(a_sam, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_sam, this, *dm_1); }));
-    connect(a_pal, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pal, this, *dm_1); }));
-    connect(a_sil, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_siln, this, *dm_1); }));
-    connect(a_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_opl, this, *dm_1); }));
-    connect(a_par, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_par, this, *dm_1); }));
-    connect(a_rozl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_rozl, this, *dm_1); }));
-    connect(a_zest_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zest_opl, this, *dm_1); }));
-    connect(a_zak, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak, this, *dm_1); }));
-    connect(a_zak_kpr, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_kpr, this, *dm_1); }));
-    connect(a_zak_ksef, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_ksef, this, *dm_1); }));
-    connect(a_pod_kp, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod_kpr, this, *dm_1); }));
-    connect(A_serw_op, &QAction::triggered, this, [this] { desktop::openModal(F_serw_op, this, *dm_1); });
-    connect(a_kopia, &QAction::triggered, this, withDatabase([this] { makeBackup(*dm_1, this); }));
-    connect(a_odtw, &QAction::triggered, this, [this] { restoreBackup(*dm_1, this); });
-    connect(a_akt_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(F_akt_opl, this, *dm_1); }));
+    connect(a_pod, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod, this, dm_); }));
+    connect(a_sam, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_sam, this, dm_); }));
+    connect(a_pal, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pal, this, dm_); }));
+    connect(a_sil, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_siln, this, dm_); }));
+    connect(a_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_opl, this, dm_); }));
+    connect(a_par, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_par, this, dm_); }));
+    connect(a_rozl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_rozl, this, dm_); }));
+    connect(a_zest_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zest_opl, this, dm_); }));
+    connect(a_zak, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak, this, dm_); }));
+    connect(a_zak_kpr, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_kpr, this, dm_); }));
+    connect(a_zak_ksef, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_zak_ksef, this, dm_); }));
+    connect(a_pod_kp, &QAction::triggered, this, withDatabase([this] { desktop::openModal(f_pod_kpr, this, dm_); }));
+    connect(A_serw_op, &QAction::triggered, this, [this] { desktop::openModal(F_serw_op, this, dm_); });
+    connect(a_kopia, &QAction::triggered, this, withDatabase([this] { makeBackup(dm_, this); }));
+    connect(a_odtw, &QAction::triggered, this, [this] { restoreBackup(dm_, this); });
+    connect(a_akt_opl, &QAction::triggered, this, withDatabase([this] { desktop::openModal(F_akt_opl, this, dm_); }));
     connect(a_strwww, &QAction::triggered, this, [] { desktop::openAddress(QString::fromUtf8(maker::web)); });
     connect(a_email, &QAction::triggered, this,
             [] { desktop::openAddress(QStringLiteral("mailto:") + QString::fromUtf8(maker::mail)); });

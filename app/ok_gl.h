@@ -6,6 +6,7 @@ class QAction;
 class QMenu;
 class QMenuBar;
 class QToolBar;
+class Tdm_1;
 
 namespace desktop {
 class BarStyle;
@@ -17,7 +18,7 @@ class ImageList;
 class Tf_ok_gl : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Tf_ok_gl(QWidget* parent = nullptr);
+    explicit Tf_ok_gl(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_ok_gl() override;
 
     // Pictures of the actions by slot: 0 import, 1 end of work, 4 help, 5 e-mail, 6 web page.
@@ -67,6 +68,7 @@ private:
     // True with a database connected; otherwise says where to set one and gives false.
     bool databaseConnected();
 
+    Tdm_1& dm_; // the data module the screens are opened on
     // The look of the menu bar and the tool buttons; see desktop::BarStyle.
     desktop::BarStyle* barStyle_;
 };

@@ -36,7 +36,7 @@ bool connectDataModule(Tdm_1& dm)
         qCWarning(lcStartup).noquote() << "no database:" << failure;
         desktop::showError(failure);
     } else {
-        qCInfo(lcStartup).noquote() << "connected to" << dm.db_opl.databaseName();
+        qCInfo(lcStartup).noquote() << "connected to" << dm.databaseName();
     }
     return connected;
 }

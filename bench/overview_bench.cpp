@@ -67,7 +67,6 @@ void measure(QTextStream& out, int purchases, bool writeFiles)
 {
     const bench::Office office{bench::OfficeShape::ManySmallTaxpayers, purchases};
     Tdm_1 dm;
-    dm_1 = &dm;
     const QString path = bench::freshDeliveredDatabase();
     dm.connectTo(path);
     bench::fillOffice(dm.db_opl, dm.tr_opl, office);
@@ -101,7 +100,6 @@ void measure(QTextStream& out, int purchases, bool writeFiles)
             << " MiB\n\n";
     }
     dm.disconnectDatabase();
-    dm_1 = nullptr;
 }
 
 } // namespace

@@ -84,11 +84,11 @@ T* child(QWidget* screen, const char* name)
 }
 
 // Shows the screen and paints it once; the time until the first paint is done.
-double openScreen(std::unique_ptr<Tf_zak>& screen)
+double openScreen(Tdm_1& dm, std::unique_ptr<Tf_zak>& screen)
 {
     QElapsedTimer t;
     t.start();
-    screen = std::make_unique<Tf_zak>(*dm_1);
+    screen = std::make_unique<Tf_zak>(dm);
     f_zak = screen.get();
     screen->show();
     QApplication::setActiveWindow(screen.get());
@@ -116,7 +116,6 @@ void measure(QTextStream& out)
     const int thisYear = QDate::currentDate().year();
 
     Tdm_1 dm;
-    dm_1 = &dm;
     dm.connectTo(bench::freshDeliveredDatabase());
     fill(dm, {QDate(thisYear, 1, 1), QDate(2012, 1, 1), QDate(2012, 7, 1)});
     out << "Zakupy paliwa: podatnik z " << perPeriod << " zakupami w każdym okresie, " << vehicles
@@ -125,7 +124,7 @@ void measure(QTextStream& out)
     std::vector<double> opening, halfYear, toTable, toForm, footer;
     std::unique_ptr<Tf_zak> screen;
     for (int r = 0; r < repeats; ++r) {
-        opening.push_back(openScreen(screen));
+        opening.push_back(openScreen(dm, screen));
         if (dm.IBDS_zak.recordCount() != perPeriod)
             qFatal("the screen shows %d purchases", dm.IBDS_zak.recordCount());
         setYear(screen.get(), 2012);
@@ -164,7 +163,7 @@ void measure(QTextStream& out)
         << QString::number(bench::median(toForm), 'f', 1) << " ms\n";
 
     // Entry-only mode: vehicle, invoice, date and quantity keyed, then "Akceptuj".
-    openScreen(screen);
+    openScreen(dm, screen);
     setYear(screen.get(), 2012);
     auto* entryOnly = child<QCheckBox>(screen.get(), "ch_wprow");
     QTest::mouseClick(entryOnly, Qt::LeftButton, {}, entryOnly->rect().center());
@@ -210,7 +209,6 @@ void measure(QTextStream& out)
     screen->close();
     screen.reset();
     f_zak = nullptr;
-    dm_1 = nullptr;
 }
 
 } // namespace

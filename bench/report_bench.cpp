@@ -14,7 +14,7 @@
 #include "firebird/statement.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "reports/fixed_report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/report_set.h"
 #include "data/settlement.h"
 #include "bench_database.h"
@@ -72,7 +72,7 @@ struct Timing {
 };
 
 // One report of the choice (its index in printing order), made and paginated on its own.
-Timing timeReport(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportChoice choice, size_t index)
+Timing timeReport(Tdm_1& dm, const reports::ReportSubject& in, reports::ReportChoice choice, size_t index)
 {
     Timing t;
     QElapsedTimer clock;
@@ -108,7 +108,6 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
 
     Tdm_1 dm;
-    dm_1 = &dm;
     dm.connectTo(bench::freshDeliveredDatabase());
     fill(dm);
     dm.ibds_pal.open();
@@ -122,7 +121,7 @@ int main(int argc, char* argv[])
         s = data::computeSettlement(dm, taxpayer, year, data::settlementPeriod(year, 0), data::yearParameters(dm, year));
         settle.push_back(msSince(t));
     }
-    const reports::FixedReportInputs in(s, 0);
+    const reports::ReportSubject in(s, 0);
     out << "Wydruki podatnika: " << vehicles << " samochodów, " << purchases << " zakupów w roku " << year
         << " (mediana z " << repeats << " przebiegów)\n";
     out << "naliczenie (computeSettlement): " << QString::number(bench::median(settle), 'f', 1) << " ms, linii "
@@ -160,6 +159,5 @@ int main(int argc, char* argv[])
     }
     out.flush();
     dm.disconnectDatabase();
-    dm_1 = nullptr;
     return 0;
 }

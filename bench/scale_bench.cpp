@@ -26,7 +26,7 @@
 #include "report/pdf.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "reports/fixed_report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/report_set.h"
 #include "text/formats.h"
 
@@ -99,7 +99,7 @@ struct Written {
     int pages = 0;
 };
 
-Written writePdf(Tdm_1& dm, const reports::ReportInputs& in, reports::ReportChoice choice, const QString& file)
+Written writePdf(Tdm_1& dm, const reports::ReportSubject& in, reports::ReportChoice choice, const QString& file)
 {
     Written w;
     bench::resetPeakMemory();
@@ -175,7 +175,7 @@ void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
     out << "rozliczenie roku bez zakupów\t" << number(emptySettle) << '\t' << number(emptyCount) << " (liczenie jego wierszy)\t"
         << number(emptySettle / std::max(0.001, emptyCount), 2) << "\t\t\n";
 
-    const reports::FixedReportInputs in(s, 0);
+    const reports::ReportSubject in(s, 0);
     const Written statements = writePdf(dm, in, reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest.pdf"));
     out << "zestawienia PDF z linii rozliczenia\t" << number(statements.ms) << '\t' << number(c.floor) << '\t'
         << number(statements.ms / c.floor, 2) << '\t' << number(statements.peakMiB, 0) << '\t' << statements.pages
@@ -184,7 +184,7 @@ void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
     QElapsedTimer whole;
     whole.start();
     const data::Settlement again = data::computeSettlement(dm, c.taxpayer, c.office.year, c.period, data::yearParameters(dm, c.office.year));
-    writePdf(dm, reports::FixedReportInputs(again, 0), reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest2.pdf"));
+    writePdf(dm, reports::ReportSubject(again, 0), reports::ReportChoice::Statements, c.folder + QStringLiteral("/zest2.pdf"));
     const double flow = msSince(whole);
     out << "rozliczenie + zestawienia PDF\t" << number(flow) << '\t' << number(settle) << " (rozliczenie)\t"
         << number(flow / settle, 2) << "\t\t\n";
@@ -210,7 +210,6 @@ void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
 void measure(QTextStream& out, const bench::Office& office, const QString& folder)
 {
     Tdm_1 dm;
-    dm_1 = &dm;
     const QString path = bench::freshDeliveredDatabase();
     dm.connectTo(path);
     QElapsedTimer filling;
@@ -263,7 +262,6 @@ void measure(QTextStream& out, const bench::Office& office, const QString& folde
     measureReports(out, dm, c);
     out.flush();
     dm.disconnectDatabase();
-    dm_1 = nullptr;
 }
 
 } // namespace

@@ -60,7 +60,6 @@ int main(int argc, char* argv[])
            "w migawce [ms]\tread committed / migawka\n";
     for (int purchases : {10000, 100000, 300000}) {
         Tdm_1 dm;
-        dm_1 = &dm;
         dm.connectTo(bench::freshDeliveredDatabase());
         fill(dm, purchases);
         const data::Period period = data::settlementPeriod(2024, 0);
@@ -114,7 +113,6 @@ int main(int argc, char* argv[])
             << '\t' << lines << '\t' << QString::number(m, 'f', 2) << '\t' << QString::number(o / m, 'f', 3) << '\n';
         out.flush();
         dm.disconnectDatabase();
-        dm_1 = nullptr;
     }
     return 0;
 }

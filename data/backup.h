@@ -10,6 +10,9 @@
 
 namespace data {
 
+// Each line the engine reports of a backup or restore, as it comes.
+using BackupProgress = fb::Service::Progress;
+
 // Where the engine's service manager runs for a database name, and what it calls the file
 // there: no server and the absolute path for a local name (made absolute against the start
 // folder), "serwer" (or "serwer/3051") and the path on it for "serwer:ścieżka".
@@ -30,14 +33,14 @@ using Existing = desktop::FileInMaking::Existing;
 // chose to). Throws std::runtime_error with a Polish text (and the engine's below) when it
 // fails, desktop::WorkStopped when `stop` asked it to end (nothing is left of it).
 void backupDatabase(const QString& databaseName, const QString& backupFile, Existing existing = Existing::Refuse,
-                    const fb::Service::Progress& progress = {}, const desktop::StopRequest& stop = {});
+                    const BackupProgress& progress = {}, const desktop::StopRequest& stop = {});
 
 // Makes a new database from a backup file; an existing file is never replaced. The new
 // database takes its name only when the engine read the backup to its end without an error
 // and the database holds every table of the program and every row the backup held; a cut or
 // damaged backup, or a file that is no backup, is refused in Polish and leaves nothing. Stops
 // as backupDatabase does.
-void restoreDatabase(const QString& backupFile, const QString& newDatabase, const fb::Service::Progress& progress = {},
+void restoreDatabase(const QString& backupFile, const QString& newDatabase, const BackupProgress& progress = {},
                      const desktop::StopRequest& stop = {});
 
 } // namespace data

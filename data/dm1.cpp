@@ -17,8 +17,6 @@
 #include <QScopeGuard>
 #include <limits>
 
-Tdm_1* dm_1 = nullptr;
-
 Tdm_1::Tdm_1(QObject* parent) : QObject(parent)
 {
     setObjectName(QStringLiteral("dm_1"));
@@ -107,9 +105,9 @@ std::shared_ptr<data::ReportSnapshot> Tdm_1::readReportsFromSnapshot(bool withSe
 {
     if (auto held = reportSnapshot_.lock())
         return held;
-    std::vector<ds::Dataset*> readers{&IBQ_sil_w, &IBQ_opl_w, &IBQ_rozl_w, &IBQ_rozl_w1, &IBQ_zbior_w};
+    std::vector<ds::Dataset*> readers;
     if (withSettlement)
-        readers.insert(readers.end(), {&IBQ_rozl, &IBQ_rozl_d});
+        readers = {&IBQ_rozl, &IBQ_rozl_d};
     auto snapshot = std::make_shared<data::ReportSnapshot>(db_opl, tr_opl, std::move(readers));
     statementLinesRead_ = false; // the lines read before came from another picture
     reportSnapshot_ = snapshot;

@@ -12,6 +12,7 @@
 #include "data/period.h"
 #include "data/report_snapshot.h"
 #include "data/settlement_queries.h"
+#include "data/statement_figures.h"
 #include "dataset/data_source.h"
 #include "dataset/dataset.h"
 #include "dataset/opened_datasets.h"
@@ -43,6 +44,8 @@ public:
     // written), so that connecting again is possible.
     void disconnectDatabase();
     bool isConnected() const { return db_opl.isOpen(); }
+    // The database connected to, as it was named ("" when none).
+    const QString& databaseName() const { return db_opl.databaseName(); }
     ds::Dataset* dataset(const QString& name) const;
 
     fb::Connection db_opl;
@@ -108,6 +111,27 @@ public:
     // meanwhile is not the user's and does not go into the purchase.
     bool steeringPurchaseDate() const { return steeringPurchaseDate_; }
 
+    // The datasets of each screen, open while the handle lives (a lookup list another screen
+    // left open is read again): fuels; vehicle types; yearly parameters; the rates with the
+    // vehicle types and fuels (the rate years read again, the latest chosen); taxpayers; the
+    // vehicles with the taxpayer list (their lookups of taxpayers, types and fuels stay open
+    // after it, for the screens that follow); the taxpayer list by number; the fuels
+    // named on the purchase screen; the purchases and vehicles of a period; the settlement's
+    // lines and their purchases; the taxpayers the ledger import compares.
+    [[nodiscard]] ds::OpenedDatasets openFuels();
+    [[nodiscard]] ds::OpenedDatasets openVehicleTypes();
+    [[nodiscard]] ds::OpenedDatasets openParameters();
+    [[nodiscard]] ds::OpenedDatasets openRates();
+    [[nodiscard]] ds::OpenedDatasets openTaxpayers();
+    [[nodiscard]] ds::OpenedDatasets openVehicles();
+    [[nodiscard]] ds::OpenedDatasets openTaxpayerList();
+    [[nodiscard]] ds::OpenedDatasets openPurchaseNames();
+    [[nodiscard]] ds::OpenedDatasets openPurchases(const data::PeriodChoice& choice);
+    [[nodiscard]] ds::OpenedDatasets openSettlementLines();
+    [[nodiscard]] ds::OpenedDatasets openLedgerTaxpayers();
+    // The rates of the year typed or chosen, read again when the rates are open.
+    void showRatesOfYear(const QString& yearText);
+
     // What the screens ask of the module, by what it does. Each sets the statement and the
     // parameters of datasets that are closed; the screen opens them.
     // The purchases of one taxpayer's vehicles dated in the period (IBDS_zak).
@@ -141,11 +165,12 @@ public:
     enum class NamesRead { AsTheyAre, Again };
     [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups(NamesRead read = NamesRead::AsTheyAre);
     bool taxpayerExists(const QString& shortName);
+    // How the settlement and the statements read the taxpayer's purchases.
+    data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     // The short names of the taxpayers that have vehicles, in the Polish alphabet.
     QStringList taxpayerShortNames();
 
-    // Until the last holder lets it go, the reports' datasets (statement lines and their
-    // purchases, the vehicle types and fuels with rates, the taxpayer's record) read from one
+    // Until the last holder lets it go, the reports read their rows (as values) from one
     // snapshot taken at the first call, and so does the settlement (IBQ_rozl, IBQ_rozl_d)
     // when `withSettlement` was asked by that first call: a long report, or a run of them,
     // reads one consistent picture while other desks go on saving. Everything else keeps
@@ -179,8 +204,6 @@ signals:
 private:
     // The statement lines of the taxpayer and period (IBQ_rozl_w), left closed.
     void chooseStatementLines(const QString& taxpayer, const data::Period& period);
-    // How the settlement and the statements read the taxpayer's purchases.
-    data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     void defineDatasets();
     void describeRows();
     void defineQueries();
@@ -239,13 +262,9 @@ private:
     // parameters of IBQ_rozl_w name: summed from a settlement's lines, or read once through
     // IBQ_rozl_w. While IBQ_opl_w is open, its calculated fields take them from here instead
     // of running the aggregate again for every fuel of every vehicle type.
-    struct StatementLine {
-        QVariant tonnes, rate, fee;
-    };
     void readStatementLines();
     void takeStatementLines(const data::Settlement& settlement);
-    void keepStatementLine(int vehicleType, int fuel, double litres, const text::Money& kgPerLitre, const QVariant& rate);
-    QHash<QPair<int, int>, StatementLine> statementLines_;
+    data::StatementFigureMap statementLines_;
     QVariantList statementLinesParams_;
     bool statementLinesRead_ = false;
     std::weak_ptr<data::ReportSnapshot> reportSnapshot_;
@@ -255,5 +274,3 @@ private:
     bool settingPurchaseDate_ = false;
 };
 
-// The program's one data module, created first at start-up.
-extern Tdm_1* dm_1;

@@ -13,6 +13,7 @@
 #include "data/field_names.h"
 #include "data/fuel_rules.h"
 #include "data/settlement.h"
+#include "data/taxpayers.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
 #include "firebird/statement.h"
@@ -23,17 +24,6 @@ namespace {
 double floatOrZero(const ds::Field& f)
 {
     return f.isNull() ? 0.0 : f.asFloat();
-}
-
-// A line's fee, or none (an empty field) when it is beyond what money holds: the line still
-// shows, and the settlement refuses to add it up.
-QVariant feeOrNothing(double litres, const text::Money& kgPerLitre, double rate)
-{
-    try {
-        return QVariant::fromValue(data::lineFee(litres, kgPerLitre, rate));
-    } catch (const text::MoneyOverflow&) {
-        return {};
-    }
 }
 
 } // namespace
@@ -109,7 +99,7 @@ void Tdm_1::calcSettlementLine(ds::Dataset& d)
 {
     const double litres = floatOrZero(d.fieldByName(data::col::ZAKKW));
     const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
-    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, d.fieldByName(data::col::PRZEL_L_KG).asMoney(), rate));
+    d.fieldByName(data::calc::opl).setValue(data::feeOrNothing(litres, d.fieldByName(data::col::PRZEL_L_KG).asMoney(), rate));
 }
 
 void Tdm_1::calcStatementLine(ds::Dataset& d)
@@ -118,24 +108,13 @@ void Tdm_1::calcStatementLine(ds::Dataset& d)
     const ds::Field& kgPerLitre = d.fieldByName(data::col::PRZEL_L_KG);
     const double rate = floatOrZero(d.fieldByName(data::col::OPL_ZA_TONE));
     d.fieldByName(data::calc::zakkw_t).setValue(data::tonnesShown(litres, kgPerLitre.asMoney()));
-    d.fieldByName(data::calc::opl).setValue(feeOrNothing(litres, kgPerLitre.asMoney(), rate));
-}
-
-void Tdm_1::keepStatementLine(int vehicleType, int fuel, double litres, const text::Money& kgPerLitre, const QVariant& rate)
-{
-    const QPair<int, int> key(vehicleType, fuel);
-    if (statementLines_.contains(key)) // the first line of a type and fuel counts
-        return;
-    statementLines_.insert(key, {data::tonnesShown(litres, kgPerLitre), rate,
-                                 feeOrNothing(litres, kgPerLitre, rate.isNull() ? 0.0 : rate.toDouble())});
+    d.fieldByName(data::calc::opl).setValue(data::feeOrNothing(litres, kgPerLitre.asMoney(), rate));
 }
 
 // The statement's figures from a settlement already computed for the same taxpayer and period.
 void Tdm_1::takeStatementLines(const data::Settlement& settlement)
 {
-    statementLines_.clear();
-    for (const data::StatementGroup& g : data::statementGroups(settlement))
-        keepStatementLine(g.vehicleType, g.fuel, g.litres, g.kgPerLitre, g.rate ? QVariant(*g.rate) : QVariant());
+    statementLines_ = data::StatementFigureMap::of(settlement);
     statementLinesParams_ = {IBQ_rozl_w.param(data::par::naz), IBQ_rozl_w.param(data::par::dpocz),
                              IBQ_rozl_w.param(data::par::dkon)};
     statementLinesRead_ = true;
@@ -152,9 +131,9 @@ void Tdm_1::readStatementLines()
     const ds::Field& kgPerLitre = IBQ_rozl_w.fieldByName(data::col::PRZEL_L_KG);
     const ds::Field& rate = IBQ_rozl_w.fieldByName(data::col::OPL_ZA_TONE);
     for (int row = 0; row < IBQ_rozl_w.recordCount(); ++row)
-        keepStatementLine(type.valueAt(row).toInt(), fuel.valueAt(row).toInt(),
-                          litres.valueAt(row).isNull() ? 0.0 : litres.valueAt(row).toDouble(),
-                          kgPerLitre.valueAt(row).value<text::Money>(), rate.valueAt(row));
+        statementLines_.add(type.valueAt(row).toInt(), fuel.valueAt(row).toInt(),
+                            litres.valueAt(row).isNull() ? 0.0 : litres.valueAt(row).toDouble(),
+                            kgPerLitre.valueAt(row).value<text::Money>(), rate.valueAt(row));
     if (!wasOpen)
         IBQ_rozl_w.close();
 }
@@ -168,14 +147,11 @@ void Tdm_1::calcRateOfYear(ds::Dataset& d)
         statementLinesParams_ = params;
         statementLinesRead_ = true;
     }
-    const QPair<int, int> key(d.fieldByName(data::col::NR_SILN).asInteger(),
-                              d.fieldByName(data::col::NR_PALIWA).asInteger());
-    const auto found = statementLines_.constFind(key);
-    // No purchases of the type and fuel in the period: no tonnes, and rate and fee 0.
-    const QVariant zero = QVariant::fromValue(text::Money());
-    d.fieldByName(data::calc::zuz).setValue(found != statementLines_.constEnd() ? found->tonnes : QVariant(0.0));
-    d.fieldByName(data::calc::staw).setValue(found != statementLines_.constEnd() && found->rate.isValid() ? found->rate : zero);
-    d.fieldByName(data::calc::wart).setValue(found != statementLines_.constEnd() ? found->fee : zero);
+    const data::StatementFigures f = statementLines_.at(d.fieldByName(data::col::NR_SILN).asInteger(),
+                                                        d.fieldByName(data::col::NR_PALIWA).asInteger());
+    d.fieldByName(data::calc::zuz).setValue(f.tonnes);
+    d.fieldByName(data::calc::staw).setValue(f.rate);
+    d.fieldByName(data::calc::wart).setValue(f.fee);
 }
 
 // Fee rates ------------------------------------------------------------------------------
@@ -227,16 +203,11 @@ void Tdm_1::IBDS_podatBeforePost(ds::Dataset& d)
     // The database refuses a second taxpayer of the same short name; say so in words.
     const QVariant name = d.fieldByName(data::col::NAZSKR).value();
     if (name.isValid()) {
-        fb::Statement same(db_opl, tr_opl, QStringLiteral("select NR_PODAT from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
-        same.setParam(data::par::naz, name);
-        same.setParam(data::par::nr, d.fieldByName(data::col::NR_PODAT).oldValue());
-        same.execute();
-        if (same.fetch()) {
-            const int other = same.value(0).toInt();
-            same.closeCursor();
+        // A new row has no number yet; numbers start at 1.
+        const int own = d.fieldByName(data::col::NR_PODAT).oldValue().toInt();
+        if (const auto other = data::Taxpayers(*this).holderOfShortName(name.toString(), own))
             throw ds::Error(QStringLiteral("Nazwa skrócona „%1” należy już do podatnika nr %2. Nazwa skrócona musi być niepowtarzalna.")
-                                .arg(name.toString()).arg(other));
-        }
+                                .arg(name.toString()).arg(*other));
     }
     stan_podat = d.state();
     oldShortName_ = d.fieldByName(data::col::NAZSKR).oldValue().toString();

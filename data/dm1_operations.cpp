@@ -5,6 +5,7 @@
 
 #include "data/field_names.h"
 #include "data/settlement.h"
+#include "data/taxpayers.h"
 #include "firebird/statement.h"
 #include "text/polish_order.h"
 
@@ -63,10 +64,7 @@ std::shared_ptr<ds::OpenedDatasets> Tdm_1::openNameLookups(NamesRead read)
 
 bool Tdm_1::taxpayerExists(const QString& shortName)
 {
-    fb::Statement q(db_opl, tr_opl, QStringLiteral("select 1 from PODAT where NAZSKR = :naz"));
-    q.setParam(data::par::naz, shortName);
-    q.execute();
-    return q.fetch();
+    return data::Taxpayers(*this).holderOfShortName(shortName).has_value();
 }
 
 QStringList Tdm_1::taxpayerShortNames()

@@ -3,29 +3,9 @@
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/settlement_queries.h"
-#include "firebird/numeric.h"
 #include "firebird/statement.h"
 
 namespace data {
-
-namespace {
-
-// NUMERIC(9,4) as money: four places, exactly.
-text::Money moneyOf(const QVariant& v)
-{
-    if (v.metaType() == QMetaType::fromType<fb::Numeric>()) {
-        const fb::Numeric n = v.value<fb::Numeric>();
-        qint64 units = n.value;
-        for (int scale = n.scale; scale < -4; ++scale)
-            units /= 10;
-        for (int scale = n.scale; scale > -4; --scale)
-            units *= 10;
-        return text::Money::fromUnits(units);
-    }
-    return v.isValid() ? text::Money::fromDouble(v.toDouble()) : text::Money();
-}
-
-} // namespace
 
 QString overviewSql()
 {
@@ -62,7 +42,7 @@ void addLine(OverviewRow& row, text::Money& fees, const fb::Statement& line, QSt
         lastVehicle = vehicle;
     }
     const double litres = line.value(2).toDouble();
-    const text::Money kgPerLitre = moneyOf(line.value(3));
+    const text::Money kgPerLitre = data::moneyOfColumn(line.value(3));
     const QVariant rate = line.value(4);
     if (!rate.isValid())
         ++row.linesWithoutRate;

@@ -36,7 +36,22 @@ PeriodChoice periodChoice(YearParts parts, const QString& taxpayer, int year, in
 {
     const int kept = usesHalfYears(year) ? part : 0;
     const Period p = periodOfPart(parts, year, kept);
-    return {taxpayer, year, kept, p.start, p.end};
+    return {taxpayer, year, kept, p.start, p.end, parts};
+}
+
+QString PeriodChoice::partNumeral() const
+{
+    static const char* const numerals[] = {"I", "II", "III", "IV"};
+    if (!usesHalfYears(year) || part < 0 || part > 3)
+        return {};
+    return QString::fromLatin1(numerals[part]);
+}
+
+QString PeriodChoice::name() const
+{
+    if (parts == YearParts::HalfYears || !usesHalfYears(year))
+        return periodName(year, part);
+    return QStringLiteral("%1 kwartał %2").arg(partNumeral()).arg(year);
 }
 
 QString periodName(int year, int part)

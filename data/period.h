@@ -35,15 +35,21 @@ Period periodOfPart(YearParts parts, int year, int part);
 // in January, I from February to April, and so on.
 int preselectedPart(YearParts parts, int month);
 
-// A taxpayer and period as chosen on a screen or on the command line.
+// A taxpayer and period as chosen on a screen or on the command line, passed as one value to
+// the queries and the printouts.
 struct PeriodChoice {
     QString taxpayer; // the short name; "" where nothing asks for a taxpayer
     int year = 0;
     int part = 0; // 0 for the first half-year or quarter; always 0 from 2013 on
     QDate start;
     QDate end;
+    YearParts parts = YearParts::HalfYears;
 
     Period period() const { return {start, end}; }
+    // "I półrocze 2012", "III kwartał 2012", "rok 2024".
+    QString name() const;
+    // The part as the forms print it ("I", "II", …); "" for a whole year.
+    QString partNumeral() const;
     bool operator==(const PeriodChoice&) const = default;
 };
 

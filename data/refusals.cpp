@@ -87,4 +87,10 @@ QString explainRefusal(const fb::Error& error)
     return {};
 }
 
+bool isReferencedRow(const std::exception& failure)
+{
+    const auto* error = dynamic_cast<const fb::Error*>(&failure);
+    return error && error->hasCode(foreignKey);
+}
+
 } // namespace data

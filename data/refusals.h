@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 namespace fb {
 class Error;
@@ -13,5 +14,7 @@ namespace data {
 // or what depends on it. Empty for any other failure. Installed as the client's explainer
 // when the data module is made, so that every screen and the command line say it first.
 QString explainRefusal(const fb::Error& error);
+// The failure is the database refusing to delete a row that other rows refer to.
+bool isReferencedRow(const std::exception& failure);
 
 } // namespace data

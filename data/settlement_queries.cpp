@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "firebird/numeric.h"
+
 namespace data {
 
 namespace {
@@ -80,11 +82,31 @@ QString statementLinesSql(PurchaseAccess access)
         + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
 }
 
+QString registerPurchasesSql()
+{
+    return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ")
+        + taxpayerPurchases + QStringLiteral("order by S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.D_ZAK, Z.NR_RACH, Z.NR_KOL");
+}
+
 QString statementPurchasesSql()
 {
     return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ")
         + taxpayerPurchases
         + QStringLiteral("and S.NR_RODZ_SILN = :nr_rodz_siln and Z.NR_RODZ_PAL = :nr_rodz_pal order by Z.D_ZAK, Z.NR_RACH");
+}
+
+text::Money moneyOfColumn(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<fb::Numeric>()) {
+        const fb::Numeric n = v.value<fb::Numeric>();
+        qint64 units = n.value;
+        for (int scale = n.scale; scale < -4; ++scale)
+            units /= 10;
+        for (int scale = n.scale; scale > -4; --scale)
+            units *= 10;
+        return text::Money::fromUnits(units);
+    }
+    return v.isValid() ? text::Money::fromDouble(v.toDouble()) : text::Money();
 }
 
 } // namespace data

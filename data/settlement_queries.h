@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <vector>
+
+#include "text/money.h"
 
 // The queries of the settlement and of the printed statements. Each gives the rows that the
 // same query on the view ROZL gives, but sums the purchases of the taxpayer and period first,
@@ -38,6 +41,12 @@ QString settlementPurchasesSql();
 // IBQ_rozl_w: one line per vehicle type and purchased fuel of the taxpayer in the period,
 // ordered by type and fuel.
 QString statementLinesSql(PurchaseAccess access = PurchaseAccess::ByVehicle);
+// Every purchase of the taxpayer (:naz) in the period (:dpocz, :dkon) with the vehicle type and
+// fuel of its statement line, in the order of the lines and within a line by date and invoice.
+QString registerPurchasesSql();
+
+// A NUMERIC(9,4) column (the litre mass) as money: four places, exactly.
+text::Money moneyOfColumn(const QVariant& value);
 // IBQ_rozl_w1: the purchases of one vehicle type (:nr_rodz_siln) and fuel (:nr_rodz_pal) of
 // the taxpayer in the period, by date and invoice number.
 QString statementPurchasesSql();

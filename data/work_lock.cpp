@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "data/dm1.h"
 #include "desktop/quietly.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
@@ -64,6 +65,8 @@ void WorkLock::setLifeBounds(int renewEvery, int silentAtMost)
     renewMilliseconds = renewEvery;
     silentMilliseconds = silentAtMost;
 }
+
+WorkLock::WorkLock(Tdm_1& dm) : WorkLock(dm.db_opl) {}
 
 WorkLock::WorkLock(fb::Connection& connection)
     : connection_(connection), holding_(&connection, fb::Isolation::ReadCommittedNoWait),

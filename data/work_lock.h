@@ -9,6 +9,7 @@
 #include "firebird/transaction.h"
 
 class QTimer;
+class Tdm_1;
 
 namespace fb {
 class Connection;
@@ -35,6 +36,8 @@ enum class Work {
 class WorkLock {
 public:
     explicit WorkLock(fb::Connection& connection);
+    // On the data module's connection.
+    explicit WorkLock(Tdm_1& dm);
     ~WorkLock(); // lets go of every lock taken
     WorkLock(const WorkLock&) = delete;
     WorkLock& operator=(const WorkLock&) = delete;

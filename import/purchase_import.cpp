@@ -7,14 +7,10 @@
 #include <QSet>
 #include <memory>
 
-#include "data/dm1.h"
-#include "data/index_statistics.h"
+#include "data/ledger_purchase_store.h"
 #include "data/vehicle_use.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
-#include "desktop/quietly.h"
-#include "firebird/error.h"
-#include "firebird/statement.h"
 #include "import/description.h"
 #include "import/ledger_files.h"
 #include "text/cp1250.h"
@@ -35,13 +31,6 @@ QString purchaseKey(const QString& registration, const QDate& day, const QString
     return registration.toUpper() + QChar(0x1F) + day.toString(Qt::ISODate) + QChar(0x1F) + invoice.toUpper();
 }
 
-struct Vehicle {
-    QString registration; // as stored
-    QVariant fuel;
-    QDate firstDay;
-    QDate lastDay;
-};
-
 QString dateText(const QDate& d)
 {
     return text::formatDate(d);
@@ -53,8 +42,8 @@ struct PurchaseImport::State {
     PurchaseImportRun request;
     QSet<QString> purchases;               // the period's purchases of that taxpayer's vehicles, by purchaseKey
     int vehiclesOf = -1;                   // the taxpayer whose vehicles and purchases are loaded
-    QHash<QString, Vehicle> vehicles;      // by upper-case registration number
-    std::unique_ptr<fb::Statement> insert;
+    QHash<QString, data::LedgerVehicle> vehicles; // by upper-case registration number
+    std::unique_ptr<data::LedgerPurchaseStore> store;
     int uncommitted = 0;
     int count = 0;                         // stored for the taxpayer being searched
     qint64 done = 0;                       // ledger records handled, for the progress
@@ -83,14 +72,11 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
 
     // Locked before any stored purchase is read: another desk's import of a taxpayer has
     // committed all its rows by the time its lock is free.
-    data::WorkLock locks(dm_.db_opl);
+    data::WorkLock locks(dm_);
     lockTaxpayers(locks);
     heldLocks_ = &locks;
     const auto forget = qScopeGuard([this] { heldLocks_ = nullptr; });
-    state.insert = std::make_unique<fb::Statement>(
-        dm_.db_opl, dm_.tr_opl,
-        QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
-                       "values (gen_id(G_ZAK, 1), :nr_rej, :nr_rach, :d_zak, :nr_rodz_pal, :il_zak)"));
+    state.store = std::make_unique<data::LedgerPurchaseStore>(dm_);
 
     try {
         if (request.source == Source::Pkpir) {
@@ -111,8 +97,7 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         endEarly(QStringLiteral("Import przerwany: %1.").arg(text::oneLine(QString::fromUtf8(e.what()))));
         throw;
     }
-    // A year of purchases at once leaves the optimizer's figures behind.
-    data::keepIndexStatisticsTrue(dm_.db_opl);
+    state.store->keepStatisticsTrue();
     log_(QStringLiteral("Koniec"));
 }
 
@@ -125,8 +110,7 @@ void PurchaseImport::endEarly(const QString& why)
     try {
         commit();
     } catch (const std::exception& e) {
-        fb::logFailure(e);
-        desktop::quietly("rolling back the import's rows", [this] { dm_.tr_opl.rollback(); });
+        state_->store->abandon(e);
         state_->uncommitted = 0;
         lost = QStringLiteral(" Ostatnich zakupów (%1) nie zapisano.").arg(pending);
     }
@@ -159,8 +143,8 @@ bool PurchaseImport::passOverIfBusy(const QString& code)
 
 void PurchaseImport::commit()
 {
-    if (state_ && state_->uncommitted > 0 && dm_.tr_opl.isActive()) {
-        dm_.tr_opl.commitRetaining();
+    if (state_ && state_->uncommitted > 0) {
+        state_->store->commit();
         stored_ += state_->uncommitted;
         state_->uncommitted = 0;
     }
@@ -172,12 +156,7 @@ void PurchaseImport::loadVehicles(int taxpayer)
         return;
     state_->vehicles.clear();
     state_->vehiclesOf = taxpayer;
-    fb::Statement q(dm_.db_opl, dm_.tr_opl,
-                    QStringLiteral("select NR_REJ, NR_RODZ_PAL, D_ROZP_U, D_ZAK_U from SAM where NR_POD = :nrpod order by NR_REJ"));
-    q.setParam(QStringLiteral("nrpod"), taxpayer);
-    q.execute();
-    while (q.fetch()) {
-        Vehicle v{q.value(0).toString(), q.value(1), q.value(2).toDate(), q.value(3).toDate()};
+    for (const data::LedgerVehicle& v : state_->store->vehiclesOf(taxpayer)) {
         const QString key = v.registration.toUpper();
         if (!state_->vehicles.contains(key)) // the first in registration order, as a search from the top finds it
             state_->vehicles.insert(key, v);
@@ -187,15 +166,8 @@ void PurchaseImport::loadVehicles(int taxpayer)
     // one: read through the index on vehicle and date, whatever else the database holds. Read
     // after the taxpayer's work lock was taken.
     state_->purchases.clear();
-    fb::Statement stored(dm_.db_opl, dm_.tr_opl,
-                         QStringLiteral("select Z.NR_REJ, Z.NR_RACH, Z.D_ZAK from SAM S join ZAK_PAL Z on Z.NR_REJ = S.NR_REJ "
-                                        "where S.NR_POD = :nrpod and Z.D_ZAK between :dpocz and :dkon"));
-    stored.setParam(QStringLiteral("nrpod"), taxpayer);
-    stored.setParam(QStringLiteral("dpocz"), state_->request.period.start);
-    stored.setParam(QStringLiteral("dkon"), state_->request.period.end);
-    stored.execute();
-    while (stored.fetch())
-        state_->purchases.insert(purchaseKey(stored.value(0).toString(), stored.value(2).toDate(), stored.value(1).toString()));
+    for (const data::StoredPurchase& p : state_->store->storedPurchases(taxpayer, state_->request.period))
+        state_->purchases.insert(purchaseKey(p.registration, p.day, p.invoice));
 }
 
 bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice,
@@ -215,23 +187,12 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
         log_(head() + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
         return false;
     }
-    const Vehicle& v = *found;
+    const data::LedgerVehicle& v = *found;
     if (!data::daysForImportedPurchases(v.firstDay, v.lastDay).contains(day))
         return false;
-    fb::Statement& insert = *state_->insert;
-    insert.setParam(QStringLiteral("nr_rej"), v.registration);
-    insert.setParam(QStringLiteral("nr_rach"), invoice);
-    insert.setParam(QStringLiteral("d_zak"), day);
-    insert.setParam(QStringLiteral("nr_rodz_pal"), v.fuel);
-    insert.setParam(QStringLiteral("il_zak"), litres);
-    try {
-        insert.execute();
-    } catch (const fb::Error& e) {
-        // A lost server, or a database that cannot write at all (a full disk), fails every
-        // entry alike: the run stops at once.
-        if (e.isConnectionLost() || e.isDatabaseFailure())
-            throw;
-        log_(head() + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(e.message()));
+    // A database that takes no row at all throws: the run stops at once.
+    if (const auto refusal = state_->store->insert(v, invoice, day, litres)) {
+        log_(head() + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
         return false;
     }
     state_->purchases.insert(key);

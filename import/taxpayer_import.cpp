@@ -1,13 +1,10 @@
 #include "import/taxpayer_import.h"
 
-#include <QScopeGuard>
-
 #include "data/dm1.h"
 #include "data/field_names.h"
+#include "data/taxpayers.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
-#include "desktop/quietly.h"
-#include "firebird/statement.h"
 
 namespace ledger {
 
@@ -46,17 +43,8 @@ TaxpayerImport::TaxpayerImport(Tdm_1& dm, QString folder, Choose choose)
 // the first number that makes it free ("FIRMA" → "FIRMA2"), within the field's length.
 QString TaxpayerImport::freeShortName(const QString& wanted, int number)
 {
-    fb::Statement taken(dm_.db_opl, dm_.tr_opl,
-                        QStringLiteral("select count(*) from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
-    const auto isTaken = [&](const QString& name) {
-        taken.setParam(QStringLiteral("naz"), name);
-        taken.setParam(QStringLiteral("nr"), number);
-        taken.execute();
-        taken.fetch();
-        const bool result = taken.value(0).toInt() > 0;
-        taken.closeCursor();
-        return result;
-    };
+    data::Taxpayers taxpayers(dm_);
+    const auto isTaken = [&](const QString& name) { return taxpayers.holderOfShortName(name, number).has_value(); };
     if (!isTaken(wanted))
         return wanted;
     for (int n = 2;; ++n) {
@@ -86,7 +74,7 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
         return Outcome::PassedOver;
     // Held until the account is taken over, the comparison dialog included: a second desk
     // taking the same account waits for this one, then finds its row.
-    data::WorkLock lock(dm_.db_opl);
+    data::WorkLock lock(dm_);
     if (!lock.take(data::Work::Taxpayer, {number}, waiting_).isEmpty())
         throw ds::Error(QStringLiteral("Konto %1 przejmuje teraz inne stanowisko. Spróbuj ponownie, gdy tamto stanowisko "
                                        "skończy.")
@@ -97,10 +85,9 @@ TaxpayerImport::Outcome TaxpayerImport::przepisz_konto(const QString& line)
     const QString address = trimmed(account.addressLine());
 
     ds::Dataset& podat = dm_.IBDS_pod_kp;
-    podat.open();
     // Closed however the account ends; a closing that fails is logged, never thrown over
     // an error already on its way.
-    const auto close = qScopeGuard([&podat] { desktop::quietly("closing the taxpayers", [&podat] { podat.close(); }); });
+    const ds::OpenedDatasets opened = dm_.openLedgerTaxpayers();
     if (!podat.locate(data::col::NR_PODAT, number)) {
         podat.append();
         podat.setValue(data::col::NR_PODAT, number);

@@ -182,8 +182,7 @@ void Tf_zak_kpr::FormActivate()
     chooser_->present({}, today.year(), data::preselectedPart(data::YearParts::Quarters, today.month()));
     rb_pkpir->setChecked(true);
     rg_daneClick();
-    dm_.IBQ_pod.sortBy({{data::col::NR_PODAT, true}});
-    dm_.IBQ_pod.open();
+    taxpayers_ = dm_.openTaxpayerList();
     if (dm_.IBQ_pod.recordCount() == 1)
         mem_wyb_konta->setPlainText(ledger::taxpayerCode(dm_.IBQ_pod.value(data::col::NR_PODAT).toInt()));
     chooser_->focusParts();
@@ -191,8 +190,7 @@ void Tf_zak_kpr::FormActivate()
 
 void Tf_zak_kpr::FormDeactivate()
 {
-    dm_.IBQ_pod.close();
-    dm_.IBQ_pod.sortBy({});
+    taxpayers_.close();
 }
 
 // Period and source ---------------------------------------------------------------------------

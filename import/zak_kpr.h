@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/period.h"
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
 class FolderChooser;
@@ -42,6 +43,7 @@ protected:
 
 private:
     Tdm_1& dm_;
+    ds::OpenedDatasets taxpayers_; // the taxpayer list, while the screen is open
     void buildControls();
     void FormActivate();
     void FormDeactivate();

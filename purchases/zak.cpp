@@ -136,43 +136,21 @@ void Tf_zak::FormActivate()
     const QDate today = QDate::currentDate();
     chooser_->present({}, today.year(), data::preselectedPart(data::YearParts::HalfYears, today.month()));
 
-    // The lookups of the fuel names need the fuel table; a list left open by another
-    // screen is read again so that fuels added since then show too.
-    fuelsOpenedHere_ = !dm_.ibds_pal.isActive();
-    if (dm_.ibds_pal.isActive() && !dm_.ibds_pal.isEditing())
-        dm_.ibds_pal.refresh();
-    dm_.ibds_pal.open();
+    // The lookups of the fuel names need the fuel table.
+    fuels_ = dm_.openPurchaseNames();
     entry_.emplace(dm_);
-    ustal_okres();
-    ustal_sam();
-    dm_.IBQ_sam_pod.open();
-    zak().open();
+    purchases_ = dm_.openPurchases(chooser_->applied());
     dblb_nrrej->setFocus();
 }
 
 void Tf_zak::FormDeactivate()
 {
-    dm_.IBQ_sam_pod.close();
-    zak().close();
-    // The order chosen by a title click belongs to this showing of the screen.
-    zak().sortBy({});
+    purchases_.close();
     entry_.reset();
-    if (fuelsOpenedHere_)
-        dm_.ibds_pal.close();
+    fuels_.close();
 }
 
 // Period and taxpayer --------------------------------------------------------------------
-
-void Tf_zak::ustal_okres()
-{
-    const data::PeriodChoice& choice = chooser_->applied();
-    dm_.choosePurchases(choice.period(), choice.taxpayer);
-}
-
-void Tf_zak::ustal_sam()
-{
-    dm_.chooseVehicles(chooser_->applied().period(), chooser_->applied().taxpayer);
-}
 
 // A new taxpayer, year or half-year; a list left without a change reads nothing again.
 void Tf_zak::choiceMade(bool changed)
@@ -183,12 +161,8 @@ void Tf_zak::choiceMade(bool changed)
 
 void Tf_zak::odswiez_zak()
 {
-    zak().close();
-    ustal_okres();
-    dm_.IBQ_sam_pod.close();
-    ustal_sam();
-    dm_.IBQ_sam_pod.open();
-    zak().open();
+    purchases_.close();
+    purchases_ = dm_.openPurchases(chooser_->applied());
     // Entry-only mode keeps a new purchase offered whatever the period.
     if (ch_wprow->isChecked())
         startNewPurchase();

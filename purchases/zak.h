@@ -71,8 +71,6 @@ private:
     QWidget* buildTablePage();
     void FormActivate();
     void FormDeactivate();
-    void ustal_okres();
-    void ustal_sam();
     void odswiez_zak();
     void dblb_rodz_palExit();
     void zm_dzak(const QDate& picked);
@@ -112,7 +110,8 @@ private:
     dbw::DBGrid* DBGrid1;
     QLabel* e_uwaga;
 
-    bool fuelsOpenedHere_ = false; // the fuel table was closed before this screen opened
+    ds::OpenedDatasets fuels_;     // the fuel names, while the screen is open
+    ds::OpenedDatasets purchases_; // the purchases and vehicles of the period chosen
     std::optional<Tdm_1::PurchaseEntry> entry_;
     bool checkingFuel_ = false;
 

@@ -3,17 +3,10 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
+#include "data/refusals.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
 #include "desktop/messages.h"
-#include "firebird/error.h"
-
-namespace {
-
-// isc_foreign_key: "violation of FOREIGN KEY constraint".
-constexpr long foreignKeyViolation = 335544466;
-
-} // namespace
 
 DeleteRefusal::DeleteRefusal(const QString& message, QWidget* screen)
     : QObject(screen), message_(message), screen_(screen)
@@ -40,16 +33,10 @@ void DeleteRefusal::run(const std::function<void()>& deletion) const
     try {
         deletion();
     } catch (const std::exception& failure) {
-        if (!isReferencedRow(failure))
+        if (!data::isReferencedRow(failure))
             throw;
         desktop::showError(message_, screen_);
     }
-}
-
-bool DeleteRefusal::isReferencedRow(const std::exception& failure)
-{
-    const auto* error = dynamic_cast<const fb::Error*>(&failure);
-    return error && error->hasCode(foreignKeyViolation);
 }
 
 bool DeleteRefusal::eventFilter(QObject* watched, QEvent* event)

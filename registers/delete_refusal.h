@@ -29,9 +29,6 @@ public:
     // Runs a deletion; a refusal by a foreign key shows the message.
     void run(const std::function<void()>& deletion) const;
 
-    // True when the failure is the database's refusal because other rows refer to the row.
-    static bool isReferencedRow(const std::exception& failure);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

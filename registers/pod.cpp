@@ -220,11 +220,8 @@ void Tf_pod::buildControls()
 
 void Tf_pod::FormActivate()
 {
+    data_ = dm_.openTaxpayers();
     ds::Dataset& podat = dm_.IBDS_podat;
-    // Left open by the vehicle screen it may miss taxpayers written since by the import.
-    if (podat.isActive() && !podat.isEditing())
-        podat.refresh();
-    podat.open();
     z_szuk_nrChange();
     z_szuk_nazChange();
     DigitsOnlyFilter::attach(DBE_nr);
@@ -235,7 +232,7 @@ void Tf_pod::FormActivate()
 
 void Tf_pod::FormDeactivate()
 {
-    dm_.IBDS_podat.close();
+    data_.close();
 }
 
 // Short-name list ------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
 
@@ -35,6 +36,7 @@ protected:
 
 private:
     Tdm_1& dm_; // the data module the screen works on
+    ds::OpenedDatasets data_; // what the screen shows, while it is open
     void buildControls();
     void FormActivate();
     void FormDeactivate();

@@ -49,15 +49,6 @@ bool isField(const ds::Field* f, const char* name)
     return f && f->name().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
-// Opens a lookup dataset, or reads it again when another screen left it open, so that the
-// names of rows written since then resolve too.
-void openFresh(ds::Dataset& d)
-{
-    if (d.isActive() && !d.isEditing())
-        d.refresh();
-    d.open();
-}
-
 } // namespace
 
 Tf_sam::Tf_sam(Tdm_1& dm, QWidget* parent)
@@ -183,23 +174,12 @@ void Tf_sam::FormActivate()
         resize(main.width() - frameWidth, height());
         move(main.left(), main.center().y() - frameGeometry().height() / 2);
     }
-    dm_.IBQ_pod.sortBy({{data::col::NR_PODAT, true}});
-    dm_.IBQ_pod.open();
-    openFresh(dm_.IBDS_podat);
-    openFresh(dm_.IBDS_siln);
-    openFresh(dm_.ibds_pal);
-    dm_.IBDS_sam.open();
+    data_ = dm_.openVehicles();
 }
 
 void Tf_sam::FormDeactivate()
 {
-    // Dropped now: closing the taxpayer list first would otherwise make the vehicles post it.
-    if (dm_.IBDS_sam.isEditing())
-        dm_.IBDS_sam.cancel();
-    dm_.IBQ_pod.close();
-    dm_.IBDS_sam.close();
-    // The purchase import reads the taxpayer list in the query's own order.
-    dm_.IBQ_pod.sortBy({});
+    data_.close();
 }
 
 // Dates ----------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 #include <functional>
 
@@ -35,6 +36,7 @@ protected:
 
 private:
     Tdm_1& dm_; // the data module the screen works on
+    ds::OpenedDatasets data_; // what the screen shows, while it is open
     void buildControls();
     void FormActivate();
     void FormDeactivate();

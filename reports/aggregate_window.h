@@ -1,19 +1,16 @@
 #pragma once
 
+#include "reports/report_subject.h"
 #include "reports/report_window.h"
 
 namespace reports {
 
-class ReportInputs;
-
-// What both forms of the aggregate statement share: the taxpayer's row (IBQ_zbior_w) as the
-// master, and the settlement window's period and amounts, read while the report prints.
+// What both forms of the aggregate statement share: the taxpayer's stored row (read as a
+// value) as the master, and the subject's period and amounts.
 class AggregateWindow : public ReportWindow {
-public:
-
 protected:
-    AggregateWindow(Tdm_1& dm, const ReportInputs& inputs, const QString& caption);
-    const ReportInputs& inputs_;
+    AggregateWindow(Tdm_1& dm, const ReportSubject& subject, const QString& caption);
+    const ReportSubject subject_;
 };
 
 } // namespace reports

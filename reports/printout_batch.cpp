@@ -8,6 +8,7 @@
 #include "report/pdf.h"
 #include "report/report.h"
 #include "reports/report_set.h"
+#include "reports/report_subject.h"
 
 namespace reports {
 
@@ -23,10 +24,10 @@ TaxpayerPrintout taxpayerPrintout(Tdm_1& dm, const data::Overview& overview, con
                                   bool withRegister)
 {
     TaxpayerPrintout printout;
-    printout.inputs = std::make_unique<FixedReportInputs>(overview.settlementOf(row), half);
-    printout.windows = createReports(dm, *printout.inputs, ReportChoice::Statements);
+    const ReportSubject subject(overview.settlementOf(row), half);
+    printout.windows = createReports(dm, subject, ReportChoice::Statements);
     if (withRegister)
-        for (auto& w : createReports(dm, *printout.inputs, ReportChoice::PurchaseRegister))
+        for (auto& w : createReports(dm, subject, ReportChoice::PurchaseRegister))
             printout.windows.push_back(std::move(w));
     return printout;
 }

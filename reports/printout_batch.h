@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "data/office_overview.h"
-#include "reports/fixed_report_inputs.h"
 #include "reports/report_window.h"
 
 class Tdm_1;
@@ -32,9 +31,8 @@ struct BatchOutcome {
 };
 
 // One taxpayer's printout: the report windows of its aggregate statement and statement and,
-// when asked, its purchase register, with the inputs they read (which outlive them).
+// when asked, its purchase register.
 struct TaxpayerPrintout {
-    std::unique_ptr<FixedReportInputs> inputs;
     std::vector<std::unique_ptr<ReportWindow>> windows;
 };
 

@@ -11,11 +11,9 @@ ReportWindow::ReportWindow(const QString& caption, const QString& reportTitle) :
 
 ReportWindow::~ReportWindow() = default;
 
-void ReportWindow::readFromSnapshot(Tdm_1& dm, Names names)
+void ReportWindow::readFromSnapshot(Tdm_1& dm)
 {
     snapshot_ = dm.readReportsFromSnapshot();
-    if (names == Names::Needed)
-        names_ = dm.openNameLookups(Tdm_1::NamesRead::Again);
 }
 
 } // namespace reports

@@ -3,7 +3,6 @@
 #include <QString>
 #include <memory>
 
-#include "dataset/opened_datasets.h"
 #include "report/report.h"
 
 class Tdm_1;
@@ -14,11 +13,10 @@ class ReportSnapshot;
 
 namespace reports {
 
-// A report window of the settlement: it is never shown; it holds its report `raport`, sets
-// the datasets that feed it and opens them when it is made (FormCreate), and closes them
-// when it is freed (FormDestroy). The settlement window makes one for each preview or
-// print and frees it afterwards. Its datasets read from the module's report snapshot while
-// it lives, so that its pages show one picture of the database.
+// A report window of the settlement: it is never shown; it holds its report `raport` and the
+// rows that feed it, read as values when it is made. The settlement window makes one for each
+// preview or print and frees it afterwards. It holds the module's report snapshot while it
+// lives, so that the windows of one printout read one picture of the database.
 class ReportWindow {
 public:
     virtual ~ReportWindow();
@@ -32,20 +30,14 @@ public:
 protected:
     ReportWindow(const QString& caption, const QString& reportTitle);
 
-    // Holds for the window's life the data module's report snapshot and, when asked, the
-    // vehicle types and fuels that name the lines; called before the window opens its data.
-    enum class Names { Needed, NotNeeded };
-    void readFromSnapshot(Tdm_1& dm, Names names);
-    // The window's data, closed when the window goes (before the snapshot is let go).
-    void keepOpen(ds::OpenedDatasets data) { data_ = std::move(data); }
+    // Holds the data module's report snapshot for the window's life; called before the
+    // window reads its rows.
+    void readFromSnapshot(Tdm_1& dm);
 
 private:
     QString caption_;
     report::Report raport_;
-    // Let go in this order, the last first: the data, the names, the snapshot.
     std::shared_ptr<data::ReportSnapshot> snapshot_;
-    std::shared_ptr<ds::OpenedDatasets> names_;
-    ds::OpenedDatasets data_;
 };
 
 } // namespace reports

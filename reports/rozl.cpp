@@ -271,17 +271,14 @@ void Tf_rozl::FormCreate()
     chooser_->present({}, QDate::currentDate().year(), 0);
     ustal_rok();
     licz_rozl();
-    dm_.IBQ_rozl.open();
-    dm_.IBQ_rozl_d.open();
+    lines_ = dm_.openSettlementLines();
 
     connect(chooser_, &common::PeriodChooser::chosen, this, &Tf_rozl::choiceMade);
 }
 
 void Tf_rozl::FormDestroy()
 {
-    // The purchases first: closing the lines first would query them once more for nothing.
-    dm_.IBQ_rozl_d.close();
-    dm_.IBQ_rozl.close();
+    lines_.close();
     names_.reset();
 }
 
@@ -335,11 +332,9 @@ void Tf_rozl::pokaz_rozliczenie(const QString& taxpayer, int year, int half)
 
 void Tf_rozl::odswiez_rozl()
 {
-    dm_.IBQ_rozl_d.close();
-    dm_.IBQ_rozl.close();
+    lines_.close();
     licz_rozl();
-    dm_.IBQ_rozl.open();
-    dm_.IBQ_rozl_d.open();
+    lines_ = dm_.openSettlementLines();
 }
 
 void Tf_rozl::showAmounts()
@@ -372,36 +367,16 @@ void Tf_rozl::showLinesWithoutRate(const data::Settlement& s)
     e_brak_stawki->setVisible(!lines.isEmpty());
 }
 
-// reports::ReportInputs ---------------------------------------------------------------------
+// The choice shown ----------------------------------------------------------------------------
 
-QString Tf_rozl::selectedTaxpayer() const
+const data::PeriodChoice& Tf_rozl::chosen() const
 {
-    return chooser_->applied().taxpayer;
+    return chooser_->applied();
 }
 
-int Tf_rozl::selectedYear() const
+reports::ReportSubject Tf_rozl::printoutSubject() const
 {
-    return chooser_->applied().year;
-}
-
-data::Period Tf_rozl::period() const
-{
-    return chooser_->applied().period();
-}
-
-QString Tf_rozl::taxpayerListItem() const
-{
-    return chooser_->taxpayerItem();
-}
-
-QString Tf_rozl::yearText() const
-{
-    return chooser_->yearText();
-}
-
-QString Tf_rozl::halfYearItem() const
-{
-    return chooser_->partItem();
+    return {chooser_->applied(), settlement_, !amountOutOfRange_};
 }
 
 // Printing -----------------------------------------------------------------------------------
@@ -443,7 +418,7 @@ void Tf_rozl::drukuj_raporty(bool preview)
     if (preview)
         report::registerPreviewInterface<TQRCustomPreviewInterface>();
     const auto choice = rb_zest->isChecked() ? reports::ReportChoice::Statements : reports::ReportChoice::PurchaseRegister;
-    auto windows = reports::createReports(dm_, *this, choice);
+    auto windows = reports::createReports(dm_, printoutSubject(), choice);
     // A printout whose fee lacks some rates is printed only when the user says so; the
     // preview shows the warning and asks itself.
     const QString warning = windows.front()->raport().warning();

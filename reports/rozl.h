@@ -6,7 +6,8 @@
 #include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
-#include "reports/report_inputs.h"
+#include "data/period.h"
+#include "reports/report_subject.h"
 
 class Tdm_1;
 
@@ -34,24 +35,17 @@ class Report;
 // selected line (IBQ_rozl_d), the amount to pay against the exemption threshold, and the
 // printed statements or the purchase register, previewed in TCustPreview or printed.
 // The amount comes from data::computeSettlement, the same code as the command line's.
-// The report windows read the taxpayer, period and amounts from it (reports::ReportInputs).
-class Tf_rozl : public dbw::DataScreen, public reports::ReportInputs {
+// The printouts are made of the taxpayer, period and settlement it shows, as one value.
+class Tf_rozl : public dbw::DataScreen {
     Q_OBJECT
 public:
     explicit Tf_rozl(Tdm_1& dm, QWidget* parent = nullptr);
     ~Tf_rozl() override;
 
-    // reports::ReportInputs: the window's state and controls as they are now.
-    QString selectedTaxpayer() const override;
-    QString taxpayerListItem() const override;
-    int selectedYear() const override;
-    QString yearText() const override;
-    QString halfYearItem() const override;
-    data::Period period() const override;
-    text::Money amountToPay() const override { return settlement_.amount; }
-    text::Money threshold() const override { return settlement_.threshold; }
-    QString missingRatesWarning() const override { return settlement_.missingRatesWarning(); }
-    const data::Settlement* settlement() const override { return amountOutOfRange_ ? nullptr : &settlement_; }
+    // The taxpayer and period the settlement shown was computed for.
+    const data::PeriodChoice& chosen() const;
+    // What the printouts are made of: that choice and the settlement shown.
+    reports::ReportSubject printoutSubject() const;
 
     // Builds the chosen reports and previews them one after the other in the program's
     // preview window, or prints each after a confirmed print dialog.
@@ -115,6 +109,7 @@ private:
     double percentage_ = 0.0;
     bool amountOutOfRange_ = false; // a fee or the sum is beyond what money holds
     std::shared_ptr<ds::OpenedDatasets> names_; // the vehicle types and fuels of the grids' lookups
+    ds::OpenedDatasets lines_;                  // the settlement's lines and their purchases
     data::Settlement settlement_; // as last computed: the amounts shown, printed and exported
 
 };

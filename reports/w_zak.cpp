@@ -1,9 +1,12 @@
 #include "reports/w_zak.h"
 
-#include "data/dm1.h"
+#include <memory>
+
 #include "data/field_names.h"
+#include "data/purchase_register.h"
+#include "report/memory_rows.h"
 #include "reports/form_drawing.h"
-#include "reports/report_inputs.h"
+#include "reports/report_subject.h"
 
 namespace reports {
 
@@ -18,17 +21,42 @@ constexpr double registration = 0, invoice = 38, date = 92;
 constexpr double litresLeft = 118, litresRight = 148;
 constexpr double tonnesLeft = 153, tonnesRight = W;
 
+// The register's lines as the master rows, each line's purchases as the detail rows that
+// follow it.
+void feedRegister(report::Report& r, std::vector<data::RegisterLine> register_)
+{
+    using namespace data;
+    auto lines = std::make_unique<report::MemoryRows>(
+        QStringList{col::NR_RODZ_SILN, col::NR_RODZ_PAL, calc::nazsil, calc::nazpal, col::ZAKKW, calc::zakkw_t});
+    lines->setDisplayFormat(col::ZAKKW, QStringLiteral("###0.00"));
+    lines->setDisplayFormat(calc::zakkw_t, QStringLiteral("###0.000"));
+    QList<QVariantList> rows;
+    for (const RegisterLine& l : register_)
+        rows.append({l.vehicleType, l.fuel, l.vehicleTypeName, l.fuelName, l.litres, l.tonnes});
+    lines->setRows(std::move(rows));
+
+    auto purchases = std::make_unique<report::MemoryRows>(QStringList{col::NR_REJ, col::NR_RACH, col::D_ZAK, col::IL_ZAK});
+    purchases->setDisplayFormat(col::IL_ZAK, QStringLiteral("###0.00"));
+    lines->onMove = [detail = purchases.get(), all = std::move(register_)](int row) {
+        QList<QVariantList> rows;
+        if (row >= 0 && row < static_cast<int>(all.size()))
+            for (const RegisterPurchase& p : all[static_cast<size_t>(row)].purchases)
+                rows.append({p.registration, p.invoice, p.day, p.litres});
+        detail->setRows(std::move(rows));
+    };
+    r.setMaster(std::move(lines));
+    r.setDetail(std::move(purchases));
+}
+
 } // namespace
 
-Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportInputs& inputs)
-    : ReportWindow(QStringLiteral("Wydruk zakupów paliw"), QStringLiteral("Wydruk zakupów paliw")), inputs_(inputs)
+Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportSubject& subject)
+    : ReportWindow(QStringLiteral("Wydruk zakupów paliw"), QStringLiteral("Wydruk zakupów paliw")), subject_(subject)
 {
-    readFromSnapshot(dm, Names::Needed);
-    keepOpen(dm.openPurchaseRegister(inputs.selectedTaxpayer(), inputs.period()));
+    readFromSnapshot(dm);
     raport().setOrientation(QPageLayout::Portrait);
     raport().setMargins({10, 10, 15, 16});
-    raport().setMaster(dm.IBQ_rozl_w);
-    raport().setDetail(dm.IBQ_rozl_w1);
+    feedRegister(raport(), data::purchaseRegister(dm, subject.choice.taxpayer, subject.choice.period()));
     buildBands();
 }
 
@@ -43,11 +71,11 @@ void Tf_w_zak::buildBands()
     report::Band& title = r.addBand(BandKind::Title, 14);
     title.addText({0, 0, W, 5}, r.title()).setAlign(Align::Center);
     title.addText({0, 7, 20, 4.5}, QStringLiteral("dla firmy ")).setName(QStringLiteral("QRLabel1"));
-    title.addComputed({0, 7, 40, 4.5}, [this] { return inputs_.taxpayerListItem(); }).setName(QStringLiteral("nazskr"));
+    title.addComputed({0, 7, 40, 4.5}, [this] { return subject_.choice.taxpayer; }).setName(QStringLiteral("nazskr"));
     title.addComputed({0, 7, 25, 4.5}, [this] {
-        return data::usesHalfYears(inputs_.selectedYear()) ? QStringLiteral("za kwartał") : QStringLiteral("za rok");
+        return data::usesHalfYears(subject_.choice.year) ? QStringLiteral("za kwartał") : QStringLiteral("za rok");
     }).setName(QStringLiteral("QRLabel2"));
-    title.addComputed({0, 7, 25, 4.5}, [this] { return periodLabel(inputs_); }).setName(QStringLiteral("nr_kwar"));
+    title.addComputed({0, 7, 25, 4.5}, [this] { return periodLabel(subject_); }).setName(QStringLiteral("nr_kwar"));
     title.beforePrint = [this](report::Band& band) { return titleBeforePrint(band); };
 
     report::Band& header = r.addBand(BandKind::ColumnHeader, 7);

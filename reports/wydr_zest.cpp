@@ -17,8 +17,8 @@ constexpr double c1 = 12, c2 = 90, c3 = 150;
 
 } // namespace
 
-Tf_wydr_zest::Tf_wydr_zest(Tdm_1& dm, const ReportInputs& inputs)
-    : StatementWindow(dm, inputs, QStringLiteral("Wydruk zesatwienia"))
+Tf_wydr_zest::Tf_wydr_zest(Tdm_1& dm, const ReportSubject& subject)
+    : StatementWindow(dm, subject, QStringLiteral("Wydruk zesatwienia"))
 {
     raport().setOrientation(QPageLayout::Portrait);
     raport().setMargins({10, 10, 15, 16});

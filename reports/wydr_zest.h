@@ -9,7 +9,7 @@ namespace reports {
 // in the period. A4 portrait.
 class Tf_wydr_zest : public StatementWindow {
 public:
-    Tf_wydr_zest(Tdm_1& dm, const ReportInputs& inputs);
+    Tf_wydr_zest(Tdm_1& dm, const ReportSubject& subject);
 
 private:
     void buildBands();

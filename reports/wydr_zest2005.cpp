@@ -1,6 +1,5 @@
 #include "reports/wydr_zest2005.h"
 
-#include "data/dm1.h"
 #include "data/field_names.h"
 #include "report/values.h"
 #include "reports/form_drawing.h"
@@ -21,8 +20,8 @@ constexpr double c1 = 12, c2 = 94, c3 = 152, c4 = 187, c5 = 231, c6 = 265;
 
 } // namespace
 
-Tf_wydr_zest2005::Tf_wydr_zest2005(Tdm_1& dm, const ReportInputs& inputs)
-    : StatementWindow(dm, inputs, QStringLiteral("Wydruk zesatwienia od 2005"))
+Tf_wydr_zest2005::Tf_wydr_zest2005(Tdm_1& dm, const ReportSubject& subject)
+    : StatementWindow(dm, subject, QStringLiteral("Wydruk zesatwienia od 2005"))
 {
     raport().setOrientation(QPageLayout::Landscape);
     raport().setMargins({10, 15, 15, 16});
@@ -83,7 +82,7 @@ void Tf_wydr_zest2005::buildBands()
     fuel.addHorizontalRule(c2, fuel.height(), W - c2);
     // Each fuel line adds its printed fee to the total as it is placed (once per line).
     fuel.beforePrint = [this](report::Band&) {
-        if (const auto fee = report::numberOf(dm_.IBQ_opl_w.value(data::calc::wart)))
+        if (const auto fee = report::numberOf(fuelValue(data::calc::wart)))
             total_ += text::Money::fromDouble(*fee);
         return true;
     };

@@ -10,7 +10,7 @@ namespace reports {
 // rate and the fee, and the total fee. A4 landscape.
 class Tf_wydr_zest2005 : public StatementWindow {
 public:
-    Tf_wydr_zest2005(Tdm_1& dm, const ReportInputs& inputs);
+    Tf_wydr_zest2005(Tdm_1& dm, const ReportSubject& subject);
 
 private:
     void buildBands();

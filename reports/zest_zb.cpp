@@ -2,7 +2,7 @@
 
 #include "data/field_names.h"
 #include "reports/form_drawing.h"
-#include "reports/report_inputs.h"
+#include "reports/report_subject.h"
 
 namespace reports {
 
@@ -45,8 +45,8 @@ void itemLine(report::Band& parent, const QString& text, bool applies)
 
 } // namespace
 
-Tf_zest_zb::Tf_zest_zb(Tdm_1& dm, const ReportInputs& inputs)
-    : AggregateWindow(dm, inputs, QStringLiteral("Wydruk zestawienia zbiorczego informacji o zakresie korzystania ze środowiska"))
+Tf_zest_zb::Tf_zest_zb(Tdm_1& dm, const ReportSubject& subject)
+    : AggregateWindow(dm, subject, QStringLiteral("Wydruk zestawienia zbiorczego informacji o zakresie korzystania ze środowiska"))
 {
     raport().setMargins({10, 10, 15, 16});
     buildBands();
@@ -67,7 +67,7 @@ void Tf_zest_zb::buildBands()
     form::markAfter(header, heading, plain, QStringLiteral("1)"), plain);
     const QString halfYear = QStringLiteral("półrocze:");
     header.addText({1.5, 6.8, form::textWidth(halfYear, plain) + 1, 4.5}, halfYear);
-    header.addComputed({1.5 + form::textWidth(halfYear, plain) + 2, 6, 60, 5.5}, [this] { return halfYearLabel(inputs_); })
+    header.addComputed({1.5 + form::textWidth(halfYear, plain) + 2, 6, 60, 5.5}, [this] { return halfYearLabel(subject_); })
         .setName(QStringLiteral("QRL_kw_rok"))
         .setFont(Font{.pointSize = 12, .bold = true});
 

@@ -9,7 +9,7 @@ namespace reports {
 // ("TAK" or " / NIE*", the other struck through); only "1.4. Silniki spalinowe" applies.
 class Tf_zest_zb : public AggregateWindow {
 public:
-    Tf_zest_zb(Tdm_1& dm, const ReportInputs& inputs);
+    Tf_zest_zb(Tdm_1& dm, const ReportSubject& subject);
 
 private:
     void buildBands();

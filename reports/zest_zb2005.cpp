@@ -5,7 +5,7 @@
 
 #include "data/field_names.h"
 #include "reports/form_drawing.h"
-#include "reports/report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/zaokraglij.h"
 #include "text/formats.h"
 
@@ -104,8 +104,8 @@ QString explanations(int year, const text::Money& threshold)
 
 } // namespace
 
-Tf_zest_zb2005::Tf_zest_zb2005(Tdm_1& dm, const ReportInputs& inputs)
-    : AggregateWindow(dm, inputs,
+Tf_zest_zb2005::Tf_zest_zb2005(Tdm_1& dm, const ReportSubject& subject)
+    : AggregateWindow(dm, subject,
                       QStringLiteral("Wydruk zestawienia zbiorczego informacji o zakresie korzystania ze środowiska od 2005"))
 {
     raport().setMargins({5, 10, 10, 14});
@@ -114,12 +114,12 @@ Tf_zest_zb2005::Tf_zest_zb2005(Tdm_1& dm, const ReportInputs& inputs)
 
 void Tf_zest_zb2005::raportBeforePrint()
 {
-    const text::Money amount = inputs_.amountToPay();
+    const text::Money amount = subject_.settlement.amount;
     sum_d = text::formatNumber(amount.toLongDouble(), 2);
     const auto grosze = static_cast<qint64>(std::llround(static_cast<double>(amount.toLongDouble() * 100)));
     const text::Money rounded = text::Money::fromDouble(zaokraglij(2, 0, true, 1, grosze));
     sum_gazy = text::formatNumber(rounded.toLongDouble(), 2);
-    sum_og = text::formatNumber(rounded <= inputs_.threshold() ? 0.0L : rounded.toLongDouble(), 2);
+    sum_og = text::formatNumber(rounded <= subject_.settlement.threshold ? 0.0L : rounded.toLongDouble(), 2);
 }
 
 void Tf_zest_zb2005::buildBands()
@@ -143,9 +143,9 @@ void Tf_zest_zb2005::buildBands()
         .setWordWrap();
     form::markAfter(heading, headingText, plain, QStringLiteral("1)"), plain);
     heading.addComputed({1.5, 10.3, 60, 4.5}, [this] {
-        return data::usesHalfYears(inputs_.selectedYear()) ? QStringLiteral("półrocze/rok:") : QStringLiteral("rok:");
+        return data::usesHalfYears(subject_.choice.year) ? QStringLiteral("półrocze/rok:") : QStringLiteral("rok:");
     }).setName(QStringLiteral("QRLabel4")).setAlign(Align::Right);
-    heading.addComputed({63.5, 9.6, 60, 5.5}, [this] { return periodLabel(inputs_); })
+    heading.addComputed({63.5, 9.6, 60, 5.5}, [this] { return periodLabel(subject_); })
         .setName(QStringLiteral("QRL_kw_rok"))
         .setFont(Font{.pointSize = 12, .bold = true});
 
@@ -241,7 +241,7 @@ void Tf_zest_zb2005::buildBands()
 
     report::Band& summary = r.addBand(BandKind::Summary, 8);
     summary.setStretch();
-    summary.addText({0, 4, W, 4}, explanations(inputs_.selectedYear(), inputs_.threshold()));
+    summary.addText({0, 4, W, 4}, explanations(subject_.choice.year, subject_.settlement.threshold));
 }
 
 } // namespace reports

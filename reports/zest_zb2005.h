@@ -12,7 +12,7 @@ namespace reports {
 // to whole złoty, and a total at or below the exemption threshold is not due (0,00).
 class Tf_zest_zb2005 : public AggregateWindow {
 public:
-    Tf_zest_zb2005(Tdm_1& dm, const ReportInputs& inputs);
+    Tf_zest_zb2005(Tdm_1& dm, const ReportSubject& subject);
 
 private:
     void buildBands();

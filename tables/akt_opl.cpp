@@ -147,7 +147,7 @@ void TF_akt_opl::kl_aktClick()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     int errors = 0;
-    const bool completed = desktop::attempt(this, [&] { errors = rates::runStatements(dm_.db_opl, dm_.tr_opl, statements_, [] {
+    const bool completed = desktop::attempt(this, [&] { errors = rates::runStatements(dm_, statements_, [] {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     });

@@ -141,9 +141,7 @@ void Tf_opl::c_rokExit()
     // The list may lose the focus while the screen closes; the rates are closed by then.
     if (!isDataOpen())
         return;
-    dm_.IBDS_opl.close();
-    dm_.chooseRates(c_rok->currentText());
-    dm_.IBDS_opl.open();
+    dm_.showRatesOfYear(c_rok->currentText());
 }
 
 bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
@@ -165,23 +163,10 @@ bool Tf_opl::eventFilter(QObject* watched, QEvent* event)
 
 void Tf_opl::openData()
 {
-    // The years that have rates, the latest chosen.
-    dm_.readRateYears();
-
-    openedFuels_ = !dm_.ibds_pal.isActive();
-    if (openedFuels_)
-        dm_.ibds_pal.open();
-    dm_.IBQ_siln1.open();
-    dm_.IBDS_opl.open();
+    data_ = dm_.openRates();
 }
 
 void Tf_opl::closeData()
 {
-    // Dropped first: closing the vehicle types moves the rates' master, which would post it.
-    dm_.IBDS_opl.cancel();
-    dm_.IBQ_siln1.close();
-    dm_.IBDS_opl.close();
-    if (openedFuels_)
-        dm_.ibds_pal.close();
-    openedFuels_ = false;
+    data_.close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
 class Tdm_1;
@@ -33,6 +34,7 @@ protected:
 
 private:
     Tdm_1& dm_; // the data module the screen works on
+    ds::OpenedDatasets data_; // what the screen shows, while it is open
     // The years that have rates as the list's items, and the year shown as its text.
     void showYears(const QStringList& years, const QString& shown);
 
@@ -46,7 +48,6 @@ private:
     dbw::DBGrid* DBGrid2;
     // The fuel names of the rates come from ibds_pal; it is closed again on closing when
     // this screen opened it.
-    bool openedFuels_ = false;
 };
 
 // The open fee-rate screen, set by the main window while it is shown.

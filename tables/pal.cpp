@@ -46,10 +46,10 @@ Tf_pal::~Tf_pal()
 
 void Tf_pal::openData()
 {
-    dm_.ibds_pal.open();
+    data_ = dm_.openFuels();
 }
 
 void Tf_pal::closeData()
 {
-    dm_.ibds_pal.close();
+    data_.close();
 }

@@ -84,10 +84,10 @@ Tf_par::~Tf_par()
 
 void Tf_par::openData()
 {
-    dm_.IBT_param.open();
+    data_ = dm_.openParameters();
 }
 
 void Tf_par::closeData()
 {
-    dm_.IBT_param.close();
+    data_.close();
 }

@@ -5,12 +5,7 @@
 
 #include <stdexcept>
 
-#include "data/work_lock.h"
-#include "firebird/connection.h"
-#include "firebird/error.h"
-#include "firebird/index_statistics.h"
-#include "firebird/statement.h"
-#include "firebird/transaction.h"
+#include "data/rate_store.h"
 #include "text/cp1250.h"
 #include "text/formats.h"
 
@@ -42,7 +37,7 @@ QString errorText(const QString& reason) { return QStringLiteral("  Błąd ") + 
 
 QString statementHead()
 {
-    return QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) VALUES (");
+    return data::RateStore::statementHead();
 }
 
 QStringList fileLines(const QByteArray& bytes)
@@ -103,18 +98,10 @@ std::vector<RateStatement> readRateFile(const QString& path)
     return statementsOf(fileLines(file.readAll()));
 }
 
-int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
-                  const std::function<void()>& waiting, const std::function<bool()>& stop)
+int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::function<void()>& waiting,
+                  const std::function<bool()>& stop)
 {
-    data::WorkLock lock(db);
-    if (!lock.take(data::Work::Rates, {0}, waiting).isEmpty())
-        throw std::runtime_error(QStringLiteral("Stawki wczytuje teraz inne stanowisko. Spróbuj ponownie, gdy tamto "
-                                                "stanowisko skończy: stawki wczytane przez nie będą już widoczne.")
-                                     .toStdString());
-    tr.start();
-    fb::Statement insert(db, tr,
-                         QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "
-                                        "VALUES (:NR_SILN, :NR_PALIWA, :OPL_ZA_TONE, :ROK)"));
+    data::RateStore store(dm, waiting);
     int errors = 0;
     for (RateStatement& s : statements) {
         if (stop && stop())
@@ -130,24 +117,17 @@ int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateState
             ++errors;
             continue;
         }
-        try {
-            insert.setParam(QStringLiteral("NR_SILN"), s.values->vehicleType);
-            insert.setParam(QStringLiteral("NR_PALIWA"), s.values->fuel);
-            insert.setParam(QStringLiteral("OPL_ZA_TONE"), s.values->ratePerTonne);
-            insert.setParam(QStringLiteral("ROK"), s.values->year);
-            insert.execute();
-            s.outcome = okText();
-        } catch (const fb::Error& e) {
-            // A lost server fails every line alike: the rest is not tried.
-            if (e.isConnectionLost())
-                throw;
+        // A lost server fails every line alike: the rest is not tried.
+        const auto refusal = store.insert({s.values->vehicleType, s.values->fuel, s.values->ratePerTonne, s.values->year});
+        if (refusal) {
             // One row of the log holds the server's text on one line.
-            s.outcome = errorText(text::oneLine(e.message()));
+            s.outcome = errorText(text::oneLine(*refusal));
             ++errors;
+        } else {
+            s.outcome = okText();
         }
     }
-    tr.commitRetaining();
-    fb::recomputeIndexStatistics(db);
+    store.finish();
     return errors;
 }
 

@@ -7,10 +7,7 @@
 #include <functional>
 #include <vector>
 
-namespace fb {
-class Connection;
-class Transaction;
-}
+class Tdm_1;
 
 // A year's fee rates from a text file: every line holds the values of one rate as the end of
 // an insert into TAB_OPL_SILN ("1, 1, 101.14, 2024)"). Each line is read as data, never run
@@ -47,14 +44,14 @@ std::vector<RateStatement> statementsOf(const QStringList& lines);
 // Reads and parses a file; throws std::runtime_error with a Polish text when it cannot be read.
 std::vector<RateStatement> readRateFile(const QString& path);
 
-// Inserts every parsed rate in `tr` (started when it is not), one by one; a line that does
-// not parse or that the database refuses gets "  Błąd " and its reason and the run goes
-// on. What was inserted is committed at the end (the transaction goes on). Returns the number
+// Inserts every parsed rate, one by one, in one unit of work; a line that does not parse or
+// that the database refuses gets "  Błąd " and its reason and the run goes on. What was
+// inserted is committed at the end. Returns the number
 // of failed lines. One desk loads rates at a time: while another desk loads, this one waits
 // for it up to the bound (running `waiting` meanwhile) and then refuses with a message.
 // `stop`, asked before each line, ends the run there: what was inserted is committed, and
 // the lines not tried keep no outcome.
-int runStatements(fb::Connection& db, fb::Transaction& tr, std::vector<RateStatement>& statements,
+int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements,
                   const std::function<void()>& waiting = {}, const std::function<bool()>& stop = {});
 
 // "Przetworzono 4 poleceń\n\r  w tym błędnych 1"

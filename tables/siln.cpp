@@ -55,10 +55,10 @@ Tf_siln::~Tf_siln()
 
 void Tf_siln::openData()
 {
-    dm_.IBDS_siln.open();
+    data_ = dm_.openVehicleTypes();
 }
 
 void Tf_siln::closeData()
 {
-    dm_.IBDS_siln.close();
+    data_.close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset/opened_datasets.h"
 #include "dbwidgets/data_screen.h"
 
 class Tdm_1;
@@ -23,6 +24,7 @@ protected:
 
 private:
     Tdm_1& dm_; // the data module the screen works on
+    ds::OpenedDatasets data_; // what the screen shows, while it is open
     dbw::DBNavigator* DBNav_siln;
     dbw::DBGrid* DBG_siln;
 };

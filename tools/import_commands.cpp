@@ -6,7 +6,7 @@
 #include "data/dm1.h"
 #include "data/period.h"
 #include "desktop/signal_catcher.h"
-#include "firebird/statement.h"
+#include "data/taxpayers.h"
 #include "import/ledger_record.h"
 #include "import/purchase_import.h"
 #include "import/taxpayer_import.h"
@@ -52,10 +52,8 @@ QStringList chosenCodes(Tdm_1& dm, const QStringList& numbers, bool all)
 {
     QStringList codes;
     if (all) {
-        fb::Statement q(dm.db_opl, dm.tr_opl, QStringLiteral("select NR_PODAT from PODAT order by NR_PODAT"));
-        q.execute();
-        while (q.fetch())
-            codes << ledger::taxpayerCode(q.value(0).toInt());
+        for (const int number : data::Taxpayers(dm).numbers())
+            codes << ledger::taxpayerCode(number);
         return codes;
     }
     for (const QString& n : numbers) {
@@ -74,17 +72,12 @@ QStringList chosenCodes(Tdm_1& dm, const QStringList& numbers, bool all)
 // read as a taxpayer without purchases.
 QStringList unknownTaxpayers(Tdm_1& dm, const QStringList& codes)
 {
-    fb::Statement q(dm.db_opl, dm.tr_opl, QStringLiteral("select count(*) from PODAT where NR_PODAT = :nr"));
+    QList<int> numbers;
+    for (const QString& code : codes)
+        numbers << ledger::trimmed(code).toInt();
     QStringList unknown;
-    for (const QString& code : codes) {
-        const int number = ledger::trimmed(code).toInt();
-        q.setParam(QStringLiteral("nr"), number);
-        q.execute();
-        q.fetch();
-        if (q.value(0).toInt() == 0)
-            unknown << QString::number(number);
-        q.closeCursor();
-    }
+    for (const int number : data::Taxpayers(dm).unknown(numbers))
+        unknown << QString::number(number);
     return unknown;
 }
 

@@ -14,15 +14,14 @@
 #include <vector>
 
 #include "data/dm1.h"
+#include "data/engine.h"
 #include "data/field_names.h"
 #include "data/reference_data.h"
 #include "desktop/signal_catcher.h"
 #include "desktop/stop_request.h"
-#include "firebird/environment.h"
-#include "firebird/error.h"
 #include "report/form_font.h"
 #include "report/pdf.h"
-#include "reports/fixed_report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/report_set.h"
 #include "reports/settlement_export.h"
 #include "data/settlement.h"
@@ -153,10 +152,12 @@ int pdf(const QStringList& args)
         return exitFailure;
     }
     printLinesWithoutRate(settlement);
-    const reports::FixedReportInputs inputs(settlement, period.part);
+    data::PeriodChoice chosen = period;
+    chosen.taxpayer = taxpayer;
+    const reports::ReportSubject subject(chosen, settlement, true);
     report::PdfOutcome written;
     {
-        const auto windows = reports::createReports(dm, inputs, which == QStringLiteral("register")
+        const auto windows = reports::createReports(dm, subject, which == QStringLiteral("register")
                                                                      ? reports::ReportChoice::PurchaseRegister
                                                                      : reports::ReportChoice::Statements);
         std::vector<report::ReportPrinter*> printers;
@@ -238,7 +239,7 @@ int runCommand(QStringList args)
     } catch (const std::exception& e) {
         // The details (the statement, the engine's codes) go to the log, which --debug shows;
         // the user reads the failure once, in Polish.
-        fb::logFailure(e);
+        data::logFailure(e);
         printError(QStringLiteral("Błąd: %1").arg(QString::fromUtf8(e.what())));
         return exitFailure;
     }
@@ -279,5 +280,5 @@ int main(int argc, char* argv[])
     // database detached and no part of a file left, rather than at once; a short one finishes.
     const desktop::SignalCatcher interruptions;
     const int code = runCommand(args);
-    fb::endProcess(code);
+    data::endProcess(code);
 }

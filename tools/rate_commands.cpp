@@ -34,7 +34,7 @@ int loadRates(const QStringList& args)
     Tdm_1 dm;
     dm.connectTo(options.value(QStringLiteral("--db")));
     // A termination signal ends the run between lines, with the rates inserted committed.
-    const int errors = rates::runStatements(dm.db_opl, dm.tr_opl, statements, {},
+    const int errors = rates::runStatements(dm, statements, {},
                                             [] { return desktop::SignalCatcher::lastCaught() != 0; });
     dm.disconnectDatabase();
 

@@ -11,7 +11,7 @@
 
 namespace bench {
 
-double firstPreviewPageMs(Tdm_1& dm, const reports::ReportInputs& inputs, reports::ReportChoice choice)
+double firstPreviewPageMs(Tdm_1& dm, const reports::ReportSubject& inputs, reports::ReportChoice choice)
 {
     QElapsedTimer clock;
     clock.start();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <stdexcept>
 
 namespace ds {
@@ -28,5 +29,8 @@ public:
 private:
     Kind kind_;
 };
+
+// The failure is the database connection gone (the server stopped, the network cut).
+bool isConnectionLost(const std::exception& failure);
 
 } // namespace ds

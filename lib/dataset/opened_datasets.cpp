@@ -19,13 +19,17 @@ OpenedDatasets::~OpenedDatasets()
     }
 }
 
-OpenedDatasets::OpenedDatasets(OpenedDatasets&& other) noexcept : opened_(std::exchange(other.opened_, {})) {}
+OpenedDatasets::OpenedDatasets(OpenedDatasets&& other) noexcept
+    : opened_(std::exchange(other.opened_, {})), afterClosing_(std::exchange(other.afterClosing_, {}))
+{
+}
 
 OpenedDatasets& OpenedDatasets::operator=(OpenedDatasets&& other) noexcept
 {
     if (this != &other) {
         OpenedDatasets old(std::move(*this));
         opened_ = std::exchange(other.opened_, {});
+        afterClosing_ = std::exchange(other.afterClosing_, {});
     }
     return *this;
 }
@@ -38,6 +42,13 @@ void OpenedDatasets::open(Dataset& d)
     opened_.push_back(&d);
 }
 
+void OpenedDatasets::own(Dataset& d)
+{
+    if (!d.isActive())
+        d.open();
+    opened_.push_back(&d);
+}
+
 void OpenedDatasets::close()
 {
     // Every one is closed even when one fails; the first failure is thrown afterwards.
@@ -47,6 +58,14 @@ void OpenedDatasets::close()
         opened_.pop_back();
         try {
             d->close();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+    for (auto& step : std::exchange(afterClosing_, {})) {
+        try {
+            step();
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();

@@ -1,9 +1,9 @@
 #include "dbwidgets/leave_row.h"
 
 #include "dataset/dataset.h"
+#include "dataset/error.h"
 #include "desktop/attempt.h"
 #include "desktop/messages.h"
-#include "firebird/error.h"
 
 namespace dbw {
 
@@ -37,8 +37,8 @@ bool postOrDropOnLostConnection(ds::Dataset& d, QWidget* parent)
     const bool posted = desktop::attempt(parent, [&] {
         try {
             d.post();
-        } catch (const fb::Error& e) {
-            if (!e.isConnectionLost())
+        } catch (const std::exception& e) {
+            if (!ds::isConnectionLost(e))
                 throw;
             lost = true;
         }

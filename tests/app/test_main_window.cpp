@@ -83,6 +83,7 @@ QStringList describe(QMenuBar* bar)
 class TestMainWindow : public QObject {
     Q_OBJECT
 
+    Tdm_1 module_; // connected to no database
     Tf_ok_gl* window_ = nullptr;
     QList<int> help_;
     QStringList addresses_;
@@ -97,7 +98,7 @@ private slots:
         // The window's creation sets the program's formats whatever they were.
         text::formats().shortDateFormat = QStringLiteral("yyyy/MM/dd");
         text::formats().decimalSeparator = QLatin1Char('.');
-        window_ = new Tf_ok_gl;
+        window_ = new Tf_ok_gl(module_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
 
@@ -326,7 +327,7 @@ private slots:
     // to set the database; the screen of the database's location still opens.
     void screensOfDataNeedADatabase()
     {
-        QVERIFY(!dm_1 || !dm_1->isConnected());
+        QVERIFY(!module_.isConnected());
         for (QAction* a : {window_->a_pod, window_->a_sam, window_->a_pal, window_->a_sil, window_->a_opl, window_->a_par,
                            window_->a_rozl, window_->a_zest_opl, window_->a_zak, window_->a_zak_kpr, window_->a_zak_ksef, window_->a_pod_kp,
                            window_->a_akt_opl, window_->a_kopia}) {

@@ -20,7 +20,7 @@
 #include "program_database.h"
 #include "registers/pod.h"
 #include "report/report_printer.h"
-#include "reports/fixed_report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/pod_wydr.h"
 #include "reports/report_set.h"
 #include "reports/report_window.h"
@@ -79,7 +79,6 @@ private slots:
         previousDir = QDir::currentPath();
         QDir::setCurrent(folder->path());
         dm = std::make_unique<Tdm_1>();
-        dm_1 = dm.get();
         shown.clear();
         desktop::setMessageHandler([this](const desktop::Message& m) {
             shown << m.text;
@@ -90,7 +89,6 @@ private slots:
     {
         desktop::setMessageHandler({});
         dm.reset();
-        dm_1 = nullptr;
         QDir::setCurrent(previousDir);
     }
 
@@ -142,7 +140,7 @@ private slots:
         throughDialog(name, "kl_zap");
         addTaxpayer(*dm, 1, QStringLiteral("ABC"), QStringLiteral("ABC sp. z o.o."));
         addVehicle(*dm, QStringLiteral("WA1"), 1, 5, 1);
-        Tf_ok_gl window;
+        Tf_ok_gl window(*dm);
         window.show();
         testsupport::stopTestServer();
         const auto back = qScopeGuard([] { testsupport::startTestServerAgain(); });
@@ -183,7 +181,7 @@ private slots:
         dm->IBDS_podat.post();
         const auto settlement = data::computeSettlement(*dm, QStringLiteral("ABC"), 2024,
                                                         data::settlementPeriod(2024, 0), data::yearParameters(*dm, 2024));
-        const reports::FixedReportInputs inputs(settlement, 0);
+        const reports::ReportSubject inputs(settlement, 0);
         auto windows = reports::createReports(*dm, inputs, reports::ReportChoice::PurchaseRegister);
         auto* preview = new TCustPreview(&windows.front()->raport().prepare());
         preview->show();

@@ -62,13 +62,13 @@ private slots:
         QCOMPARE(shown[0].kind, desktop::MessageKind::Choice);
         QVERIFY(!dm.isConnected());
 
-        Tf_ok_gl window;
+        Tf_ok_gl window(dm);
         window.show();
         QVERIFY(window.isVisible());
         QCOMPARE(shown.size(), 1);
         // After start-up a typed date and number follow the program's formats.
         text::formats() = text::Formats{QStringLiteral("yyyy/MM/dd"), QLatin1Char('/'), QLatin1Char('.'), QLatin1Char(',')};
-        Tf_ok_gl again;
+        Tf_ok_gl again(dm);
         QCOMPARE(text::parseDate(QStringLiteral("5-11-2004")), QDate(2004, 11, 5));
         QCOMPARE(*text::parseFloat(QStringLiteral("1234,5")), 1234.5L);
         QCOMPARE(text::formatNumber(1234.56), QStringLiteral("1.234,56"));
@@ -90,8 +90,7 @@ private slots:
         });
         {
             Tdm_1 dm;
-            dm_1 = &dm;
-            Tf_ok_gl window;
+            Tf_ok_gl window(dm);
             QVERIFY(connectDataModule(dm));
             const QString created = QDir(data::dataDirectory()).filePath(QStringLiteral("brenvald.gdb"));
             QCOMPARE(dm.db_opl.databaseName(), created);
@@ -102,7 +101,6 @@ private slots:
             QVERIFY(window.windowTitle().endsWith(QStringLiteral(" — brenvald.gdb")));
             dm.ibds_pal.open();
             QCOMPARE(dm.ibds_pal.recordCount(), 6); // the delivered reference data
-            dm_1 = nullptr;
         }
         // The file named is gone: the same question names it; a file is picked instead.
         QVERIFY(QFile::rename(QDir(data::dataDirectory()).filePath(QStringLiteral("brenvald.gdb")),
@@ -155,8 +153,7 @@ private slots:
 
         // Each built screen opens modally from its action, reachable through its instance
         // pointer while open, and is freed when it closes.
-        dm_1 = &dm;
-        Tf_ok_gl window;
+        Tf_ok_gl window(dm);
         window.show();
         const QList<QPair<QAction*, std::function<QWidget*()>>> screens{
             {window.a_pod, [] { return static_cast<QWidget*>(f_pod); }},
@@ -184,7 +181,6 @@ private slots:
             QVERIFY2(!seen, qPrintable(action->objectName())); // freed
         }
         QVERIFY(shown.isEmpty());
-        dm_1 = nullptr;
     }
 
     // The menu's backup is offered by name in the user's own folder (not beside the database

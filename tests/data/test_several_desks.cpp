@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "data/dm1.h"
+#include "data/purchase_register.h"
 #include "data/field_names.h"
 #include "data/office_overview.h"
 #include "data/settlement.h"
@@ -355,10 +356,7 @@ private slots:
     {
         const data::Period year = data::settlementPeriod(2024, 0);
         addPurchase(*a, 900001, u"WA 45"_s, u"F/1"_s, QDate(2024, 3, 1), 1, 100);
-        const auto statementLitres = [this, &year] {
-            const ds::OpenedDatasets opened = a->openPurchaseRegister(u"PIERWSZY"_s, year);
-            return a->IBQ_rozl_w.value(data::col::ZAKKW).toDouble();
-        };
+        const auto statementLitres = [this, &year] { return data::purchaseRegister(*a, u"PIERWSZY"_s, year).at(0).litres; };
         auto snapshot = a->readReportsFromSnapshot();
         QCOMPARE(statementLitres(), 100.0);
         addPurchase(*b, 900002, u"WA 45"_s, u"F/2"_s, QDate(2024, 4, 1), 1, 50);

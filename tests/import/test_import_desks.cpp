@@ -185,12 +185,12 @@ private slots:
             QCOMPARE(e.message(), u"Konto 8 przejmuje teraz inne stanowisko. Spróbuj ponownie, gdy tamto stanowisko skończy."_s);
         }
         auto rates = rates::statementsOf({u"1, 1, 200.5, 2030)"_s});
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, rates::runStatements(desk->db_opl, desk->tr_opl, rates));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, rates::runStatements(*desk, rates));
         QCOMPARE(count(u"select count(*) from PODAT where NR_PODAT = 8"_s) + count(u"select count(*) from TAB_OPL_SILN where ROK = 2030"_s), 0);
 
         held.release();
         QCOMPARE(import.przepisz_konto(u"8"_s), ledger::TaxpayerImport::Outcome::Created);
-        QCOMPARE(rates::runStatements(desk->db_opl, desk->tr_opl, rates), 0);
+        QCOMPARE(rates::runStatements(*desk, rates), 0);
         QCOMPARE(count(u"select count(*) from PODAT where NR_PODAT = 8"_s) + count(u"select count(*) from TAB_OPL_SILN where ROK = 2030"_s), 2);
     }
 };

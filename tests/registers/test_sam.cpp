@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "data/dm1.h"
+#include "data/refusals.h"
 #include "dataset/error.h"
 #include "dbwidgets/db_grid.h"
 #include "dbwidgets/db_navigator.h"
@@ -471,9 +472,9 @@ private slots:
         QCOMPARE(registrationsShown(), QStringList{"PO 12345"});
 
         // Only the foreign-key refusal is explained; other failures go on as they are.
-        QVERIFY(DeleteRefusal::isReferencedRow(fb::Error(QStringLiteral("violation"), {}, -530, {335544466, 335544838})));
-        QVERIFY(!DeleteRefusal::isReferencedRow(fb::Error(QStringLiteral("lock conflict"), {}, -901, {335544345})));
-        QVERIFY(!DeleteRefusal::isReferencedRow(ds::Error(QStringLiteral("Field 'x' must have a value"))));
+        QVERIFY(data::isReferencedRow(fb::Error(QStringLiteral("violation"), {}, -530, {335544466, 335544838})));
+        QVERIFY(!data::isReferencedRow(fb::Error(QStringLiteral("lock conflict"), {}, -901, {335544345})));
+        QVERIFY(!data::isReferencedRow(ds::Error(QStringLiteral("Field 'x' must have a value"))));
         DeleteRefusal guard(QStringLiteral("x"), screen.get());
         bool passedOn = false;
         try {

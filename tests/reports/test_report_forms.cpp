@@ -12,7 +12,7 @@
 #include "report/page.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "reports/fixed_report_inputs.h"
+#include "reports/report_subject.h"
 #include "reports/report_set.h"
 #include "data/settlement.h"
 #include "reports/w_zak.h"
@@ -199,7 +199,7 @@ private slots:
     // the taxpayer's fuels carry tonnes, rate and fee, the others stay blank.
     void laterStatementPages()
     {
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2024, 0), 0);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2024, 0), 0);
         reports::Tf_wydr_zest2005 w(*dm, in);
         QCOMPARE(w.caption(), u"Wydruk zesatwienia od 2005"_s);
         QCOMPARE(w.raport().title(), u"Wydruk zużycia paliw"_s);
@@ -263,7 +263,7 @@ private slots:
     void laterStatementEdges()
     {
         {
-            const reports::FixedReportInputs in(settle(u"ABC"_s, 2030, 0), 0);
+            const reports::ReportSubject in(settle(u"ABC"_s, 2030, 0), 0);
             reports::Tf_wydr_zest2005 w(*dm, in);
             const Printed p = print(w);
             QCOMPARE(p.pages.size(), size_t(1));
@@ -275,7 +275,7 @@ private slots:
                                   "korzystającego ze środowiska"_s}));
         }
         settlement_rows::addPurchase(*dm, 7, u"WA2"_s, u"KOR/1"_s, {2023, 3, 1}, 1, -500);
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2023, 0), 0);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2023, 0), 0);
         reports::Tf_wydr_zest2005 w(*dm, in);
         // The program's masks keep the minus of a negative value, so a return never prints
         // as a purchase.
@@ -292,7 +292,7 @@ private slots:
         addVehicle(*dm, u"ST1"_s, 1, 2, 5);
         addPurchase(*dm, 10, u"ST1"_s, u"S/1"_s, {2005, 9, 10}, 5, 1000);
         addPurchase(*dm, 11, u"ST1"_s, u"S/0"_s, {2005, 3, 10}, 5, 999); // the other half-year
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2005, 1), 1);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2005, 1), 1);
         reports::Tf_wydr_zest w(*dm, in);
         QCOMPARE(w.caption(), u"Wydruk zesatwienia"_s);
         QCOMPARE(w.raport().orientation(), QPageLayout::Portrait);
@@ -327,7 +327,7 @@ private slots:
     // "TAK" or " / NIE*", the other part struck through; only 1.4 applies.
     void earlierAggregatePages()
     {
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2004, 1), 1);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2004, 1), 1);
         reports::Tf_zest_zb w(*dm, in);
         QCOMPARE(w.caption(), u"Wydruk zestawienia zbiorczego informacji o zakresie korzystania ze środowiska"_s);
         QCOMPARE(w.raport().title(), u"Wydruk zestawienia zbiorczego"_s);
@@ -411,7 +411,7 @@ private slots:
     {
         const data::Settlement s = settle(u"ABC"_s, 2024, 0);
         QCOMPARE(s.amount.units(), 129700); // 9,06 + 0,62 + 3,29
-        const reports::FixedReportInputs in(s, 0);
+        const reports::ReportSubject in(s, 0);
         reports::Tf_zest_zb2005 w(*dm, in);
         QCOMPARE(w.caption(), u"Wydruk zestawienia zbiorczego informacji o zakresie korzystania ze środowiska od 2005"_s);
         QCOMPARE(w.raport().margins(), QMarginsF(5, 10, 10, 14));
@@ -456,7 +456,7 @@ private slots:
         QCOMPARE(p.pages[1].findText(u"Objaśnienia:"_s)->rect.left(), 5.0); // the later form's left margin
 
         // A half-year: "półrocze/rok:" and II.2010.
-        const reports::FixedReportInputs halfYear(settle(u"ABC"_s, 2010, 1), 1);
+        const reports::ReportSubject halfYear(settle(u"ABC"_s, 2010, 1), 1);
         reports::Tf_zest_zb2005 w2010(*dm, halfYear);
         const Printed p2010 = print(w2010);
         QCOMPARE(firstMissing(p2010.pages[0], {u"półrocze/rok:"_s, u"II.2010"_s}), QString());
@@ -469,7 +469,7 @@ private slots:
     // invoices under each in date and number order, only the taxpayer's own.
     void purchaseRegisterPages()
     {
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2024, 0), 0);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2024, 0), 0);
         {
             reports::Tf_w_zak w(*dm, in);
             QCOMPARE(w.caption(), u"Wydruk zakupów paliw"_s);
@@ -500,7 +500,7 @@ private slots:
         }
         {
             // A half-year: "za kwartał" II.2012; nothing bought: headers only.
-            const reports::FixedReportInputs empty(settle(u"ABC"_s, 2012, 1), 1);
+            const reports::ReportSubject empty(settle(u"ABC"_s, 2012, 1), 1);
             reports::Tf_w_zak w(*dm, empty);
             QCOMPARE(print(w).pages[0].texts(), (QStringList{
                 u"Strona:"_s, u"1"_s, u"Wydruk zakupów paliw"_s, u"dla firmy "_s, u"ABC"_s, u"za kwartał"_s, u"II.2012"_s,
@@ -509,7 +509,7 @@ private slots:
         // Many purchases: the page number and the column header on every page.
         for (int i = 0; i < 120; ++i)
             settlement_rows::addPurchase(*dm, 100 + i, u"WA2"_s, u"M/%1"_s.arg(i, 3, 10, QChar(u'0')), {2025, 1 + i / 12, 1 + i % 12}, 1, 10);
-        const reports::FixedReportInputs many(settle(u"ABC"_s, 2025, 0), 0);
+        const reports::ReportSubject many(settle(u"ABC"_s, 2025, 0), 0);
         reports::Tf_w_zak w(*dm, many);
         const Printed p = print(w);
         QVERIFY(p.pages.size() >= 2);
@@ -527,7 +527,7 @@ private slots:
     void formsByYear()
     {
         for (const auto& [year, half, later] : {std::tuple{2005, 1, false}, std::tuple{2006, 0, true}}) {
-            const reports::FixedReportInputs in(settle(u"ABC"_s, year, half), half);
+            const reports::ReportSubject in(settle(u"ABC"_s, year, half), half);
             const auto windows = reports::createReports(*dm, in, reports::ReportChoice::Statements);
             QCOMPARE(windows.size(), size_t(2));
             QCOMPARE(dynamic_cast<reports::Tf_zest_zb2005*>(windows[0].get()) != nullptr, later);
@@ -539,12 +539,12 @@ private slots:
             QCOMPARE(windows[0]->raport().fileName(), u"ABC_%1_zestawienie_zbiorcze"_s.arg(period));
             QCOMPARE(windows[1]->raport().fileName(), u"ABC_%1_zestawienie"_s.arg(period));
         }
-        const reports::FixedReportInputs in(settle(u"ABC"_s, 2024, 0), 0);
+        const reports::ReportSubject in(settle(u"ABC"_s, 2024, 0), 0);
         const auto windows = reports::createReports(*dm, in, reports::ReportChoice::PurchaseRegister);
         QCOMPARE(windows.size(), size_t(1));
         QVERIFY(dynamic_cast<reports::Tf_w_zak*>(windows[0].get()));
         QCOMPARE(windows[0]->raport().fileName(), u"ABC_2024_wykaz_zakupow"_s);
-        QVERIFY(dm->IBQ_rozl_w.isActive());
+        QVERIFY(!dm->IBQ_rozl_w.isActive()); // read as values: no dataset of the module held
         QVERIFY(windows[0]->raport().warning().isEmpty());
 
         // Purchases of a year without rates: both statements carry the warning that their
@@ -556,7 +556,7 @@ private slots:
         QVERIFY2(lacking.missingRatesWarning().startsWith(u"Brak stawek dla: WA2 ("_s)
                      && lacking.missingRatesWarning().endsWith(u", rok 2030). Opłata na wydruku jest zaniżona."_s),
                  qPrintable(lacking.missingRatesWarning()));
-        const reports::FixedReportInputs lackingIn(lacking, 0);
+        const reports::ReportSubject lackingIn(lacking, 0);
         for (const auto& w : reports::createReports(*dm, lackingIn, reports::ReportChoice::Statements))
             QCOMPARE(w->raport().warning(), lacking.missingRatesWarning());
         QVERIFY(reports::createReports(*dm, lackingIn, reports::ReportChoice::PurchaseRegister)[0]->raport().warning().isEmpty());
@@ -564,8 +564,34 @@ private slots:
         data::Settlement odd;
         odd.taxpayer = u"A/B:C*D O'Brien"_s;
         odd.year = 2012;
-        QCOMPARE(reports::printoutFileName(reports::FixedReportInputs(odd, 1), u"zestawienie"_s),
+        QCOMPARE(reports::printoutFileName(reports::ReportSubject(odd, 1), u"zestawienie"_s),
                  u"A_B_C_D O'Brien_2012_II_zestawienie"_s);
+    }
+
+    // The printouts read their rows as values: made and freed while another window shows the
+    // statement lines of another taxpayer and period, they leave that window's rows as they
+    // were, open and on its taxpayer.
+    void printoutsLeaveOtherWindowsData()
+    {
+        const data::Period year{{2024, 1, 1}, {2024, 12, 31}};
+        const ds::OpenedDatasets shown = dm->openPurchaseRegister(u"Inny"_s, year);
+        const auto rowsShown = [this] {
+            QList<QVariantList> rows;
+            for (int r = 0; r < dm->IBQ_rozl_w.recordCount(); ++r)
+                rows << QVariantList{dm->IBQ_rozl_w.fieldByName(u"NR_RODZ_SILN"_s).valueAt(r),
+                                     dm->IBQ_rozl_w.fieldByName(u"ZAKKW"_s).valueAt(r)};
+            return rows;
+        };
+        const QList<QVariantList> before = rowsShown();
+        QCOMPARE(before.size(), 1); // KR1's 10 000 l
+        for (const auto choice : {reports::ReportChoice::Statements, reports::ReportChoice::PurchaseRegister}) {
+            const reports::ReportSubject in(settle(u"ABC"_s, 2024, 0), 0);
+            for (const auto& w : reports::createReports(*dm, in, choice))
+                QVERIFY(!print(*w).pages.empty());
+            QVERIFY(dm->IBQ_rozl_w.isActive());
+            QCOMPARE(dm->IBQ_rozl_w.param(u"naz"_s).toString(), u"Inny"_s);
+            QCOMPARE(rowsShown(), before);
+        }
     }
 
     // brenvald-cli pdf: the forms of the year in one PDF, as many pages as the reports have.
@@ -573,7 +599,7 @@ private slots:
     {
         int expected = 0;
         {
-            const reports::FixedReportInputs in(settle(u"ABC"_s, 2024, 0), 0);
+            const reports::ReportSubject in(settle(u"ABC"_s, 2024, 0), 0);
             for (const auto& w : reports::createReports(*dm, in, reports::ReportChoice::Statements))
                 expected += print(*w).pages.size();
         }

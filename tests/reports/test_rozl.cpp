@@ -127,7 +127,7 @@ class TestRozl : public QObject, private testsupport::ModuleFixture {
     std::vector<QStringList> reportsNow(reports::ReportChoice choice)
     {
         std::vector<QStringList> result;
-        for (const auto& r : reports::createReports(*dm, *w, choice)) {
+        for (const auto& r : reports::createReports(*dm, w->printoutSubject(), choice)) {
             QStringList lines;
             for (const report::Page& p : page_texts::pagesOf(r->raport().prepare()))
                 lines << p.texts();
@@ -281,12 +281,12 @@ private slots:
         settlement_rows::setRate(*dm, 5, 2, 2030, 800.00);
         open();
         setYear(u"2030"_s);
-        QCOMPARE(w->selectedYear(), 2030);
+        QCOMPARE(w->chosen().year, 2030);
         QVERIFY(!isShown("lb_kwart") && !isShown("e_kwart"));
-        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
+        QCOMPARE(w->chosen().taxpayer, u"ABC"_s);
         QCOMPARE(label("e_wart"), u"400,00 zł"_s);
         QCOMPARE(label("e_kom2"), u"400,00 zł"_s);
-        QCOMPARE(w->threshold().units(), 4000000);
+        QCOMPARE(w->printoutSubject().settlement.threshold.units(), 4000000);
         QCOMPARE(colour("e_kw"), QColor(0, 128, 0));
         QCOMPARE(colour("e_wart"), QColor(0, 128, 0));
         for (const char* name : {"e_kom1", "e_kom2", "e_kom3"})
@@ -358,7 +358,7 @@ private slots:
             settlement_rows::exec(*dm, u"delete from ZAK_PAL where NR_RACH starting 'H/'"_s);
         open();
         setYear(QString::number(year));
-        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
+        QCOMPARE(w->chosen().taxpayer, u"ABC"_s);
         QCOMPARE(label("e_wart"), amount);
         QCOMPARE(isShown("e_wykaz"), !filed.isEmpty());
         if (!filed.isEmpty())
@@ -383,7 +383,7 @@ private slots:
         settlement_rows::setRate(*dm, 5, 1, 2012, 1000.00);
         open();
         setYear(year);
-        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s);
+        QCOMPARE(w->chosen().taxpayer, u"ABC"_s);
         const QString before = label("e_wart");
         settlement_rows::addPurchase(*dm, 20, u"LP1"_s, u"N/1"_s, {2030, 3, 1}, 2, 500);
         settlement_rows::addPurchase(*dm, 21, u"WA2"_s, u"N/2"_s, {2012, 4, 1}, 1, 500);
@@ -396,8 +396,8 @@ private slots:
     {
         open();
         setYear(u"2031"_s);
-        QCOMPARE(w->amountToPay().units(), 0);
-        QCOMPARE(w->threshold().units(), 0);
+        QCOMPARE(w->printoutSubject().settlement.amount.units(), 0);
+        QCOMPARE(w->printoutSubject().settlement.threshold.units(), 0);
         QCOMPARE(label("e_wart"), u"0,00 zł"_s);
         QCOMPARE(colour("e_wart"), QColor(0, 128, 0));
         QCOMPARE(colour("e_kw"), QColor(0, 128, 0));
@@ -418,13 +418,13 @@ private slots:
         setYear(u"2012"_s);
         QVERIFY(isShown("lb_kwart") && isShown("e_kwart"));
         QCOMPARE(child<QListWidget>("lb_kwart")->currentRow(), 0);
-        QCOMPARE(w->period().start, QDate(2012, 1, 1));
-        QCOMPARE(w->period().end, QDate(2012, 6, 30));
+        QCOMPARE(w->chosen().period().start, QDate(2012, 1, 1));
+        QCOMPARE(w->chosen().period().end, QDate(2012, 6, 30));
         QCOMPARE(column("DBG_rozl", "ZAKKW"), QStringList{u"200,00"_s});
-        QCOMPARE(w->halfYearItem(), u"    I"_s);
+        QCOMPARE(child<QListWidget>("lb_kwart")->currentItem()->text(), u"    I"_s);
 
         clickItem("lb_kwart", 1);
-        QCOMPARE(w->halfYearItem(), u"    II"_s);
+        QCOMPARE(child<QListWidget>("lb_kwart")->currentItem()->text(), u"    II"_s);
         QCOMPARE(dm->IBQ_rozl.param(u"dpocz"_s).toDate(), QDate(2012, 7, 1));
         QCOMPARE(dm->IBQ_rozl.param(u"dkon"_s).toDate(), QDate(2012, 12, 31));
         QCOMPARE(dm->IBQ_rozl_d.param(u"dpocz"_s).toDate(), QDate(2012, 7, 1));
@@ -445,15 +445,15 @@ private slots:
         // A new year selects half-year I again.
         setYear(u"2011"_s);
         QCOMPARE(child<QListWidget>("lb_kwart")->currentRow(), 0);
-        QCOMPARE(w->period().end, QDate(2011, 6, 30));
+        QCOMPARE(w->chosen().period().end, QDate(2011, 6, 30));
 
         setYear(u"2013"_s);
         QVERIFY(!isShown("lb_kwart") && !isShown("e_kwart"));
-        QCOMPARE(w->period().start, QDate(2013, 1, 1));
-        QCOMPARE(w->period().end, QDate(2013, 12, 31));
+        QCOMPARE(w->chosen().period().start, QDate(2013, 1, 1));
+        QCOMPARE(w->chosen().period().end, QDate(2013, 12, 31));
         QCOMPARE(column("DBG_rozl", "ZAKKW"), QStringList{u"50,00"_s});
         QVERIFY(!isShown("e_brak_stawki"));
-        QCOMPARE(w->threshold().units(), 8000000);
+        QCOMPARE(w->printoutSubject().settlement.threshold.units(), 8000000);
     }
 
     // Two fuels of one vehicle are two lines; the purchases below follow the selected line,
@@ -506,7 +506,7 @@ private slots:
 
         // Another taxpayer by a click: its own vehicle only.
         clickItem("lb_pod", 2);
-        QCOMPARE(w->selectedTaxpayer(), u"Zeta"_s);
+        QCOMPARE(w->chosen().taxpayer, u"Zeta"_s);
         QCOMPARE(column("DBG_rozl", "NR_REJ"), QStringList{u"ZE1"_s});
         QCOMPARE(label("e_wart"), u"65,75 zł"_s); // 9999 l × 0,755 kg/l × 8,71 zł/t
         QCOMPARE(colour("e_wart"), QColor(0, 128, 0));
@@ -520,7 +520,7 @@ private slots:
         auto* list = child<QListWidget>("lb_pod");
         type(list, u"ł"_s);
         QCOMPARE(list->currentItem()->text(), u"Łódź-Trans"_s);
-        QCOMPARE(w->selectedTaxpayer(), u"ABC"_s); // not yet
+        QCOMPARE(w->chosen().taxpayer, u"ABC"_s); // not yet
         type(list, u"7"_s);
         QCOMPARE(list->currentItem()->text(), u"Łódź-Trans"_s);
         type(list, u"x"_s);
@@ -531,8 +531,8 @@ private slots:
         QCOMPARE(list->currentItem()->text(), u"ABC"_s);
         type(list, u"Ł"_s);
         leave(list);
-        QCOMPARE(w->selectedTaxpayer(), u"Łódź-Trans"_s);
-        QCOMPARE(w->taxpayerListItem(), u"Łódź-Trans"_s);
+        QCOMPARE(w->chosen().taxpayer, u"Łódź-Trans"_s);
+        QCOMPARE(list->currentItem()->text(), u"Łódź-Trans"_s);
     }
 
     // An incomplete year is refused when the field is left; Escape brings the year back.
@@ -551,7 +551,7 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, desktop::MessageKind::Warning);
         QCOMPARE(shown[0].text, u"Rok musi się składać z czterech cyfr. Klawisz Esc przywraca poprzedni rok."_s);
-        QCOMPARE(w->selectedYear(), 2024);
+        QCOMPARE(w->chosen().year, 2024);
         QCOMPARE(label("e_wart"), u"12,90 zł"_s);
         QTest::keyClick(year, Qt::Key_Escape);
         QCOMPARE(year->text(), u"2024"_s);
@@ -567,7 +567,7 @@ private slots:
         addPurchase(*dm, 20, u"WA2"_s, u"S/1"_s, {2005, 2, 1}, 1, 1000);
         open();
         setYear(u"2005"_s);
-        auto windows = reports::createReports(*dm, *w, reports::ReportChoice::Statements);
+        auto windows = reports::createReports(*dm, w->printoutSubject(), reports::ReportChoice::Statements);
         QVERIFY(dynamic_cast<reports::Tf_zest_zb*>(windows[0].get()));
         QVERIFY(dynamic_cast<reports::Tf_wydr_zest*>(windows[1].get()));
         windows.clear();
@@ -584,7 +584,7 @@ private slots:
         QVERIFY(!dm->IBQ_zbior_w.isActive() && !dm->IBQ_sil_w.isActive() && !dm->IBQ_opl_w.isActive());
 
         setYear(u"2006"_s);
-        windows = reports::createReports(*dm, *w, reports::ReportChoice::Statements);
+        windows = reports::createReports(*dm, w->printoutSubject(), reports::ReportChoice::Statements);
         QVERIFY(dynamic_cast<reports::Tf_zest_zb2005*>(windows[0].get()));
         QVERIFY(dynamic_cast<reports::Tf_wydr_zest2005*>(windows[1].get()));
         windows.clear();

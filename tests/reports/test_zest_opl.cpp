@@ -120,9 +120,9 @@ private slots:
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
             QVERIFY(f_rozl);
-            QCOMPARE(f_rozl->selectedTaxpayer(), u"ZETA"_s);
-            QCOMPARE(f_rozl->selectedYear(), 2024);
-            QCOMPARE(f_rozl->amountToPay(), w->model()->overview().rows[0].amount);
+            QCOMPARE(f_rozl->chosen().taxpayer, u"ZETA"_s);
+            QCOMPARE(f_rozl->chosen().year, 2024);
+            QCOMPARE(f_rozl->printoutSubject().settlement.amount, w->model()->overview().rows[0].amount);
             checked = true;
             f_rozl->close();
         });

@@ -1,6 +1,8 @@
 #include "module_fixture.h"
 
 
+Tdm_1* dm_1 = nullptr;
+
 namespace testsupport {
 
 void ModuleFixture::start()

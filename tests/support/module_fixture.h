@@ -9,6 +9,9 @@
 #include "desktop/messages.h"
 #include "program_database.h"
 
+// The data module the test works on, for the helpers that read and write its database.
+extern Tdm_1* dm_1;
+
 namespace testsupport {
 
 // What the data-module and screen tests share: the data module on a fresh copy of the

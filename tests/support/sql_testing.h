@@ -5,6 +5,7 @@
 #include <QVariantList>
 
 #include "data/dm1.h"
+#include "module_fixture.h"
 #include "firebird/statement.h"
 #include "test_database.h"
 

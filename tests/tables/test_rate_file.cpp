@@ -166,7 +166,7 @@ private slots:
     {
         auto statements = rates::statementsOf({u"1, 3, 5, 1999)"_s, u"1, 3, 5, 2101)"_s, u"1, 3, -5, 2031)"_s,
                                                u"1, 3, 100000.01, 2031)"_s, u"1, 3, 100000, 2031)"_s});
-        QCOMPARE(rates::runStatements(dm->db_opl, dm->tr_opl, statements), 4);
+        QCOMPARE(rates::runStatements(*dm, statements), 4);
         QCOMPARE(statements[0].outcome, u"  Błąd Rok 1999 leży poza zakresem od 2000 do 2100."_s);
         QCOMPARE(statements[1].outcome, u"  Błąd Rok 2101 leży poza zakresem od 2000 do 2100."_s);
         QCOMPARE(statements[2].outcome, u"  Błąd Stawka -5,00 zł za tonę leży poza zakresem od 0 do 100 000 zł."_s);
@@ -224,7 +224,7 @@ private slots:
             QVERIFY2(!delivered.isEmpty(), qPrintable(name));
             exec(QStringLiteral("delete from TAB_OPL_SILN where ROK=%1").arg(year));
             auto statements = rates::readRateFile(shipped.filePath(name));
-            QCOMPARE(rates::runStatements(dm->db_opl, dm->tr_opl, statements), 0);
+            QCOMPARE(rates::runStatements(*dm, statements), 0);
             QCOMPARE(read(), delivered);
         }
     }

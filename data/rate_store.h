@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Tdm_1;
+
+namespace data {
+
+// One rate as a rate file gives it.
+struct RateRow {
+    qint64 vehicleType = 0;
+    qint64 fuel = 0;
+    double ratePerTonne = 0;
+    qint64 year = 0;
+};
+
+// Loading a rate file is one unit of work: one desk at a time (the work lock, waited for up to
+// its bound), its own transaction, committed by finish() and rolled back on every other path.
+class RateStore {
+public:
+    // Throws std::runtime_error with a Polish text when another desk is loading rates.
+    RateStore(Tdm_1& dm, const std::function<void()>& waiting);
+    ~RateStore();
+    RateStore(const RateStore&) = delete;
+    RateStore& operator=(const RateStore&) = delete;
+
+    // The insert a line of a rate file ends, as the log shows it before the line.
+    static QString statementHead();
+
+    // Stores one rate. Returns the engine's words when it refused the row; throws when the
+    // server is gone (every row would fail alike).
+    std::optional<QString> insert(const RateRow& rate);
+    // Commits the rates and brings the optimizer's figures up to date.
+    void finish();
+
+private:
+    struct Work;
+    std::unique_ptr<Work> work_;
+};
+
+} // namespace data
