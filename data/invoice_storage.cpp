@@ -5,9 +5,9 @@
 
 #include "data/dm1.h"
 #include "data/index_statistics.h"
+#include "data/settlement_queries.h"
 #include "data/work_lock.h"
 #include "desktop/quietly.h"
-#include "firebird/numeric.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
@@ -45,15 +45,7 @@ QString multiRowInsert(const QString& head, const QString& columns, int rows)
 // NUMERIC(9,4) as ten-thousandths.
 qint64 tenThousandths(const QVariant& v)
 {
-    if (v.metaType() != QMetaType::fromType<fb::Numeric>())
-        return v.isValid() ? qRound64(v.toDouble() * 10000) : 0;
-    const fb::Numeric n = v.value<fb::Numeric>();
-    qint64 units = n.value;
-    for (int scale = n.scale; scale < -4; ++scale)
-        units /= 10;
-    for (int scale = n.scale; scale > -4; --scale)
-        units *= 10;
-    return units;
+    return moneyOfColumn(v).units();
 }
 
 QVariant orNull(int purchaseNumber)

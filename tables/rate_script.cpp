@@ -118,7 +118,7 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
             continue;
         }
         // A lost server fails every line alike: the rest is not tried.
-        const auto refusal = store.insert({s.values->vehicleType, s.values->fuel, s.values->ratePerTonne, s.values->year});
+        const auto refusal = store.insert(*s.values);
         if (refusal) {
             // One row of the log holds the server's text on one line.
             s.outcome = errorText(text::oneLine(*refusal));

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "data/rate_store.h"
+
 class Tdm_1;
 
 // A year's fee rates from a text file: every line holds the values of one rate as the end of
@@ -17,12 +19,7 @@ namespace rates {
 // What every statement starts with; the grid shows it followed by the line.
 QString statementHead();
 
-struct RateValues {
-    qint64 vehicleType = 0;
-    qint64 fuel = 0;
-    double ratePerTonne = 0;
-    qint64 year = 0;
-};
+using RateValues = data::RateRow;
 
 struct RateStatement {
     QString line;
