@@ -2,6 +2,8 @@
 // again when its handle goes. A screen never opens or closes a module dataset itself.
 #include "data/dm1.h"
 
+#include <initializer_list>
+
 #include "data/field_names.h"
 
 namespace {
@@ -34,27 +36,30 @@ void openFreshAndKeep(ds::Dataset& d)
         d.open();
 }
 
+// The datasets a screen owns, opened in this order and closed the last first.
+ds::OpenedDatasets owning(std::initializer_list<ds::Dataset*> datasets)
+{
+    ds::OpenedDatasets opened;
+    for (ds::Dataset* d : datasets)
+        opened.own(*d);
+    return opened;
+}
+
 } // namespace
 
 ds::OpenedDatasets Tdm_1::openFuels()
 {
-    ds::OpenedDatasets opened;
-    opened.own(ibds_pal);
-    return opened;
+    return owning({&ibds_pal});
 }
 
 ds::OpenedDatasets Tdm_1::openVehicleTypes()
 {
-    ds::OpenedDatasets opened;
-    opened.own(IBDS_siln);
-    return opened;
+    return owning({&IBDS_siln});
 }
 
 ds::OpenedDatasets Tdm_1::openParameters()
 {
-    ds::OpenedDatasets opened;
-    opened.own(IBT_param);
-    return opened;
+    return owning({&IBT_param});
 }
 
 ds::OpenedDatasets Tdm_1::openRates()
@@ -128,17 +133,12 @@ ds::OpenedDatasets Tdm_1::openPurchases(const data::PeriodChoice& choice)
 
 ds::OpenedDatasets Tdm_1::openSettlementLines()
 {
-    ds::OpenedDatasets opened;
-    // The purchases are closed first: closing the lines first would query them once more.
-    // The settlement leaves its lines open for this window.
-    opened.own(IBQ_rozl);
-    opened.own(IBQ_rozl_d);
-    return opened;
+    // The settlement leaves its lines open for this window. The purchases are closed first:
+    // closing the lines first would query them once more.
+    return owning({&IBQ_rozl, &IBQ_rozl_d});
 }
 
 ds::OpenedDatasets Tdm_1::openLedgerTaxpayers()
 {
-    ds::OpenedDatasets opened;
-    opened.own(IBDS_pod_kp);
-    return opened;
+    return owning({&IBDS_pod_kp});
 }
