@@ -228,15 +228,7 @@ void Dataset::open()
         throw Error(QStringLiteral("Zbiór danych %1 nie ma połączenia z bazą danych.").arg(name_));
     if (beforeOpen)
         beforeOpen(*this);
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    if (fields_.empty() || dynamicFields_)
-        createFieldsFromColumns(select);
-    bindColumns(select);
-    fetchAll(select);
+    readRows(fields_.empty() || dynamicFields_);
     state_ = DatasetState::Browse;
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
@@ -249,6 +241,22 @@ void Dataset::open()
         afterOpen(*this);
     if (afterScroll)
         afterScroll(*this);
+}
+
+// Reads the rows of the select with the present parameters (the master's among them), making
+// the fields from its columns first when asked.
+void Dataset::readRows(bool makeFields)
+{
+    applyMasterParams();
+    fb::Statement select(*connection_, *transaction_, selectSql_);
+    for (const QString& p : select.paramNames())
+        select.setParam(p, params_.value(p.toUpper()));
+    select.execute();
+    if (makeFields)
+        createFieldsFromColumns(select);
+    bindColumns(select);
+    fetchAll(select);
+    invalidateLookupIndex();
 }
 
 void Dataset::createFieldsFromColumns(const fb::Statement& select)
@@ -452,14 +460,7 @@ void Dataset::refresh()
         keyValues << (current_ >= 0 ? fieldByName(k).value() : QVariant());
     const int oldRow = current_;
 
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    bindColumns(select);
-    fetchAll(select);
-    invalidateLookupIndex();
+    readRows(false);
     current_ = rows_.empty() ? -1 : std::clamp(oldRow, 0, recordCount() - 1);
     if (!keys.isEmpty() && oldRow >= 0)
         if (const auto row = findRow(keys, keyValues, {}))
@@ -519,14 +520,7 @@ void Dataset::masterChanged()
         notify(DataEvent::DatasetChanged);
         return;
     }
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    bindColumns(select);
-    fetchAll(select);
-    invalidateLookupIndex();
+    readRows(false);
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();

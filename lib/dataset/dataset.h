@@ -193,6 +193,7 @@ private:
     void checkActive() const;
     void ensureStatements();
     void dropStatements();
+    void readRows(bool makeFields);
     void createFieldsFromColumns(const fb::Statement& select);
     void bindColumns(const fb::Statement& select);
     void fetchAll(fb::Statement& select);
