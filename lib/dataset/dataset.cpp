@@ -10,6 +10,7 @@
 #include "dataset/error.h"
 #include "dataset/stored_value.h"
 #include "firebird/connection.h"
+#include "firebird/error.h"
 #include "firebird/named_params.h"
 #include "firebird/numeric.h"
 #include "firebird/statement.h"
@@ -119,6 +120,10 @@ Dataset::~Dataset()
 void Dataset::setDatabase(fb::Connection* connection, fb::Transaction* transaction)
 {
     close();
+    if (connection == connection_ && transaction == transaction_)
+        return;
+    // A statement runs in the transaction it was prepared with.
+    selectSt_.reset();
     connection_ = connection;
     transaction_ = transaction;
 }
@@ -128,6 +133,7 @@ void Dataset::setSelectSql(const QString& sql)
     if (sql == selectSql_)
         return;
     close();
+    selectSt_.reset();
     selectSql_ = sql;
 }
 
@@ -244,19 +250,37 @@ void Dataset::open()
 }
 
 // Reads the rows of the select with the present parameters (the master's among them), making
-// the fields from its columns first when asked.
+// the fields from its columns first when asked. The prepared select is kept for the next
+// reading; one whose attachment has ended, or that the engine no longer knows, is prepared
+// again, and one that failed is dropped with whatever it left open.
 void Dataset::readRows(bool makeFields)
 {
     applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
+    std::unique_ptr<fb::Statement> select = std::move(selectSt_);
+    if (select && !select->isLive())
+        select.reset();
+    const bool kept = select != nullptr;
+    const auto execute = [&] {
+        if (!select)
+            select = std::make_unique<fb::Statement>(*connection_, *transaction_, selectSql_);
+        for (const QString& p : select->paramNames())
+            select->setParam(p, params_.value(p.toUpper()));
+        select->execute();
+    };
+    try {
+        execute();
+    } catch (const fb::Error& e) {
+        if (!kept || !e.isStatementGone())
+            throw;
+        select.reset();
+        execute();
+    }
     if (makeFields)
-        createFieldsFromColumns(select);
-    bindColumns(select);
-    fetchAll(select);
+        createFieldsFromColumns(*select);
+    bindColumns(*select);
+    fetchAll(*select);
     invalidateLookupIndex();
+    selectSt_ = std::move(select);
 }
 
 void Dataset::createFieldsFromColumns(const fb::Statement& select)
