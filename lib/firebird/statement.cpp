@@ -179,7 +179,14 @@ bool Statement::isSelect() const
 
 void Statement::execute()
 {
-    closeCursor();
+    // A cursor left open may have been closed already by the end of its transaction: the
+    // statement, kept for later runs, runs again all the same.
+    try {
+        closeCursor();
+    } catch (const Error& e) {
+        if (!e.hasCode(isc_dsql_cursor_close_err))
+            throw;
+    }
     d->transaction->start();
     ISC_STATUS_ARRAY status;
     XSQLDA* in = d->input.count() > 0 ? d->input.get() : nullptr;
