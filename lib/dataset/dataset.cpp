@@ -124,6 +124,7 @@ void Dataset::setDatabase(fb::Connection* connection, fb::Transaction* transacti
         return;
     // A statement runs in the transaction it was prepared with.
     selectSt_.reset();
+    dropStatements();
     connection_ = connection;
     transaction_ = transaction;
 }
@@ -456,7 +457,6 @@ void Dataset::close()
     oldRow_.clear();
     modified_ = false;
     state_ = DatasetState::Inactive;
-    dropStatements();
     invalidateLookupIndex();
     quietly(name_, "notifying the close", [this] {
         notify(DataEvent::StateChanged);
