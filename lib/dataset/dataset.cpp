@@ -10,6 +10,7 @@
 #include "dataset/error.h"
 #include "dataset/stored_value.h"
 #include "firebird/connection.h"
+#include "firebird/error.h"
 #include "firebird/named_params.h"
 #include "firebird/numeric.h"
 #include "firebird/statement.h"
@@ -119,6 +120,11 @@ Dataset::~Dataset()
 void Dataset::setDatabase(fb::Connection* connection, fb::Transaction* transaction)
 {
     close();
+    if (connection == connection_ && transaction == transaction_)
+        return;
+    // A statement runs in the transaction it was prepared with.
+    selectSt_.reset();
+    dropStatements();
     connection_ = connection;
     transaction_ = transaction;
 }
@@ -128,6 +134,7 @@ void Dataset::setSelectSql(const QString& sql)
     if (sql == selectSql_)
         return;
     close();
+    selectSt_.reset();
     selectSql_ = sql;
 }
 
@@ -228,15 +235,7 @@ void Dataset::open()
         throw Error(QStringLiteral("Zbiór danych %1 nie ma połączenia z bazą danych.").arg(name_));
     if (beforeOpen)
         beforeOpen(*this);
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    if (fields_.empty() || dynamicFields_)
-        createFieldsFromColumns(select);
-    bindColumns(select);
-    fetchAll(select);
+    readRows(fields_.empty() || dynamicFields_);
     state_ = DatasetState::Browse;
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
@@ -249,6 +248,40 @@ void Dataset::open()
         afterOpen(*this);
     if (afterScroll)
         afterScroll(*this);
+}
+
+// Reads the rows of the select with the present parameters (the master's among them), making
+// the fields from its columns first when asked. The prepared select is kept for the next
+// reading; one whose attachment has ended, or that the engine no longer knows, is prepared
+// again, and one that failed is dropped with whatever it left open.
+void Dataset::readRows(bool makeFields)
+{
+    applyMasterParams();
+    std::unique_ptr<fb::Statement> select = std::move(selectSt_);
+    if (select && !select->isLive())
+        select.reset();
+    const bool kept = select != nullptr;
+    const auto execute = [&] {
+        if (!select)
+            select = std::make_unique<fb::Statement>(*connection_, *transaction_, selectSql_);
+        for (const QString& p : select->paramNames())
+            select->setParam(p, params_.value(p.toUpper()));
+        select->execute();
+    };
+    try {
+        execute();
+    } catch (const fb::Error& e) {
+        if (!kept || !e.isStatementGone())
+            throw;
+        select.reset();
+        execute();
+    }
+    if (makeFields)
+        createFieldsFromColumns(*select);
+    bindColumns(*select);
+    fetchAll(*select);
+    invalidateLookupIndex();
+    selectSt_ = std::move(select);
 }
 
 void Dataset::createFieldsFromColumns(const fb::Statement& select)
@@ -424,7 +457,6 @@ void Dataset::close()
     oldRow_.clear();
     modified_ = false;
     state_ = DatasetState::Inactive;
-    dropStatements();
     invalidateLookupIndex();
     quietly(name_, "notifying the close", [this] {
         notify(DataEvent::StateChanged);
@@ -452,14 +484,7 @@ void Dataset::refresh()
         keyValues << (current_ >= 0 ? fieldByName(k).value() : QVariant());
     const int oldRow = current_;
 
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    bindColumns(select);
-    fetchAll(select);
-    invalidateLookupIndex();
+    readRows(false);
     current_ = rows_.empty() ? -1 : std::clamp(oldRow, 0, recordCount() - 1);
     if (!keys.isEmpty() && oldRow >= 0)
         if (const auto row = findRow(keys, keyValues, {}))
@@ -519,14 +544,7 @@ void Dataset::masterChanged()
         notify(DataEvent::DatasetChanged);
         return;
     }
-    applyMasterParams();
-    fb::Statement select(*connection_, *transaction_, selectSql_);
-    for (const QString& p : select.paramNames())
-        select.setParam(p, params_.value(p.toUpper()));
-    select.execute();
-    bindColumns(select);
-    fetchAll(select);
-    invalidateLookupIndex();
+    readRows(false);
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true;
     eof_ = rows_.empty();

@@ -193,6 +193,7 @@ private:
     void checkActive() const;
     void ensureStatements();
     void dropStatements();
+    void readRows(bool makeFields);
     void createFieldsFromColumns(const fb::Statement& select);
     void bindColumns(const fb::Statement& select);
     void fetchAll(fb::Statement& select);
@@ -252,6 +253,9 @@ private:
     QList<QPair<QString, bool>> sortOrder_;
     QList<QPair<QString, bool>> rowOrder_;
 
+    // Prepared when first needed and kept from one reading or write to the next: over a
+    // network each prepare is a round trip to the server.
+    std::unique_ptr<fb::Statement> selectSt_;
     std::unique_ptr<fb::Statement> insertSt_, modifySt_, deleteSt_, refreshSt_, generatorSt_, lockSt_;
     mutable QHash<QString, QHash<QString, int>> lookupIndex_;
 };

@@ -18,11 +18,20 @@ void requireModifiable(const Dataset& ds)
         throw Error(QStringLiteral("Zbioru danych %1 nie można zmieniać.").arg(ds.name()));
 }
 
+// A statement kept from an attachment that has ended is prepared again when next needed.
+void forgetIfDead(std::unique_ptr<fb::Statement>& st)
+{
+    if (st && !st->isLive())
+        st.reset();
+}
+
 } // namespace
 
+// Prepared once for the dataset, when first needed, and kept across closing and opening again.
 void Dataset::ensureStatements()
 {
     auto prepare = [this](std::unique_ptr<fb::Statement>& st, const QString& sql) {
+        forgetIfDead(st);
         if (!st && !sql.trimmed().isEmpty())
             st = std::make_unique<fb::Statement>(*connection_, *transaction_, sql);
     };
@@ -86,6 +95,7 @@ void Dataset::startNewRow(int position)
     Row row(fields_.size());
     if (!generatorField_.isEmpty()) {
         Field& g = fieldByName(generatorField_);
+        forgetIfDead(generatorSt_);
         if (!generatorSt_)
             generatorSt_ = std::make_unique<fb::Statement>(connection_->generatorQuery(*transaction_, generator_));
         row[g.index()] = g.convert(fb::Connection::drawGeneratorValue(*generatorSt_));

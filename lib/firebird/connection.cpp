@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-
+#include <atomic>
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
@@ -22,6 +22,7 @@ constexpr char windows1250[] = "WIN1250";
 // The engine's default cache, in pages.
 constexpr int defaultPageBuffers = 2048;
 constexpr quint32 connectTimeoutSeconds = 15;
+std::atomic<quint64> attachmentsMade{0};
 
 QString checkedIdentifier(const QString& name)
 {
@@ -44,6 +45,7 @@ void Connection::abandon()
         ISC_STATUS_ARRAY status;
         isc_detach_database(status, &handle_);
         handle_ = 0;
+        attachment_ = 0;
     }
 }
 
@@ -123,6 +125,7 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
     if (status[0] == 1 && status[1])
         handle_ = 0;
     check(status, QStringLiteral("attach %1").arg(databaseName));
+    attachment_ = ++attachmentsMade;
     name_ = databaseName;
 }
 
@@ -139,6 +142,7 @@ void Connection::close()
     ISC_STATUS_ARRAY status;
     isc_detach_database(status, &handle_);
     handle_ = 0;
+    attachment_ = 0;
     check(status, QStringLiteral("detach"));
 }
 
@@ -150,6 +154,7 @@ void Connection::drop()
     isc_drop_database(status, &handle_);
     check(status, QStringLiteral("drop database %1").arg(name_));
     handle_ = 0;
+    attachment_ = 0;
 }
 
 void Connection::create(const QString& databaseName, const QString& user, const QString& password,

@@ -42,6 +42,10 @@ public:
     // file in use by another attachment refuses) and detaches.
     void drop();
     bool isOpen() const { return handle_ != 0; }
+    // Tells this attachment from every other one of the process, earlier or later; 0 while
+    // detached. What is prepared on an attachment ends with it, even when the same database
+    // is attached again.
+    quint64 attachment() const { return attachment_; }
     const QString& databaseName() const { return name_; }
     // "WIN1250", or "NONE" for a database made before the program declared its character set.
     const QString& characterSet() const { return characterSet_; }
@@ -71,6 +75,7 @@ private:
     QString declaredCharacterSet();
 
     unsigned int handle_ = 0;
+    quint64 attachment_ = 0;
     QString name_;
     QString characterSet_;
     int pageBuffers_ = 0;

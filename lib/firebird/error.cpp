@@ -61,6 +61,11 @@ bool Error::isDuplicateKey() const
     return hasCode(isc_unique_key_violation) || hasCode(isc_no_dup);
 }
 
+bool Error::isStatementGone() const
+{
+    return hasCode(isc_bad_stmt_handle) || hasCode(isc_dsql_stmt_handle) || hasCode(isc_unprepared_stmt);
+}
+
 bool Error::isFileInUse() const
 {
     return hasCode(isc_already_opened);

@@ -36,6 +36,9 @@ public:
     bool isDatabaseFailure() const;
     // A primary or unique key refused a second row of the same value.
     bool isDuplicateKey() const;
+    // The engine no longer knows the prepared statement that was run: prepared again, it may
+    // run.
+    bool isStatementGone() const;
     // The database file is held by another process (a second program on a local file).
     bool isFileInUse() const;
     // For a refusal by a constraint: its name, and the key's values as the server quotes

@@ -28,6 +28,7 @@ struct Statement::Impl {
     QString sql;
     PositionalSql positional;
     isc_stmt_handle handle = 0;
+    quint64 attachment = 0; // the connection's attachment it was prepared on
     Sqlda input{1};
     Sqlda output{1};
     std::vector<Column> columns;
@@ -53,6 +54,7 @@ struct Statement::Impl {
         ISC_STATUS_ARRAY status;
         isc_dsql_allocate_statement(status, connection->handle(), &handle);
         check(status, context());
+        attachment = connection->attachment();
         const QByteArray bytes = sqlBytes(positional.sql, context());
         isc_dsql_prepare(status, transaction->handle(), &handle, 0, bytes.constData(), Connection::dialect, output.get());
         check(status, context());
@@ -138,6 +140,11 @@ Statement& Statement::operator=(Statement&&) noexcept = default;
 
 const QString& Statement::sql() const { return d->sql; }
 
+bool Statement::isLive() const
+{
+    return d->handle && d->connection->isOpen() && d->connection->attachment() == d->attachment;
+}
+
 QStringList Statement::paramNames() const
 {
     QStringList names;
@@ -172,7 +179,14 @@ bool Statement::isSelect() const
 
 void Statement::execute()
 {
-    closeCursor();
+    // A cursor left open may have been closed already by the end of its transaction: the
+    // statement, kept for later runs, runs again all the same.
+    try {
+        closeCursor();
+    } catch (const Error& e) {
+        if (!e.hasCode(isc_dsql_cursor_close_err))
+            throw;
+    }
     d->transaction->start();
     ISC_STATUS_ARRAY status;
     XSQLDA* in = d->input.count() > 0 ? d->input.get() : nullptr;

@@ -37,6 +37,9 @@ public:
     Statement& operator=(Statement&&) noexcept;
 
     const QString& sql() const;
+    // Still prepared on the connection's present attachment: a statement kept for later runs
+    // is made anew once its connection has closed, or been attached again.
+    bool isLive() const;
     // Distinct parameter names in order of first appearance, as written.
     QStringList paramNames() const;
     // Sets every occurrence of the parameter (names compare without regard to case).

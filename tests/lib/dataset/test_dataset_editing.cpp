@@ -95,6 +95,37 @@ private slots:
         QCOMPARE(broken.fields().size(), size_t(2));
     }
 
+    // The select and the change of a row stay prepared from one reading to the next, over new
+    // parameters and a closing, and are prepared anew after the connection was opened again.
+    void statementsStayPreparedAcrossReadings()
+    {
+        ds::Dataset vehicles(u"vehicles"_s);
+        defineVehicles(vehicles, db);
+        // The first vehicle, changed, and the dataset's statements prepared on this attachment
+        // (counted in a transaction of its own: each sees the MON$ tables once).
+        const auto readAndChange = [&](int taxpayer) {
+            vehicles.setParam(u"NR_PODAT"_s, taxpayer);
+            vehicles.isActive() ? vehicles.refresh() : vehicles.open();
+            vehicles.edit();
+            vehicles.fieldByName(u"D_ZAK_U"_s).setText(u"31-12-2010"_s);
+            vehicles.post();
+            fb::Transaction tr(&db.connection);
+            return QVariantList{vehicles.value(u"NR_REJ"_s), testsupport::queryRows(db.connection, tr, u"select count(*) from MON$STATEMENTS "
+                "where MON$ATTACHMENT_ID = current_connection and (MON$SQL_TEXT starting with 'select * from SAM' "
+                "or MON$SQL_TEXT starting with 'update SAM')"_s)[0][0]};
+        };
+        QCOMPARE(readAndChange(2), (QVariantList{u"EL333"_s, 2}));
+        QCOMPARE(readAndChange(3), (QVariantList{u"EL444"_s, 2}));
+        vehicles.close();
+        QCOMPARE(readAndChange(2), (QVariantList{u"EL333"_s, 2}));
+        const QString path = db.connection.databaseName();
+        db.close();
+        QVERIFY_THROWS_EXCEPTION(fb::Error, vehicles.refresh());
+        db.open(path);
+        QCOMPARE(readAndChange(1), (QVariantList{u"WA111"_s, 2}));
+        QCOMPARE(db.count(u"SAM"_s, u"D_ZAK_U = '2010-12-31'"_s), 3);
+    }
+
     void navigation()
     {
         ds::Dataset fuels(u"fuels"_s);
