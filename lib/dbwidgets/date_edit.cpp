@@ -20,10 +20,11 @@ DateEdit::DateEdit(QWidget* parent) : QWidget(parent)
 {
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("text"));
-    // Day, month and year (or a year first) with any of the separators the program reads;
-    // the whole text is read when it is taken.
+    // Day, month and year (or a year first) with any of the separators the program reads, or
+    // the eight or six digits of a date typed without them; the whole text is read when it is
+    // taken.
     edit_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("\\s*\\d{0,4}([-./]\\d{0,2}([-./]\\d{0,4})?)?\\s*")), edit_));
+        QRegularExpression(QStringLiteral("\\s*(\\d{0,8}|\\d{0,4}([-./]\\d{0,2}([-./]\\d{0,4})?)?)\\s*")), edit_));
     edit_->setMaxLength(12);
     edit_->installEventFilter(this);
     const int width = edit_->fontMetrics().horizontalAdvance(QStringLiteral("00-00-00000")) + 12;

@@ -48,7 +48,10 @@ QString formatDate(const QDate& d)
 
 std::optional<QDate> parseDate(const QString& s)
 {
-    const QString t = s.trimmed();
+    QString t = s.trimmed();
+    // Digits alone, as a quick typist keys a date: day, month and year ("05032024", "050324").
+    if ((t.size() == 8 || t.size() == 6) && allDigits(t))
+        t = t.left(2) + formats().dateSeparator + t.mid(2, 2) + formats().dateSeparator + t.mid(4);
     QChar separator;
     for (QChar c : t) {
         if (!isAsciiDigit(c)) {

@@ -255,6 +255,11 @@ private slots:
         QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 3, 3));
         QCOMPARE(fx.picker()->lineEdit()->text(), QStringLiteral("03-03-2012"));
         QCOMPARE(child<QLabel>("e_uwaga")->text(), QString());
+        // Typed as digits alone, every digit counts: "05032012" is the 5th of March.
+        fx.typeDate(QStringLiteral("05032012"));
+        QVERIFY(fx.shown.isEmpty());
+        QCOMPARE(fx.value("D_ZAK").toDate(), QDate(2012, 3, 5));
+        QCOMPARE(fx.picker()->lineEdit()->text(), QStringLiteral("05-03-2012"));
 
         // Cancelled: the stored date comes back, with the days of its own vehicle.
         fx.press(dbw::DBNavigator::Cancel);

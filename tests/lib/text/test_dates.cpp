@@ -47,6 +47,11 @@ void TestText::parseDate_data()
     QTest::newRow("blank inside") << "5 -11-2004" << QDate();
     QTest::newRow("letters") << "a-11-2004" << QDate();
     QTest::newRow("month name") << "5-lis-2004" << QDate();
+    QTest::newRow("digits alone") << "05032024" << QDate(2024, 3, 5);
+    QTest::newRow("digits alone, two-digit year") << "050324" << QDate(2024, 3, 5);
+    QTest::newRow("digits alone, 31 February") << "31022024" << QDate();
+    QTest::newRow("digits alone, seven") << "5032024" << QDate();
+    QTest::newRow("digits alone, year first") << "20240305" << QDate();
 }
 
 void TestText::parseDate()
