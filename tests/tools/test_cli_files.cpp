@@ -160,7 +160,13 @@ private slots:
             args << u"--db"_s << oldDatabase << u"--out"_s << target;
         else
             args << target;
+        // Each case has an engine lock folder of its own: a process killed while it held the
+        // engine's shared lock leaves it held for the next process of the same folder.
+        QTemporaryDir lockFolder;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"FIREBIRD_LOCK"_s, lockFolder.path());
         QProcess p;
+        p.setProcessEnvironment(environment);
         p.start(QStringLiteral(BRENVALD_CLI), args);
         QVERIFY(p.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(!testsupport::filesIn(folder.path()).isEmpty() || p.state() == QProcess::NotRunning, 60000);
