@@ -1,29 +1,14 @@
 #include "data/purchase_register.h"
 
-#include <QHash>
-
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
+#include "data/report_reads.h"
 #include "data/report_snapshot.h"
 #include "data/settlement_queries.h"
 #include "firebird/statement.h"
 
 namespace data {
-
-namespace {
-
-QHash<int, QString> namesOf(fb::Connection& db, fb::Transaction& tr, const QString& table)
-{
-    fb::Statement q(db, tr, QStringLiteral("select NR, NAZWA from ") + table);
-    q.execute();
-    QHash<int, QString> names;
-    while (q.fetch())
-        names.insert(q.value(0).toInt(), q.value(1).toString());
-    return names;
-}
-
-} // namespace
 
 std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period)
 {
@@ -34,9 +19,7 @@ std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, c
 
     std::vector<RegisterLine> lines;
     fb::Statement sums(dm.db_opl, tr, statementLinesSql(dm.purchaseAccessFor(taxpayer)));
-    sums.setParam(par::naz, taxpayer);
-    sums.setParam(par::dpocz, period.start);
-    sums.setParam(par::dkon, period.end);
+    bindTaxpayerPeriod(sums, taxpayer, period);
     sums.execute();
     while (sums.fetch()) {
         RegisterLine line;
@@ -51,9 +34,7 @@ std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, c
 
     // All the purchases in one query, dealt to their lines (both in the lines' order).
     fb::Statement purchases(dm.db_opl, tr, registerPurchasesSql());
-    purchases.setParam(par::naz, taxpayer);
-    purchases.setParam(par::dpocz, period.start);
-    purchases.setParam(par::dkon, period.end);
+    bindTaxpayerPeriod(purchases, taxpayer, period);
     purchases.execute();
     auto line = lines.begin();
     while (purchases.fetch()) {

@@ -3,6 +3,7 @@
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
+#include "data/report_reads.h"
 #include "data/report_snapshot.h"
 #include "data/settlement.h"
 #include "data/settlement_queries.h"
@@ -56,20 +57,14 @@ std::vector<StatementType> statementOf(Tdm_1& dm, const QString& taxpayer, int y
         figures = StatementFigureMap::of(*computed);
     } else {
         fb::Statement lines(dm.db_opl, tr, statementLinesSql(dm.purchaseAccessFor(taxpayer)));
-        lines.setParam(par::naz, taxpayer);
-        lines.setParam(par::dpocz, period.start);
-        lines.setParam(par::dkon, period.end);
+        bindTaxpayerPeriod(lines, taxpayer, period);
         lines.execute();
         while (lines.fetch())
             figures.add(lines.value(0).toInt(), lines.value(1).toInt(), lines.value(4).isNull() ? 0.0 : lines.value(4).toDouble(),
                         moneyOfColumn(lines.value(3)), lines.value(2));
     }
 
-    QHash<int, QString> fuelNames;
-    fb::Statement names(dm.db_opl, tr, QStringLiteral("select NR, NAZWA from RODZ_PALIWA"));
-    names.execute();
-    while (names.fetch())
-        fuelNames.insert(names.value(0).toInt(), names.value(1).toString());
+    const QHash<int, QString> fuelNames = namesOf(dm.db_opl, tr, QStringLiteral("RODZ_PALIWA"));
 
     std::vector<StatementType> types;
     fb::Statement rated(dm.db_opl, tr,
