@@ -7,6 +7,7 @@
 #include "data/engine.h"
 #include "dataset/error.h"
 #include "desktop/messages.h"
+#include "desktop/signal_catcher.h"
 #include "help_topics.h"
 #include "ok_gl.h"
 #include "report/form_font.h"
@@ -16,6 +17,9 @@
 
 int main(int argc, char* argv[])
 {
+    // Before Qt or the database engine starts a thread: the termination signals are taken by
+    // the application's catcher alone.
+    desktop::SignalCatcher::holdBack();
     // Qt's own dialogs take file sizes and dates from the system locale: Polish, whatever the
     // machine's. The program's numbers and dates keep their own formats, and the C library's
     // numbers stay those of "C".

@@ -258,6 +258,8 @@ void keepLogQuietUnless(bool debug)
 
 int main(int argc, char* argv[])
 {
+    // Before any thread starts: the termination signals are taken by the catcher alone.
+    desktop::SignalCatcher::holdBack();
     // The pdf command lays texts out in their fonts, which takes a GUI application; it shows
     // no window, so it needs no display.
     const int commandAt = argc > 1 && qstrcmp(argv[1], "--debug") == 0 ? 2 : 1;

@@ -1,6 +1,7 @@
 #include "desktop/shell.h"
 
 #include "desktop/messages.h"
+#include "desktop/signal_catcher.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -23,6 +24,7 @@ bool openAddress(const QString& url)
         handler()(url);
         return true;
     }
+    const SignalsOpenedForChildren viewerEndsAtLogout;
     if (QDesktopServices::openUrl(QUrl(url)))
         return true;
     showError(QStringLiteral("Nie można otworzyć adresu %1.\nW systemie brak programu, który go obsługuje.")

@@ -2,8 +2,8 @@
 
 #include <QSocketNotifier>
 
-#include <atomic>
 #include <cerrno>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,7 +30,22 @@ void noteSignal(int signalNumber)
     errno = savedErrno;
 }
 
+sigset_t setOf(const QList<int>& signalNumbers)
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : signalNumbers)
+        sigaddset(&set, s);
+    return set;
+}
+
 } // namespace
+
+void SignalCatcher::holdBack(const QList<int>& signalNumbers)
+{
+    const sigset_t set = setOf(signalNumbers);
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 SignalCatcher::SignalCatcher(QList<int> signalNumbers, QObject* parent)
     : QObject(parent), signals_(std::move(signalNumbers))
@@ -43,10 +58,26 @@ SignalCatcher::SignalCatcher(QList<int> signalNumbers, QObject* parent)
         handlerEnd.store(pair_[0]);
     }
     install();
+    // The waiting thread is started with the signals held back, as it must be to take them.
+    holdBack(signals_);
+    waiter_ = std::thread([this, set = setOf(signals_)] {
+        pthread_setname_np(pthread_self(), waiterName);
+        for (;;) {
+            int signalNumber = 0;
+            if (sigwait(&set, &signalNumber) != 0)
+                continue;
+            if (stopping_.load())
+                return;
+            noteSignal(signalNumber);
+        }
+    });
 }
 
 SignalCatcher::~SignalCatcher()
 {
+    stopping_.store(true);
+    pthread_kill(waiter_.native_handle(), signals_.first());
+    waiter_.join();
     handlerEnd.store(-1);
     delete notifier_;
     for (int fd : pair_)
@@ -78,6 +109,17 @@ void SignalCatcher::readCaught()
     while ((count = ::read(pair_[1], bytes, sizeof bytes)) > 0)
         for (ssize_t i = 0; i < count; ++i)
             emit caught(bytes[i]);
+}
+
+SignalsOpenedForChildren::SignalsOpenedForChildren()
+{
+    const sigset_t set = setOf(SignalCatcher::terminationSignals());
+    pthread_sigmask(SIG_UNBLOCK, &set, &before_);
+}
+
+SignalsOpenedForChildren::~SignalsOpenedForChildren()
+{
+    pthread_sigmask(SIG_SETMASK, &before_, nullptr);
 }
 
 } // namespace desktop

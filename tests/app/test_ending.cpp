@@ -14,10 +14,13 @@
 #include <QTimer>
 
 #include <csignal>
+#include <optional>
+#include <unistd.h>
 
 #include "data/connection_settings.h"
 #include "data/dm1.h"
 #include "desktop/messages.h"
+#include "desktop/signal_catcher.h"
 #include "program_database.h"
 #include "startup.h"
 
@@ -31,6 +34,32 @@ void* handlerOf(int signalNumber)
     struct sigaction now {};
     sigaction(signalNumber, nullptr, &now);
     return reinterpret_cast<void*>(now.sa_handler);
+}
+
+// The threads of a process (by name) that would take one of the termination signals
+// themselves instead of leaving it to the program's catcher (whose thread has them open
+// while it waits for them).
+QStringList threadsOpenToTermination(qint64 pid)
+{
+    constexpr quint64 termination = (1ULL << (SIGTERM - 1)) | (1ULL << (SIGINT - 1)) | (1ULL << (SIGHUP - 1));
+    QStringList open;
+    const QDir tasks(u"/proc/%1/task"_s.arg(pid));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks.filePath(task + u"/status"_s));
+        if (!status.open(QIODevice::ReadOnly))
+            continue; // a thread that ended meanwhile
+        QString name;
+        quint64 blocked = 0;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("Name:"))
+                name = QString::fromUtf8(line.mid(5).trimmed());
+            else if (line.startsWith("SigBlk:"))
+                blocked = line.mid(7).trimmed().toULongLong(nullptr, 16);
+        }
+        if ((blocked & termination) != termination && name != QLatin1String(desktop::SignalCatcher::waiterName))
+            open << name;
+    }
+    return open;
 }
 
 // A screen that asks before it closes, as one with an incomplete row does.
@@ -57,6 +86,7 @@ struct RunningProgram {
         QFile::copy(testsupport::freshDeliveredDatabase(), folder.filePath(data::defaultDatabaseName()));
         process.setWorkingDirectory(folder.path());
         process.setProcessEnvironment(environment);
+        const desktop::SignalsOpenedForChildren endsOnSignals;
         process.start(QStringLiteral(BRENVALD_APP), {});
     }
     // Up once it says that it is connected; the handlers are its own from then on.
@@ -114,11 +144,33 @@ private slots:
         main.show();
         AskingScreen screen(&main);
         QTimer::singleShot(0, &screen, [&screen] {
-            QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+            QTimer::singleShot(0, [] { ::kill(::getpid(), SIGTERM); });
             screen.exec();
         });
         QCOMPARE(QApplication::exec(), 0);
         QCOMPARE(screen.answers, QList<desktop::Answer>{desktop::Answer::No});
+    }
+
+    // The test process holds the signals back once it has a catcher: a program started from
+    // it (as the program starts a viewer) has them open only when it is started so.
+    void childrenStartWithTheSignalsOpenOnlyWhenAsked()
+    {
+        static_cast<Application*>(qApp)->endOnTerminationSignals();
+        for (const bool opened : {false, true}) {
+            QProcess child;
+            {
+                std::optional<desktop::SignalsOpenedForChildren> open;
+                if (opened)
+                    open.emplace();
+                child.start(u"cat"_s, {u"/proc/self/status"_s});
+            }
+            QVERIFY(child.waitForFinished(30000));
+            const QByteArray status = child.readAllStandardOutput();
+            const qsizetype at = status.indexOf("SigBlk:");
+            QVERIFY(at >= 0);
+            const quint64 blocked = status.mid(at + 7, status.indexOf('\n', at) - at - 7).trimmed().toULongLong(nullptr, 16);
+            QCOMPARE((blocked & (1ULL << (SIGTERM - 1))) == 0, opened);
+        }
     }
 
     void endsOnASignal_data()
@@ -136,6 +188,7 @@ private slots:
         QVERIFY(program.process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(program.connected() || program.process.state() != QProcess::Running, 60000);
         QCOMPARE(program.process.state(), QProcess::Running);
+        QCOMPARE(threadsOpenToTermination(program.process.processId()), QStringList{});
         ::kill(static_cast<pid_t>(program.process.processId()), signalNumber);
         QVERIFY(program.process.waitForFinished(30000));
         program.connected();
@@ -161,6 +214,7 @@ private slots:
         while (QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)) || QFile::exists(u"/tmp/.X%1-lock"_s.arg(display)))
             ++display;
         QProcess server;
+        const desktop::SignalsOpenedForChildren endsOnSignals;
         server.start(xvfb, {u":%1"_s.arg(display), u"-nolisten"_s, u"tcp"_s});
         QVERIFY(server.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(u"/tmp/.X11-unix/X%1"_s.arg(display)), 30000);
@@ -172,6 +226,9 @@ private slots:
         QVERIFY(program.process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(program.connected() || program.process.state() != QProcess::Running, 60000);
         QCOMPARE(program.process.state(), QProcess::Running);
+        // Qt's display reader among them: a SIGTERM taken there, while the database client's
+        // own handler was in place, left the engine's shutdown spinning at the exit.
+        QCOMPARE(threadsOpenToTermination(program.process.processId()), QStringList{});
         if (terminatedFirst)
             ::kill(static_cast<pid_t>(program.process.processId()), SIGTERM);
         server.terminate(); // the X server ends as at logout, and tidies its socket away
