@@ -44,6 +44,11 @@ public:
     // written), so that connecting again is possible.
     void disconnectDatabase();
     bool isConnected() const { return db_opl.isOpen(); }
+    // How long this desk's writes wait for a row another desk holds, in seconds: the module's
+    // own transaction (set before connecting) and each unit of work it starts (an import run,
+    // a rate file, an e-invoice import).
+    void setLockWait(int seconds) { tr_opl.setLockWait(seconds); }
+    int lockWait() const { return tr_opl.lockWait(); }
     // The database connected to, as it was named ("" when none).
     const QString& databaseName() const { return db_opl.databaseName(); }
     ds::Dataset* dataset(const QString& name) const;

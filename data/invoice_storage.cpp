@@ -61,7 +61,7 @@ size_t qHash(const InvoiceId& id, size_t seed)
 }
 
 struct InvoiceStorage::Impl {
-    explicit Impl(Tdm_1& dm) : dm(dm), tr(&dm.db_opl) {}
+    explicit Impl(Tdm_1& dm) : dm(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()) {}
 
     Tdm_1& dm;
     fb::Transaction tr;

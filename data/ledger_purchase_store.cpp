@@ -9,7 +9,7 @@
 
 namespace data {
 
-LedgerPurchaseStore::LedgerPurchaseStore(Tdm_1& dm) : dm_(dm), tr_(std::make_unique<fb::Transaction>(&dm.db_opl))
+LedgerPurchaseStore::LedgerPurchaseStore(Tdm_1& dm) : dm_(dm), tr_(std::make_unique<fb::Transaction>(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()))
 {
     tr_->start();
 }

@@ -12,7 +12,7 @@
 namespace data {
 
 struct RateStore::Work {
-    explicit Work(Tdm_1& dm) : db(dm.db_opl), lock(dm), tr(&dm.db_opl) {}
+    explicit Work(Tdm_1& dm) : db(dm.db_opl), lock(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()) {}
     fb::Connection& db;
     WorkLock lock;
     fb::Transaction tr; // rolled back when it ends still active

@@ -20,7 +20,7 @@ namespace {
 Q_LOGGING_CATEGORY(lcWorkLock, "brenvald.worklock")
 
 // As long as a save waits for a row another desk holds.
-int waitMilliseconds = fb::Transaction::lockTimeout() * 1000;
+int waitMilliseconds = fb::defaultLockWaitSeconds * 1000;
 constexpr int pause = 100;
 // A holder renews its sign of life every ten seconds; one silent for 45 has lost its network
 // or its process, and another desk takes its work over within a minute of the cut.

@@ -15,11 +15,7 @@ namespace fb {
 
 namespace {
 
-// A few seconds: long enough to ride out another desk's save, short enough that nobody
-// waits on a desk that went to lunch with a row held.
-int lockTimeoutSeconds = 3;
-
-std::string parameterBlock(Isolation isolation)
+std::string parameterBlock(Isolation isolation, int lockWaitSeconds)
 {
     std::string tpb{char(isc_tpb_version3)};
     if (isolation == Isolation::Snapshot) {
@@ -31,23 +27,13 @@ std::string parameterBlock(Isolation isolation)
         tpb += char(isc_tpb_nowait);
         return tpb;
     }
-    const auto seconds = static_cast<unsigned>(lockTimeoutSeconds);
+    const auto seconds = static_cast<unsigned>(lockWaitSeconds);
     tpb += {char(isc_tpb_wait), char(isc_tpb_lock_timeout), char(4), char(seconds & 0xFF), char((seconds >> 8) & 0xFF),
             char((seconds >> 16) & 0xFF), char((seconds >> 24) & 0xFF)};
     return tpb;
 }
 
 } // namespace
-
-void Transaction::setLockTimeout(int seconds)
-{
-    lockTimeoutSeconds = seconds < 1 ? 1 : seconds;
-}
-
-int Transaction::lockTimeout()
-{
-    return lockTimeoutSeconds;
-}
 
 Transaction::~Transaction()
 {
@@ -70,7 +56,7 @@ void Transaction::start()
     if (!connection_ || !connection_->isOpen())
         throw Error(QStringLiteral("Brak połączenia z bazą danych."), QStringLiteral("start transaction"));
     ISC_STATUS_ARRAY status;
-    const std::string tpb = parameterBlock(isolation_);
+    const std::string tpb = parameterBlock(isolation_, lockWaitSeconds_);
     isc_start_transaction(status, &handle_, 1, connection_->handle(), static_cast<unsigned short>(tpb.size()), tpb.data());
     check(status, QStringLiteral("start transaction"));
 }

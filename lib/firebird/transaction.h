@@ -17,13 +17,20 @@ enum class Isolation {
     ReadCommittedNoWait,
 };
 
+// How long a write waits for a row that another connection holds, unless its transaction is
+// told otherwise: a few seconds, long enough to ride out another desk's save, short enough
+// that nobody waits on a desk that went to lunch with a row held.
+constexpr int defaultLockWaitSeconds = 3;
+
 // A transaction. Neither copied nor moved (datasets hold its address); a transaction still
 // active when destroyed is rolled back.
 class Transaction {
 public:
-    explicit Transaction(Connection* connection = nullptr, Isolation isolation = Isolation::ReadCommitted)
+    explicit Transaction(Connection* connection = nullptr, Isolation isolation = Isolation::ReadCommitted,
+                         int lockWaitSeconds = defaultLockWaitSeconds)
         : connection_(connection), isolation_(isolation)
     {
+        setLockWait(lockWaitSeconds);
     }
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -32,10 +39,11 @@ public:
     Connection* connection() const { return connection_; }
     Isolation isolation() const { return isolation_; }
 
-    // How long a write waits for a row that another connection holds before it fails with a
-    // conflict (Error::isConflict), in whole seconds; applies to transactions started after.
-    static void setLockTimeout(int seconds);
-    static int lockTimeout();
+    // How long a write of this transaction waits for a row that another connection holds
+    // before it fails with a conflict (Error::isConflict), in whole seconds (at least one);
+    // takes effect when the transaction next starts.
+    void setLockWait(int seconds) { lockWaitSeconds_ = seconds < 1 ? 1 : seconds; }
+    int lockWait() const { return lockWaitSeconds_; }
 
     bool isActive() const { return handle_ != 0; }
     void start();              // no-op when already active
@@ -52,6 +60,7 @@ public:
 private:
     Connection* connection_;
     Isolation isolation_;
+    int lockWaitSeconds_ = defaultLockWaitSeconds;
     unsigned int handle_ = 0;
 };
 

@@ -67,7 +67,6 @@ class TestSeveralDesks : public QObject {
 private slots:
     void initTestCase()
     {
-        fb::Transaction::setLockTimeout(lockTimeout);
         data::WorkLock::setWaitBound(300);
     }
 
@@ -77,6 +76,8 @@ private slots:
         const QString name = testsupport::throughServer(databasePath);
         a = std::make_unique<Tdm_1>();
         b = std::make_unique<Tdm_1>();
+        a->setLockWait(lockTimeout);
+        b->setLockWait(lockTimeout);
         a->connectTo(name);
         b->connectTo(name);
         dm_1 = a.get();
