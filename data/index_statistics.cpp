@@ -26,14 +26,14 @@ double firstValue(fb::Connection& connection, fb::Transaction& tr, const QString
     return v;
 }
 
-// The selectivity stored for a table's primary key: 1 / the rows when it was measured.
-double primaryKeySelectivity(fb::Connection& connection, fb::Transaction& tr, const char* table)
+// The selectivity stored for a table's primary key (1 / the rows when it was measured), as a
+// subquery.
+QString primaryKeySelectivity(const char* table)
 {
-    return firstValue(connection, tr,
-                      QStringLiteral("select coalesce(i.RDB$STATISTICS, 0) from RDB$RELATION_CONSTRAINTS c "
-                                     "join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
-                                     "where c.RDB$RELATION_NAME = '%1' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'")
-                          .arg(QLatin1String(table)));
+    return QStringLiteral("(select coalesce(i.RDB$STATISTICS, 0) from RDB$RELATION_CONSTRAINTS c "
+                          "join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+                          "where c.RDB$RELATION_NAME = '%1' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY')")
+        .arg(QLatin1String(table));
 }
 
 bool outOfStep(double selectivity, double rows)
@@ -52,17 +52,28 @@ bool indexStatisticsStale(fb::Connection& connection)
 {
     fb::Transaction tr(&connection);
     tr.start();
+    // One query for what every start checks (over a network each query costs round trips):
+    // the stored selectivity and the rows of the taxpayers, the vehicles and the purchases.
+    fb::Statement measured(connection, tr,
+                           QStringLiteral("select %1, (select count(*) from PODAT), %2, (select count(*) from SAM), %3, "
+                                          "gen_id(G_ZAK, 0) from RDB$DATABASE")
+                               .arg(primaryKeySelectivity("PODAT"), primaryKeySelectivity("SAM"),
+                                    primaryKeySelectivity("ZAK_PAL")));
+    measured.execute();
+    double v[6] = {};
+    if (measured.fetch())
+        for (int i = 0; i < 6; ++i)
+            v[i] = measured.value(i).toDouble();
+    measured.closeCursor();
     // The purchases' generator is a count that costs nothing, but numbers not kept (deleted
     // purchases, a rolled-back import) leave it above the rows for good: when it disagrees, the
     // rows are counted (a read of the purchases, about a fifth of a second a million, at every
     // start of such a database), so that it is not measured again (several times that) at every
     // start.
-    const double purchases = primaryKeySelectivity(connection, tr, "ZAK_PAL");
-    const bool stale =
-        outOfStep(primaryKeySelectivity(connection, tr, "PODAT"), firstValue(connection, tr, QStringLiteral("select count(*) from PODAT")))
-        || outOfStep(primaryKeySelectivity(connection, tr, "SAM"), firstValue(connection, tr, QStringLiteral("select count(*) from SAM")))
-        || (outOfStep(purchases, firstValue(connection, tr, QStringLiteral("select gen_id(G_ZAK, 0) from RDB$DATABASE")))
-            && outOfStep(purchases, firstValue(connection, tr, QStringLiteral("select count(*) from ZAK_PAL"))));
+    const double purchases = v[4];
+    const bool stale = outOfStep(v[0], v[1]) || outOfStep(v[2], v[3])
+                       || (outOfStep(purchases, v[5])
+                           && outOfStep(purchases, firstValue(connection, tr, QStringLiteral("select count(*) from ZAK_PAL"))));
     tr.commit();
     return stale;
 }
