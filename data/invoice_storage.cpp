@@ -5,6 +5,7 @@
 
 #include "data/dm1.h"
 #include "data/index_statistics.h"
+#include "data/multi_row_insert.h"
 #include "data/settlement_queries.h"
 #include "data/work_lock.h"
 #include "desktop/quietly.h"
@@ -16,14 +17,10 @@ namespace data {
 namespace {
 
 // Rows written by one statement, and invoices looked up by one: a round trip carries many rows.
-// Measured (bench/ksef_bench, 35 000 purchases with their lines, through a server on the same
-// machine): 18 s one row a statement, 4 s fifty; a hundred gain nothing more.
-constexpr int rowsPerStatement = 50;
+constexpr int rowsPerStatement = MultiRowInsert::rowsPerStatement;
 
 // The columns of a purchase row and of a recorded line, as the select list of a multi-row
-// insert (one "select ... from RDB$DATABASE" per row, joined by "union all") takes them. The
-// parameters are set by their place (row × parameters of a row + column): looking hundreds
-// of names up for every statement would cost more than the statement.
+// insert takes them.
 constexpr int purchaseParams = 6;
 constexpr int lineParams = 9;
 const QString purchaseColumns = QStringLiteral(
@@ -33,14 +30,6 @@ const QString lineColumns = QStringLiteral(
     "cast(:s%1 as varchar(20)), cast(:n%1 as varchar(256)), cast(:w%1 as integer), cast(:p%1 as smallint), "
     "cast(:k%1 as integer), cast(:r%1 as varchar(10)), cast(:d%1 as date), cast(:f%1 as smallint), "
     "cast(:l%1 as double precision), current_timestamp");
-
-QString multiRowInsert(const QString& head, const QString& columns, int rows)
-{
-    QStringList selects;
-    for (int i = 0; i < rows; ++i)
-        selects << QStringLiteral("select %1 from RDB$DATABASE").arg(columns.arg(i));
-    return head + selects.join(QStringLiteral(" union all "));
-}
 
 // NUMERIC(9,4) as ten-thousandths.
 qint64 tenThousandths(const QVariant& v)
@@ -61,22 +50,23 @@ size_t qHash(const InvoiceId& id, size_t seed)
 }
 
 struct InvoiceStorage::Impl {
-    explicit Impl(Tdm_1& dm) : dm(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()) {}
+    explicit Impl(Tdm_1& dm)
+        : dm(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()),
+          purchaseInserts(dm.db_opl, tr, QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "),
+                          purchaseColumns),
+          lineInserts(dm.db_opl, tr,
+                      QStringLiteral("insert into WIERSZE_EFAKTUR (NIP_SPRZED, NR_FAKTURY, NR_WIERSZA, "
+                                     "NR_PODAT, NR_KOL, NR_REJ, D_ZAK, NR_RODZ_PAL, IL_ZAK, D_PRZEJ) "),
+                      lineColumns)
+    {
+    }
 
     Tdm_1& dm;
     fb::Transaction tr;
     std::unique_ptr<WorkLock> locks;
-    // Prepared multi-row inserts and look-ups by the number of rows or invoices they take.
-    QHash<int, std::shared_ptr<fb::Statement>> purchaseInserts, lineInserts, lookups;
-
-    fb::Statement& insert(QHash<int, std::shared_ptr<fb::Statement>>& prepared, const QString& head,
-                          const QString& columns, int rows)
-    {
-        auto& statement = prepared[rows];
-        if (!statement)
-            statement = std::make_shared<fb::Statement>(dm.db_opl, tr, multiRowInsert(head, columns, rows));
-        return *statement;
-    }
+    MultiRowInsert purchaseInserts, lineInserts;
+    // Prepared look-ups by the number of invoices they take.
+    QHash<int, std::shared_ptr<fb::Statement>> lookups;
 
     // The lines taken over of `count` invoices, by seller and number.
     fb::Statement& lookup(int count)
@@ -115,9 +105,7 @@ struct InvoiceStorage::Impl {
     {
         for (int from = 0; from < purchases.size(); from += rowsPerStatement) {
             const int rows = std::min<int>(rowsPerStatement, purchases.size() - from);
-            fb::Statement& st = insert(purchaseInserts,
-                                       QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "),
-                                       purchaseColumns, rows);
+            fb::Statement& st = purchaseInserts.statementFor(rows);
             for (int i = 0; i < rows; ++i) {
                 const InvoicePurchase& p = purchases[from + i];
                 int at = i * purchaseParams;
@@ -136,10 +124,7 @@ struct InvoiceStorage::Impl {
     {
         for (int from = 0; from < lines.size(); from += rowsPerStatement) {
             const int rows = std::min<int>(rowsPerStatement, lines.size() - from);
-            fb::Statement& st = insert(lineInserts,
-                                       QStringLiteral("insert into WIERSZE_EFAKTUR (NIP_SPRZED, NR_FAKTURY, NR_WIERSZA, "
-                                                      "NR_PODAT, NR_KOL, NR_REJ, D_ZAK, NR_RODZ_PAL, IL_ZAK, D_PRZEJ) "),
-                                       lineColumns, rows);
+            fb::Statement& st = lineInserts.statementFor(rows);
             for (int i = 0; i < rows; ++i) {
                 const InvoiceLineRecord& l = lines[from + i];
                 int at = i * lineParams;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "data/dm1.h"
+#include "data/multi_row_insert.h"
 #include "data/work_lock.h"
 #include "firebird/error.h"
 #include "firebird/index_statistics.h"
@@ -12,11 +13,30 @@
 namespace data {
 
 struct RateStore::Work {
-    explicit Work(Tdm_1& dm) : db(dm.db_opl), lock(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()) {}
+    explicit Work(Tdm_1& dm)
+        : db(dm.db_opl), lock(dm), tr(&dm.db_opl, fb::Isolation::ReadCommitted, dm.lockWait()),
+          inserts(dm.db_opl, tr, QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "),
+                  QStringLiteral("cast(:s%1 as smallint), cast(:p%1 as smallint), cast(:o%1 as double precision), "
+                                 "cast(:r%1 as smallint)"))
+    {
+    }
     fb::Connection& db;
     WorkLock lock;
     fb::Transaction tr; // rolled back when it ends still active
-    std::unique_ptr<fb::Statement> insert;
+    MultiRowInsert inserts;
+
+    void execute(const RateRow* rates, int rows)
+    {
+        fb::Statement& st = inserts.statementFor(rows);
+        for (int i = 0; i < rows; ++i) {
+            int at = i * 4;
+            st.setParam(at++, rates[i].vehicleType);
+            st.setParam(at++, rates[i].fuel);
+            st.setParam(at++, rates[i].ratePerTonne);
+            st.setParam(at, rates[i].year);
+        }
+        st.execute();
+    }
 };
 
 RateStore::RateStore(Tdm_1& dm, const std::function<void()>& waiting) : work_(std::make_unique<Work>(dm))
@@ -35,33 +55,37 @@ QString RateStore::statementHead()
     return QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) VALUES (");
 }
 
-std::optional<QString> RateStore::insert(const RateRow& rate)
+std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>& rates)
 {
-    if (!work_->insert)
-        work_->insert = std::make_unique<fb::Statement>(
-            work_->db, work_->tr,
-            QStringLiteral("INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "
-                           "VALUES (:NR_SILN, :NR_PALIWA, :OPL_ZA_TONE, :ROK)"));
-    fb::Statement& insert = *work_->insert;
-    try {
-        insert.setParam(QStringLiteral("NR_SILN"), rate.vehicleType);
-        insert.setParam(QStringLiteral("NR_PALIWA"), rate.fuel);
-        insert.setParam(QStringLiteral("OPL_ZA_TONE"), rate.ratePerTonne);
-        insert.setParam(QStringLiteral("ROK"), rate.year);
-        insert.execute();
-    } catch (const fb::Error& e) {
-        if (e.isConnectionLost())
-            throw;
-        return e.message();
+    std::vector<std::optional<QString>> refusals(rates.size());
+    for (size_t from = 0; from < rates.size(); from += MultiRowInsert::rowsPerStatement) {
+        const int rows = static_cast<int>(std::min<size_t>(MultiRowInsert::rowsPerStatement, rates.size() - from));
+        try {
+            work_->execute(&rates[from], rows);
+        } catch (const fb::Error& e) {
+            if (e.isConnectionLost())
+                throw;
+            // A refused row undoes its whole statement: each row again on its own, for its own
+            // outcome.
+            for (int i = 0; i < rows; ++i) {
+                try {
+                    work_->execute(&rates[from + i], 1);
+                } catch (const fb::Error& one) {
+                    if (one.isConnectionLost())
+                        throw;
+                    refusals[from + i] = one.message();
+                }
+            }
+        }
     }
-    return std::nullopt;
+    return refusals;
 }
 
 void RateStore::finish()
 {
-    work_->insert.reset();
+    work_->inserts.clear();
     work_->tr.commit();
-    fb::recomputeIndexStatistics(work_->db);
+    fb::recomputeIndexStatistics(work_->db, QStringLiteral("TAB_OPL_SILN"));
 }
 
 } // namespace data

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Tdm_1;
 
@@ -30,10 +31,11 @@ public:
     // The insert a line of a rate file ends, as the log shows it before the line.
     static QString statementHead();
 
-    // Stores one rate. Returns the engine's words when it refused the row; throws when the
-    // server is gone (every row would fail alike).
-    std::optional<QString> insert(const RateRow& rate);
-    // Commits the rates and brings the optimizer's figures up to date.
+    // Stores the rates, many to a statement, uncommitted. Returns for each the engine's words
+    // when it refused that row (the others are stored); throws when the server is gone
+    // (every row would fail alike).
+    std::vector<std::optional<QString>> insert(const std::vector<RateRow>& rates);
+    // Commits the rates and brings the optimizer's figures of the rates' indexes up to date.
     void finish();
 
 private:

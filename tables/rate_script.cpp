@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "data/multi_row_insert.h"
 #include "data/rate_store.h"
 #include "text/cp1250.h"
 #include "text/formats.h"
@@ -103,6 +104,24 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
 {
     data::RateStore store(dm, waiting);
     int errors = 0;
+    // The rates go to the database many to a statement; a lost server fails every line alike,
+    // and the rest is not tried.
+    std::vector<RateStatement*> queued;
+    std::vector<data::RateRow> rows;
+    const auto write = [&] {
+        const auto refusals = store.insert(rows);
+        for (size_t i = 0; i < queued.size(); ++i) {
+            if (refusals[i]) {
+                // One row of the log holds the server's text on one line.
+                queued[i]->outcome = errorText(text::oneLine(*refusals[i]));
+                ++errors;
+            } else {
+                queued[i]->outcome = okText();
+            }
+        }
+        queued.clear();
+        rows.clear();
+    };
     for (RateStatement& s : statements) {
         if (stop && stop())
             break;
@@ -117,16 +136,12 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
             ++errors;
             continue;
         }
-        // A lost server fails every line alike: the rest is not tried.
-        const auto refusal = store.insert(*s.values);
-        if (refusal) {
-            // One row of the log holds the server's text on one line.
-            s.outcome = errorText(text::oneLine(*refusal));
-            ++errors;
-        } else {
-            s.outcome = okText();
-        }
+        queued.push_back(&s);
+        rows.push_back(*s.values);
+        if (rows.size() == data::MultiRowInsert::rowsPerStatement)
+            write();
     }
+    write();
     store.finish();
     return errors;
 }

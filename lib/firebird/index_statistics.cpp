@@ -9,7 +9,7 @@
 
 namespace fb {
 
-void recomputeIndexStatistics(Connection& connection)
+void recomputeIndexStatistics(Connection& connection, const QString& table)
 {
     Transaction tr(&connection);
     tr.start();
@@ -17,7 +17,10 @@ void recomputeIndexStatistics(Connection& connection)
     {
         Statement q(connection, tr,
                     QStringLiteral("select trim(RDB$INDEX_NAME) from RDB$INDICES "
-                                   "where coalesce(RDB$SYSTEM_FLAG, 0) = 0 and RDB$INDEX_INACTIVE is distinct from 1"));
+                                   "where coalesce(RDB$SYSTEM_FLAG, 0) = 0 and RDB$INDEX_INACTIVE is distinct from 1")
+                        + (table.isEmpty() ? QString() : QStringLiteral(" and RDB$RELATION_NAME = :t")));
+        if (!table.isEmpty())
+            q.setParam(QStringLiteral("t"), table);
         q.execute();
         while (q.fetch())
             names << q.value(0).toString();

@@ -176,6 +176,29 @@ private slots:
         QCOMPARE(rateOf(1, 3, 2031), QStringLiteral("100000"));
     }
 
+    // Rates go to the database many to a statement: a refused line past the first statement's
+    // rows is named alone, and every other line of its statement is stored.
+    void aRefusedLineAmongManyIsNamedAlone()
+    {
+        QStringList lines;
+        for (int year = 2031; year <= 2090; ++year)
+            lines << u"1, 1, %1, %2)"_s.arg(year - 2000).arg(year);
+        lines.insert(55, u"1, 1, 99, 2035)"_s); // the key of line 5 again
+        auto statements = rates::statementsOf(lines);
+        const int before = count(QStringLiteral("select count(*) from TAB_OPL_SILN"));
+        QCOMPARE(rates::runStatements(*dm, statements), 1);
+        for (int i = 0; i < int(statements.size()); ++i) {
+            if (i == 55)
+                QVERIFY2(statements[i].outcome.startsWith(u"  Błąd "_s) && statements[i].outcome.contains(u"PK_TAB_OPL_SILN"_s),
+                         qPrintable(statements[i].outcome));
+            else
+                QCOMPARE(statements[i].outcome, u"     OK"_s);
+        }
+        QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN")), before + 60);
+        QCOMPARE(rateOf(1, 1, 2035), QStringLiteral("35"));
+        QCOMPARE(rateOf(1, 1, 2090), QStringLiteral("90"));
+    }
+
     void theCommandLineLoadsTheSameWay()
     {
         const QString file = writeFile(QStringLiteral("cli.sql"), "1, 1, 111.5, 2031)\r\n1, 2, 64.85, 2031)\r\n");

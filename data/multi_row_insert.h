@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+namespace fb {
+class Connection;
+class Statement;
+class Transaction;
+}
+
+namespace data {
+
+// Rows written many to a statement: over a network each statement is a round trip, and one
+// row a statement makes a run of a thousand rows cost a thousand of them. The statement is
+// "insert into T (...) select <columns> from RDB$DATABASE union all select ..." with one
+// select per row; its parameters are set by their place (row × parametersPerRow + column),
+// since looking hundreds of names up for every statement would cost more than the statement.
+// Measured (bench/ksef_bench, 35 000 purchases with their lines, through a server on the same
+// machine): 18 s one row a statement, 4 s fifty; a hundred gain nothing more.
+class MultiRowInsert {
+public:
+    static constexpr int rowsPerStatement = 50;
+
+    // `columns` is the select list of one row, with "%1" where the row's number goes into the
+    // parameter names (":k%1", ...).
+    MultiRowInsert(fb::Connection& connection, fb::Transaction& transaction, QString head, QString columns);
+    ~MultiRowInsert();
+    MultiRowInsert(const MultiRowInsert&) = delete;
+    MultiRowInsert& operator=(const MultiRowInsert&) = delete;
+
+    // The statement for `rows` rows (1 to rowsPerStatement), prepared once for each count.
+    fb::Statement& statementFor(int rows);
+    // Lets the prepared statements go (before their transaction ends).
+    void clear();
+
+private:
+    fb::Connection& connection_;
+    fb::Transaction& transaction_;
+    QString head_;
+    QString columns_;
+    QHash<int, std::shared_ptr<fb::Statement>> prepared_;
+};
+
+} // namespace data
