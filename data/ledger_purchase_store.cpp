@@ -2,6 +2,7 @@
 
 #include "data/dm1.h"
 #include "data/index_statistics.h"
+#include "data/multi_row_insert.h"
 #include "desktop/quietly.h"
 #include "firebird/error.h"
 #include "firebird/statement.h"
@@ -16,7 +17,7 @@ LedgerPurchaseStore::LedgerPurchaseStore(Tdm_1& dm) : dm_(dm), tr_(std::make_uni
 
 LedgerPurchaseStore::~LedgerPurchaseStore()
 {
-    insert_.reset();
+    inserts_.reset();
     desktop::quietly("ending the import's transaction", [this] {
         if (tr_->isActive())
             tr_->rollback();
@@ -53,29 +54,26 @@ QList<StoredPurchase> LedgerPurchaseStore::storedPurchases(int taxpayer, const P
     return purchases;
 }
 
-std::optional<QString> LedgerPurchaseStore::insert(const LedgerVehicle& vehicle, const QString& invoice, const QDate& day,
-                                                   double litres)
+std::vector<std::optional<QString>> LedgerPurchaseStore::insert(const std::vector<LedgerPurchase>& purchases)
 {
-    if (!insert_)
-        insert_ = std::make_unique<fb::Statement>(
-            dm_.db_opl, *tr_,
-            QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "
-                           "values (gen_id(G_ZAK, 1), :nr_rej, :nr_rach, :d_zak, :nr_rodz_pal, :il_zak)"));
-    insert_->setParam(QStringLiteral("nr_rej"), vehicle.registration);
-    insert_->setParam(QStringLiteral("nr_rach"), invoice);
-    insert_->setParam(QStringLiteral("d_zak"), day);
-    insert_->setParam(QStringLiteral("nr_rodz_pal"), vehicle.fuel);
-    insert_->setParam(QStringLiteral("il_zak"), litres);
-    try {
-        insert_->execute();
-    } catch (const fb::Error& e) {
-        // A lost server, or a database that cannot write at all (a full disk), fails every
-        // row alike.
-        if (e.isConnectionLost() || e.isDatabaseFailure())
-            throw;
-        return e.message();
-    }
-    return std::nullopt;
+    if (!inserts_)
+        inserts_ = std::make_unique<MultiRowInsert>(
+            dm_.db_opl, *tr_, QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "),
+            QStringLiteral("gen_id(G_ZAK, 1), cast(:r%1 as varchar(10)), cast(:n%1 as varchar(20)), cast(:d%1 as date), "
+                           "cast(:f%1 as smallint), cast(:l%1 as double precision)"));
+    return inserts_->write(
+        static_cast<int>(purchases.size()), 5,
+        [&purchases](fb::Statement& st, int row, int at) {
+            const LedgerPurchase& p = purchases[static_cast<size_t>(row)];
+            st.setParam(at++, p.registration);
+            st.setParam(at++, p.invoice);
+            st.setParam(at++, p.day);
+            st.setParam(at++, p.fuel);
+            st.setParam(at, p.litres);
+        },
+        // A lost server, or a database that cannot write at all (a full disk), fails every row
+        // alike.
+        [](const fb::Error& e) { return e.isConnectionLost() || e.isDatabaseFailure(); });
 }
 
 void LedgerPurchaseStore::commit()

@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "data/period.h"
 
@@ -19,12 +20,23 @@ class Transaction;
 
 namespace data {
 
+class MultiRowInsert;
+
 // A vehicle as the ledger import matches entries to it.
 struct LedgerVehicle {
     QString registration; // as stored
     QVariant fuel;
     QDate firstDay; // in use from (null: always)
     QDate lastDay;  // in use until (null: still)
+};
+
+// A new purchase of a ledger entry.
+struct LedgerPurchase {
+    QString registration;
+    QVariant fuel;
+    QString invoice;
+    QDate day;
+    double litres = 0;
 };
 
 // A purchase already stored, as the import's rule against repeated entries compares it.
@@ -35,7 +47,7 @@ struct StoredPurchase {
 };
 
 // What the ledger import reads and writes: the vehicles and stored purchases of a taxpayer,
-// and the new purchases, one bound insert each, committed together when asked. One run is one
+// and the new purchases, many to a statement, committed together when asked. One run is one
 // unit of work with a transaction of its own: what was not committed when the store goes is
 // rolled back.
 class LedgerPurchaseStore {
@@ -50,9 +62,10 @@ public:
     // The purchases of the taxpayer's vehicles dated in the period, read through the index
     // on vehicle and date whatever else the database holds.
     QList<StoredPurchase> storedPurchases(int taxpayer, const Period& period);
-    // Stores a purchase, uncommitted. Returns the engine's words when it refused this row;
-    // throws when the database takes no row at all (the server gone, a full disk).
-    std::optional<QString> insert(const LedgerVehicle& vehicle, const QString& invoice, const QDate& day, double litres);
+    // Stores the purchases, uncommitted. Returns for each the engine's words when it refused
+    // that row (the others are stored); throws when the database takes no row at all (the
+    // server gone, a full disk).
+    std::vector<std::optional<QString>> insert(const std::vector<LedgerPurchase>& purchases);
     // Commits what was stored so far (the work goes on).
     void commit();
     // After a failure: logs it and drops what was not committed.
@@ -63,7 +76,7 @@ public:
 private:
     Tdm_1& dm_;
     std::unique_ptr<fb::Transaction> tr_;
-    std::unique_ptr<fb::Statement> insert_;
+    std::unique_ptr<MultiRowInsert> inserts_;
 };
 
 } // namespace data

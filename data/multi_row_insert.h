@@ -2,10 +2,14 @@
 
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace fb {
 class Connection;
+class Error;
 class Statement;
 class Transaction;
 }
@@ -32,6 +36,16 @@ public:
 
     // The statement for `rows` rows (1 to rowsPerStatement), prepared once for each count.
     fb::Statement& statementFor(int rows);
+
+    // Sets the parameters of row `row` of the run into the statement, from parameter `at` on.
+    using Binder = std::function<void(fb::Statement& statement, int row, int at)>;
+    // Writes `count` rows with `parametersPerRow` parameters each, rowsPerStatement at a
+    // time. A row the engine refuses undoes its whole statement: those rows are then written
+    // one by one, and the engine's words for each row it refused come back at the row's
+    // place (the others are written). A failure that `failsAll` says fails every row alike (a
+    // lost server, a full disk) is thrown instead.
+    std::vector<std::optional<QString>> write(int count, int parametersPerRow, const Binder& bind,
+                                              const std::function<bool(const fb::Error&)>& failsAll);
     // Lets the prepared statements go (before their transaction ends).
     void clear();
 

@@ -24,19 +24,6 @@ struct RateStore::Work {
     WorkLock lock;
     fb::Transaction tr; // rolled back when it ends still active
     MultiRowInsert inserts;
-
-    void execute(const RateRow* rates, int rows)
-    {
-        fb::Statement& st = inserts.statementFor(rows);
-        for (int i = 0; i < rows; ++i) {
-            int at = i * 4;
-            st.setParam(at++, rates[i].vehicleType);
-            st.setParam(at++, rates[i].fuel);
-            st.setParam(at++, rates[i].ratePerTonne);
-            st.setParam(at, rates[i].year);
-        }
-        st.execute();
-    }
 };
 
 RateStore::RateStore(Tdm_1& dm, const std::function<void()>& waiting) : work_(std::make_unique<Work>(dm))
@@ -57,28 +44,16 @@ QString RateStore::statementHead()
 
 std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>& rates)
 {
-    std::vector<std::optional<QString>> refusals(rates.size());
-    for (size_t from = 0; from < rates.size(); from += MultiRowInsert::rowsPerStatement) {
-        const int rows = static_cast<int>(std::min<size_t>(MultiRowInsert::rowsPerStatement, rates.size() - from));
-        try {
-            work_->execute(&rates[from], rows);
-        } catch (const fb::Error& e) {
-            if (e.isConnectionLost())
-                throw;
-            // A refused row undoes its whole statement: each row again on its own, for its own
-            // outcome.
-            for (int i = 0; i < rows; ++i) {
-                try {
-                    work_->execute(&rates[from + i], 1);
-                } catch (const fb::Error& one) {
-                    if (one.isConnectionLost())
-                        throw;
-                    refusals[from + i] = one.message();
-                }
-            }
-        }
-    }
-    return refusals;
+    return work_->inserts.write(
+        static_cast<int>(rates.size()), 4,
+        [&rates](fb::Statement& st, int row, int at) {
+            const RateRow& rate = rates[static_cast<size_t>(row)];
+            st.setParam(at++, rate.vehicleType);
+            st.setParam(at++, rate.fuel);
+            st.setParam(at++, rate.ratePerTonne);
+            st.setParam(at, rate.year);
+        },
+        [](const fb::Error& e) { return e.isConnectionLost(); });
 }
 
 void RateStore::finish()

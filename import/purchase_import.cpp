@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "data/ledger_purchase_store.h"
+#include "data/multi_row_insert.h"
 #include "data/vehicle_use.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
@@ -44,6 +45,17 @@ struct PurchaseImport::State {
     int vehiclesOf = -1;                   // the taxpayer whose vehicles and purchases are loaded
     QHash<QString, data::LedgerVehicle> vehicles; // by upper-case registration number
     std::unique_ptr<data::LedgerPurchaseStore> store;
+    // Purchases waiting to go to the database many to a statement, with what the log says
+    // since the first of them, in order: a purchase the database refuses is logged at its
+    // place among the other lines.
+    std::vector<data::LedgerPurchase> waiting;
+    QStringList waitingHeads, waitingKeys;
+    struct Said {
+        int purchase = -1; // a purchase of `waiting`, or else a line
+        QString line;
+    };
+    std::vector<Said> said;
+    QSet<QString> waitingKeySet;
     int uncommitted = 0;
     int count = 0;                         // stored for the taxpayer being searched
     qint64 done = 0;                       // ledger records handled, for the progress
@@ -67,7 +79,7 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
     stopped_ = false;
     unreadable_.clear();
     const QString ledgerName = request.source == Source::Pkpir ? QStringLiteral("PKPiR") : QStringLiteral("FK");
-    log_(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
+    say(QStringLiteral("Import zakupów paliw z systemu %1. Wykonano %2 %3.")
              .arg(ledgerName, text::formatDate(now.date()), now.time().toString(QStringLiteral("HH:mm:ss"))));
 
     // Locked before any stored purchase is read: another desk's import of a taxpayer has
@@ -98,7 +110,7 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
         throw;
     }
     state.store->keepStatisticsTrue();
-    log_(QStringLiteral("Koniec"));
+    say(QStringLiteral("Koniec"));
 }
 
 // The last line of a run that ends early says what the database holds: what was stored
@@ -114,7 +126,7 @@ void PurchaseImport::endEarly(const QString& why)
         state_->uncommitted = 0;
         lost = QStringLiteral(" Ostatnich zakupów (%1) nie zapisano.").arg(pending);
     }
-    log_(QStringLiteral("%1 Zapisane dotąd zakupy (%2) pozostają w bazie.%3").arg(why).arg(stored_).arg(lost));
+    say(QStringLiteral("%1 Zapisane dotąd zakupy (%2) pozostają w bazie.%3").arg(why).arg(stored_).arg(lost));
 }
 
 void PurchaseImport::lockTaxpayers(data::WorkLock& locks)
@@ -135,14 +147,64 @@ bool PurchaseImport::passOverIfBusy(const QString& code)
 {
     if (!busy_.contains(code))
         return false;
-    log_(QStringLiteral("Zakupy tego podatnika przejmuje teraz inne stanowisko; podatnik pominięty (przejmij je ponownie, "
+    say(QStringLiteral("Zakupy tego podatnika przejmuje teraz inne stanowisko; podatnik pominięty (przejmij je ponownie, "
                         "gdy tamto stanowisko skończy)."));
-    log_(QString(44, QLatin1Char('-')));
+    say(QString(44, QLatin1Char('-')));
     return true;
+}
+
+void PurchaseImport::say(const QString& line)
+{
+    if (state_ && !state_->waiting.empty())
+        state_->said.push_back({-1, line});
+    else
+        log_(line);
+}
+
+void PurchaseImport::writeWaiting()
+{
+    if (!state_ || state_->waiting.empty())
+        return;
+    State& st = *state_;
+    std::vector<data::LedgerPurchase> rows;
+    std::swap(rows, st.waiting);
+    std::vector<State::Said> said;
+    std::swap(said, st.said);
+    const QStringList heads = std::exchange(st.waitingHeads, {});
+    const QStringList keys = std::exchange(st.waitingKeys, {});
+    st.waitingKeySet.clear();
+    std::vector<std::optional<QString>> refusals;
+    try {
+        refusals = st.store->insert(rows);
+    } catch (...) {
+        // None of these rows is stored, nor counted, as a row the database could not take
+        // at all was not: the run ends with a line that says what the database holds.
+        const int notStored = static_cast<int>(rows.size());
+        st.uncommitted -= notStored;
+        st.count -= notStored;
+        for (const State::Said& s : said)
+            if (s.purchase < 0)
+                log_(s.line);
+        throw;
+    }
+    for (const State::Said& s : said) {
+        if (s.purchase < 0) {
+            log_(s.line);
+            continue;
+        }
+        const auto& refusal = refusals[static_cast<size_t>(s.purchase)];
+        if (refusal) {
+            log_(heads[s.purchase] + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
+            st.purchases.remove(keys[s.purchase]);
+            --st.uncommitted;
+            --st.count;
+        }
+    }
 }
 
 void PurchaseImport::commit()
 {
+    writeWaiting();
     if (state_ && state_->uncommitted > 0) {
         state_->store->commit();
         stored_ += state_->uncommitted;
@@ -178,26 +240,35 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
         return code + QLatin1Char(' ') + registration + QLatin1Char(' ') + invoice + QLatin1Char(' ') + dateText(day);
     };
     const QString key = purchaseKey(registration, day, invoice);
+    // Repeating one still waiting: that one is written first, so that a row the database
+    // refuses is tried again, as when each was written at once.
+    if (state_->waitingKeySet.contains(key))
+        writeWaiting();
     if (state_->purchases.contains(key)) {
-        log_(head() + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
+        say(head() + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
         return false;
     }
     const auto found = state_->vehicles.constFind(registration.toUpper());
     if (found == state_->vehicles.constEnd()) {
-        log_(head() + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
+        say(head() + QStringLiteral(" -podatnik nie ma samochodu o takim numerze rej."));
         return false;
     }
     const data::LedgerVehicle& v = *found;
     if (!data::daysForImportedPurchases(v.firstDay, v.lastDay).contains(day))
         return false;
-    // A database that takes no row at all throws: the run stops at once.
-    if (const auto refusal = state_->store->insert(v, invoice, day, litres)) {
-        log_(head() + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
-        return false;
-    }
+    // Written with the next ones; a database that takes no row at all throws then, and the
+    // run stops at once.
+    state_->said.push_back({static_cast<int>(state_->waiting.size()), {}});
+    state_->waiting.push_back({v.registration, v.fuel, invoice, day, litres});
+    state_->waitingHeads << head();
+    state_->waitingKeys << key;
+    state_->waitingKeySet.insert(key);
     state_->purchases.insert(key);
-    if (++state_->uncommitted >= batchSize)
+    ++state_->uncommitted;
+    if (state_->uncommitted >= batchSize)
         commit();
+    else if (state_->waiting.size() >= size_t(data::MultiRowInsert::rowsPerStatement))
+        writeWaiting();
     return true;
 }
 
@@ -227,7 +298,7 @@ void PurchaseImport::takeEntry(const QString& code, const QString& description, 
         break;
     case Description::Outcome::BadQuantity:
     case Description::Outcome::NoRegistration:
-        log_(code + QLatin1Char(' ') + invoiceShown + QLatin1Char(' ') + dateText(day) + QLatin1Char(' ') + description
+        say(code + QLatin1Char(' ') + invoiceShown + QLatin1Char(' ') + dateText(day) + QLatin1Char(' ') + description
              + (parsed.outcome == Description::Outcome::BadQuantity ? QStringLiteral(" -niepoprawna ilość")
                                                                     : QStringLiteral(" -brak numeru rejestracyjnego")));
         break;
@@ -242,7 +313,7 @@ bool PurchaseImport::validDate(const QString& file, int record, int year, int mo
     date = QDate(year, month, day);
     if (date.isValid())
         return true;
-    log_(QStringLiteral("Plik %1, rekord %2: data %3-%4-%5 nie jest datą kalendarzową; rekord pominięty")
+    say(QStringLiteral("Plik %1, rekord %2: data %3-%4-%5 nie jest datą kalendarzową; rekord pominięty")
              .arg(file)
              .arg(record + 1)
              .arg(day, 2, 10, QLatin1Char('0'))
@@ -253,7 +324,7 @@ bool PurchaseImport::validDate(const QString& file, int record, int year, int mo
 
 void PurchaseImport::logReadError(const QString& file, int lastRecord)
 {
-    log_(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta").arg(file).arg(lastRecord + 1));
+    say(QStringLiteral("Plik %1: błąd odczytu po rekordzie %2; dalsza część pliku pominięta").arg(file).arg(lastRecord + 1));
 }
 
 bool PurchaseImport::readable(const RecordFile& file, const QString& name)
@@ -261,7 +332,7 @@ bool PurchaseImport::readable(const RecordFile& file, const QString& name)
     if (file.problem().isEmpty())
         return true;
     unreadable_ << QStringLiteral("%1 (%2)").arg(name, file.problem());
-    log_(QStringLiteral("Plik %1: nie można go odczytać (%2); plik pominięty").arg(name, file.problem()));
+    say(QStringLiteral("Plik %1: nie można go odczytać (%2); plik pominięty").arg(name, file.problem()));
     return false;
 }
 
@@ -269,8 +340,8 @@ void PurchaseImport::endOfSearch()
 {
     // The count says what the database holds.
     commit();
-    log_(countLine(state_->count));
-    log_(QString(44, QLatin1Char('-')));
+    say(countLine(state_->count));
+    say(QString(44, QLatin1Char('-')));
 }
 
 // One pass over the PKPiR files for all the chosen taxpayers: the records of each, in file
@@ -321,7 +392,7 @@ PurchaseImport::PkpirDocuments PurchaseImport::gatherPkpir(const PurchaseImportR
 
 void PurchaseImport::searchPkpir(const QString& code, const QList<PkpirDocument>& documents)
 {
-    log_(QStringLiteral("Wyszukiwanie zakupów paliwa dla konta ") + code);
+    say(QStringLiteral("Wyszukiwanie zakupów paliwa dla konta ") + code);
     if (passOverIfBusy(code))
         return;
     state_->count = 0;

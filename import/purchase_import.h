@@ -31,7 +31,7 @@ struct PurchaseImportRun {
 // ZAK_PAL, writing the log line by line through `log`, exactly as the import screen shows it.
 // Each entry is checked against the period's purchases (those stored earlier in the run
 // included) and the taxpayer's vehicles, read once, not once per entry. Rows go in through
-// bound parameters and are committed in batches; a damaged record or a row the database
+// bound parameters, many to a statement, and are committed in batches; a damaged record or a row the database
 // refuses is logged and the run goes on. The run holds the lock of each chosen taxpayer's
 // purchase import from before it reads the stored purchases until its rows are committed, so
 // that two desks never store one purchase twice; a taxpayer another desk is importing is
@@ -92,6 +92,10 @@ private:
     // Checks and stores one purchase (przyjmij_zakup); true when it was stored.
     bool przyjmij_zakup(const QString& code, const QString& registration, const QString& invoice, const QDate& day,
                         double litres);
+    // A line of the log; while purchases wait to be written it waits with them.
+    void say(const QString& line);
+    // Writes the waiting purchases and logs, in order, the lines that waited with them.
+    void writeWaiting();
     void commit();
     void endEarly(const QString& why);
     void stopIfAsked();

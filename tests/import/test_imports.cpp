@@ -194,6 +194,30 @@ private slots:
         QCOMPARE(stored(u"NR_RACH starting 'T'"_s).size(), 3);
     }
 
+    // Purchases go to the database many to a statement; the log still says each refused one
+    // at its place among the other lines, and an entry repeating a refused one is tried again.
+    void refusedRowsAreSaidInTheirPlace()
+    {
+        exec(u"create exception E_ODMOWA 'Faktura zablokowana przez biuro'"_s);
+        exec(u"create trigger T_ODMOWA for ZAK_PAL before insert as begin "
+             "if (new.NR_RACH = 'ZLA') then exception E_ODMOWA; end"_s);
+        QByteArray file;
+        for (const auto& [invoice, day, description] : {std::tuple{u"S0"_s, 1, u"x/WA 100/5"_s}, {u"ZLA"_s, 2, u"x/WA 100/5"_s},
+                                                         {u"S2"_s, 3, u"x/GD 1/5"_s}, {u"S0"_s, 1, u"x/WA 100/5"_s},
+                                                         {u"S4"_s, 5, u"x/WA 100/5"_s}, {u"ZLA"_s, 2, u"x/WA 100/5"_s}})
+            file += pkpirRecord({u"007"_s, 14, invoice, 2007, 11, day, description});
+        writeFile(folder.path(), u"dok_010.zqd"_s, file);
+        const QStringList log = run(ledger::Source::Pkpir, {{2007, 11, 1}, {2007, 11, 30}}, {u"007"_s});
+        QCOMPARE(log.size(), 9);
+        QCOMPARE(log[1], u"Wyszukiwanie zakupów paliwa dla konta 007"_s);
+        QVERIFY2(log[2].startsWith(u"007 WA 100 ZLA 02-11-2007 -baza danych nie przyjęła zakupu: "_s), qPrintable(log[2]));
+        QCOMPARE(log[3], u"007 GD 1 S2 03-11-2007 -podatnik nie ma samochodu o takim numerze rej."_s);
+        QCOMPARE(log[4], u"007 WA 100 S0 01-11-2007 -jest już taki rekord w tablicy zakupów paliw"_s);
+        QVERIFY2(log[5].startsWith(u"007 WA 100 ZLA 02-11-2007 -baza danych nie przyjęła zakupu: "_s), qPrintable(log[5]));
+        QCOMPARE(log.mid(6), (QStringList{u"Zapisano 2 rekordy"_s, QString(44, u'-'), u"Koniec"_s}));
+        QCOMPARE(stored(u"D_ZAK between '2007-11-01' and '2007-11-30'"_s).size(), 2);
+    }
+
     void fkRun()
     {
         QByteArray file;
