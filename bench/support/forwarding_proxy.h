@@ -6,7 +6,7 @@
 
 class QTcpServer;
 
-namespace testsupport {
+namespace bench {
 
 // A TCP proxy on 127.0.0.1, in a thread of its own, forwarding to a local port. A client
 // reached through it loses its network, as far as the server can tell, when the proxy stops
@@ -34,4 +34,4 @@ private:
     std::atomic<bool> forwarding_{true};
 };
 
-} // namespace testsupport
+} // namespace bench

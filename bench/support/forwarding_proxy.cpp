@@ -5,7 +5,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-namespace testsupport {
+namespace bench {
 
 namespace {
 
@@ -63,4 +63,4 @@ void ForwardingProxy::run()
     exec();
 }
 
-} // namespace testsupport
+} // namespace bench
