@@ -8,23 +8,21 @@
 // whether the import's cost follows the files or the database. Each measurement runs in a process of its own: memory that an earlier
 // measurement touched and freed would spare a later one the cost of touching it first.
 #include <QCoreApplication>
-#include <QDir>
 #include <QProcess>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <sys/resource.h>
 
 #include "bench_database.h"
+#include "ledger_builder.h"
 #include "office_database.h"
 #include "data/dm1.h"
 #include "data/index_statistics.h"
 #include "data/work_lock.h"
 #include "firebird/statement.h"
 #include "import/purchase_import.h"
-#include "text/cp1250.h"
 #include "text/formats.h"
 
 namespace {
@@ -36,14 +34,6 @@ constexpr int files = 120;
 constexpr int recordsEach = (200000 + files - 1) / files;
 constexpr int fuelEntries = 40000;
 constexpr int repeats = 3;
-
-void putText(QByteArray& r, int offset, const QString& text)
-{
-    const QByteArray bytes = *text::toCp1250(text);
-    r[offset] = static_cast<char>(bytes.size());
-    for (int i = 0; i < bytes.size(); ++i)
-        r[offset + 1 + i] = bytes[i];
-}
 
 QString registration(int taxpayer, int vehicle)
 {
@@ -88,23 +78,15 @@ std::vector<Entry> ledgerEntries(const QString& folder)
             }
             if (folder.isEmpty())
                 continue; // the entries only: a measuring process touches no more memory than it needs
-            QByteArray rec(324, '\0');
-            putText(rec, 6, QStringLiteral("%1").arg(taxpayer, 3, 10, QLatin1Char('0')));
-            rec[15] = 13;
-            rec[27] = static_cast<char>(2024 & 0xFF);
-            rec[28] = static_cast<char>(2024 >> 8);
-            rec[29] = static_cast<char>(month);
-            rec[30] = static_cast<char>(day.day());
-            putText(rec, 16, invoice);
-            putText(rec, 31, fuel ? QStringLiteral("olej napędowy/%1/%2").arg(registration(taxpayer, vehicle)).arg(litres)
-                                  : QStringLiteral("usługa księgowa %1").arg(r));
-            contents += rec;
+            contents += ledgertest::pkpirRecord(
+                {QStringLiteral("%1").arg(taxpayer, 3, 10, QLatin1Char('0')), 13, invoice, 2024, month, day.day(),
+                 fuel ? QStringLiteral("olej napędowy/%1/%2").arg(registration(taxpayer, vehicle)).arg(litres)
+                      : QStringLiteral("usługa księgowa %1").arg(r),
+                 {}});
         }
         if (folder.isEmpty())
             continue;
-        QFile file(QDir(folder).filePath(QStringLiteral("dok_%1%2.zqd").arg(month, 2, 10, QLatin1Char('0')).arg(f % 10)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-            qFatal("cannot write the ledger files");
+        ledgertest::writeFile(folder, QStringLiteral("dok_%1%2.zqd").arg(month, 2, 10, QLatin1Char('0')).arg(f % 10), contents);
     }
     return entries;
 }

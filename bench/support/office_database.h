@@ -7,13 +7,14 @@ class Connection;
 class Transaction;
 } // namespace fb
 
-// The two shapes of an office's database that the scale benchmarks measure, filled on the
-// server in blocks rather than by a million round trips from the client.
+// The shapes of an office's database that the benchmarks measure, filled on the server in
+// blocks rather than by a million round trips from the client.
 namespace bench {
 
 enum class OfficeShape {
     OneLargeTaxpayer,   // "FIRMA" with 40 vehicles and every purchase
     ManySmallTaxpayers, // 1 000 taxpayers "P0001".."P1000" with 5 vehicles each
+    SmallOffice,        // 100 taxpayers "P0001".."P0100" with 3 vehicles each
 };
 
 struct Office {
@@ -21,10 +22,16 @@ struct Office {
     int purchases = 0;
     int year = 2024;
 
-    int taxpayers() const { return shape == OfficeShape::OneLargeTaxpayer ? 1 : 1000; }
-    int vehiclesPerTaxpayer() const { return shape == OfficeShape::OneLargeTaxpayer ? 40 : 5; }
+    int taxpayers() const
+    {
+        return shape == OfficeShape::OneLargeTaxpayer ? 1 : shape == OfficeShape::SmallOffice ? 100 : 1000;
+    }
+    int vehiclesPerTaxpayer() const
+    {
+        return shape == OfficeShape::OneLargeTaxpayer ? 40 : shape == OfficeShape::SmallOffice ? 3 : 5;
+    }
     // The taxpayer whose statements the benchmark prints: the large one, or one in the middle.
-    int measuredTaxpayer() const { return shape == OfficeShape::OneLargeTaxpayer ? 1 : 500; }
+    int measuredTaxpayer() const { return shape == OfficeShape::OneLargeTaxpayer ? 1 : taxpayers() / 2; }
     QString shortName(int taxpayer) const;
     QString description() const;
 };

@@ -328,7 +328,7 @@ private slots:
         data::WorkLock::setLifeBounds(200, 1500);
         const auto restore = qScopeGuard([] { data::WorkLock::setLifeBounds(10000, 45000); });
         const quint16 serverPort = testsupport::testServerAddress().section(u'/', 1).toUShort();
-        testsupport::ForwardingProxy proxy(serverPort);
+        bench::ForwardingProxy proxy(serverPort);
         Tdm_1 cut;
         cut.connectTo(u"127.0.0.1/%1:%2"_s.arg(proxy.port()).arg(databasePath));
         {

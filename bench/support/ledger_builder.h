@@ -1,4 +1,4 @@
-// Ledger files made by the tests, byte by byte as the ledger programs lay them out.
+// Ledger files made by the tests and the benchmarks, byte by byte as the ledger programs lay them out.
 #pragma once
 
 #include <QByteArray>

@@ -5,7 +5,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-namespace testsupport {
+#include <memory>
+
+namespace bench {
 
 namespace {
 
@@ -31,6 +33,13 @@ void ForwardingProxy::resumeForwarding()
     emit resumed();
 }
 
+void ForwardingProxy::resetTurns()
+{
+    turns_ = 0;
+    toServer_ = 0;
+    toClient_ = 0;
+}
+
 void ForwardingProxy::run()
 {
     QTcpServer server;
@@ -39,11 +48,26 @@ void ForwardingProxy::run()
     listening.release();
     QObject::connect(&server, &QTcpServer::newConnection, &server, [this, &server] {
         while (QTcpSocket* client = server.nextPendingConnection()) {
+            ++connections_;
             auto* upstream = new QTcpSocket(client);
             upstream->connectToHost(QHostAddress::LocalHost, target_);
-            const auto pass = [this](QTcpSocket* from, QTcpSocket* to) {
-                if (forwarding_ && to->state() == QAbstractSocket::ConnectedState)
-                    to->write(from->readAll());
+            // Whether the server has sent anything since the client's last chunk.
+            const auto answered = std::make_shared<bool>(true);
+            const auto pass = [this, answered, client](QTcpSocket* from, QTcpSocket* to) {
+                if (!forwarding_ || to->state() != QAbstractSocket::ConnectedState)
+                    return;
+                const QByteArray chunk = from->readAll();
+                if (chunk.isEmpty())
+                    return;
+                to->write(chunk);
+                if (from == client) {
+                    toServer_ += chunk.size();
+                    turns_ += *answered;
+                    *answered = false;
+                } else {
+                    toClient_ += chunk.size();
+                    *answered = true;
+                }
             };
             const auto both = [=] {
                 pass(client, upstream);
@@ -54,13 +78,14 @@ void ForwardingProxy::run()
             QObject::connect(upstream, &QTcpSocket::connected, client, both);
             QObject::connect(this, &ForwardingProxy::resumed, client, both, Qt::QueuedConnection);
             QObject::connect(upstream, &QTcpSocket::disconnected, client, [client] { client->disconnectFromHost(); });
-            QObject::connect(client, &QTcpSocket::disconnected, client, [client, upstream] {
+            QObject::connect(client, &QTcpSocket::disconnected, client, [this, client, upstream] {
                 upstream->disconnectFromHost();
                 client->deleteLater();
+                --connections_;
             });
         }
     });
     exec();
 }
 
-} // namespace testsupport
+} // namespace bench
