@@ -54,14 +54,14 @@ QList<StoredPurchase> LedgerPurchaseStore::storedPurchases(int taxpayer, const P
     return purchases;
 }
 
-std::vector<std::optional<QString>> LedgerPurchaseStore::insert(const std::vector<LedgerPurchase>& purchases)
+void LedgerPurchaseStore::insert(const std::vector<LedgerPurchase>& purchases, WriteOutcome& outcome)
 {
     if (!inserts_)
         inserts_ = std::make_unique<MultiRowInsert>(
             dm_.db_opl, *tr_, QStringLiteral("insert into ZAK_PAL (NR_KOL, NR_REJ, NR_RACH, D_ZAK, NR_RODZ_PAL, IL_ZAK) "),
             QStringLiteral("gen_id(G_ZAK, 1), cast(:r%1 as varchar(10)), cast(:n%1 as varchar(20)), cast(:d%1 as date), "
                            "cast(:f%1 as smallint), cast(:l%1 as double precision)"));
-    return inserts_->write(
+    inserts_->write(
         static_cast<int>(purchases.size()), 5,
         [&purchases](fb::Statement& st, int row, int at) {
             const LedgerPurchase& p = purchases[static_cast<size_t>(row)];
@@ -73,7 +73,7 @@ std::vector<std::optional<QString>> LedgerPurchaseStore::insert(const std::vecto
         },
         // A lost server, or a database that cannot write at all (a full disk), fails every row
         // alike.
-        [](const fb::Error& e) { return e.isConnectionLost() || e.isDatabaseFailure(); });
+        [](const fb::Error& e) { return e.isConnectionLost() || e.isDatabaseFailure(); }, outcome);
 }
 
 void LedgerPurchaseStore::commit()

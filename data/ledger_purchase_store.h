@@ -21,6 +21,7 @@ class Transaction;
 namespace data {
 
 class MultiRowInsert;
+struct WriteOutcome;
 
 // A vehicle as the ledger import matches entries to it.
 struct LedgerVehicle {
@@ -62,10 +63,10 @@ public:
     // The purchases of the taxpayer's vehicles dated in the period, read through the index
     // on vehicle and date whatever else the database holds.
     QList<StoredPurchase> storedPurchases(int taxpayer, const Period& period);
-    // Stores the purchases, uncommitted. Returns for each the engine's words when it refused
-    // that row (the others are stored); throws when the database takes no row at all (the
-    // server gone, a full disk).
-    std::vector<std::optional<QString>> insert(const std::vector<LedgerPurchase>& purchases);
+    // Stores the purchases, uncommitted; `outcome` gets for each the engine's words when it
+    // refused that row (the others are stored). Throws when the database takes no row at all
+    // (the server gone, a full disk), with `outcome` telling which rows were stored before.
+    void insert(const std::vector<LedgerPurchase>& purchases, WriteOutcome& outcome);
     // Commits what was stored so far (the work goes on).
     void commit();
     // After a failure: logs it and drops what was not committed.

@@ -26,35 +26,41 @@ fb::Statement& MultiRowInsert::statementFor(int rows)
     return *statement;
 }
 
-std::vector<std::optional<QString>> MultiRowInsert::write(int count, int parametersPerRow, const Binder& bind,
-                                                          const std::function<bool(const fb::Error&)>& failsAll)
+void MultiRowInsert::write(int count, int parametersPerRow, const Binder& bind, const FailsAll& failsAll,
+                           WriteOutcome& outcome)
 {
-    const auto execute = [&](int from, int rows) {
-        fb::Statement& st = statementFor(rows);
+    outcome.refusals.assign(static_cast<size_t>(count), std::nullopt);
+    outcome.done = 0;
+    // A statement that cannot be prepared (no right to write the table) fails every row: it
+    // is prepared outside the rows' handling.
+    const auto execute = [&](fb::Statement& st, int from, int rows) {
         for (int i = 0; i < rows; ++i)
             bind(st, from + i, i * parametersPerRow);
         st.execute();
     };
-    std::vector<std::optional<QString>> refusals(static_cast<size_t>(count));
     for (int from = 0; from < count; from += rowsPerStatement) {
         const int rows = std::min(rowsPerStatement, count - from);
+        fb::Statement& many = statementFor(rows);
         try {
-            execute(from, rows);
+            execute(many, from, rows);
+            outcome.done = from + rows;
+            continue;
         } catch (const fb::Error& e) {
             if (failsAll(e))
                 throw;
-            for (int i = from; i < from + rows; ++i) {
-                try {
-                    execute(i, 1);
-                } catch (const fb::Error& one) {
-                    if (failsAll(one))
-                        throw;
-                    refusals[static_cast<size_t>(i)] = one.message();
-                }
+        }
+        fb::Statement& one = statementFor(1);
+        for (int i = from; i < from + rows; ++i) {
+            try {
+                execute(one, i, 1);
+            } catch (const fb::Error& e) {
+                if (failsAll(e))
+                    throw;
+                outcome.refusals[static_cast<size_t>(i)] = e.message();
             }
+            outcome.done = i + 1;
         }
     }
-    return refusals;
 }
 
 void MultiRowInsert::clear()

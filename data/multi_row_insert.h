@@ -16,6 +16,14 @@ class Transaction;
 
 namespace data {
 
+// What became of the rows of a write: for each, the engine's words when it refused the row.
+// The first `done` rows have their outcome (written, or refused); when the write was ended by
+// a failure that fails every row, the rows after them were not written.
+struct WriteOutcome {
+    std::vector<std::optional<QString>> refusals;
+    int done = 0;
+};
+
 // Rows written many to a statement: over a network each statement is a round trip, and one
 // row a statement makes a run of a thousand rows cost a thousand of them. The statement is
 // "insert into T (...) select <columns> from RDB$DATABASE union all select ..." with one
@@ -39,13 +47,14 @@ public:
 
     // Sets the parameters of row `row` of the run into the statement, from parameter `at` on.
     using Binder = std::function<void(fb::Statement& statement, int row, int at)>;
+    using FailsAll = std::function<bool(const fb::Error&)>;
     // Writes `count` rows with `parametersPerRow` parameters each, rowsPerStatement at a
     // time. A row the engine refuses undoes its whole statement: those rows are then written
-    // one by one, and the engine's words for each row it refused come back at the row's
-    // place (the others are written). A failure that `failsAll` says fails every row alike (a
-    // lost server, a full disk) is thrown instead.
-    std::vector<std::optional<QString>> write(int count, int parametersPerRow, const Binder& bind,
-                                              const std::function<bool(const fb::Error&)>& failsAll);
+    // one by one, and the engine's words for each row it refused go into `outcome` at the
+    // row's place (the others are written). A failure that `failsAll` says fails every row
+    // alike (a lost server, a full disk), or a statement that cannot be prepared, is thrown,
+    // with `outcome` telling how far the write got.
+    void write(int count, int parametersPerRow, const Binder& bind, const FailsAll& failsAll, WriteOutcome& outcome);
     // Lets the prepared statements go (before their transaction ends).
     void clear();
 

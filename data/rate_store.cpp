@@ -44,7 +44,8 @@ QString RateStore::statementHead()
 
 std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>& rates)
 {
-    return work_->inserts.write(
+    WriteOutcome outcome;
+    work_->inserts.write(
         static_cast<int>(rates.size()), 4,
         [&rates](fb::Statement& st, int row, int at) {
             const RateRow& rate = rates[static_cast<size_t>(row)];
@@ -53,7 +54,8 @@ std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>
             st.setParam(at++, rate.ratePerTonne);
             st.setParam(at, rate.year);
         },
-        [](const fb::Error& e) { return e.isConnectionLost(); });
+        [](const fb::Error& e) { return e.isConnectionLost(); }, outcome);
+    return outcome.refusals;
 }
 
 void RateStore::finish()

@@ -117,11 +117,12 @@ void PurchaseImport::run(const PurchaseImportRun& request, const QDateTime& now)
 // before the stop is committed if the database still takes it, and counted only if it was.
 void PurchaseImport::endEarly(const QString& why)
 {
-    const int pending = state_->uncommitted;
     QString lost;
     try {
         commit();
     } catch (const std::exception& e) {
+        // What the transaction held, the waiting purchases written or refused by now.
+        const int pending = state_->uncommitted;
         state_->store->abandon(e);
         state_->uncommitted = 0;
         lost = QStringLiteral(" Ostatnich zakupów (%1) nie zapisano.").arg(pending);
@@ -173,33 +174,35 @@ void PurchaseImport::writeWaiting()
     const QStringList heads = std::exchange(st.waitingHeads, {});
     const QStringList keys = std::exchange(st.waitingKeys, {});
     st.waitingKeySet.clear();
-    std::vector<std::optional<QString>> refusals;
-    try {
-        refusals = st.store->insert(rows);
-    } catch (...) {
-        // None of these rows is stored, nor counted, as a row the database could not take
-        // at all was not: the run ends with a line that says what the database holds.
-        const int notStored = static_cast<int>(rows.size());
-        st.uncommitted -= notStored;
-        st.count -= notStored;
-        for (const State::Said& s : said)
-            if (s.purchase < 0)
+    // Told in order: each line, and each refused purchase; after a failure that takes no row
+    // at all, the purchases from the failing one on are neither stored nor counted (as a
+    // purchase the database could not take was not), and the run ends with a line that says
+    // what the database holds.
+    data::WriteOutcome outcome;
+    const auto tell = [&] {
+        for (const State::Said& s : said) {
+            if (s.purchase < 0) {
                 log_(s.line);
+                continue;
+            }
+            const bool written = s.purchase < outcome.done;
+            const std::optional<QString> refusal = written ? outcome.refusals[static_cast<size_t>(s.purchase)] : std::nullopt;
+            if (refusal)
+                log_(heads[s.purchase] + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
+            if (!written || refusal) {
+                st.purchases.remove(keys[s.purchase]);
+                --st.uncommitted;
+                --st.count;
+            }
+        }
+    };
+    try {
+        st.store->insert(rows, outcome);
+    } catch (...) {
+        tell();
         throw;
     }
-    for (const State::Said& s : said) {
-        if (s.purchase < 0) {
-            log_(s.line);
-            continue;
-        }
-        const auto& refusal = refusals[static_cast<size_t>(s.purchase)];
-        if (refusal) {
-            log_(heads[s.purchase] + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
-            st.purchases.remove(keys[s.purchase]);
-            --st.uncommitted;
-            --st.count;
-        }
-    }
+    tell();
 }
 
 void PurchaseImport::commit()

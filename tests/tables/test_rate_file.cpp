@@ -8,7 +8,11 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "data/multi_row_insert.h"
+#include "data/rate_store.h"
 #include "desktop/open_file_dialog.h"
+#include "firebird/error.h"
+#include "firebird/statement.h"
 #include "module_fixture.h"
 #include "sql_testing.h"
 #include "tables/akt_opl.h"
@@ -197,6 +201,37 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from TAB_OPL_SILN")), before + 60);
         QCOMPARE(rateOf(1, 1, 2035), QStringLiteral("35"));
         QCOMPARE(rateOf(1, 1, 2090), QStringLiteral("90"));
+    }
+
+    // A write that a failure of every row ends says how far it got: the rows before the
+    // failing one are written or refused, the rest are not written.
+    void aWriteEndedByAFailureOfAllSaysHowFarItGot()
+    {
+        QList<data::RateRow> rows;
+        for (int year = 2031; year <= 2090; ++year)
+            rows << data::RateRow{1, 1, double(year - 2000), year};
+        rows[52].year = 2031;  // the key of row 0 again: refused
+        rows[57].fuel = 999;   // no such fuel: taken here as a failure of every row
+        data::MultiRowInsert insert(dm->db_opl, dm->tr_opl, u"INSERT INTO TAB_OPL_SILN (NR_SILN, NR_PALIWA, OPL_ZA_TONE, ROK) "_s,
+                                    u"cast(:s%1 as smallint), cast(:p%1 as smallint), cast(:o%1 as double precision), "
+                                    "cast(:r%1 as smallint)"_s);
+        data::WriteOutcome outcome;
+        QVERIFY_THROWS_EXCEPTION(fb::Error, insert.write(
+            int(rows.size()), 4,
+            [&rows](fb::Statement& st, int row, int at) {
+                st.setParam(at++, rows[row].vehicleType);
+                st.setParam(at++, rows[row].fuel);
+                st.setParam(at++, rows[row].ratePerTonne);
+                st.setParam(at, rows[row].year);
+            },
+            [](const fb::Error& e) { return e.message().contains(u"FK_OPL_PALIWO"_s); }, outcome));
+        QCOMPARE(outcome.done, 57);
+        for (int i = 0; i < 57; ++i)
+            QVERIFY2(outcome.refusals[size_t(i)].has_value() == (i == 52), qPrintable(QString::number(i)));
+        insert.clear();
+        QCOMPARE(count(u"select count(*) from TAB_OPL_SILN where ROK > 2030"_s), 56);
+        QCOMPARE(rateOf(1, 1, 2087), u"87"_s);   // row 56, the last written
+        QCOMPARE(rateOf(1, 1, 2089), QString()); // row 58, after the failure
     }
 
     void theCommandLineLoadsTheSameWay()
