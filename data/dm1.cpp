@@ -51,13 +51,17 @@ void Tdm_1::connectTo(const QString& databaseName)
     db_opl.setPageBuffers(data::isRemoteName(clientName) ? 0 : fb::Connection::pageBuffersFor(clientName, data::localPageCacheLimit));
     try {
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+        std::optional<data::StatisticsFigures> figures;
         try {
-            data::prepareProgramDatabase(db_opl);
+            figures = data::prepareProgramDatabase(db_opl);
         } catch (...) {
             db_opl.abandon();
             throw;
         }
-        data::keepIndexStatisticsTrue(db_opl);
+        if (figures)
+            data::keepIndexStatisticsTrue(db_opl, *figures);
+        else
+            data::keepIndexStatisticsTrue(db_opl);
         emit connectionChanged();
     } catch (const fb::Error& e) {
         if (!e.isFileInUse())

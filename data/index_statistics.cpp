@@ -4,6 +4,8 @@
 #include <QLoggingCategory>
 #include <QPair>
 
+#include <functional>
+
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/index_statistics.h"
@@ -48,46 +50,72 @@ bool outOfStep(double selectivity, double rows)
 
 } // namespace
 
+QString StatisticsFigures::columnsSql()
+{
+    return QStringLiteral("%1, (select count(*) from PODAT), %2, (select count(*) from SAM), %3, gen_id(G_ZAK, 0)")
+        .arg(primaryKeySelectivity("PODAT"), primaryKeySelectivity("SAM"), primaryKeySelectivity("ZAK_PAL"));
+}
+
+StatisticsFigures StatisticsFigures::read(const fb::Statement& statement, int firstColumn)
+{
+    const auto at = [&](int i) { return statement.value(firstColumn + i).toDouble(); };
+    return {at(0), at(1), at(2), at(3), at(4), at(5)};
+}
+
 bool indexStatisticsStale(fb::Connection& connection)
 {
     fb::Transaction tr(&connection);
     tr.start();
-    // One query for what every start checks (over a network each query costs round trips):
-    // the stored selectivity and the rows of the taxpayers, the vehicles and the purchases.
-    fb::Statement measured(connection, tr,
-                           QStringLiteral("select %1, (select count(*) from PODAT), %2, (select count(*) from SAM), %3, "
-                                          "gen_id(G_ZAK, 0) from RDB$DATABASE")
-                               .arg(primaryKeySelectivity("PODAT"), primaryKeySelectivity("SAM"),
-                                    primaryKeySelectivity("ZAK_PAL")));
+    fb::Statement measured(connection, tr, QStringLiteral("select %1 from RDB$DATABASE").arg(StatisticsFigures::columnsSql()));
     measured.execute();
-    double v[6] = {};
-    if (measured.fetch())
-        for (int i = 0; i < 6; ++i)
-            v[i] = measured.value(i).toDouble();
+    const StatisticsFigures figures = measured.fetch() ? StatisticsFigures::read(measured, 0) : StatisticsFigures{};
     measured.closeCursor();
+    tr.commit();
+    return indexStatisticsStale(connection, figures);
+}
+
+bool indexStatisticsStale(fb::Connection& connection, const StatisticsFigures& f)
+{
+    if (outOfStep(f.taxpayerSelectivity, f.taxpayers) || outOfStep(f.vehicleSelectivity, f.vehicles))
+        return true;
     // The purchases' generator is a count that costs nothing, but numbers not kept (deleted
     // purchases, a rolled-back import) leave it above the rows for good: when it disagrees, the
     // rows are counted (a read of the purchases, about a fifth of a second a million, at every
     // start of such a database), so that it is not measured again (several times that) at every
     // start.
-    const double purchases = v[4];
-    const bool stale = outOfStep(v[0], v[1]) || outOfStep(v[2], v[3])
-                       || (outOfStep(purchases, v[5])
-                           && outOfStep(purchases, firstValue(connection, tr, QStringLiteral("select count(*) from ZAK_PAL"))));
+    if (!outOfStep(f.purchaseSelectivity, f.purchaseNumbers))
+        return false;
+    fb::Transaction tr(&connection);
+    tr.start();
+    const bool stale = outOfStep(f.purchaseSelectivity, firstValue(connection, tr, QStringLiteral("select count(*) from ZAK_PAL")));
     tr.commit();
     return stale;
 }
 
-void keepIndexStatisticsTrue(fb::Connection& connection)
+namespace {
+
+void recomputeWhen(fb::Connection& connection, const std::function<bool()>& stale)
 {
     try {
-        if (indexStatisticsStale(connection)) {
+        if (stale()) {
             qCInfo(lcStatistics) << "recomputing index statistics of" << connection.databaseName();
             fb::recomputeIndexStatistics(connection);
         }
     } catch (const std::exception& e) {
         fb::logFailure(e);
     }
+}
+
+} // namespace
+
+void keepIndexStatisticsTrue(fb::Connection& connection)
+{
+    recomputeWhen(connection, [&] { return indexStatisticsStale(connection); });
+}
+
+void keepIndexStatisticsTrue(fb::Connection& connection, const StatisticsFigures& figures)
+{
+    recomputeWhen(connection, [&] { return indexStatisticsStale(connection, figures); });
 }
 
 } // namespace data

@@ -6,6 +6,11 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "data/index_statistics.h"
 #include "data/schema.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
@@ -49,25 +54,62 @@ QString quotedList(const QStringList& names)
 
 // Which of the names (the schema's own, never a user's text) the catalogue holds as relations,
 // indexes or constraints: one query.
-QSet<QString> presentInCatalogue(fb::Connection& connection, const QStringList& relations, const QStringList& indexes,
-                                 const QStringList& constraints)
+QString presentNamesSql(const QStringList& relations, const QStringList& indexes, const QStringList& constraints)
 {
     QStringList parts;
     if (!relations.isEmpty())
-        parts << QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$RELATION_NAME in (%1)").arg(quotedList(relations));
+        parts << QStringLiteral("select trim(RDB$RELATION_NAME) as N from RDB$RELATIONS where RDB$RELATION_NAME in (%1)").arg(quotedList(relations));
     if (!indexes.isEmpty())
         parts << QStringLiteral("select trim(RDB$INDEX_NAME) from RDB$INDICES where RDB$INDEX_NAME in (%1)").arg(quotedList(indexes));
     if (!constraints.isEmpty())
         parts << QStringLiteral("select trim(RDB$CONSTRAINT_NAME) from RDB$RELATION_CONSTRAINTS where RDB$CONSTRAINT_NAME in (%1)")
                      .arg(quotedList(constraints));
+    return parts.join(QStringLiteral(" union all "));
+}
+
+QSet<QString> presentInCatalogue(fb::Connection& connection, const QStringList& relations, const QStringList& indexes,
+                                 const QStringList& constraints)
+{
     fb::Transaction tr(&connection, fb::Isolation::ReadCommitted);
-    fb::Statement present(connection, tr, parts.join(QStringLiteral(" union all ")));
+    fb::Statement present(connection, tr, presentNamesSql(relations, indexes, constraints));
     present.execute();
     QSet<QString> names;
     while (present.fetch())
         names.insert(present.value(0).toString());
     tr.commit();
     return names;
+}
+
+// The names present and the statistics' figures in one query, as a start asks them (over a
+// network each query costs round trips); none when the database lacks a table the figures
+// are read from (not the program's: the catalogue alone then tells what it lacks).
+std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb::Connection& connection,
+                                                                              const QStringList& relations,
+                                                                              const QStringList& indexes,
+                                                                              const QStringList& constraints)
+{
+    fb::Transaction tr(&connection, fb::Isolation::ReadCommitted);
+    std::unique_ptr<fb::Statement> probe;
+    try {
+        probe = std::make_unique<fb::Statement>(
+            connection, tr,
+            QStringLiteral("select cast((select list(N, ',') from (%1) T) as varchar(8000)), %2 from RDB$DATABASE")
+                .arg(presentNamesSql(relations, indexes, constraints), StatisticsFigures::columnsSql()));
+    } catch (const fb::Error& e) {
+        if (e.isConnectionLost())
+            throw;
+        return std::nullopt;
+    }
+    probe->execute();
+    std::pair<QSet<QString>, StatisticsFigures> found;
+    if (probe->fetch()) {
+        for (const QString& name : probe->value(0).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
+            found.first.insert(name);
+        found.second = StatisticsFigures::read(*probe, 1);
+    }
+    probe.reset();
+    tr.commit();
+    return found;
 }
 
 QStringList missingOf(const QStringList& wanted, const QSet<QString>& present)
@@ -104,7 +146,7 @@ void requireProgramDatabase(fb::Connection& connection)
     refuseUnlessProgramDatabase(connection, missingProgramRelations(connection));
 }
 
-void prepareProgramDatabase(fb::Connection& connection)
+std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection)
 {
     static const QRegularExpression created(QStringLiteral("^CREATE\\s+(TABLE|INDEX)\\s+(\\w+)"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -124,7 +166,8 @@ void prepareProgramDatabase(fb::Connection& connection)
         creating.insert(name, statement);
     }
     const QStringList relations = programRelations() + later;
-    const QSet<QString> present = presentInCatalogue(connection, relations, indexes, constraintNames);
+    const auto probed = presentWithFigures(connection, relations, indexes, constraintNames);
+    const QSet<QString> present = probed ? probed->first : presentInCatalogue(connection, relations, indexes, constraintNames);
     refuseUnlessProgramDatabase(connection, missingOf(programRelations(), present));
 
     QStringList missing;
@@ -148,6 +191,10 @@ void prepareProgramDatabase(fb::Connection& connection)
             fb::logFailure(e);
         }
     }
+    // An index made just now changes what the figures would say: they are read again then.
+    if (!probed || !missing.isEmpty())
+        return std::nullopt;
+    return probed->second;
 }
 
 QMap<QString, qint64> rowCounts(fb::Connection& connection, const QStringList& tables)

@@ -3,6 +3,9 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "data/index_statistics.h"
 
 namespace fb {
 class Connection;
@@ -27,8 +30,10 @@ void requireProgramDatabase(fb::Connection& connection);
 // constraints a database made by an earlier version lacks (an index's figures are measured as
 // it is made), all found with one query of the catalogue. A failure to add one, such as another
 // user's work on the purchases, is logged and the program goes on without it: slower without
-// an index; without a table of work locks, an import tells why it cannot start.
-void prepareProgramDatabase(fb::Connection& connection);
+// an index; without a table of work locks, an import tells why it cannot start. Returns the
+// index statistics' figures read by the same query, unless something was added (they are to
+// be read again then).
+std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection);
 
 // The rows of each named table, counted in one transaction.
 QMap<QString, qint64> rowCounts(fb::Connection& connection, const QStringList& tables);
