@@ -50,7 +50,8 @@ void Tdm_1::connectTo(const QString& databaseName)
     // A local database's cache follows its size; a server's administrator sets the server's.
     db_opl.setPageBuffers(data::isRemoteName(clientName) ? 0 : fb::Connection::pageBuffersFor(clientName, data::localPageCacheLimit));
     try {
-        db_opl.open(clientName, data::connectionUser(), data::connectionPassword());
+        // The declared character set is read with the start's own check, in one query.
+        db_opl.open(clientName, data::connectionUser(), data::connectionPassword(), fb::Connection::CharacterSetRead::Later);
         std::optional<data::StatisticsFigures> figures;
         try {
             figures = data::prepareProgramDatabase(db_opl);

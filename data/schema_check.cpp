@@ -80,9 +80,10 @@ QSet<QString> presentInCatalogue(fb::Connection& connection, const QStringList& 
     return names;
 }
 
-// The names present and the statistics' figures in one query, as a start asks them (over a
-// network each query costs round trips); none when the database lacks a table the figures
-// are read from (not the program's: the catalogue alone then tells what it lacks).
+// The declared character set (told to the connection), the names present and the statistics'
+// figures in one query, as a start asks them (over a network each query costs round trips);
+// none when the database lacks a table the figures are read from (not the program's: the
+// catalogue alone then tells what it lacks).
 std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb::Connection& connection,
                                                                               const QStringList& relations,
                                                                               const QStringList& indexes,
@@ -93,7 +94,8 @@ std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb
     try {
         probe = std::make_unique<fb::Statement>(
             connection, tr,
-            QStringLiteral("select cast((select list(N, ',') from (%1) T) as varchar(8000)), %2 from RDB$DATABASE")
+            QStringLiteral("select RDB$CHARACTER_SET_NAME, cast((select list(N, ',') from (%1) T) as varchar(8000)), %2 "
+                           "from RDB$DATABASE")
                 .arg(presentNamesSql(relations, indexes, constraints), StatisticsFigures::columnsSql()));
     } catch (const fb::Error& e) {
         if (e.isConnectionLost())
@@ -102,13 +104,16 @@ std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb
     }
     probe->execute();
     std::pair<QSet<QString>, StatisticsFigures> found;
+    QString declared;
     if (probe->fetch()) {
-        for (const QString& name : probe->value(0).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
+        declared = probe->value(0).toString();
+        for (const QString& name : probe->value(1).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
             found.first.insert(name);
-        found.second = StatisticsFigures::read(*probe, 1);
+        found.second = StatisticsFigures::read(*probe, 2);
     }
     probe.reset();
     tr.commit();
+    connection.characterSetDeclared(declared);
     return found;
 }
 
@@ -167,6 +172,8 @@ std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connecti
     }
     const QStringList relations = programRelations() + later;
     const auto probed = presentWithFigures(connection, relations, indexes, constraintNames);
+    if (!probed)
+        connection.readDeclaredCharacterSet();
     const QSet<QString> present = probed ? probed->first : presentInCatalogue(connection, relations, indexes, constraintNames);
     refuseUnlessProgramDatabase(connection, missingOf(programRelations(), present));
 

@@ -25,7 +25,8 @@ QStringList missingProgramRelations(fb::Connection& connection);
 // or one left half-made), before anything in it is changed.
 void requireProgramDatabase(fb::Connection& connection);
 
-// Makes a database ready to work on as the program opens it: refuses one that is not the
+// Makes a database ready to work on as the program opens it (attached with its character set
+// to be read, fb::Connection::CharacterSetRead::Later; read here): refuses one that is not the
 // program's (as requireProgramDatabase), then creates the later tables, indexes and
 // constraints a database made by an earlier version lacks (an index's figures are measured as
 // it is made), all found with one query of the catalogue. A failure to add one, such as another

@@ -49,7 +49,7 @@ void Connection::abandon()
     }
 }
 
-void Connection::open(const QString& databaseName, const QString& user, const QString& password)
+void Connection::open(const QString& databaseName, const QString& user, const QString& password, CharacterSetRead read)
 {
     prepareEnvironment();
     if (handle_)
@@ -59,12 +59,32 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
     // Attached as a database of this version declares it; one of an earlier version, which
     // declares no character set, is attached again without one.
     attach(databaseName, user, password, windows1250);
-    const QString declared = declaredCharacterSet();
-    if (declared != QLatin1String(windows1250)) {
+    user_ = user;
+    password_ = password;
+    characterSet_ = QLatin1String(windows1250);
+    if (read == CharacterSetRead::Now)
+        readDeclaredCharacterSet();
+}
+
+void Connection::readDeclaredCharacterSet()
+{
+    characterSetDeclared(declaredCharacterSet());
+}
+
+void Connection::characterSetDeclared(const QString& declared)
+{
+    const QString name = declared.trimmed().isEmpty() ? QStringLiteral("NONE") : declared.trimmed();
+    if (name != QLatin1String(windows1250) && characterSet_ == QLatin1String(windows1250) && handle_) {
+        const QString database = name_;
         close();
-        attach(databaseName, user, password, {});
+        attach(database, user_, password_, {});
     }
-    characterSet_ = declared;
+    characterSet_ = name;
+}
+
+QString Connection::declaredCharacterSetSql()
+{
+    return QStringLiteral("select rdb$character_set_name from rdb$database");
 }
 
 int Connection::pageBuffersFor(const QString& file, qint64 limit)
@@ -131,8 +151,7 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
 
 QString Connection::declaredCharacterSet()
 {
-    const QString name = firstValue(QStringLiteral("select rdb$character_set_name from rdb$database")).toString().trimmed();
-    return name.isEmpty() ? QStringLiteral("NONE") : name;
+    return firstValue(declaredCharacterSetSql()).toString();
 }
 
 void Connection::close()

@@ -22,7 +22,19 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void open(const QString& databaseName, const QString& user, const QString& password);
+    // Attaches; the database's declared character set is read at once (`Now`), or `Later` by
+    // the caller's own first query, which then tells it through characterSetDeclared().
+    enum class CharacterSetRead { Now, Later };
+    void open(const QString& databaseName, const QString& user, const QString& password,
+              CharacterSetRead read = CharacterSetRead::Now);
+    // The character set the attached database declares, as read by the caller after open(...,
+    // Later): a database of an earlier version, which declares none, is attached again
+    // without one.
+    void characterSetDeclared(const QString& declared);
+    // The same, read by a query of its own.
+    void readDeclaredCharacterSet();
+    // The query of the declared character set, for a caller's query that asks more at once.
+    static QString declaredCharacterSetSql();
     // The pages of cache asked for by the next open (0: the engine's choice). The engine keeps
     // one cache a database, made by the attachment that opens it.
     void setPageBuffers(int pages) { pageBuffers_ = pages; }
@@ -78,6 +90,7 @@ private:
     quint64 attachment_ = 0;
     QString name_;
     QString characterSet_;
+    QString user_, password_; // for attaching again without a character set
     int pageBuffers_ = 0;
 };
 

@@ -473,6 +473,16 @@ private slots:
         QCOMPARE(newRows, oldRows);
         QVERIFY(newRows[4][0].contains(u"ŻÓŁW"_s));
         QCOMPARE(newRows[7].size(), 1); // the e-invoice lines taken over, without which they would be taken again
+        {
+            // The program's module attaches such a database without a character set, as it
+            // declares none, and reads its Polish letters as they were written.
+            Tdm_1 module;
+            module.connectTo(old);
+            QCOMPARE(module.db_opl.characterSet(), u"NONE"_s);
+            QCOMPARE(testsupport::queryRows(module.db_opl, module.tr_opl, u"select NAZSKR from PODAT"_s).value(0).value(0).toString(),
+                     u"ŻÓŁW"_s);
+            module.disconnectDatabase();
+        }
         QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(old, moved)); // exists
         QFile::remove(old);
         QVERIFY_THROWS_EXCEPTION(fb::Error, data::copyToWindows1250Database(moved, old)); // declares one
