@@ -1,5 +1,7 @@
 #include "import/purchase_import.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -48,14 +50,17 @@ struct PurchaseImport::State {
     // Purchases waiting to go to the database many to a statement, with what the log says
     // since the first of them, in order: a purchase the database refuses is logged at its
     // place among the other lines.
-    std::vector<data::LedgerPurchase> waiting;
-    QStringList waitingHeads, waitingKeys;
+    struct Waiting {
+        data::LedgerPurchase purchase;
+        QString head; // of its log line, should the database refuse it
+        QString key;  // by purchaseKey
+    };
+    std::vector<Waiting> waiting;
     struct Said {
         int purchase = -1; // a purchase of `waiting`, or else a line
         QString line;
     };
     std::vector<Said> said;
-    QSet<QString> waitingKeySet;
     int uncommitted = 0;
     int count = 0;                         // stored for the taxpayer being searched
     qint64 done = 0;                       // ledger records handled, for the progress
@@ -167,13 +172,12 @@ void PurchaseImport::writeWaiting()
     if (!state_ || state_->waiting.empty())
         return;
     State& st = *state_;
+    const std::vector<State::Waiting> waiting = std::exchange(st.waiting, {});
+    const std::vector<State::Said> said = std::exchange(st.said, {});
     std::vector<data::LedgerPurchase> rows;
-    std::swap(rows, st.waiting);
-    std::vector<State::Said> said;
-    std::swap(said, st.said);
-    const QStringList heads = std::exchange(st.waitingHeads, {});
-    const QStringList keys = std::exchange(st.waitingKeys, {});
-    st.waitingKeySet.clear();
+    rows.reserve(waiting.size());
+    for (const State::Waiting& w : waiting)
+        rows.push_back(w.purchase);
     // Told in order: each line, and each refused purchase; after a failure that takes no row
     // at all, the purchases from the failing one on are neither stored nor counted (as a
     // purchase the database could not take was not), and the run ends with a line that says
@@ -188,9 +192,9 @@ void PurchaseImport::writeWaiting()
             const bool written = s.purchase < outcome.done;
             const std::optional<QString> refusal = written ? outcome.refusals[static_cast<size_t>(s.purchase)] : std::nullopt;
             if (refusal)
-                log_(heads[s.purchase] + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
+                log_(waiting[s.purchase].head + QStringLiteral(" -baza danych nie przyjęła zakupu: ") + text::oneLine(*refusal));
             if (!written || refusal) {
-                st.purchases.remove(keys[s.purchase]);
+                st.purchases.remove(waiting[s.purchase].key);
                 --st.uncommitted;
                 --st.count;
             }
@@ -245,7 +249,7 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
     const QString key = purchaseKey(registration, day, invoice);
     // Repeating one still waiting: that one is written first, so that a row the database
     // refuses is tried again, as when each was written at once.
-    if (state_->waitingKeySet.contains(key))
+    if (std::any_of(state_->waiting.cbegin(), state_->waiting.cend(), [&](const State::Waiting& w) { return w.key == key; }))
         writeWaiting();
     if (state_->purchases.contains(key)) {
         say(head() + QStringLiteral(" -jest już taki rekord w tablicy zakupów paliw"));
@@ -262,10 +266,7 @@ bool PurchaseImport::przyjmij_zakup(const QString& code, const QString& registra
     // Written with the next ones; a database that takes no row at all throws then, and the
     // run stops at once.
     state_->said.push_back({static_cast<int>(state_->waiting.size()), {}});
-    state_->waiting.push_back({v.registration, v.fuel, invoice, day, litres});
-    state_->waitingHeads << head();
-    state_->waitingKeys << key;
-    state_->waitingKeySet.insert(key);
+    state_->waiting.push_back({{v.registration, v.fuel, invoice, day, litres}, head(), key});
     state_->purchases.insert(key);
     ++state_->uncommitted;
     if (state_->uncommitted >= batchSize)

@@ -107,8 +107,10 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
     // The rates go to the database many to a statement; a lost server fails every line alike,
     // and the rest is not tried.
     std::vector<RateStatement*> queued;
-    std::vector<data::RateRow> rows;
     const auto write = [&] {
+        std::vector<data::RateRow> rows;
+        for (const RateStatement* s : queued)
+            rows.push_back(*s->values);
         const auto refusals = store.insert(rows);
         for (size_t i = 0; i < queued.size(); ++i) {
             if (refusals[i]) {
@@ -120,7 +122,6 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
             }
         }
         queued.clear();
-        rows.clear();
     };
     for (RateStatement& s : statements) {
         if (stop && stop())
@@ -137,8 +138,7 @@ int runStatements(Tdm_1& dm, std::vector<RateStatement>& statements, const std::
             continue;
         }
         queued.push_back(&s);
-        rows.push_back(*s.values);
-        if (rows.size() == data::MultiRowInsert::rowsPerStatement)
+        if (queued.size() == data::MultiRowInsert::rowsPerStatement)
             write();
     }
     write();

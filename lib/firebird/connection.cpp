@@ -68,7 +68,7 @@ void Connection::open(const QString& databaseName, const QString& user, const QS
 
 void Connection::readDeclaredCharacterSet()
 {
-    characterSetDeclared(declaredCharacterSet());
+    characterSetDeclared(firstValue(declaredCharacterSetSql()).toString());
 }
 
 void Connection::characterSetDeclared(const QString& declared)
@@ -147,11 +147,6 @@ void Connection::attach(const QString& databaseName, const QString& user, const 
     check(status, QStringLiteral("attach %1").arg(databaseName));
     attachment_ = ++attachmentsMade;
     name_ = databaseName;
-}
-
-QString Connection::declaredCharacterSet()
-{
-    return firstValue(declaredCharacterSetSql()).toString();
 }
 
 void Connection::close()

@@ -84,7 +84,6 @@ private:
     void attach(const QString& databaseName, const QString& user, const QString& password, const QByteArray& characterSet);
     // The first column of the first row of a query in a transaction of its own (null: no row).
     QVariant firstValue(const QString& sql);
-    QString declaredCharacterSet();
 
     unsigned int handle_ = 0;
     quint64 attachment_ = 0;
