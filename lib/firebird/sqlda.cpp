@@ -139,6 +139,12 @@ bool Sqlda::ensureCapacity(int needed)
     return true;
 }
 
+void Sqlda::declare(int count)
+{
+    ensureCapacity(count);
+    da_->sqld = static_cast<ISC_SHORT>(count);
+}
+
 void Sqlda::bindOutputBuffers()
 {
     const int n = count();

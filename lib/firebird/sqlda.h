@@ -25,6 +25,8 @@ public:
     bool ensureCapacity(int needed);
     // Points every variable at a buffer of its described size (result rows).
     void bindOutputBuffers();
+    // Holds `count` variables whose types the caller sets (nothing described them).
+    void declare(int count);
 
     QVariant value(int i) const;
     // Stores v for variable i, converting to the described type where that is exact and

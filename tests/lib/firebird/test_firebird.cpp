@@ -9,6 +9,7 @@
 #include "firebird/error.h"
 #include "firebird/named_params.h"
 #include "firebird/numeric.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 #include "test_database.h"
@@ -131,6 +132,45 @@ private slots:
         for (int c = 1; c < 7; ++c)
             QVERIFY2(!select.value(c).isValid(), qPrintable(select.column(c).name));
         QVERIFY(!select.fetch());
+    }
+
+    // A statement run in one request: parameters typed by their values and converted by the
+    // server, the row in the types asked for, no row told apart from a row of nulls, a block's
+    // own ":variables" left alone, a second row and a refused write reported.
+    void oneRequestStatementsRunAndConvert()
+    {
+        using T = fb::ColumnType;
+        QVERIFY(!fb::runOnce(connection, transaction, QStringLiteral("insert into T (ID, N, D, K, P, DT, S) values (?, ?, ?, ?, ?, ?, ?)"),
+                             {1, qlonglong(123456), 1234.56, QVariant::fromValue(fb::Numeric{8400, -4}), QStringLiteral("50.25"),
+                              QDate(2012, 4, 20), QStringLiteral("O'Brien — Zażółć")}));
+        QVERIFY(!fb::runOnce(connection, transaction, QStringLiteral("insert into T (ID, S) values (?, ?)"), {2, QVariant()}));
+        const auto row = fb::runOnce(connection, transaction, QStringLiteral("select N, D, K * 10000, DT, S, DT from T where ID = ?"), {1},
+                                     {T::Integer, T::Double, T::BigInt, T::Date, T::VarChar, T::Timestamp});
+        QVERIFY(row);
+        QCOMPARE(*row, (QVariantList{qlonglong(123456), 1234.56, qlonglong(8400), QDate(2012, 4, 20), QStringLiteral("O'Brien — Zażółć"),
+                                     QDateTime(QDate(2012, 4, 20), QTime(0, 0), Qt::UTC)}));
+        QCOMPARE(scalar(QStringLiteral("select P from T where ID = 1")).value<fb::Numeric>(), (fb::Numeric{5025, -2}));
+
+        const auto nulls = fb::runOnce(connection, transaction, QStringLiteral("select S, N from T where ID = ?"), {2}, {T::VarChar, T::BigInt});
+        QVERIFY(nulls);
+        QCOMPARE(*nulls, (QVariantList{QVariant(), QVariant()}));
+        QVERIFY(!fb::runOnce(connection, transaction, QStringLiteral("select S from T where ID = ?"), {3}, {T::VarChar}));
+
+        const auto block = fb::runOnce(connection, transaction,
+                                       QStringLiteral("execute block (a integer = ?, b varchar(10) = ?) returns (c integer, d varchar(20)) as "
+                                                      "declare n integer; begin n = :a * 2; c = :n + 1; d = :b || '!'; suspend; end"),
+                                       {20, QStringLiteral("ŁĄKA")}, {T::Integer, T::VarChar});
+        QVERIFY(block);
+        QCOMPARE(*block, (QVariantList{qlonglong(41), QStringLiteral("ŁĄKA!")}));
+
+        QVERIFY_THROWS_EXCEPTION(fb::Error, fb::runOnce(connection, transaction, QStringLiteral("select ID from T"), {}, {T::Integer}));
+        try {
+            fb::runOnce(connection, transaction, QStringLiteral("insert into T (ID) values (?)"), {1});
+            QFAIL("a duplicate key was accepted");
+        } catch (const fb::Error& e) {
+            QVERIFY2(e.isDuplicateKey(), qPrintable(e.message()));
+        }
+        QCOMPARE(scalar(QStringLiteral("select count(*) from T")).toInt(), 2);
     }
 
     void textIsStoredAsWindows1250Bytes_data()
