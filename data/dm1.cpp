@@ -10,6 +10,7 @@
 #include "data/index_statistics.h"
 #include "dataset/error.h"
 #include "firebird/error.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
@@ -52,10 +53,13 @@ void Tdm_1::connectTo(const QString& databaseName)
     try {
         // The declared character set is read with the start's own check, in one query.
         db_opl.open(clientName, data::connectionUser(), data::connectionPassword(), fb::Connection::CharacterSetRead::Later);
+        // The start's query begins the session's transaction, which goes on for the work after
+        // it: a request less to end one and begin another.
         std::optional<data::StatisticsFigures> figures;
         try {
-            figures = data::prepareProgramDatabase(db_opl);
+            figures = data::prepareProgramDatabase(db_opl, tr_opl);
         } catch (...) {
+            tr_opl.abandon();
             db_opl.abandon();
             throw;
         }
@@ -165,22 +169,17 @@ void Tdm_1::chooseRates(const QString& yearText)
 
 data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
 {
-    fb::Statement own(db_opl, tr_opl, QStringLiteral("select count(*) from SAM S join PODAT P on P.NR_PODAT = S.NR_POD "
-                                                     "where P.NAZSKR = :naz"));
-    own.setParam(data::par::naz, taxpayer);
-    own.execute();
-    own.fetch();
-    const int vehicles = own.value(0).toInt();
-    own.closeCursor();
     // All vehicles are not counted (a scan of them would cost a small taxpayer's settlement
     // twice over): the figures of their key, kept true within twofold, say how many there
     // are.
-    fb::Statement measured(db_opl, tr_opl, QStringLiteral(
-        "select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
-        "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"));
-    measured.execute();
-    const double selectivity = measured.fetch() ? measured.value(0).toDouble() : 0;
-    measured.closeCursor();
+    const auto row = fb::runOnce(
+        db_opl, tr_opl,
+        QStringLiteral("select (select count(*) from SAM S join PODAT P on P.NR_PODAT = S.NR_POD where P.NAZSKR = ?), "
+                       "(select i.RDB$STATISTICS from RDB$RELATION_CONSTRAINTS c join RDB$INDICES i on i.RDB$INDEX_NAME = c.RDB$INDEX_NAME "
+                       "where c.RDB$RELATION_NAME = 'SAM' and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY') from RDB$DATABASE"),
+        {taxpayer}, {fb::ColumnType::Integer, fb::ColumnType::Double});
+    const int vehicles = row ? row->at(0).toInt() : 0;
+    const double selectivity = row ? row->at(1).toDouble() : 0;
     return data::purchaseAccess(vehicles, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
 }
 

@@ -9,7 +9,7 @@
 #include "firebird/connection.h"
 #include "firebird/error.h"
 #include "firebird/index_statistics.h"
-#include "firebird/statement.h"
+#include "firebird/one_request.h"
 #include "firebird/transaction.h"
 #include "data/schema.h"
 
@@ -21,11 +21,8 @@ Q_LOGGING_CATEGORY(lcStatistics, "brenvald.statistics")
 
 double firstValue(fb::Connection& connection, fb::Transaction& tr, const QString& sql)
 {
-    fb::Statement q(connection, tr, sql);
-    q.execute();
-    const double v = q.fetch() ? q.value(0).toDouble() : 0;
-    q.closeCursor();
-    return v;
+    const auto row = fb::runOnce(connection, tr, sql, {}, {fb::ColumnType::Double});
+    return row ? row->front().toDouble() : 0;
 }
 
 // The selectivity stored for a table's primary key (1 / the rows when it was measured), as a
@@ -56,20 +53,18 @@ QString StatisticsFigures::columnsSql()
         .arg(primaryKeySelectivity("PODAT"), primaryKeySelectivity("SAM"), primaryKeySelectivity("ZAK_PAL"));
 }
 
-StatisticsFigures StatisticsFigures::read(const fb::Statement& statement, int firstColumn)
+StatisticsFigures StatisticsFigures::read(const QVariantList& row, int firstColumn)
 {
-    const auto at = [&](int i) { return statement.value(firstColumn + i).toDouble(); };
+    const auto at = [&](int i) { return row.value(firstColumn + i).toDouble(); };
     return {at(0), at(1), at(2), at(3), at(4), at(5)};
 }
 
 bool indexStatisticsStale(fb::Connection& connection)
 {
     fb::Transaction tr(&connection);
-    tr.start();
-    fb::Statement measured(connection, tr, QStringLiteral("select %1 from RDB$DATABASE").arg(StatisticsFigures::columnsSql()));
-    measured.execute();
-    const StatisticsFigures figures = measured.fetch() ? StatisticsFigures::read(measured, 0) : StatisticsFigures{};
-    measured.closeCursor();
+    const auto row = fb::runOnce(connection, tr, QStringLiteral("select %1 from RDB$DATABASE").arg(StatisticsFigures::columnsSql()), {},
+                                 std::vector(StatisticsFigures::columns, fb::ColumnType::Double));
+    const StatisticsFigures figures = row ? StatisticsFigures::read(*row, 0) : StatisticsFigures{};
     tr.commit();
     return indexStatisticsStale(connection, figures);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 
 namespace fb {
 class Connection;
-class Statement;
 }
 
 namespace data {
@@ -15,9 +15,10 @@ struct StatisticsFigures {
     double taxpayerSelectivity = 0, taxpayers = 0, vehicleSelectivity = 0, vehicles = 0, purchaseSelectivity = 0,
            purchaseNumbers = 0;
 
-    // The six columns of a select that reads them, for a query that asks more at once.
+    // The columns of a select that reads them, for a query that asks more at once.
+    static constexpr int columns = 6;
     static QString columnsSql();
-    static StatisticsFigures read(const fb::Statement& statement, int firstColumn);
+    static StatisticsFigures read(const QVariantList& row, int firstColumn);
 };
 
 // Whether the optimizer's figures no longer fit the rows: an index of taxpayers, vehicles or

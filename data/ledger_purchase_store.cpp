@@ -62,14 +62,10 @@ void LedgerPurchaseStore::insert(const std::vector<LedgerPurchase>& purchases, W
             QStringLiteral("gen_id(G_ZAK, 1), cast(:r%1 as varchar(10)), cast(:n%1 as varchar(20)), cast(:d%1 as date), "
                            "cast(:f%1 as smallint), cast(:l%1 as double precision)"));
     inserts_->write(
-        static_cast<int>(purchases.size()), 5,
-        [&purchases](fb::Statement& st, int row, int at) {
+        static_cast<int>(purchases.size()),
+        [&purchases](QVariantList& values, int row) {
             const LedgerPurchase& p = purchases[static_cast<size_t>(row)];
-            st.setParam(at++, p.registration);
-            st.setParam(at++, p.invoice);
-            st.setParam(at++, p.day);
-            st.setParam(at++, p.fuel);
-            st.setParam(at, p.litres);
+            values << p.registration << p.invoice << p.day << p.fuel << p.litres;
         },
         // A lost server, or a database that cannot write at all (a full disk), fails every row
         // alike.

@@ -3,6 +3,8 @@
 #include <QStringList>
 
 #include "firebird/error.h"
+#include "firebird/named_params.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 
 namespace data {
@@ -14,35 +16,48 @@ MultiRowInsert::MultiRowInsert(fb::Connection& connection, fb::Transaction& tran
 
 MultiRowInsert::~MultiRowInsert() = default;
 
+QString MultiRowInsert::sqlFor(int rows) const
+{
+    QStringList selects;
+    for (int i = 0; i < rows; ++i)
+        selects << QStringLiteral("select %1 from RDB$DATABASE").arg(columns_.arg(i));
+    return head_ + selects.join(QStringLiteral(" union all "));
+}
+
 fb::Statement& MultiRowInsert::statementFor(int rows)
 {
     auto& statement = prepared_[rows];
-    if (!statement) {
-        QStringList selects;
-        for (int i = 0; i < rows; ++i)
-            selects << QStringLiteral("select %1 from RDB$DATABASE").arg(columns_.arg(i));
-        statement = std::make_shared<fb::Statement>(connection_, transaction_, head_ + selects.join(QStringLiteral(" union all ")));
-    }
+    if (!statement)
+        statement = std::make_shared<fb::Statement>(connection_, transaction_, sqlFor(rows));
     return *statement;
 }
 
-void MultiRowInsert::write(int count, int parametersPerRow, const Binder& bind, const FailsAll& failsAll,
-                           WriteOutcome& outcome)
+void MultiRowInsert::write(int count, const Binder& bind, const FailsAll& failsAll, WriteOutcome& outcome)
 {
     outcome.refusals.assign(static_cast<size_t>(count), std::nullopt);
     outcome.done = 0;
-    // A statement that cannot be prepared (no right to write the table) fails every row: it
-    // is prepared outside the rows' handling.
-    const auto execute = [&](fb::Statement& st, int from, int rows) {
-        for (int i = 0; i < rows; ++i)
-            bind(st, from + i, i * parametersPerRow);
+    const auto valuesOf = [&](int from, int rows) {
+        QVariantList values;
+        for (int i = from; i < from + rows; ++i)
+            bind(values, i);
+        return values;
+    };
+    const auto execute = [](fb::Statement& st, const QVariantList& values) {
+        for (int i = 0; i < values.size(); ++i)
+            st.setParam(i, values[i]);
         st.execute();
     };
     for (int from = 0; from < count; from += rowsPerStatement) {
         const int rows = std::min(rowsPerStatement, count - from);
-        fb::Statement& many = statementFor(rows);
+        const QVariantList values = valuesOf(from, rows);
+        // A statement that cannot be prepared (no right to write the table) fails every row:
+        // it is prepared outside the rows' handling.
+        fb::Statement* many = rows == rowsPerStatement || prepared_.contains(rows) ? &statementFor(rows) : nullptr;
         try {
-            execute(many, from, rows);
+            if (many)
+                execute(*many, values);
+            else
+                fb::runOnce(connection_, transaction_, fb::toPositional(sqlFor(rows)).sql, values);
             outcome.done = from + rows;
             continue;
         } catch (const fb::Error& e) {
@@ -52,7 +67,7 @@ void MultiRowInsert::write(int count, int parametersPerRow, const Binder& bind, 
         fb::Statement& one = statementFor(1);
         for (int i = from; i < from + rows; ++i) {
             try {
-                execute(one, i, 1);
+                execute(one, valuesOf(i, 1));
             } catch (const fb::Error& e) {
                 if (failsAll(e))
                     throw;

@@ -46,13 +46,10 @@ std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>
 {
     WriteOutcome outcome;
     work_->inserts.write(
-        static_cast<int>(rates.size()), 4,
-        [&rates](fb::Statement& st, int row, int at) {
+        static_cast<int>(rates.size()),
+        [&rates](QVariantList& values, int row) {
             const RateRow& rate = rates[static_cast<size_t>(row)];
-            st.setParam(at++, rate.vehicleType);
-            st.setParam(at++, rate.fuel);
-            st.setParam(at++, rate.ratePerTonne);
-            st.setParam(at, rate.year);
+            values << rate.vehicleType << rate.fuel << rate.ratePerTonne << rate.year;
         },
         [](const fb::Error& e) { return e.isConnectionLost(); }, outcome);
     return outcome.refusals;
@@ -61,8 +58,15 @@ std::vector<std::optional<QString>> RateStore::insert(const std::vector<RateRow>
 void RateStore::finish()
 {
     work_->inserts.clear();
+    // The figures' failure costs only speed: the rates are committed all the same.
+    try {
+        fb::recomputeIndexStatistics(work_->db, work_->tr, QStringLiteral("TAB_OPL_SILN"));
+    } catch (const fb::Error& e) {
+        if (e.isConnectionLost())
+            throw;
+        fb::logFailure(e);
+    }
     work_->tr.commit();
-    fb::recomputeIndexStatistics(work_->db, QStringLiteral("TAB_OPL_SILN"));
 }
 
 } // namespace data

@@ -14,6 +14,7 @@
 #include "data/schema.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
 
@@ -81,38 +82,41 @@ QSet<QString> presentInCatalogue(fb::Connection& connection, const QStringList& 
 }
 
 // The declared character set (told to the connection), the names present and the statistics'
-// figures in one query, as a start asks them (over a network each query costs round trips);
-// none when the database lacks a table the figures are read from (not the program's: the
-// catalogue alone then tells what it lacks).
-std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb::Connection& connection,
+// figures in one query of one request, as a start asks them (over a network each request is a
+// round trip), in the start's transaction; none when the database lacks a table the figures are
+// read from (not the program's: the catalogue alone then tells what it lacks). The transaction
+// goes on unless the connection attaches again (a database of an earlier version) or the
+// query failed.
+std::optional<std::pair<QSet<QString>, StatisticsFigures>> presentWithFigures(fb::Connection& connection, fb::Transaction& tr,
                                                                               const QStringList& relations,
                                                                               const QStringList& indexes,
                                                                               const QStringList& constraints)
 {
-    fb::Transaction tr(&connection, fb::Isolation::ReadCommitted);
-    std::unique_ptr<fb::Statement> probe;
+    std::vector<fb::ColumnType> columns{fb::ColumnType::VarChar, fb::ColumnType::VarChar};
+    columns.insert(columns.end(), StatisticsFigures::columns, fb::ColumnType::Double);
+    std::optional<QVariantList> row;
     try {
-        probe = std::make_unique<fb::Statement>(
-            connection, tr,
-            QStringLiteral("select RDB$CHARACTER_SET_NAME, cast((select list(N, ',') from (%1) T) as varchar(8000)), %2 "
-                           "from RDB$DATABASE")
-                .arg(presentNamesSql(relations, indexes, constraints), StatisticsFigures::columnsSql()));
+        row = fb::runOnce(connection, tr,
+                          QStringLiteral("select RDB$CHARACTER_SET_NAME, cast((select list(N, ',') from (%1) T) as varchar(8000)), %2 "
+                                         "from RDB$DATABASE")
+                              .arg(presentNamesSql(relations, indexes, constraints), StatisticsFigures::columnsSql()),
+                          {}, columns);
     } catch (const fb::Error& e) {
         if (e.isConnectionLost())
             throw;
+        tr.rollback();
         return std::nullopt;
     }
-    probe->execute();
     std::pair<QSet<QString>, StatisticsFigures> found;
     QString declared;
-    if (probe->fetch()) {
-        declared = probe->value(0).toString();
-        for (const QString& name : probe->value(1).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
+    if (row) {
+        declared = row->at(0).toString();
+        for (const QString& name : row->at(1).toString().split(QLatin1Char(','), Qt::SkipEmptyParts))
             found.first.insert(name);
-        found.second = StatisticsFigures::read(*probe, 2);
+        found.second = StatisticsFigures::read(*row, 2);
     }
-    probe.reset();
-    tr.commit();
+    if (connection.attachesAgainFor(declared))
+        tr.commit();
     connection.characterSetDeclared(declared);
     return found;
 }
@@ -151,7 +155,7 @@ void requireProgramDatabase(fb::Connection& connection)
     refuseUnlessProgramDatabase(connection, missingProgramRelations(connection));
 }
 
-std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection)
+std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection, fb::Transaction& tr)
 {
     static const QRegularExpression created(QStringLiteral("^CREATE\\s+(TABLE|INDEX)\\s+(\\w+)"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -171,7 +175,7 @@ std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connecti
         creating.insert(name, statement);
     }
     const QStringList relations = programRelations() + later;
-    const auto probed = presentWithFigures(connection, relations, indexes, constraintNames);
+    const auto probed = presentWithFigures(connection, tr, relations, indexes, constraintNames);
     if (!probed)
         connection.readDeclaredCharacterSet();
     const QSet<QString> present = probed ? probed->first : presentInCatalogue(connection, relations, indexes, constraintNames);
@@ -186,6 +190,9 @@ std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connecti
     for (const auto& [name, statement] : laterConstraints())
         if (!present.contains(name))
             missing << statement;
+    // The catalogue is changed with nothing else of this connection under way.
+    if (!missing.isEmpty() && tr.isActive())
+        tr.commit();
     for (const QString& statement : missing) {
         qCInfo(lcSchema) << "adding to" << connection.databaseName() << ":" << statement;
         try {

@@ -9,6 +9,7 @@
 
 namespace fb {
 class Connection;
+class Transaction;
 }
 
 namespace data {
@@ -33,8 +34,9 @@ void requireProgramDatabase(fb::Connection& connection);
 // user's work on the purchases, is logged and the program goes on without it: slower without
 // an index; without a table of work locks, an import tells why it cannot start. Returns the
 // index statistics' figures read by the same query, unless something was added (they are to
-// be read again then).
-std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection);
+// be read again then). The query runs in `tr`, which goes on, for the work after it, when
+// nothing was added and the connection did not attach again.
+std::optional<StatisticsFigures> prepareProgramDatabase(fb::Connection& connection, fb::Transaction& tr);
 
 // The rows of each named table, counted in one transaction.
 QMap<QString, qint64> rowCounts(fb::Connection& connection, const QStringList& tables);

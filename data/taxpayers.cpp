@@ -3,21 +3,19 @@
 #include "data/dm1.h"
 #include "data/field_names.h"
 #include "data/report_snapshot.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 
 namespace data {
 
 std::optional<int> Taxpayers::holderOfShortName(const QString& shortName, int exceptNumber)
 {
-    fb::Statement q(dm_.db_opl, dm_.tr_opl, QStringLiteral("select NR_PODAT from PODAT where NAZSKR = :naz and NR_PODAT <> :nr"));
-    q.setParam(par::naz, shortName);
-    q.setParam(par::nr, exceptNumber);
-    q.execute();
-    if (!q.fetch())
+    // The lowest when a database from before short names were unique has two.
+    const auto row = fb::runOnce(dm_.db_opl, dm_.tr_opl, QStringLiteral("select min(NR_PODAT) from PODAT where NAZSKR = ? and NR_PODAT <> ?"),
+                                 {shortName, exceptNumber}, {fb::ColumnType::Integer});
+    if (!row || !row->front().isValid())
         return std::nullopt;
-    const int holder = q.value(0).toInt();
-    q.closeCursor();
-    return holder;
+    return row->front().toInt();
 }
 
 QList<int> Taxpayers::numbers()

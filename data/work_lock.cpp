@@ -9,6 +9,7 @@
 #include "desktop/quietly.h"
 #include "firebird/connection.h"
 #include "firebird/error.h"
+#include "firebird/one_request.h"
 #include "firebird/statement.h"
 
 #include <utility>
@@ -22,21 +23,34 @@ Q_LOGGING_CATEGORY(lcWorkLock, "brenvald.worklock")
 // As long as a save waits for a row another desk holds.
 int waitMilliseconds = fb::defaultLockWaitSeconds * 1000;
 constexpr int pause = 100;
+// The engine's code for a table the database lacks.
+constexpr int unknownTable = -204;
 // A holder renews its sign of life every ten seconds; one silent for 45 has lost its network
 // or its process, and another desk takes its work over within a minute of the cut.
 int renewMilliseconds = 10000;
 int silentMilliseconds = 45000;
 
-// A short transaction of its own, committed: what others must see at once.
-void runCommitted(fb::Connection& connection, const QString& sql, const std::function<void(fb::Statement&)>& bind = {})
+// A statement committed at once, so that other desks see it: run by the server in a
+// transaction of its own, begun and ended inside a block run in the holding transaction,
+// without requests of their own to begin and end it.
+void runCommitted(fb::Connection& connection, fb::Transaction& holding, QString sql)
 {
-    fb::Transaction tr(&connection, fb::Isolation::ReadCommittedNoWait);
-    fb::Statement st(connection, tr, sql);
-    if (bind)
-        bind(st);
-    st.execute();
-    tr.commit();
+    sql.replace(QLatin1Char('\''), QStringLiteral("''"));
+    fb::runOnce(connection, holding, QStringLiteral("execute block as begin execute statement '%1' with autonomous transaction; end").arg(sql));
 }
+
+// Takes a lock and records its holder (committed at once, as runCommitted) in one request; the
+// lock holds even when its holder cannot be recorded: the block then gives the engine's code.
+const QString takeAndRecordSql = QStringLiteral(
+    "execute block (r varchar(10) = ?, k integer = ?) returns (kod integer) as begin "
+    "insert into BLOKADY (RODZAJ, KLUCZ) values (:r, :k); "
+    "kod = 0; "
+    "begin "
+    "execute statement ('update or insert into POSIADACZE_BLOKAD (RODZAJ, KLUCZ, POLACZENIE, ZNAK_ZYCIA) "
+    "values (?, ?, current_connection, current_timestamp) matching (RODZAJ, KLUCZ)') (:r, :k) with autonomous transaction; "
+    "when any do kod = gdscode; "
+    "end "
+    "suspend; end");
 
 QString kindOf(Work work)
 {
@@ -83,46 +97,41 @@ WorkLock::~WorkLock()
 
 QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function<void()>& waiting, Holding holding)
 {
-    if (!insert_) {
-        holding_.start();
-        try {
-            insert_ = std::make_unique<fb::Statement>(connection_, holding_,
-                                                      QStringLiteral("insert into BLOKADY (RODZAJ, KLUCZ) values (:rodzaj, :klucz)"));
-        } catch (const fb::Error& e) {
-            if (e.isConnectionLost())
-                throw;
-            throw fb::Error(QStringLiteral("W bazie danych brakuje tabeli BLOKADY, przez którą stanowiska uzgadniają, kto "
-                                           "wykonuje import (baza z wcześniejszej wersji programu, której nie udało się "
-                                           "uzupełnić). Połącz się z bazą ponownie jako jej właściciel.\n\n")
-                                + e.message(),
-                            e.context(), e.sqlCode(), e.codes());
-        }
-    }
+    const QString kind = kindOf(work);
     QList<int> pending = keys;
     const QDeadlineTimer deadline(waitMilliseconds);
     for (;;) {
         QList<int> held;
         for (int key : pending) {
-            insert_->setParam(QStringLiteral("rodzaj"), kindOf(work));
-            insert_->setParam(QStringLiteral("klucz"), key);
+            std::optional<QVariantList> recorded;
             try {
-                insert_->execute();
+                if (holding == Holding::ForWork)
+                    recorded = fb::runOnce(connection_, holding_, takeAndRecordSql, {kind, key}, {fb::ColumnType::Integer});
+                else
+                    fb::runOnce(connection_, holding_, QStringLiteral("insert into BLOKADY (RODZAJ, KLUCZ) values (?, ?)"), {kind, key});
             } catch (const fb::Error& e) {
                 // The row is in: another desk holds it.
-                if (!e.isDuplicateKey() && !e.isConflict())
+                if (e.isDuplicateKey() || e.isConflict()) {
+                    held << key;
+                    continue;
+                }
+                if (e.isConnectionLost() || e.sqlCode() != unknownTable)
                     throw;
-                held << key;
-                continue;
+                throw fb::Error(QStringLiteral("W bazie danych brakuje tabeli BLOKADY, przez którą stanowiska uzgadniają, kto "
+                                               "wykonuje import (baza z wcześniejszej wersji programu, której nie udało się "
+                                               "uzupełnić). Połącz się z bazą ponownie jako jej właściciel.\n\n")
+                                    + e.message(),
+                                e.context(), e.sqlCode(), e.codes());
             }
             if (holding == Holding::ForWork)
-                recordHolder(kindOf(work), key);
+                holderRecorded(kind, key, recorded ? recorded->front().toInt() : 0);
         }
         if (held.isEmpty())
             return held;
         // A holder silent for long is gone: its lock is free once its attachment is ended.
         QList<int> freed;
         for (int key : held)
-            if (endSilentHolder(kindOf(work), key))
+            if (endSilentHolder(kind, key))
                 freed << key;
         if (freed.isEmpty() && deadline.hasExpired())
             return held;
@@ -135,23 +144,12 @@ QList<int> WorkLock::take(Work work, const QList<int>& keys, const std::function
     }
 }
 
-// Committed at once, so that a desk waiting for the lock knows whose it is.
-void WorkLock::recordHolder(const QString& kind, int key)
+// A desk waiting for the lock learns whose it is from the holder's record. Without it, the lock
+// holds all the same, and only the server's own notice of a lost desk frees it.
+void WorkLock::holderRecorded(const QString& kind, int key, int failure)
 {
-    try {
-        runCommitted(connection_,
-                     QStringLiteral("update or insert into POSIADACZE_BLOKAD (RODZAJ, KLUCZ, POLACZENIE, ZNAK_ZYCIA) "
-                                    "values (:rodzaj, :klucz, current_connection, current_timestamp) matching (RODZAJ, KLUCZ)"),
-                     [&](fb::Statement& st) {
-                         st.setParam(QStringLiteral("rodzaj"), kind);
-                         st.setParam(QStringLiteral("klucz"), key);
-                     });
-    } catch (const fb::Error& e) {
-        // The lock holds all the same; without its holder known, only the server's own
-        // notice of a lost desk frees it.
-        if (e.isConnectionLost())
-            throw;
-        fb::logFailure(e);
+    if (failure != 0) {
+        qCWarning(lcWorkLock) << "the holder of the lock" << kind << key << "could not be recorded: engine error" << failure;
         return;
     }
     if (!holds_) {
@@ -204,26 +202,27 @@ void WorkLock::keepAlive() noexcept
     sinceSignOfLife_.start();
     desktop::quietly("renewing the work locks' sign of life", [this] {
         if (connection_.isOpen())
-            runCommitted(connection_, QStringLiteral("update POSIADACZE_BLOKAD set ZNAK_ZYCIA = current_timestamp "
-                                                     "where POLACZENIE = current_connection"));
+            runCommitted(connection_, holding_,
+                         QStringLiteral("update POSIADACZE_BLOKAD set ZNAK_ZYCIA = current_timestamp where POLACZENIE = current_connection"));
     });
 }
 
 void WorkLock::release() noexcept
 {
     signsOfLife_->stop();
-    desktop::quietly("letting go of work locks", [this] {
-        insert_.reset();
-        if (connection_.isOpen())
-            holding_.rollback();
-        else
+    const bool recorded = std::exchange(holds_, false);
+    desktop::quietly("letting go of work locks", [this, recorded] {
+        if (!connection_.isOpen()) {
             holding_.abandon();
-    });
-    if (!std::exchange(holds_, false))
-        return;
-    desktop::quietly("forgetting the holder of work locks", [this] {
-        if (connection_.isOpen())
-            runCommitted(connection_, QStringLiteral("delete from POSIADACZE_BLOKAD where POLACZENIE = current_connection"));
+            return;
+        }
+        // Forgotten a moment before the locks go: a desk that tries meanwhile finds the lock
+        // held by nobody silent, and tries again.
+        if (recorded)
+            desktop::quietly("forgetting the holder of work locks", [this] {
+                runCommitted(connection_, holding_, QStringLiteral("delete from POSIADACZE_BLOKAD where POLACZENIE = current_connection"));
+            });
+        holding_.rollback();
     });
 }
 

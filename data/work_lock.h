@@ -13,7 +13,6 @@ class Tdm_1;
 
 namespace fb {
 class Connection;
-class Statement;
 }
 
 namespace data {
@@ -67,12 +66,11 @@ public:
     static void setLifeBounds(int renewEvery, int silentAtMost);
 
 private:
-    void recordHolder(const QString& kind, int key);
+    void holderRecorded(const QString& kind, int key, int failure);
     bool endSilentHolder(const QString& kind, int key);
 
     fb::Connection& connection_;
     fb::Transaction holding_;
-    std::unique_ptr<fb::Statement> insert_;
     bool holds_ = false;
     QElapsedTimer sinceSignOfLife_;
     std::unique_ptr<QTimer> signsOfLife_;

@@ -32,6 +32,11 @@ QString checkedIdentifier(const QString& name)
     return name;
 }
 
+QString declaredName(const QString& declared)
+{
+    return declared.trimmed().isEmpty() ? QStringLiteral("NONE") : declared.trimmed();
+}
+
 } // namespace
 
 Connection::~Connection()
@@ -71,10 +76,15 @@ void Connection::readDeclaredCharacterSet()
     characterSetDeclared(firstValue(declaredCharacterSetSql()).toString());
 }
 
+bool Connection::attachesAgainFor(const QString& declared) const
+{
+    return declaredName(declared) != QLatin1String(windows1250) && characterSet_ == QLatin1String(windows1250) && handle_;
+}
+
 void Connection::characterSetDeclared(const QString& declared)
 {
-    const QString name = declared.trimmed().isEmpty() ? QStringLiteral("NONE") : declared.trimmed();
-    if (name != QLatin1String(windows1250) && characterSet_ == QLatin1String(windows1250) && handle_) {
+    const QString name = declaredName(declared);
+    if (attachesAgainFor(declared)) {
         const QString database = name_;
         close();
         attach(database, user_, password_, {});

@@ -31,6 +31,9 @@ public:
     // Later): a database of an earlier version, which declares none, is attached again
     // without one.
     void characterSetDeclared(const QString& declared);
+    // Whether characterSetDeclared(declared) attaches again (the caller ends its transactions
+    // first).
+    bool attachesAgainFor(const QString& declared) const;
     // The same, read by a query of its own.
     void readDeclaredCharacterSet();
     // The query of the declared character set, for a caller's query that asks more at once.

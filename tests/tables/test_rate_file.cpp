@@ -217,12 +217,9 @@ private slots:
                                     "cast(:r%1 as smallint)"_s);
         data::WriteOutcome outcome;
         QVERIFY_THROWS_EXCEPTION(fb::Error, insert.write(
-            int(rows.size()), 4,
-            [&rows](fb::Statement& st, int row, int at) {
-                st.setParam(at++, rows[row].vehicleType);
-                st.setParam(at++, rows[row].fuel);
-                st.setParam(at++, rows[row].ratePerTonne);
-                st.setParam(at, rows[row].year);
+            int(rows.size()),
+            [&rows](QVariantList& values, int row) {
+                values << rows[row].vehicleType << rows[row].fuel << rows[row].ratePerTonne << rows[row].year;
             },
             [](const fb::Error& e) { return e.message().contains(u"FK_OPL_PALIWO"_s); }, outcome));
         QCOMPARE(outcome.done, 57);
