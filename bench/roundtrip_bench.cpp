@@ -7,54 +7,26 @@
 // turns of both runs are shown where they differ, the shorter time of the two.
 // Usage: roundtrip_bench
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QThread>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
-#include "bench_database.h"
 #include "data/dm1.h"
 #include "forwarding_proxy.h"
 #include "ledger_builder.h"
 #include "office_database.h"
 #include "private_server.h"
+#include "turn_table.h"
 
 namespace {
 
 constexpr int runs = 2;
 constexpr int ledgerEntries = 1000;
 constexpr int rateYear = 2031; // after every year the program delivers
-
-struct Measure {
-    int turns = 0;
-    qint64 toServer = 0, toClient = 0;
-    double ms = 0;
-};
-
-struct Row {
-    QString command;
-    std::vector<Measure> runs;
-};
-
-// What `work` costs through the proxy. A client process that has ended may still have its
-// last packets (the detach) on their way through the proxy: they are waited for.
-Measure measure(bench::ForwardingProxy& proxy, const std::function<void()>& work)
-{
-    proxy.resetTurns();
-    QElapsedTimer t;
-    t.start();
-    work();
-    const double ms = t.nsecsElapsed() / 1e6;
-    while (proxy.connections() > 0)
-        QThread::msleep(5);
-    return {proxy.turns(), proxy.bytesToServer(), proxy.bytesToClient(), ms};
-}
 
 // Runs brenvald-cli; the benchmark ends, with what the tool said, when it ends otherwise
 // than expected.
@@ -66,17 +38,6 @@ void cli(const QStringList& arguments, int expectedCode = 0)
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != expectedCode)
         qFatal("brenvald-cli %s ended with %d:\n%s", qPrintable(arguments.join(QLatin1Char(' '))), p.exitCode(),
                p.readAll().constData());
-}
-
-// The office's database, closed again: the server takes the file only when no local engine holds it.
-QString officeDatabase(const bench::Office& office)
-{
-    const QString path = bench::freshDeliveredDatabase();
-    Tdm_1 dm;
-    dm.connectTo(path);
-    bench::fillOffice(dm.db_opl, dm.tr_opl, office);
-    dm.disconnectDatabase();
-    return path;
 }
 
 // A year of the measured taxpayer's diesel purchases in one PKPiR file.
@@ -106,36 +67,6 @@ int writeRates(const QString& path)
     return static_cast<int>(rates.count('\n'));
 }
 
-QString cell(const std::vector<Measure>& runs, const std::function<QString(const Measure&)>& of)
-{
-    const QString first = of(runs.front());
-    for (const Measure& m : runs)
-        if (of(m) != first) {
-            QStringList all;
-            for (const Measure& each : runs)
-                all << of(each);
-            return all.join(QStringLiteral(" / "));
-        }
-    return first;
-}
-
-void print(QTextStream& out, const std::vector<Row>& rows)
-{
-    out << "polecenie\tobiegi\tprzy RTT 10 ms [s]\tprzy RTT 30 ms [s]\tczas tutaj [ms]\tbajty do serwera\tbajty od serwera\n";
-    for (const Row& r : rows) {
-        const auto seconds = [](int rttMs) {
-            return [rttMs](const Measure& m) { return QString::number(m.turns * rttMs / 1000.0, 'f', 2); };
-        };
-        double best = r.runs.front().ms;
-        for (const Measure& m : r.runs)
-            best = std::min(best, m.ms);
-        out << r.command << '\t' << cell(r.runs, [](const Measure& m) { return QString::number(m.turns); }) << '\t'
-            << cell(r.runs, seconds(10)) << '\t' << cell(r.runs, seconds(30)) << '\t' << QString::number(best, 'f', 0)
-            << '\t' << cell(r.runs, [](const Measure& m) { return QString::number(m.toServer); }) << '\t'
-            << cell(r.runs, [](const Measure& m) { return QString::number(m.toClient); }) << '\n';
-    }
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -156,14 +87,14 @@ int main(int argc, char* argv[])
     writeLedger(ledger, office);
     const int rateLines = writeRates(rates);
 
-    std::vector<Row> rows;
+    std::vector<bench::TurnRow> rows;
     for (int run = 0; run < runs; ++run) {
-        const QString db = QStringLiteral("127.0.0.1/%1:%2").arg(proxy.port()).arg(officeDatabase(office));
+        const QString db = QStringLiteral("127.0.0.1/%1:%2").arg(proxy.port()).arg(bench::officeDatabaseFile(office));
         std::size_t at = 0;
         const auto add = [&](const QString& command, const std::function<void()>& work) {
             if (run == 0)
                 rows.push_back({command, {}});
-            rows[at++].runs.push_back(measure(proxy, work));
+            rows[at++].runs.push_back(bench::measure(proxy, work));
         };
         const auto through = [&](const QString& command, const QStringList& arguments, int expectedCode = 0) {
             add(command, [&] { cli(arguments, expectedCode); });
@@ -195,7 +126,7 @@ int main(int argc, char* argv[])
     out << "Obiegi sieci poleceń brenvald-cli przez serwer Firebird: " << office.description() << ", "
         << office.taxpayers() * office.vehiclesPerTaxpayer() << " pojazdów; podatnik " << taxpayer << ", rok " << year
         << " (dwa przebiegi, każdy na swojej bazie; \"a / b\", gdy się różnią; czas: lepszy z dwóch)\n";
-    print(out, rows);
+    bench::printTurns(out, QStringLiteral("polecenie"), rows);
     out.flush();
     bench::serverScript(QStringLiteral("stop"), state);
     return 0;

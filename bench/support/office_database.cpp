@@ -9,6 +9,8 @@
 #include <malloc.h>
 #endif
 
+#include "bench_database.h"
+#include "data/dm1.h"
 #include "firebird/connection.h"
 #include "firebird/index_statistics.h"
 #include "firebird/transaction.h"
@@ -28,6 +30,16 @@ void run(fb::Connection& connection, fb::Transaction& transaction, const QString
 }
 
 } // namespace
+
+QString officeDatabaseFile(const Office& office)
+{
+    const QString path = freshDeliveredDatabase();
+    Tdm_1 dm;
+    dm.connectTo(path);
+    fillOffice(dm.db_opl, dm.tr_opl, office);
+    dm.disconnectDatabase();
+    return path;
+}
 
 QString Office::shortName(int taxpayer) const
 {

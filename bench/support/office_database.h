@@ -40,6 +40,9 @@ struct Office {
 // over the year, every vehicle alike, some of them of another fuel), commits, and measures
 // the indexes as the program does after an import.
 void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const Office& office);
+// A new delivered database filled as the office, closed again: a server takes the file only
+// when no engine of this process holds it.
+QString officeDatabaseFile(const Office& office);
 
 // Resident memory: the peak since the last reset, and a reset of that peak (Linux; 0 and
 // nothing elsewhere). The reset also lowers what /usr/bin/time reports for the process;

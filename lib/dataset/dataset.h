@@ -191,7 +191,8 @@ private:
 
     void notify(DataEvent event, Field* field = nullptr);
     void checkActive() const;
-    void ensureStatements();
+    // A write statement, prepared when first needed (none when its SQL is empty).
+    fb::Statement* prepared(std::unique_ptr<fb::Statement>& statement, const QString& sql);
     void dropStatements();
     void readRows(bool makeFields);
     void createFieldsFromColumns(const fb::Statement& select);

@@ -99,7 +99,8 @@ void Dataset::throwConflict(RowConflict::Kind kind, Writing writing)
 // another desk makes this wait the transaction's bounded time and fail with a conflict.
 void Dataset::lockStoredRow(const Row& asRead)
 {
-    if (!lockSt_)
+    // The stored row as it is now, held for this transaction until it commits.
+    if (write_.refreshSql.trimmed().isEmpty() || !prepared(lockSt_, write_.refreshSql + QStringLiteral(" with lock")))
         return;
     const Writing writing = isEditing() ? Writing::Save : Writing::Delete;
     bindRowParams(*lockSt_, asRead, nullptr);
@@ -136,8 +137,7 @@ void Dataset::rereadConflictingRow()
     checkActive();
     if (!conflict_ || !isEditing())
         return;
-    ensureStatements();
-    if (!refreshSt_)
+    if (!prepared(refreshSt_, write_.refreshSql))
         return;
     const Row& base = oldRow_.empty() ? rows_[current_] : oldRow_;
     bindRowParams(*refreshSt_, base, nullptr);

@@ -27,22 +27,14 @@ void forgetIfDead(std::unique_ptr<fb::Statement>& st)
 
 } // namespace
 
-// Prepared once for the dataset, when first needed, and kept across closing and opening again.
-void Dataset::ensureStatements()
+// Prepared once for the dataset, each when first needed (over a network every prepare is a
+// round trip), and kept across closing and opening again.
+fb::Statement* Dataset::prepared(std::unique_ptr<fb::Statement>& statement, const QString& sql)
 {
-    auto prepare = [this](std::unique_ptr<fb::Statement>& st, const QString& sql) {
-        forgetIfDead(st);
-        if (!st && !sql.trimmed().isEmpty())
-            st = std::make_unique<fb::Statement>(*connection_, *transaction_, sql);
-    };
-    prepare(insertSt_, write_.insertSql);
-    prepare(modifySt_, write_.modifySql);
-    prepare(deleteSt_, write_.deleteSql);
-    prepare(refreshSt_, write_.refreshSql);
-    // The stored row as it is now, held for this transaction until it commits: what a
-    // modify checks against the row as it was read.
-    if (!write_.refreshSql.trimmed().isEmpty())
-        prepare(lockSt_, write_.refreshSql + QStringLiteral(" with lock"));
+    forgetIfDead(statement);
+    if (!statement && !sql.trimmed().isEmpty())
+        statement = std::make_unique<fb::Statement>(*connection_, *transaction_, sql);
+    return statement.get();
 }
 
 void Dataset::dropStatements()
@@ -149,23 +141,25 @@ void Dataset::post()
     for (const auto& f : fields_)
         if (f->kind() == FieldKind::Data && f->isRequired() && !f->isReadOnly() && !f->value().isValid())
             throw Error(QStringLiteral("Field '%1' must have a value").arg(f->displayName()));
-    ensureStatements();
     Row& row = rows_[current_];
     const bool writes = state_ == DatasetState::Insert || modified_;
     const auto write = [&] {
+        fb::Statement* written = nullptr;
         try {
             if (state_ == DatasetState::Insert) {
-                if (!insertSt_)
+                written = prepared(insertSt_, write_.insertSql);
+                if (!written)
                     throw Error(QStringLiteral("Do zbioru danych %1 nie można dodawać wierszy.").arg(name_));
-                bindRowParams(*insertSt_, row, nullptr);
-                insertSt_->execute();
+                bindRowParams(*written, row, nullptr);
+                written->execute();
             } else if (modified_) {
-                if (!modifySt_)
+                written = prepared(modifySt_, write_.modifySql);
+                if (!written)
                     throw Error(QStringLiteral("Wierszy zbioru danych %1 nie można zmieniać.").arg(name_));
                 lockStoredRow(oldRow_);
-                bindRowParams(*modifySt_, row, &oldRow_);
-                modifySt_->execute();
-                if (modifySt_->affectedRows() == 0)
+                bindRowParams(*written, row, &oldRow_);
+                written->execute();
+                if (written->columnCount() > 0 ? !written->returnedRow() : written->affectedRows() == 0)
                     throw Error(QStringLiteral("Zapisywanego wiersza nie ma już w bazie danych; odśwież dane."));
             }
         } catch (const fb::Error& e) {
@@ -177,20 +171,15 @@ void Dataset::post()
             releaseRowLocks();
             throw;
         }
-        if (refreshSt_ && writes) {
-            bindRowParams(*refreshSt_, row, nullptr);
-            refreshSt_->execute();
-            if (refreshSt_->fetch()) {
-                for (const auto& f : fields_) {
-                    if (f->kind() != FieldKind::Data)
-                        continue;
-                    const int c = refreshSt_->columnIndex(f->name());
-                    if (c >= 0)
-                        row[f->index()] = f->convert(refreshSt_->value(c));
-                }
-                refreshSt_->closeCursor();
+        // The row as stored, as the write returned it.
+        if (written)
+            for (const auto& f : fields_) {
+                if (f->kind() != FieldKind::Data)
+                    continue;
+                const int c = written->columnIndex(f->name());
+                if (c >= 0)
+                    row[f->index()] = f->convert(written->value(c));
             }
-        }
         afterWrite();
     };
     if (writes && aroundWrite)
@@ -268,14 +257,14 @@ void Dataset::remove()
     }
     if (beforeDelete)
         beforeDelete(*this);
-    ensureStatements();
-    if (!deleteSt_)
+    fb::Statement* removal = prepared(deleteSt_, write_.deleteSql);
+    if (!removal)
         throw Error(QStringLiteral("Ze zbioru danych %1 nie można usuwać wierszy.").arg(name_));
     // The same check as a save's: a row another desk changed meanwhile is not deleted unseen.
     try {
         lockStoredRow(rows_[current_]);
-        bindRowParams(*deleteSt_, rows_[current_], &rows_[current_]);
-        deleteSt_->execute();
+        bindRowParams(*removal, rows_[current_], &rows_[current_]);
+        removal->execute();
     } catch (const fb::Error& e) {
         releaseRowLocks();
         if (e.isConflict())

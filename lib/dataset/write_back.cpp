@@ -15,9 +15,12 @@ WriteStatements writeStatementsFor(const QString& table, const QStringList& colu
     }
     const QString where = oldKeys.join(QLatin1String(" and "));
     WriteStatements w;
+    // Insert and modify give the row as stored: a save needs no request of its own to read it back.
+    const QString returning = QStringLiteral(" returning %1").arg(columns.join(QLatin1String(", ")));
     w.insertSql = QStringLiteral("insert into %1 (%2) values (%3)").arg(table, columns.join(QLatin1String(", ")),
-                                                                         params.join(QLatin1String(", ")));
-    w.modifySql = QStringLiteral("update %1 set %2 where %3").arg(table, assignments.join(QLatin1String(", ")), where);
+                                                                         params.join(QLatin1String(", ")))
+                  + returning;
+    w.modifySql = QStringLiteral("update %1 set %2 where %3").arg(table, assignments.join(QLatin1String(", ")), where) + returning;
     w.deleteSql = QStringLiteral("delete from %1 where %2").arg(table, where);
     w.refreshSql = QStringLiteral("select %1 from %2 where %3").arg(columns.join(QLatin1String(", ")), table,
                                                                     keys.join(QLatin1String(" and ")));

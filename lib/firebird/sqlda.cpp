@@ -145,6 +145,22 @@ void Sqlda::declare(int count)
     da_->sqld = static_cast<ISC_SHORT>(count);
 }
 
+void Sqlda::awaitRow()
+{
+    for (int i = 0; i < count(); ++i) {
+        var(i).sqltype = static_cast<ISC_SHORT>(var(i).sqltype | 1);
+        nulls_.at(i) = -1;
+    }
+}
+
+bool Sqlda::rowCame() const
+{
+    for (int i = 0; i < count(); ++i)
+        if (nulls_.at(i) >= 0)
+            return true;
+    return false;
+}
+
 void Sqlda::bindOutputBuffers()
 {
     const int n = count();

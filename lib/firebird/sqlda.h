@@ -27,6 +27,10 @@ public:
     void bindOutputBuffers();
     // Holds `count` variables whose types the caller sets (nothing described them).
     void declare(int count);
+    // Every variable told as nullable and null until a row fills it, and whether one did: a
+    // write's "returning" that found no row leaves the buffers as they were.
+    void awaitRow();
+    bool rowCame() const;
 
     QVariant value(int i) const;
     // Stores v for variable i, converting to the described type where that is exact and

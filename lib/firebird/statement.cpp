@@ -196,6 +196,8 @@ void Statement::execute()
         d->cursorOpen = true;
     } else {
         XSQLDA* out = d->output.count() > 0 ? d->output.get() : nullptr;
+        if (out)
+            d->output.awaitRow();
         isc_dsql_execute2(status, d->transaction->handle(), &d->handle, SQLDA_VERSION1, in, out);
         check(status, d->context());
     }
@@ -223,6 +225,11 @@ void Statement::closeCursor()
     ISC_STATUS_ARRAY status;
     isc_dsql_free_statement(status, &d->handle, DSQL_close);
     check(status, d->context());
+}
+
+bool Statement::returnedRow() const
+{
+    return d->output.count() > 0 && d->output.rowCame();
 }
 
 int Statement::columnCount() const { return static_cast<int>(d->columns.size()); }

@@ -60,6 +60,9 @@ public:
 
     // Rows changed by the last insert, update or delete.
     int affectedRows() const;
+    // Whether the last run of a write that gives its row ("returning") gave one: an update
+    // that found no row gives none.
+    bool returnedRow() const;
 
 private:
     struct Impl;

@@ -132,6 +132,18 @@ private slots:
         for (int c = 1; c < 7; ++c)
             QVERIFY2(!select.value(c).isValid(), qPrintable(select.column(c).name));
         QVERIFY(!select.fetch());
+
+        // A write that gives its row back gives none when it found no row, after one that did.
+        fb::Statement update(connection, transaction, QStringLiteral("update T set N = :N where ID = :ID returning ID, N"));
+        update.setParam(QStringLiteral("N"), 7);
+        update.setParam(QStringLiteral("ID"), 1);
+        update.execute();
+        QVERIFY(update.returnedRow());
+        QCOMPARE(update.value(1).toInt(), 7);
+        update.setParam(QStringLiteral("ID"), 99);
+        update.execute();
+        QVERIFY(!update.returnedRow());
+        QVERIFY(!update.value(0).isValid());
     }
 
     // A statement run in one request: parameters typed by their values and converted by the
