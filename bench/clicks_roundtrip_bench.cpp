@@ -1,9 +1,9 @@
 // The network round trips ("turns") of the program's own clicks against a Firebird server,
 // counted by a proxy between the two, for an office of 100 taxpayers, 300 vehicles and 50 000
 // purchases in a year: the connection, the purchase screen (opened, a taxpayer, a year, a
-// half-year, a purchase keyed and saved, a purchase changed and saved, closed) and the
-// settlement screen (opened, a taxpayer, a year, the statements' preview). Every click is
-// measured in two sessions, each on a database of its own. The server is the private one of
+// purchase changed and saved, a purchase keyed and saved, closed) and the settlement screen
+// (opened, a taxpayer, a year, the statements' preview). Every click is measured in two
+// sessions, each on a database of its own. The server is the private one of
 // scripts/test_server.sh.
 // Usage: clicks_roundtrip_bench
 #include <QApplication>
@@ -54,11 +54,6 @@ void clickItem(QListWidget* list, const QString& text)
         qFatal("no item %s in %s", qPrintable(text), qPrintable(list->objectName()));
     list->scrollToItem(found.first());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
-}
-
-void clickRow(QListWidget* list, int row)
-{
-    clickItem(list, list->item(row)->text());
 }
 
 // A year typed into the window's year field and the field left, as the user does it.
@@ -139,7 +134,6 @@ int main(int argc, char* argv[])
         click(QStringLiteral("zakupy: otwarcie okna"), [&] { purchases = openWindow(dm, f_zak); });
         click(QStringLiteral("zakupy: podatnik (klik na liście)"), [&] { clickItem(child<QListWidget>(purchases.get(), "lb_pod"), shortName); });
         click(QStringLiteral("zakupy: rok (wpisany)"), [&] { typeYear(purchases.get(), office.year); });
-        click(QStringLiteral("zakupy: półrocze (klik)"), [&] { clickRow(child<QListWidget>(purchases.get(), "lb_kwart"), 1); });
         if (dm.IBDS_zak.recordCount() == 0)
             qFatal("the purchase screen shows no purchases of %s in %d", qPrintable(shortName), office.year);
         // A purchase changed in the form and saved with the navigator's post.

@@ -87,6 +87,7 @@ void Tdm_1::disconnectDatabase()
         snapshot->end();
     for (ds::Dataset* d : findChildren<ds::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->close();
+    purchaseAccess_.clear();
     const bool wasOpen = db_opl.isOpen();
     const auto told = qScopeGuard([this, wasOpen] {
         if (wasOpen)
@@ -169,6 +170,8 @@ void Tdm_1::chooseRates(const QString& yearText)
 
 data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
 {
+    if (const auto known = purchaseAccess_.constFind(taxpayer); known != purchaseAccess_.constEnd())
+        return *known;
     // All vehicles are not counted (a scan of them would cost a small taxpayer's settlement
     // twice over): the figures of their key, kept true within twofold, say how many there
     // are.
@@ -180,7 +183,10 @@ data::PurchaseAccess Tdm_1::purchaseAccessFor(const QString& taxpayer)
         {taxpayer}, {fb::ColumnType::Integer, fb::ColumnType::Double});
     const int vehicles = row ? row->at(0).toInt() : 0;
     const double selectivity = row ? row->at(1).toDouble() : 0;
-    return data::purchaseAccess(vehicles, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
+    const data::PurchaseAccess access =
+        data::purchaseAccess(vehicles, selectivity > 0 ? qRound(1 / selectivity) : std::numeric_limits<int>::max());
+    purchaseAccess_.insert(taxpayer, access);
+    return access;
 }
 
 void Tdm_1::chooseStatementLines(const QString& taxpayer, const data::Period& period)

@@ -170,7 +170,10 @@ public:
     enum class NamesRead { AsTheyAre, Again };
     [[nodiscard]] std::shared_ptr<ds::OpenedDatasets> openNameLookups(NamesRead read = NamesRead::AsTheyAre);
     bool taxpayerExists(const QString& shortName);
-    // How the settlement and the statements read the taxpayer's purchases.
+    // How the settlement and the statements read the taxpayer's purchases: asked of the
+    // database once for each taxpayer while the connection lasts (every settlement asking
+    // again would cost a round trip each time); vehicles added meanwhile change only the
+    // speed, never the figures.
     data::PurchaseAccess purchaseAccessFor(const QString& taxpayer);
     // The short names of the taxpayers that have vehicles, in the Polish alphabet.
     QStringList taxpayerShortNames();
@@ -246,6 +249,7 @@ private:
     QString oldShortName_;
     int deletedRateYear_ = 0;
     QStringList rateYears_;
+    QHash<QString, data::PurchaseAccess> purchaseAccess_;
     QString rateYear_;
     // What the purchase screen shows while purchases are keyed on it: the period, the days
     // its picker admits and the date the picker shows.

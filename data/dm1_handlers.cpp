@@ -16,7 +16,7 @@
 #include "data/taxpayers.h"
 #include "data/work_lock.h"
 #include "dataset/error.h"
-#include "firebird/statement.h"
+#include "firebird/one_request.h"
 #include "text/formats.h"
 
 namespace {
@@ -72,18 +72,19 @@ void Tdm_1::writeUnderPurchaseLock(const std::function<void()>& write)
     ds::Field& vehicle = IBDS_zak.fieldByName(data::col::NR_REJ);
     QList<int> taxpayers;
     QStringList names;
-    fb::Statement owner(db_opl, tr_opl, QStringLiteral("select s.NR_POD, p.NAZSKR from SAM s join PODAT p on p.NR_PODAT = s.NR_POD "
-                                                       "where s.NR_REJ = :NR_REJ"));
-    for (const QVariant& registration : {vehicle.value(), vehicle.oldValue()}) {
-        if (!registration.isValid())
-            continue;
-        owner.setParam(QStringLiteral("NR_REJ"), registration);
-        owner.execute();
-        if (owner.fetch() && !taxpayers.contains(owner.value(0).toInt())) {
-            taxpayers << owner.value(0).toInt();
-            names << owner.value(1).toString().trimmed();
+    // The owners of the vehicle before and after the change, in one request.
+    const auto owners = fb::runOnce(db_opl, tr_opl,
+                                    QStringLiteral("select s.NR_POD, p.NAZSKR, o.NR_POD, q.NAZSKR from RDB$DATABASE "
+                                                   "left join SAM s on s.NR_REJ = ? left join PODAT p on p.NR_PODAT = s.NR_POD "
+                                                   "left join SAM o on o.NR_REJ = ? left join PODAT q on q.NR_PODAT = o.NR_POD"),
+                                    {vehicle.value(), vehicle.oldValue()},
+                                    {fb::ColumnType::Integer, fb::ColumnType::VarChar, fb::ColumnType::Integer, fb::ColumnType::VarChar});
+    for (int at = 0; owners && at < 4; at += 2) {
+        const QVariant taxpayer = owners->at(at);
+        if (taxpayer.isValid() && !taxpayers.contains(taxpayer.toInt())) {
+            taxpayers << taxpayer.toInt();
+            names << owners->at(at + 1).toString().trimmed();
         }
-        owner.closeCursor();
     }
     data::WorkLock lock(db_opl);
     if (!lock.take(data::Work::Purchases, taxpayers, {}, data::WorkLock::Holding::ForAMoment).isEmpty())

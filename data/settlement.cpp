@@ -8,19 +8,19 @@
 #include "data/fee_arithmetic.h"
 #include "data/field_names.h"
 #include "data/settlement_queries.h"
+#include "firebird/one_request.h"
 
 namespace data {
 
 YearParameters yearParameters(Tdm_1& dm, int year)
 {
-    ds::Dataset& param = dm.IBT_param;
-    param.open();
     YearParameters result;
-    if (param.locate(data::col::ROK, year)) {
-        result.minimumWage = text::Money::fromDouble(param.fieldByName(data::col::PLAC_MIN).asFloat());
-        result.percentage = param.fieldByName(data::col::WSK_PROC).asFloat();
+    const auto row = fb::runOnce(dm.db_opl, dm.tr_opl, QStringLiteral("select PLAC_MIN, WSK_PROC from PARAM where ROK = ?"), {year},
+                                 {fb::ColumnType::Double, fb::ColumnType::Double});
+    if (row) {
+        result.minimumWage = text::Money::fromDouble(row->at(0).toDouble());
+        result.percentage = row->at(1).toDouble();
     }
-    param.close();
     return result;
 }
 

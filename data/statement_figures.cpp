@@ -64,12 +64,12 @@ std::vector<StatementType> statementOf(Tdm_1& dm, const QString& taxpayer, int y
                         moneyOfColumn(lines.value(3)), lines.value(2));
     }
 
-    const QHash<int, QString> fuelNames = namesOf(dm.db_opl, tr, QStringLiteral("RODZ_PALIWA"));
-
+    // The types with rates in the year and their fuels, named, in one query.
     std::vector<StatementType> types;
     fb::Statement rated(dm.db_opl, tr,
-                        QStringLiteral("select S.NR, S.NAZWA, T.NR_PALIWA from RODZ_SILNIKA S join TAB_OPL_SILN T "
-                                       "on S.NR = T.NR_SILN where T.ROK = :wybrok order by S.NR, T.NR_PALIWA"));
+                        QStringLiteral("select S.NR, S.NAZWA, T.NR_PALIWA, P.NAZWA from RODZ_SILNIKA S join TAB_OPL_SILN T "
+                                       "on S.NR = T.NR_SILN left join RODZ_PALIWA P on P.NR = T.NR_PALIWA "
+                                       "where T.ROK = :wybrok order by S.NR, T.NR_PALIWA"));
     rated.setParam(par::wybrok, year);
     rated.execute();
     while (rated.fetch()) {
@@ -77,7 +77,7 @@ std::vector<StatementType> statementOf(Tdm_1& dm, const QString& taxpayer, int y
         if (types.empty() || types.back().vehicleType != type)
             types.push_back({type, rated.value(1).toString(), {}});
         const int fuel = rated.value(2).toInt();
-        types.back().fuels.push_back({fuel, fuelNames.value(fuel), figures.at(type, fuel)});
+        types.back().fuels.push_back({fuel, rated.value(3).toString(), figures.at(type, fuel)});
     }
     return types;
 }
