@@ -25,7 +25,6 @@
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_navigator.h"
-#include "desktop/messages.h"
 #include "forwarding_proxy.h"
 #include "office_database.h"
 #include "private_server.h"
@@ -104,10 +103,7 @@ int main(int argc, char* argv[])
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
-    desktop::setMessageHandler([](const desktop::Message& m) {
-        QTextStream(stderr) << "komunikat: " << m.text << '\n';
-        return desktop::Answer::Yes;
-    });
+    bench::answerMessagesYes();
     QTextStream out(stdout);
     const QString state = QCoreApplication::applicationDirPath() + QStringLiteral("/clicks-server");
     bench::serverScript(QStringLiteral("start"), state);

@@ -19,7 +19,6 @@
 #include "dbwidgets/date_edit.h"
 #include "dbwidgets/db_edit.h"
 #include "dbwidgets/db_grid.h"
-#include "desktop/messages.h"
 #include "firebird/index_statistics.h"
 #include "firebird/statement.h"
 #include "purchases/zak.h"
@@ -220,10 +219,7 @@ int main(int argc, char* argv[])
     bench::offscreenUnlessSet();
     QApplication app(argc, argv);
     text::applyProgramFormats();
-    desktop::setMessageHandler([](const desktop::Message& m) {
-        QTextStream(stderr) << "komunikat: " << m.text << '\n';
-        return desktop::Answer::Yes;
-    });
+    bench::answerMessagesYes();
     QTextStream out(stdout);
     for (int rows : bench::countsFromArguments(app.arguments(), {1000, 50000})) {
         perPeriod = rows;

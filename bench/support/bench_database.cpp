@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QtGlobal>
 #include <algorithm>
 
 #include "data/reference_data.h"
+#include "desktop/messages.h"
 
 namespace bench {
 
@@ -30,6 +32,14 @@ double median(std::vector<double> times)
 {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+void answerMessagesYes()
+{
+    desktop::setMessageHandler([](const desktop::Message& m) {
+        QTextStream(stderr) << "komunikat: " << m.text << '\n';
+        return desktop::Answer::Yes;
+    });
 }
 
 void offscreenUnlessSet()

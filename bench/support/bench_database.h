@@ -20,4 +20,8 @@ double median(std::vector<double> times);
 // before the application object is made.
 void offscreenUnlessSet();
 
+// A benchmark that drives windows answers every message box "Tak" and prints its text on the
+// standard error.
+void answerMessagesYes();
+
 } // namespace bench
