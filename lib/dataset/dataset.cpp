@@ -91,7 +91,11 @@ int compareForSort(const QVariant& a, const QVariant& b)
     if (!a.isValid() || !b.isValid())
         return int(a.isValid()) - int(b.isValid());
     if (a.metaType() == QMetaType::fromType<QString>()) {
-        return text::comparePolish(a.toString(), b.toString());
+        const QString& x = *static_cast<const QString*>(a.constData());
+        if (b.metaType() != QMetaType::fromType<QString>())
+            return text::comparePolish(x, b.toString());
+        const QString& y = *static_cast<const QString*>(b.constData());
+        return x == y ? 0 : text::comparePolish(x, y);
     }
     auto order = [](const auto& x, const auto& y) { return x < y ? -1 : (y < x ? 1 : 0); };
     if (a.metaType() == QMetaType::fromType<QDate>())
@@ -373,17 +377,42 @@ bool Dataset::placeCurrentRow()
             keys.emplace_back(f, ascending);
     if (keys.empty() || current_ < 0 || rows_.size() < 2)
         return false;
-    const auto before = [&keys](int x, int y) {
-        for (const auto& [f, ascending] : keys) {
-            const int c = compareForSort(f->valueAt(x), f->valueAt(y));
+    // The row's own keys once; every other row's as held, without copies: a save among tens
+    // of thousands of rows compares them all.
+    std::vector<QVariant> own;
+    for (const auto& key : keys)
+        own.push_back(key.first->valueAt(current_));
+    QVariant looked;
+    const auto valueOf = [this, &looked](const Field& f, int row) -> const QVariant& {
+        return f.kind() == FieldKind::Lookup ? (looked = f.valueAt(row)) : rowValue(row, f.index());
+    };
+    // Texts are compared in the Polish order, which costs far more than an equality: rows in
+    // order hold runs of one text (a registration among thousands of purchases), and a text
+    // equal to the row before's has its comparison.
+    struct Last {
+        const QString* text = nullptr;
+        int order = 0;
+    };
+    std::vector<Last> last(keys.size());
+    const auto compare = [&](size_t k, const QVariant& other) {
+        if (other.metaType() != QMetaType::fromType<QString>())
+            return compareForSort(own[k], other);
+        const QString& text = *static_cast<const QString*>(other.constData());
+        if (!last[k].text || *last[k].text != text)
+            last[k] = {&text, compareForSort(own[k], other)};
+        return last[k].order;
+    };
+    const auto notAfter = [&](int r) {
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const int c = compare(k, valueOf(*keys[k].first, r));
             if (c != 0)
-                return ascending ? c < 0 : c > 0;
+                return keys[k].second ? c > 0 : c < 0;
         }
-        return false;
+        return true;
     };
     int place = 0; // among the other rows
     for (int r = 0; r < recordCount(); ++r)
-        if (r != current_ && !before(current_, r))
+        if (r != current_ && notAfter(r))
             place = (r < current_ ? r : r - 1) + 1;
     if (place == current_)
         return false;
@@ -623,10 +652,11 @@ void Dataset::prior()
 
 // Values ---------------------------------------------------------------------------------
 
-QVariant Dataset::rowValue(int row, int fieldIndex) const
+const QVariant& Dataset::rowValue(int row, int fieldIndex) const
 {
+    static const QVariant none;
     if (row < 0 || row >= recordCount())
-        return {};
+        return none;
     return rows_[row][fieldIndex];
 }
 

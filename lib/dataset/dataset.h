@@ -169,14 +169,16 @@ public:
     Handler beforeOpen, afterOpen, beforeClose, afterClose;
     Handler beforeInsert, onNewRecord, beforeEdit, beforePost, afterPost, afterCancel;
     Handler beforeDelete, afterDelete, afterScroll, onCalcFields;
-    // Wraps the write of a post (the insert or change, the re-read and the commit): the owner
+    // Wraps the write of a post (the insert or change with the row it gives back, and the
+    // commit): the owner
     // holds something of its own while the row is written, or refuses the write by throwing.
     std::function<void(const std::function<void()>& write)> aroundWrite;
     // Names the current row for the messages of a RowConflict ("Dane podatnika 45").
     std::function<QString(const Dataset&)> rowDescription;
 
-    // For fields and models.
-    QVariant rowValue(int row, int fieldIndex) const;
+    // For fields and models; the value as held, without a copy (a sum or a search over
+    // thousands of rows copies none).
+    const QVariant& rowValue(int row, int fieldIndex) const;
     QVariant activeValue(int fieldIndex) const;
     QVariant oldRowValue(int fieldIndex) const { return fieldIndex < static_cast<int>(oldRow_.size()) ? oldRow_[fieldIndex] : QVariant(); }
     void setActiveValue(Field& field, const QVariant& converted);

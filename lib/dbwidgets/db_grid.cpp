@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QTimer>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QKeyEvent>
@@ -416,8 +417,10 @@ double DBGrid::columnSum(const QString& field, bool selectedOnly) const
     if (!d || !d->isActive())
         return 0.0;
     const ds::Field& f = d->fieldByName(field);
-    auto number = [&f](int row) -> long double {
-        const QVariant v = f.valueAt(row);
+    // Values as held, without copies: a footer sums tens of thousands of rows.
+    QVariant looked;
+    auto number = [&f, d, &looked](int row) -> long double {
+        const QVariant& v = f.kind() == ds::FieldKind::Lookup ? (looked = f.valueAt(row)) : d->rowValue(row, f.index());
         return v.metaType() == QMetaType::fromType<text::Money>() ? v.value<text::Money>().toLongDouble()
                                                                    : static_cast<long double>(v.toDouble());
     };
@@ -432,11 +435,19 @@ double DBGrid::columnSum(const QString& field, bool selectedOnly) const
     return static_cast<double>(sum);
 }
 
+// Changes come many at once (a save changes, moves and renumbers rows; every typed field
+// changes the row): the totals are read again once, when the event loop next runs, not once
+// for each.
 void DBGrid::refreshFooter()
 {
-    if (footerLines_ > 0)
+    if (footerLines_ == 0 || footerPending_)
+        return;
+    footerPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        footerPending_ = false;
         footer_->fitColumns();
-    footer_->update();
+        footer_->update();
+    });
 }
 
 void DBGrid::updateGeometries()

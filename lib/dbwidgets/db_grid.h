@@ -101,6 +101,7 @@ private:
     const ds::Dataset* widestOf_ = nullptr;
     FooterProvider footerProvider_;
     int footerLines_ = 0;
+    bool footerPending_ = false;
     bool readOnly_ = false;
     bool confirmDelete_ = true;
     bool titleSorting_ = false;

@@ -35,14 +35,23 @@ QFont GridFooter::cellFont(bool bold) const
 // Room on each side of a figure.
 constexpr int cellMargin = 3;
 
+const FooterCell& GridFooter::cellOf(const QString& field)
+{
+    auto found = cells_.find(field);
+    if (found == cells_.end())
+        found = cells_.insert(field, grid_->footerCell(field));
+    return *found;
+}
+
 void GridFooter::fitColumns()
 {
+    cells_.clear();
     QHeaderView* header = grid_->horizontalHeader();
     for (int column = 0; column < grid_->gridModel()->columnCount(); ++column) {
         const ds::Field* f = grid_->gridModel()->fieldAt(column);
         if (!f || header->isSectionHidden(column))
             continue;
-        const FooterCell cell = grid_->footerCell(f->name());
+        const FooterCell& cell = cellOf(f->name());
         const QFontMetrics metrics(cellFont(cell.bold));
         int needed = 0;
         for (const QString& line : cell.lines)
@@ -63,7 +72,7 @@ void GridFooter::paintEvent(QPaintEvent*)
         const ds::Field* f = grid_->gridModel()->fieldAt(column);
         if (!f || header->isSectionHidden(column))
             continue;
-        const FooterCell cell = grid_->footerCell(f->name());
+        const FooterCell& cell = cellOf(f->name());
         if (cell.lines.isEmpty())
             continue;
         p.setFont(cellFont(cell.bold));
@@ -84,7 +93,7 @@ bool GridFooter::event(QEvent* event)
         const int column = header->logicalIndexAt(help->pos().x() - grid_->viewport()->x());
         const ds::Field* f = grid_->gridModel()->fieldAt(column);
         // "total|selection": each line of the footer has its part of the hint.
-        const QStringList parts = f ? grid_->footerCell(f->name()).hint.split(QLatin1Char('|')) : QStringList();
+        const QStringList parts = f ? cellOf(f->name()).hint.split(QLatin1Char('|')) : QStringList();
         const int line = std::max(0, (help->pos().y() - 2) / lineHeight());
         const QString hint = parts.isEmpty() ? QString() : parts.value(std::min(line, static_cast<int>(parts.size()) - 1));
         if (hint.isEmpty())

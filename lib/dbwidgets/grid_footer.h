@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QWidget>
+
+#include "dbwidgets/grid_column.h"
 
 namespace dbw {
 
@@ -13,8 +16,9 @@ class GridFooter : public QWidget {
 public:
     explicit GridFooter(DBGrid* grid);
     int lineHeight() const;
-    // Widens every column whose footer figure would not fit: a total is shown whole or not at
-    // all, never with its leading digits cut off.
+    // Reads every column's cell again (kept for painting: a paint does not sum the rows) and
+    // widens every column whose figure would not fit: a total is shown whole or not at all,
+    // never with its leading digits cut off.
     void fitColumns();
 
 protected:
@@ -23,7 +27,10 @@ protected:
 
 private:
     QFont cellFont(bool bold) const;
+    // The cell as last read, read now when it was not yet.
+    const FooterCell& cellOf(const QString& field);
     DBGrid* grid_;
+    QHash<QString, FooterCell> cells_;
 };
 
 } // namespace dbw

@@ -289,7 +289,7 @@ private slots:
         QCOMPARE(total, QStringLiteral("4,4150"));
         QFont bold = grid.font();
         bold.setBold(true);
-        QVERIFY(grid.horizontalHeader()->sectionSize(factor) > QFontMetrics(bold).horizontalAdvance(total) + 6);
+        QTRY_VERIFY(grid.horizontalHeader()->sectionSize(factor) > QFontMetrics(bold).horizontalAdvance(total) + 6);
 
         // A column that widens to its content shows its longest value whole; another keeps its width.
         dbw::GridColumn fuel{QStringLiteral("NAZWA"), {}, 30};
