@@ -41,9 +41,14 @@ QList<LedgerVehicle> LedgerPurchaseStore::vehiclesOf(int taxpayer)
 
 QList<StoredPurchase> LedgerPurchaseStore::storedPurchases(int taxpayer, const Period& period)
 {
+    // Through the taxpayer's vehicles, each one's purchases of the period by their index: with
+    // figures measured while the purchases were few (a first import into a new database), the
+    // engine would read the whole period of every taxpayer through the date index instead, for
+    // each taxpayer.
     fb::Statement q(dm_.db_opl, *tr_,
                     QStringLiteral("select Z.NR_REJ, Z.NR_RACH, Z.D_ZAK from SAM S join ZAK_PAL Z on Z.NR_REJ = S.NR_REJ "
-                                   "where S.NR_POD = :nrpod and Z.D_ZAK between :dpocz and :dkon"));
+                                   "where S.NR_POD = :nrpod and Z.D_ZAK between :dpocz and :dkon "
+                                   "plan join (S index (FK_SAM_PODATNIK), Z index (IX_ZAK_PAL_NR_REJ_D_ZAK))"));
     q.setParam(QStringLiteral("nrpod"), taxpayer);
     q.setParam(QStringLiteral("dpocz"), period.start);
     q.setParam(QStringLiteral("dkon"), period.end);
