@@ -81,7 +81,6 @@ bool indexStatisticsStale(fb::Connection& connection, const StatisticsFigures& f
     if (!outOfStep(f.purchaseSelectivity, f.purchaseNumbers))
         return false;
     fb::Transaction tr(&connection);
-    tr.start();
     const bool stale = outOfStep(f.purchaseSelectivity, firstValue(connection, tr, QStringLiteral("select count(*) from ZAK_PAL")));
     tr.commit();
     return stale;

@@ -10,6 +10,7 @@
 
 #include "firebird/environment.h"
 #include "firebird/error.h"
+#include "firebird/one_request.h"
 #include "firebird/parameter_block.h"
 #include "firebird/statement.h"
 #include "firebird/transaction.h"
@@ -211,14 +212,7 @@ void Connection::create(const QString& databaseName, const QString& user, const 
 
 void Connection::executeImmediate(Transaction& tr, const QString& sql)
 {
-    const QString context = QStringLiteral("SQL: %1").arg(sql);
-    if (!isOpen())
-        throw Error(QStringLiteral("Brak połączenia z bazą danych."), context);
-    const QByteArray bytes = sqlBytes(sql, context);
-    tr.start();
-    ISC_STATUS_ARRAY status;
-    isc_dsql_execute_immediate(status, &handle_, tr.handle(), 0, bytes.constData(), dialect, nullptr);
-    check(status, context);
+    runOnce(*this, tr, sql);
 }
 
 qint64 Connection::nextGeneratorValue(Transaction& tr, const QString& generator)

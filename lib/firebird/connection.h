@@ -70,7 +70,8 @@ public:
     enum class Declared { Windows1250, Nothing };
     void create(const QString& databaseName, const QString& user, const QString& password,
                 int pageSize = 8192, Declared declared = Declared::Windows1250);
-    // Runs a statement with no parameters and no result (DDL, a bulk insert).
+    // Runs a statement with no parameters and no result (DDL, a bulk insert), in one request
+    // (fb::runOnce).
     void executeImmediate(Transaction& tr, const QString& sql);
     // The next value of a generator (sequence), drawn in the given transaction.
     qint64 nextGeneratorValue(Transaction& tr, const QString& generator);
