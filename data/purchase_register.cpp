@@ -2,7 +2,6 @@
 
 #include "data/dm1.h"
 #include "data/fee_arithmetic.h"
-#include "data/field_names.h"
 #include "data/report_reads.h"
 #include "data/report_snapshot.h"
 #include "data/settlement_queries.h"
@@ -10,15 +9,14 @@
 
 namespace data {
 
-std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period)
+PurchaseRegister::PurchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period)
+    : snapshot_(dm.readReportsFromSnapshot()), taxpayer_(taxpayer), period_(period)
 {
-    const auto snapshot = dm.readReportsFromSnapshot();
-    fb::Transaction& tr = snapshot->transaction();
+    fb::Transaction& tr = snapshot_->transaction();
     const QHash<int, QString> types = namesOf(dm.db_opl, tr, QStringLiteral("RODZ_SILNIKA"));
     const QHash<int, QString> fuels = namesOf(dm.db_opl, tr, QStringLiteral("RODZ_PALIWA"));
-
-    std::vector<RegisterLine> lines;
-    fb::Statement sums(dm.db_opl, tr, statementLinesSql(dm.purchaseAccessFor(taxpayer)));
+    const PurchaseAccess access = dm.purchaseAccessFor(taxpayer);
+    fb::Statement sums(dm.db_opl, tr, statementLinesSql(access));
     bindTaxpayerPeriod(sums, taxpayer, period);
     sums.execute();
     while (sums.fetch()) {
@@ -29,25 +27,68 @@ std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, c
         line.fuelName = fuels.value(line.fuel);
         line.litres = sums.value(4).isNull() ? 0.0 : sums.value(4).toDouble();
         line.tonnes = tonnesShown(line.litres, moneyOfColumn(sums.value(3)));
-        lines.push_back(std::move(line));
+        lines_.push_back(std::move(line));
     }
+    if (!lines_.empty())
+        purchases_ = std::make_unique<fb::Statement>(dm.db_opl, tr, registerPurchasesSql(access));
+}
 
-    // All the purchases in one query, dealt to their lines (both in the lines' order).
-    fb::Statement purchases(dm.db_opl, tr, registerPurchasesSql());
-    bindTaxpayerPeriod(purchases, taxpayer, period);
-    purchases.execute();
-    auto line = lines.begin();
-    while (purchases.fetch()) {
-        const int type = purchases.value(0).toInt();
-        const int fuel = purchases.value(1).toInt();
-        while (line != lines.end() && (line->vehicleType < type || (line->vehicleType == type && line->fuel < fuel)))
-            ++line;
-        if (line == lines.end() || line->vehicleType != type || line->fuel != fuel)
-            continue;
-        line->purchases.push_back({purchases.value(2).toString(), purchases.value(3).toString(), purchases.value(4).toDate(),
-                                   purchases.value(5).toDouble()});
+PurchaseRegister::~PurchaseRegister() = default;
+
+void PurchaseRegister::readFromStart()
+{
+    bindTaxpayerPeriod(*purchases_, taxpayer_, period_);
+    purchases_->execute();
+    executed_ = true;
+    exhausted_ = false;
+    ahead_.reset();
+    lineOfFetched_ = 0;
+    given_.reset();
+}
+
+void PurchaseRegister::startLine(size_t line)
+{
+    started_ = line;
+    if (purchases_ && (!executed_ || (given_ && line <= *given_)))
+        readFromStart();
+}
+
+std::optional<PurchaseRegister::Ahead> PurchaseRegister::fetch()
+{
+    while (!exhausted_ && purchases_->fetch()) {
+        const int type = purchases_->value(0).toInt();
+        const int fuel = purchases_->value(1).toInt();
+        auto before = [&](const RegisterLine& l) { return l.vehicleType < type || (l.vehicleType == type && l.fuel < fuel); };
+        while (lineOfFetched_ < lines_.size() && before(lines_[lineOfFetched_]))
+            ++lineOfFetched_;
+        if (lineOfFetched_ == lines_.size())
+            break;
+        const RegisterLine& l = lines_[lineOfFetched_];
+        if (l.vehicleType != type || l.fuel != fuel)
+            continue; // a purchase of no line: the two queries read one snapshot, so none comes
+        return Ahead{lineOfFetched_, {purchases_->value(2).toString(), purchases_->value(3).toString(),
+                                      purchases_->value(4).toDate(), purchases_->value(5).toDouble()}};
     }
-    return lines;
+    exhausted_ = true;
+    return std::nullopt;
+}
+
+std::optional<RegisterPurchase> PurchaseRegister::nextPurchase()
+{
+    if (!purchases_)
+        return std::nullopt;
+    // Purchases of lines before the one started were not printed: passed over.
+    while (!ahead_ || ahead_->line < started_) {
+        ahead_ = fetch();
+        if (!ahead_)
+            return std::nullopt;
+    }
+    if (ahead_->line != started_)
+        return std::nullopt;
+    given_ = started_;
+    RegisterPurchase p = std::move(ahead_->purchase);
+    ahead_.reset();
+    return p;
 }
 
 } // namespace data

@@ -2,13 +2,21 @@
 
 #include <QDate>
 #include <QString>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "data/period.h"
 
 class Tdm_1;
 
+namespace fb {
+class Statement;
+}
+
 namespace data {
+
+class ReportSnapshot;
 
 struct RegisterPurchase {
     QString registration;
@@ -26,11 +34,46 @@ struct RegisterLine {
     QString fuelName;
     double litres = 0;
     double tonnes = 0;
-    std::vector<RegisterPurchase> purchases;
 };
 
-// The purchase register of a taxpayer (short name) and period, as values read in the reports'
-// snapshot: the statement's lines by vehicle type and fuel, each with its purchases.
-std::vector<RegisterLine> purchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period);
+// The purchase register of a taxpayer (short name) and period, read in the reports' snapshot:
+// the statement's lines by vehicle type and fuel at once, each line's purchases as they are
+// printed, from one open query over all of them, so that neither the first page waits for
+// the last purchase nor a long register is held in memory.
+class PurchaseRegister {
+public:
+    PurchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period);
+    ~PurchaseRegister();
+    PurchaseRegister(const PurchaseRegister&) = delete;
+    PurchaseRegister& operator=(const PurchaseRegister&) = delete;
+
+    const std::vector<RegisterLine>& lines() const { return lines_; }
+    // The purchases of line `line` (an index of lines()) come next, from its first; a line
+    // whose purchases were given already is read again.
+    void startLine(size_t line);
+    // The next purchase of the line started; nothing after its last.
+    std::optional<RegisterPurchase> nextPurchase();
+
+private:
+    struct Ahead {
+        size_t line = 0;
+        RegisterPurchase purchase;
+    };
+    void readFromStart();
+    // The next purchase of the query with its line; nothing after the last.
+    std::optional<Ahead> fetch();
+
+    std::shared_ptr<ReportSnapshot> snapshot_; // outlives the query read in it
+    QString taxpayer_;
+    Period period_;
+    std::vector<RegisterLine> lines_;
+    std::unique_ptr<fb::Statement> purchases_;
+    bool executed_ = false;
+    bool exhausted_ = false;
+    std::optional<Ahead> ahead_;   // read, not yet given
+    size_t lineOfFetched_ = 0;     // the line the last row read belongs to (rows are in lines' order)
+    size_t started_ = 0;
+    std::optional<size_t> given_;  // the line of the last purchase given since the query began
+};
 
 } // namespace data

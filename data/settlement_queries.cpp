@@ -82,10 +82,10 @@ QString statementLinesSql(PurchaseAccess access)
         + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
 }
 
-QString registerPurchasesSql()
+QString registerPurchasesSql(PurchaseAccess access)
 {
     return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ")
-        + taxpayerPurchases + QStringLiteral("order by S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.D_ZAK, Z.NR_RACH, Z.NR_KOL");
+        + taxpayerPurchases + planOf(access) + QStringLiteral("order by S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.D_ZAK, Z.NR_RACH, Z.NR_KOL");
 }
 
 QString statementPurchasesSql()

@@ -43,7 +43,7 @@ QString settlementPurchasesSql();
 QString statementLinesSql(PurchaseAccess access = PurchaseAccess::ByVehicle);
 // Every purchase of the taxpayer (:naz) in the period (:dpocz, :dkon) with the vehicle type and
 // fuel of its statement line, in the order of the lines and within a line by date and invoice.
-QString registerPurchasesSql();
+QString registerPurchasesSql(PurchaseAccess access);
 
 // A NUMERIC(9,4) column (the litre mass) as money: four places, exactly.
 text::Money moneyOfColumn(const QVariant& value);

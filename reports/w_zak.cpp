@@ -5,6 +5,7 @@
 #include "data/field_names.h"
 #include "data/purchase_register.h"
 #include "report/memory_rows.h"
+#include "report/stream_rows.h"
 #include "reports/form_drawing.h"
 #include "reports/report_subject.h"
 
@@ -22,8 +23,8 @@ constexpr double litresLeft = 118, litresRight = 148;
 constexpr double tonnesLeft = 153, tonnesRight = W;
 
 // The register's lines as the master rows, each line's purchases as the detail rows that
-// follow it.
-void feedRegister(report::Report& r, std::vector<data::RegisterLine> register_)
+// follow it, read as they are printed.
+void feedRegister(report::Report& r, std::shared_ptr<data::PurchaseRegister> register_)
 {
     using namespace data;
     auto lines = std::make_unique<report::MemoryRows>(
@@ -31,18 +32,24 @@ void feedRegister(report::Report& r, std::vector<data::RegisterLine> register_)
     lines->setDisplayFormat(col::ZAKKW, QStringLiteral("###0.00"));
     lines->setDisplayFormat(calc::zakkw_t, QStringLiteral("###0.000"));
     QList<QVariantList> rows;
-    for (const RegisterLine& l : register_)
+    for (const RegisterLine& l : register_->lines())
         rows.append({l.vehicleType, l.fuel, l.vehicleTypeName, l.fuelName, l.litres, l.tonnes});
     lines->setRows(std::move(rows));
 
-    auto purchases = std::make_unique<report::MemoryRows>(QStringList{col::NR_REJ, col::NR_RACH, col::D_ZAK, col::IL_ZAK});
+    auto purchases = std::make_unique<report::StreamRows>(QStringList{col::NR_REJ, col::NR_RACH, col::D_ZAK, col::IL_ZAK});
     purchases->setDisplayFormat(col::IL_ZAK, QStringLiteral("###0.00"));
-    lines->onMove = [detail = purchases.get(), all = std::move(register_)](int row) {
-        QList<QVariantList> rows;
-        if (row >= 0 && row < static_cast<int>(all.size()))
-            for (const RegisterPurchase& p : all[static_cast<size_t>(row)].purchases)
-                rows.append({p.registration, p.invoice, p.day, p.litres});
-        detail->setRows(std::move(rows));
+    lines->onMove = [detail = purchases.get(), register_](int row) {
+        if (row < 0 || row >= static_cast<int>(register_->lines().size())) {
+            detail->restart(nullptr);
+            return;
+        }
+        register_->startLine(static_cast<size_t>(row));
+        detail->restart([register_]() -> std::optional<QVariantList> {
+            const std::optional<RegisterPurchase> p = register_->nextPurchase();
+            if (!p)
+                return std::nullopt;
+            return QVariantList{p->registration, p->invoice, p->day, p->litres};
+        });
     };
     r.setMaster(std::move(lines));
     r.setDetail(std::move(purchases));
@@ -56,7 +63,7 @@ Tf_w_zak::Tf_w_zak(Tdm_1& dm, const ReportSubject& subject)
     readFromSnapshot(dm);
     raport().setOrientation(QPageLayout::Portrait);
     raport().setMargins({10, 10, 15, 16});
-    feedRegister(raport(), data::purchaseRegister(dm, subject.choice.taxpayer, subject.choice.period()));
+    feedRegister(raport(), std::make_shared<data::PurchaseRegister>(dm, subject.choice.taxpayer, subject.choice.period()));
     buildBands();
 }
 

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QList>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 
 #include "report/row_source.h"
@@ -16,6 +17,9 @@ public:
     explicit MemoryRows(const QStringList& columns, QList<QVariantList> rows = {});
 
     void setRows(QList<QVariantList> rows);
+    void append(QVariantList row) { rows_.append(std::move(row)); }
+    // Forgets the first `count` rows; the others move up.
+    void dropFirst(int count) { rows_.remove(0, std::min<qsizetype>(count, rows_.size())); }
     // How a column shows its numbers (or dates) when an item gives no mask of its own.
     void setDisplayFormat(const QString& column, const QString& mask);
     int currentRow() const { return current_; }

@@ -115,7 +115,7 @@ void Paginator::advanceRows()
     }
     RowSource* detail = report_.detail();
     Band* subBand = report_.band(BandKind::SubDetail);
-    if (subBand && detail && detailRow_ < detail->rowCount()) {
+    if (subBand && detail && detail->hasRow(detailRow_)) {
         // Hooks read the printed row as the detail's current one.
         detail->moveTo(detailRow_);
         place(*subBand, detail, detailRow_, true);

@@ -13,7 +13,10 @@ class RowSource {
 public:
     virtual ~RowSource() = default;
 
+    // The rows known so far (all of them, unless rows come as they are read).
     virtual int rowCount() const = 0;
+    // Whether row `row` exists; a source whose rows come as they are read reads up to it.
+    virtual bool hasRow(int row) { return row < rowCount(); }
     virtual void moveTo(int row) = 0;
     virtual QVariant value(const QString& field, int row) const = 0;
     // The field's own presentation (its display format); "" for a null value.

@@ -357,7 +357,7 @@ private slots:
     {
         const data::Period year = data::settlementPeriod(2024, 0);
         addPurchase(*a, 900001, u"WA 45"_s, u"F/1"_s, QDate(2024, 3, 1), 1, 100);
-        const auto statementLitres = [this, &year] { return data::purchaseRegister(*a, u"PIERWSZY"_s, year).at(0).litres; };
+        const auto statementLitres = [this, &year] { return data::PurchaseRegister(*a, u"PIERWSZY"_s, year).lines().at(0).litres; };
         auto snapshot = a->readReportsFromSnapshot();
         QCOMPARE(statementLitres(), 100.0);
         addPurchase(*b, 900002, u"WA 45"_s, u"F/2"_s, QDate(2024, 4, 1), 1, 50);

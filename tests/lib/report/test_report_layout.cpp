@@ -1,6 +1,8 @@
 // The computed pages of banded reports: which texts, in which order, where, on which page.
 #include "sample_report.h"
 
+#include "report/paginator.h"
+#include "report/stream_rows.h"
 #include "report/text_measure.h"
 #include "report/values.h"
 #include <QGuiApplication>
@@ -246,6 +248,46 @@ private slots:
         QVERIFY(childLine > texts.indexOf(wrapped.first()));
         QCOMPARE(texts.at(childLine + 1), u"pod spodem"_s);
         QVERIFY(qAbs(page.findText(u"pod spodem"_s)->rect.top() - (10 + grownHeight + 6)) < 0.001);
+    }
+
+    // A detail read as it prints: the first page is made from the first rows, rows passed
+    // are let go, and a second making reads them again from their start.
+    void detailRowsReadAsPrinted()
+    {
+        Sample s({{u"osobowy"_s, {}}, {u"ciężarowy"_s, {}}});
+        auto stream = std::make_unique<report::StreamRows>(QStringList{u"nazpal"_s, u"zuz"_s});
+        report::StreamRows* detail = stream.get();
+        int read = 0;
+        s.engines->onMove = [&](int engine) {
+            detail->restart([&read, engine, n = 0]() mutable -> std::optional<QVariantList> {
+                if (n == 300)
+                    return std::nullopt;
+                ++read;
+                return QVariantList{u"paliwo %1.%2"_s.arg(engine + 1).arg(++n), n / 1000.0};
+            });
+        };
+        s.report.setDetail(std::move(stream));
+
+        report::Paginator first(s.report);
+        const std::optional<report::Page> page = first.next();
+        QVERIFY(page && page->findText(u"paliwo 1.1"_s));
+        const int readForFirstPage = read;
+        QVERIFY2(read < 60, qPrintable(QString::number(read)));
+        QVERIFY(!detail->hasRow(0)); // printed rows are let go
+
+        report::ReportPrinter& p = s.report.prepare();
+        p.generateAll();
+        QCOMPARE(read, readForFirstPage + 600);
+        const QStringList all = reporttest::allTexts(p);
+        QCOMPARE(all.filter(u"paliwo "_s).size(), 600);
+        QVERIFY(all.indexOf(u"paliwo 1.300"_s) < all.indexOf(u"ciężarowy"_s));
+        QVERIFY(all.indexOf(u"ciężarowy"_s) < all.indexOf(u"paliwo 2.1"_s));
+        QCOMPARE(all.at(all.indexOf(u"paliwo 2.300"_s) + 1), u"0,300"_s);
+
+        report::ReportPrinter& again = s.report.prepare();
+        again.generateAll();
+        QCOMPARE(reporttest::allTexts(again), all);
+        QCOMPARE(read, readForFirstPage + 1200);
     }
 
     void reportsWithoutRows()
