@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "report/page.h"
+#include "report/shaped_texts.h"
 
 namespace report {
 
@@ -24,6 +25,7 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
     // the register holds hundreds of texts in two or three fonts.
     const Font* lastFont = nullptr;
     std::optional<QFontMetricsF> metrics;
+    ShapedTexts* shaped = nullptr;
     for (const PageItem& item : page.items()) {
         switch (item.kind) {
         case PageItem::Kind::Text: {
@@ -31,17 +33,25 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
             if (!lastFont || !(*lastFont == item.font)) {
                 painter.setFont(item.font.toQFont(item.font.pointSize * pointScale));
                 metrics.emplace(painter.font(), painter.device());
+                shaped = painter.device() ? &shapedTexts(painter.font(), *painter.device()) : nullptr;
                 lastFont = &item.font;
             }
             // Lines were broken when the page was made: each text is drawn as one line from
             // the top of its box, never wrapped or clipped here.
             const QRectF r(toDevice(item.rect.topLeft()), item.rect.size() * pixelsPerMm);
+            const ShapedTexts::Shaped* text = shaped ? shaped->of(item.text, *painter.device()) : nullptr;
             double x = r.left();
             if (item.align != Align::Left) {
-                const double spare = r.width() - metrics->horizontalAdvance(item.text);
+                const double spare = r.width() - (text ? text->width : metrics->horizontalAdvance(item.text));
                 x += item.align == Align::Right ? spare : spare / 2;
             }
-            painter.drawText(QPointF(x, r.top() + metrics->ascent()), item.text);
+            if (!text) {
+                painter.drawText(QPointF(x, r.top() + metrics->ascent()), item.text);
+                break;
+            }
+            const QPointF at(x, r.top() + metrics->ascent() - text->ascent);
+            for (const QGlyphRun& run : text->runs)
+                painter.drawGlyphRun(at, run);
             break;
         }
         case PageItem::Kind::Line:
