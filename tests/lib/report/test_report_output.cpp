@@ -166,13 +166,19 @@ private slots:
         // Four pixels per millimetre on an image of its own resolution, with an offset.
         const double scale = 4;
         const QPoint origin(20, 30);
-        QImage image(qCeil(210 * scale) + 40, qCeil(297 * scale) + 60, QImage::Format_RGB32);
-        image.setDotsPerMeterX(qRound(scale * 1000));
-        image.setDotsPerMeterY(qRound(scale * 1000));
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        report::paintPage(painter, page, scale, origin);
-        painter.end();
+        const auto painted = [&] {
+            QImage image(qCeil(210 * scale) + 40, qCeil(297 * scale) + 60, QImage::Format_RGB32);
+            image.setDotsPerMeterX(qRound(scale * 1000));
+            image.setDotsPerMeterY(qRound(scale * 1000));
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            report::paintPage(painter, page, scale, origin);
+            return image;
+        };
+        const QImage image = painted();
+        // Texts drawn again come from the glyphs kept from before: the same pixels.
+        QCOMPARE(painted(), image);
+        QCOMPARE(painted(), image);
 
         const auto onImage = [&](const QRectF& mm) {
             return QRectF(origin + mm.topLeft() * scale, mm.size() * scale).toAlignedRect();
