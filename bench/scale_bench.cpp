@@ -5,7 +5,8 @@
 // through the indexes), their ratio and the peak resident memory; first with the engine's
 // default page cache, then reopened as the program opens a grown database, with a cache sized
 // to it. The statement's figures summed from the settlement's lines are checked against their
-// own query.
+// own query. Then a year among five years of purchases (a fifth of each count a year) against
+// the same year alone.
 // Usage: scale_bench [PURCHASES...]   (default: 100000 1000000)
 #include <QApplication>
 #include <QElapsedTimer>
@@ -264,6 +265,51 @@ void measure(QTextStream& out, const bench::Office& office, const QString& folde
     dm.disconnectDatabase();
 }
 
+// A year among five years of purchases against the same year alone: the settlement follows
+// the year's purchases, not all of them, and a year without purchases costs what counting its
+// rows costs.
+void measureYears(QTextStream& out, int perYear)
+{
+    const bench::Office alone{bench::OfficeShape::OneLargeTaxpayer, perYear, 2024, 1};
+    const bench::Office five{bench::OfficeShape::OneLargeTaxpayer, perYear * 5, 2026, 5};
+    const int year = 2024;
+    const data::Period period = data::settlementPeriod(year, 0);
+    const QString taxpayer = alone.shortName(alone.measuredTaxpayer());
+    double settleAlone = 0;
+    out << "\n== rok wśród pięciu lat zakupów: " << five.description() << " ==\n";
+    for (const bench::Office* office : {&alone, &five}) {
+        Tdm_1 dm;
+        dm.connectTo(bench::officeDatabaseFile(*office));
+        data::Settlement s;
+        const double settle = medianMs([&] {
+            s = data::computeSettlement(dm, taxpayer, year, period, data::yearParameters(dm, year));
+        });
+        if (office == &alone) {
+            settleAlone = settle;
+            out << "rozliczenie roku " << year << " w bazie jednego roku\t" << number(settle) << " ms, " << s.lines.size()
+                << " linii, kwota " << text::formatMoney(s.amount) << '\n';
+            dm.disconnectDatabase();
+            continue;
+        }
+        out << "rozliczenie roku " << year << " w bazie pięciu lat\t" << number(settle) << " ms, stosunek "
+            << number(settle / settleAlone, 2) << ", kwota " << text::formatMoney(s.amount) << '\n';
+        const data::Period empty = data::settlementPeriod(five.year + 1, 0);
+        const double count = medianMs([&] {
+            readAll(dm, QStringLiteral("select count(*) from ZAK_PAL where D_ZAK between :a and :b"), [&](fb::Statement& st) {
+                st.setParam(QStringLiteral("a"), empty.start);
+                st.setParam(QStringLiteral("b"), empty.end);
+            });
+        });
+        const double emptySettle = medianMs([&] {
+            data::computeSettlement(dm, taxpayer, five.year + 1, empty, data::yearParameters(dm, five.year + 1));
+        });
+        out << "rozliczenie roku bez zakupów w bazie pięciu lat\t" << number(emptySettle, 2) << " ms, liczenie jego wierszy "
+            << number(count, 2) << " ms\n";
+        dm.disconnectDatabase();
+    }
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -278,6 +324,8 @@ int main(int argc, char* argv[])
     for (int purchases : sizes)
         for (bench::OfficeShape shape : {bench::OfficeShape::OneLargeTaxpayer, bench::OfficeShape::ManySmallTaxpayers})
             measure(out, bench::Office{shape, purchases}, folder.path());
+    for (int purchases : sizes)
+        measureYears(out, purchases / 5);
     out << "\nszczyt pamięci całego przebiegu: " << number(bench::wholeRunPeakMemoryMiB(), 0)
         << " MiB (/usr/bin/time podaje mniej: liczniki szczytu są zerowane przed każdym pomiarem)\n";
     return 0;

@@ -48,9 +48,10 @@ QString Office::shortName(int taxpayer) const
 
 QString Office::description() const
 {
-    return shape == OfficeShape::OneLargeTaxpayer
-               ? QStringLiteral("1 podatnik, %1 zakupów").arg(purchases)
-               : QStringLiteral("%1 podatników, %2 zakupów").arg(taxpayers()).arg(purchases);
+    const QString who = shape == OfficeShape::OneLargeTaxpayer
+                            ? QStringLiteral("1 podatnik, %1 zakupów").arg(purchases)
+                            : QStringLiteral("%1 podatników, %2 zakupów").arg(taxpayers()).arg(purchases);
+    return years == 1 ? who : who + QStringLiteral(" w latach %1–%2").arg(year - years + 1).arg(year);
 }
 
 void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const Office& office)
@@ -68,15 +69,18 @@ void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const 
         "while (g < %1) do begin k = mod(g, %2); t = (g - k) / %2 + 1; "
         "insert into SAM values (%3, :t, 1 + mod(:g, 12), iif(mod(:g, 3) = 0, 1, 5), '2020-01-01', null); "
         "g = g + 1; end end").arg(vehicles).arg(perTaxpayer).arg(QLatin1String(registration)));
-    const QDate first(office.year, 1, 1);
+    const QDate first(office.year - office.years + 1, 1, 1);
+    const int perYear = std::max(1, office.purchases / office.years);
     run(connection, transaction, QStringLiteral(
-        "execute block as declare i integer = 0; declare g integer; declare t integer; declare k integer; begin "
-        "while (i < %1) do begin g = mod(i, %2); k = mod(g, %3); t = (g - k) / %3 + 1; "
-        "insert into ZAK_PAL values (:i + 1, %4, 'FV/' || :i, cast('%5' as date) + mod(:i, %6), "
+        "execute block as declare i integer = 0; declare g integer; declare t integer; declare k integer; "
+        "declare y integer; begin "
+        "while (i < %1) do begin g = mod(i, %2); k = mod(g, %3); t = (g - k) / %3 + 1; y = (i - mod(i, %6)) / %6; "
+        "insert into ZAK_PAL values (:i + 1, %4, 'FV/' || :i, "
+        "dateadd(:y year to cast('%5' as date)) + mod(mod(:i, %6), %7), "
         "iif(mod(:g, 3) = 0, 1, iif(mod(:i, 7) = 0, 6, 5)), 10.0 + mod(:i, 900) / 10.0); "
         "i = i + 1; end end")
         .arg(office.purchases).arg(vehicles).arg(perTaxpayer).arg(QLatin1String(registration))
-        .arg(first.toString(Qt::ISODate)).arg(first.daysInYear()));
+        .arg(first.toString(Qt::ISODate)).arg(perYear).arg(office.years == 1 ? first.daysInYear() : 365));
     run(connection, transaction, QStringLiteral("set generator G_ZAK to %1").arg(office.purchases));
     transaction.commitRetaining();
     fb::recomputeIndexStatistics(connection);

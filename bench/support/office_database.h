@@ -21,6 +21,9 @@ struct Office {
     OfficeShape shape;
     int purchases = 0;
     int year = 2024;
+    // Years of purchases ending with `year`, the purchases shared equally and keyed year by
+    // year, as an office's database grows.
+    int years = 1;
 
     int taxpayers() const
     {
@@ -37,7 +40,7 @@ struct Office {
 };
 
 // Adds the office's taxpayers, vehicles (types 1..12, petrol or diesel) and purchases (spread
-// over the year, every vehicle alike, some of them of another fuel), commits, and measures
+// over each year, every vehicle alike, some of them of another fuel), commits, and measures
 // the indexes as the program does after an import.
 void fillOffice(fb::Connection& connection, fb::Transaction& transaction, const Office& office);
 // A new delivered database filled as the office, closed again: a server takes the file only
