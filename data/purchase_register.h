@@ -39,7 +39,9 @@ struct RegisterLine {
 // The purchase register of a taxpayer (short name) and period, read in the reports' snapshot:
 // the statement's lines by vehicle type and fuel at once, each line's purchases as they are
 // printed, from one open query over all of them, so that neither the first page waits for
-// the last purchase nor a long register is held in memory.
+// the last purchase nor a long register is held in memory. When the first line holds few of
+// the purchases, its own are read apart, through its vehicles: the first page then waits
+// for them, not for the ordering of all the others.
 class PurchaseRegister {
 public:
     PurchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period);
@@ -59,21 +61,24 @@ private:
         size_t line = 0;
         RegisterPurchase purchase;
     };
-    void readFromStart();
-    // The next purchase of the query with its line; nothing after the last.
+    // The next purchase of the query over all lines, with its line; nothing after the last.
     std::optional<Ahead> fetch();
+    std::optional<RegisterPurchase> nextOfFirstLine();
 
     std::shared_ptr<ReportSnapshot> snapshot_; // outlives the query read in it
     QString taxpayer_;
     Period period_;
     std::vector<RegisterLine> lines_;
     std::unique_ptr<fb::Statement> purchases_;
+    std::unique_ptr<fb::Statement> firstLine_; // the first line's purchases, when read apart
     bool executed_ = false;
     bool exhausted_ = false;
+    bool firstExecuted_ = false;
+    bool firstExhausted_ = false;
     std::optional<Ahead> ahead_;   // read, not yet given
     size_t lineOfFetched_ = 0;     // the line the last row read belongs to (rows are in lines' order)
     size_t started_ = 0;
-    std::optional<size_t> given_;  // the line of the last purchase given since the query began
+    std::optional<size_t> given_;  // the line of the last purchase given since the queries began
 };
 
 } // namespace data

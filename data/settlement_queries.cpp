@@ -73,19 +73,41 @@ QString settlementPurchasesSql()
                           "and NR_RODZ_PAL = :nr_rodz_pal and D_ZAK between :dpocz and :dkon order by D_ZAK, NR_RACH");
 }
 
+namespace {
+
+QString linesSql(PurchaseAccess access, const QString& extra)
+{
+    return QStringLiteral("select L.NR_RODZ_SILN, L.NR_RODZ_PAL, T.OPL_ZA_TONE, RP.PRZEL_L_KG, L.ZAKKW") + extra
+        + QStringLiteral(" from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, ") + litreSumSql(QStringLiteral("Z.IL_ZAK"))
+        + QStringLiteral(" as ZAKKW, count(*) as ILE ") + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL ")
+        + planOf(access) + QStringLiteral(") L ") + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN"))
+        + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
+}
+
+} // namespace
+
 QString statementLinesSql(PurchaseAccess access)
 {
-    return QStringLiteral("select L.NR_RODZ_SILN, L.NR_RODZ_PAL, T.OPL_ZA_TONE, RP.PRZEL_L_KG, L.ZAKKW "
-                          "from (select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, max(Z.D_ZAK) as D_ZAK, ") + litreSumSql(QStringLiteral("Z.IL_ZAK")) + QStringLiteral(" as ZAKKW ")
-        + taxpayerPurchases + QStringLiteral("group by S.NR_RODZ_SILN, Z.NR_RODZ_PAL ") + planOf(access)
-        + QStringLiteral(") L ")
-        + fuelAndRate(QStringLiteral("L.NR_RODZ_SILN")) + QStringLiteral("order by L.NR_RODZ_SILN, L.NR_RODZ_PAL");
+    return linesSql(access, {});
+}
+
+QString registerLinesSql(PurchaseAccess access)
+{
+    return linesSql(access, QStringLiteral(", L.ILE"));
 }
 
 QString registerPurchasesSql(PurchaseAccess access)
 {
     return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ")
         + taxpayerPurchases + planOf(access) + QStringLiteral("order by S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.D_ZAK, Z.NR_RACH, Z.NR_KOL");
+}
+
+QString registerLinePurchasesSql()
+{
+    return QStringLiteral("select S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.NR_REJ, Z.NR_RACH, Z.D_ZAK, Z.IL_ZAK ") + taxpayerPurchases
+        + QStringLiteral("and S.NR_RODZ_SILN = :nr_rodz_siln and Z.NR_RODZ_PAL = :nr_rodz_pal "
+                         "plan sort (join (P index (UQ_PODAT_NAZSKR), S index (FK_SAM_PODATNIK), Z index (IX_ZAK_PAL_NR_REJ_D_ZAK))) "
+                         "order by Z.D_ZAK, Z.NR_RACH, Z.NR_KOL");
 }
 
 QString statementPurchasesSql()

@@ -41,9 +41,14 @@ QString settlementPurchasesSql();
 // IBQ_rozl_w: one line per vehicle type and purchased fuel of the taxpayer in the period,
 // ordered by type and fuel.
 QString statementLinesSql(PurchaseAccess access = PurchaseAccess::ByVehicle);
+// The lines of statementLinesSql with the number of their purchases after them.
+QString registerLinesSql(PurchaseAccess access);
 // Every purchase of the taxpayer (:naz) in the period (:dpocz, :dkon) with the vehicle type and
 // fuel of its statement line, in the order of the lines and within a line by date and invoice.
 QString registerPurchasesSql(PurchaseAccess access);
+// The same of one line (:nr_rodz_siln, :nr_rodz_pal), read through the taxpayer's vehicles of
+// its type: what a line of a few vehicles among many costs to read.
+QString registerLinePurchasesSql();
 
 // A NUMERIC(9,4) column (the litre mass) as money: four places, exactly.
 text::Money moneyOfColumn(const QVariant& value);

@@ -22,6 +22,7 @@
 #include "reports/zest_zb.h"
 #include "reports/zest_zb2005.h"
 #include "settlement_rows.h"
+#include "test_database.h"
 #include "module_fixture.h"
 #include "text/formats.h"
 #include <QApplication>
@@ -520,6 +521,40 @@ private slots:
         QCOMPARE(p.pages[1].texts().at(2), u"Nr rejestracyjny"_s);
         QCOMPARE(firstMissing(p.pages[0], {u"1200,00"_s, u"0,906"_s, u"WA2"_s, u"M/000"_s, u"01-01-2025"_s, u"10,00"_s}), QString());
         QCOMPARE(p.all().count(u"\n10,00"_s), 120);
+    }
+
+    // A long register whose first line holds few of its purchases reads that line apart: the
+    // same purchases in the same order as one query over all of them, and alike when the
+    // report is made again.
+    void longRegisterReadsItsFirstLineApart()
+    {
+        const QDate day(2025, 1, 1);
+        int number = 100;
+        for (const auto& [registration, fuel, count] : {std::tuple{u"WA1"_s, 5, 1500}, std::tuple{u"WA2"_s, 1, 100},
+                                                        std::tuple{u"WA1"_s, 6, 500}})
+            for (int i = 0; i < count; ++i, ++number)
+                settlement_rows::addPurchase(*dm, number, registration, u"L/%1"_s.arg(number % 997), day.addDays(number % 300),
+                                             fuel, 1 + i % 7);
+        QStringList expected;
+        for (const QVariantList& row : testsupport::queryRows(dm->db_opl, dm->tr_opl, u"select Z.NR_RACH from ZAK_PAL Z join SAM S on S.NR_REJ = Z.NR_REJ "
+                                                             "where S.NR_POD = 1 and extract(year from Z.D_ZAK) = 2025 "
+                                                             "order by S.NR_RODZ_SILN, Z.NR_RODZ_PAL, Z.D_ZAK, Z.NR_RACH, Z.NR_KOL"_s, {}))
+            expected << row.value(0).toString();
+        QCOMPARE(expected.size(), 2100);
+
+        const reports::ReportSubject in(settle(u"ABC"_s, 2025, 0), 0);
+        reports::Tf_w_zak w(*dm, in);
+        const auto invoices = [](const Printed& p) {
+            QStringList found;
+            for (const report::PageItem& item : p.textItems())
+                if (item.text.startsWith(u"L/"_s))
+                    found << item.text;
+            return found;
+        };
+        const Printed first = print(w);
+        QCOMPARE(invoices(first), expected);
+        QVERIFY(first.all().indexOf(u"\n100,00"_s) < first.all().indexOf(u"olej napędowy"_s));
+        QCOMPARE(invoices(print(w)), expected);
     }
 
     // The forms follow the year: up to 2005 the earlier ones, from 2006 the later ones; the
