@@ -26,10 +26,16 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
     const Font* lastFont = nullptr;
     std::optional<QFontMetricsF> metrics;
     ShapedTexts* shaped = nullptr;
+    // A change of pen is a change of the device's state (in a PDF, written out again): made
+    // when a rule was drawn between two texts, not for every text.
+    bool textPen = false;
     for (const PageItem& item : page.items()) {
         switch (item.kind) {
         case PageItem::Kind::Text: {
-            painter.setPen(Qt::black);
+            if (!textPen) {
+                painter.setPen(Qt::black);
+                textPen = true;
+            }
             if (!lastFont || !(*lastFont == item.font)) {
                 painter.setFont(item.font.toQFont(item.font.pointSize * pointScale));
                 metrics.emplace(painter.font(), painter.device());
@@ -60,6 +66,7 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
             QPen pen(Qt::black, std::max(item.lineWidth * pixelsPerMm, 1.0));
             pen.setCapStyle(Qt::SquareCap);
             painter.setPen(pen);
+            textPen = false;
             if (item.kind == PageItem::Kind::Line)
                 painter.drawLine(QLineF(toDevice(item.line().p1()), toDevice(item.line().p2())));
             else
