@@ -9,9 +9,9 @@ namespace report {
 namespace {
 
 // Past this many texts a font's cache starts again.
-constexpr qsizetype mostTexts = 20000;
+constexpr qsizetype mostTexts = 5000;
 // A report uses a handful of fonts; the preview and the PDF each their own devices.
-constexpr size_t mostFonts = 16;
+constexpr size_t mostFonts = 8;
 
 } // namespace
 
