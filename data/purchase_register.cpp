@@ -11,7 +11,7 @@
 namespace data {
 
 PurchaseRegister::PurchaseRegister(Tdm_1& dm, const QString& taxpayer, const Period& period)
-    : snapshot_(dm.readReportsFromSnapshot()), taxpayer_(taxpayer), period_(period)
+    : snapshot_(dm.readReportsFromSnapshot())
 {
     fb::Transaction& tr = snapshot_->transaction();
     const QHash<int, QString> types = namesOf(dm.db_opl, tr, QStringLiteral("RODZ_SILNIKA"));
@@ -37,63 +37,76 @@ PurchaseRegister::PurchaseRegister(Tdm_1& dm, const QString& taxpayer, const Per
     }
     if (lines_.empty())
         return;
-    purchases_ = std::make_unique<fb::Statement>(dm.db_opl, tr, registerPurchasesSql(access));
+    auto all = std::make_unique<fb::Statement>(dm.db_opl, tr, registerPurchasesSql(access));
+    bindTaxpayerPeriod(*all, taxpayer, period);
+    purchases_ = std::make_unique<Rows>(std::move(all));
     // In a long register, a first line of at most a quarter of the purchases is read apart
     // sooner than all of them are ordered.
     if (purchases >= 2000 && ofFirstLine * 4 <= purchases) {
-        firstLine_ = std::make_unique<fb::Statement>(dm.db_opl, tr, registerLinePurchasesSql());
-        bindTaxpayerPeriod(*firstLine_, taxpayer, period);
-        firstLine_->setParam(par::nr_rodz_siln, lines_.front().vehicleType);
-        firstLine_->setParam(par::nr_rodz_pal, lines_.front().fuel);
+        auto first = std::make_unique<fb::Statement>(dm.db_opl, tr, registerLinePurchasesSql());
+        bindTaxpayerPeriod(*first, taxpayer, period);
+        first->setParam(par::nr_rodz_siln, lines_.front().vehicleType);
+        first->setParam(par::nr_rodz_pal, lines_.front().fuel);
+        firstLine_ = std::make_unique<Rows>(std::move(first));
     }
 }
 
 PurchaseRegister::~PurchaseRegister() = default;
 
+PurchaseRegister::Rows::Rows(std::unique_ptr<fb::Statement> query) : query_(std::move(query)) {}
+
+PurchaseRegister::Rows::~Rows() = default;
+
+bool PurchaseRegister::Rows::next()
+{
+    if (!running_) {
+        query_->execute();
+        running_ = true;
+        ended_ = false;
+    }
+    if (!ended_ && !query_->fetch())
+        ended_ = true;
+    return !ended_;
+}
+
 void PurchaseRegister::startLine(size_t line)
 {
     started_ = line;
     if (given_ && line <= *given_) {
-        // Read again from the start: the queries run anew when their rows are asked for.
-        executed_ = false;
-        firstExecuted_ = false;
+        purchases_->restart();
+        if (firstLine_)
+            firstLine_->restart();
+        ahead_.reset();
+        lineOfFetched_ = 0;
         given_.reset();
     }
 }
 
-std::optional<RegisterPurchase> PurchaseRegister::nextOfFirstLine()
+namespace {
+
+RegisterPurchase purchaseOf(const fb::Statement& row)
 {
-    if (!firstExecuted_) {
-        firstLine_->execute();
-        firstExecuted_ = true;
-        firstExhausted_ = false;
-    }
-    if (firstExhausted_ || !firstLine_->fetch()) {
-        firstExhausted_ = true;
-        return std::nullopt;
-    }
-    given_ = 0;
-    return RegisterPurchase{firstLine_->value(2).toString(), firstLine_->value(3).toString(), firstLine_->value(4).toDate(),
-                            firstLine_->value(5).toDouble()};
+    return {row.value(2).toString(), row.value(3).toString(), row.value(4).toDate(), row.value(5).toDouble()};
 }
+
+} // namespace
 
 std::optional<PurchaseRegister::Ahead> PurchaseRegister::fetch()
 {
-    while (!exhausted_ && purchases_->fetch()) {
-        const int type = purchases_->value(0).toInt();
-        const int fuel = purchases_->value(1).toInt();
+    while (purchases_->next()) {
+        const fb::Statement& row = purchases_->row();
+        const int type = row.value(0).toInt();
+        const int fuel = row.value(1).toInt();
         auto before = [&](const RegisterLine& l) { return l.vehicleType < type || (l.vehicleType == type && l.fuel < fuel); };
         while (lineOfFetched_ < lines_.size() && before(lines_[lineOfFetched_]))
             ++lineOfFetched_;
         if (lineOfFetched_ == lines_.size())
-            break;
+            return std::nullopt;
         const RegisterLine& l = lines_[lineOfFetched_];
         if (l.vehicleType != type || l.fuel != fuel)
             continue; // a purchase of no line: the two queries read one snapshot, so none comes
-        return Ahead{lineOfFetched_, {purchases_->value(2).toString(), purchases_->value(3).toString(),
-                                      purchases_->value(4).toDate(), purchases_->value(5).toDouble()}};
+        return Ahead{lineOfFetched_, purchaseOf(row)};
     }
-    exhausted_ = true;
     return std::nullopt;
 }
 
@@ -101,15 +114,11 @@ std::optional<RegisterPurchase> PurchaseRegister::nextPurchase()
 {
     if (!purchases_)
         return std::nullopt;
-    if (started_ == 0 && firstLine_)
-        return nextOfFirstLine();
-    if (!executed_) {
-        bindTaxpayerPeriod(*purchases_, taxpayer_, period_);
-        purchases_->execute();
-        executed_ = true;
-        exhausted_ = false;
-        ahead_.reset();
-        lineOfFetched_ = 0;
+    if (started_ == 0 && firstLine_) {
+        if (!firstLine_->next())
+            return std::nullopt;
+        given_ = 0;
+        return purchaseOf(firstLine_->row());
     }
     // Purchases of lines before the one started were passed over (or read apart).
     while (!ahead_ || ahead_->line < started_) {

@@ -57,28 +57,35 @@ public:
     std::optional<RegisterPurchase> nextPurchase();
 
 private:
+    // A query that runs when its first row is asked for, and again after a restart.
+    class Rows {
+    public:
+        explicit Rows(std::unique_ptr<fb::Statement> query);
+        ~Rows();
+        void restart() { running_ = false; }
+        bool next();
+        const fb::Statement& row() const { return *query_; }
+
+    private:
+        std::unique_ptr<fb::Statement> query_;
+        bool running_ = false;
+        bool ended_ = false;
+    };
     struct Ahead {
         size_t line = 0;
         RegisterPurchase purchase;
     };
     // The next purchase of the query over all lines, with its line; nothing after the last.
     std::optional<Ahead> fetch();
-    std::optional<RegisterPurchase> nextOfFirstLine();
 
-    std::shared_ptr<ReportSnapshot> snapshot_; // outlives the query read in it
-    QString taxpayer_;
-    Period period_;
+    std::shared_ptr<ReportSnapshot> snapshot_; // outlives the queries read in it
     std::vector<RegisterLine> lines_;
-    std::unique_ptr<fb::Statement> purchases_;
-    std::unique_ptr<fb::Statement> firstLine_; // the first line's purchases, when read apart
-    bool executed_ = false;
-    bool exhausted_ = false;
-    bool firstExecuted_ = false;
-    bool firstExhausted_ = false;
-    std::optional<Ahead> ahead_;   // read, not yet given
-    size_t lineOfFetched_ = 0;     // the line the last row read belongs to (rows are in lines' order)
+    std::unique_ptr<Rows> purchases_;
+    std::unique_ptr<Rows> firstLine_; // the first line's purchases, when read apart
+    std::optional<Ahead> ahead_;      // read, not yet given
+    size_t lineOfFetched_ = 0;        // the line the last row read belongs to (rows are in lines' order)
     size_t started_ = 0;
-    std::optional<size_t> given_;  // the line of the last purchase given since the queries began
+    std::optional<size_t> given_;     // the line of the last purchase given since the queries began
 };
 
 } // namespace data

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QFontMetricsF>
 #include <algorithm>
-#include <optional>
 
 #include "report/page.h"
 #include "report/shaped_texts.h"
@@ -13,18 +12,19 @@ namespace report {
 
 void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QPointF& origin)
 {
+    QPaintDevice* device = painter.device();
+    if (!device)
+        return; // a painter that is not painting draws nothing
     const auto toDevice = [&](const QPointF& mm) { return origin + mm * pixelsPerMm; };
     // The device turns points into pixels at its own resolution; ask for the size that
     // gives the page's points at this scale.
-    const double dpi = painter.device() ? painter.device()->logicalDpiY() : 72.0;
-    const double pointScale = pixelsPerMm * 25.4 / dpi;
+    const double pointScale = pixelsPerMm * 25.4 / device->logicalDpiY();
 
     painter.save();
     painter.setBrush(Qt::NoBrush);
     // Fonts and their metrics are made once per change of font, not once per text: a page of
     // the register holds hundreds of texts in two or three fonts.
     const Font* lastFont = nullptr;
-    std::optional<QFontMetricsF> metrics;
     ShapedTexts* shaped = nullptr;
     // A change of pen is a change of the device's state (in a PDF, written out again): made
     // when a rule was drawn between two texts, not for every text.
@@ -38,24 +38,24 @@ void paintPage(QPainter& painter, const Page& page, double pixelsPerMm, const QP
             }
             if (!lastFont || !(*lastFont == item.font)) {
                 painter.setFont(item.font.toQFont(item.font.pointSize * pointScale));
-                metrics.emplace(painter.font(), painter.device());
-                shaped = painter.device() ? &shapedTexts(painter.font(), *painter.device()) : nullptr;
+                shaped = &shapedTexts(painter.font(), *device);
                 lastFont = &item.font;
             }
             // Lines were broken when the page was made: each text is drawn as one line from
             // the top of its box, never wrapped or clipped here.
             const QRectF r(toDevice(item.rect.topLeft()), item.rect.size() * pixelsPerMm);
-            const ShapedTexts::Shaped* text = shaped ? shaped->of(item.text, *painter.device()) : nullptr;
+            const QFontMetricsF& metrics = shaped->metrics();
+            const ShapedTexts::Shaped* text = shaped->of(item.text, *device);
             double x = r.left();
             if (item.align != Align::Left) {
-                const double spare = r.width() - (text ? text->width : metrics->horizontalAdvance(item.text));
+                const double spare = r.width() - (text ? text->width : metrics.horizontalAdvance(item.text));
                 x += item.align == Align::Right ? spare : spare / 2;
             }
             if (!text) {
-                painter.drawText(QPointF(x, r.top() + metrics->ascent()), item.text);
+                painter.drawText(QPointF(x, r.top() + metrics.ascent()), item.text);
                 break;
             }
-            const QPointF at(x, r.top() + metrics->ascent() - text->ascent);
+            const QPointF at(x, r.top() + metrics.ascent() - text->ascent);
             for (const QGlyphRun& run : text->runs)
                 painter.drawGlyphRun(at, run);
             break;

@@ -27,6 +27,7 @@ public:
     ShapedTexts(const QFont& font, const QPaintDevice& device);
 
     bool isFor(const QFont& font, const QPaintDevice& device) const;
+    const QFontMetricsF& metrics() const { return metrics_; }
     // The text's glyphs from its second drawing on; nothing the first time (most invoice
     // numbers are drawn once, and shaping them for the cache would cost more than drawing).
     const Shaped* of(const QString& text, QPaintDevice& device);
