@@ -94,6 +94,17 @@ void readRegisterSql(Tdm_1& dm, const QString& taxpayer, const data::Period& per
     }
 }
 
+// The median time of counting a period's purchases through the date index.
+double countingMs(Tdm_1& dm, const data::Period& period)
+{
+    return medianMs([&] {
+        readAll(dm, QStringLiteral("select count(*) from ZAK_PAL where D_ZAK between :a and :b"), [&](fb::Statement& st) {
+            st.setParam(QStringLiteral("a"), period.start);
+            st.setParam(QStringLiteral("b"), period.end);
+        });
+    });
+}
+
 struct Written {
     double ms = 0;
     double peakMiB = 0;
@@ -164,12 +175,7 @@ void measureReports(QTextStream& out, Tdm_1& dm, const Case& c)
 
     // A year without purchases costs what counting its rows costs, not a pass over all purchases.
     const data::Period empty = data::settlementPeriod(c.office.year + 1, 0);
-    const double emptyCount = medianMs([&] {
-        readAll(dm, QStringLiteral("select count(*) from ZAK_PAL where D_ZAK between :a and :b"), [&](fb::Statement& st) {
-            st.setParam(QStringLiteral("a"), empty.start);
-            st.setParam(QStringLiteral("b"), empty.end);
-        });
-    });
+    const double emptyCount = countingMs(dm, empty);
     const double emptySettle = medianMs([&] {
         data::computeSettlement(dm, c.taxpayer, c.office.year + 1, empty, data::yearParameters(dm, c.office.year + 1));
     });
@@ -273,40 +279,31 @@ void measureYears(QTextStream& out, int perYear)
     const bench::Office alone{bench::OfficeShape::OneLargeTaxpayer, perYear, 2024, 1};
     const bench::Office five{bench::OfficeShape::OneLargeTaxpayer, perYear * 5, 2026, 5};
     const int year = 2024;
-    const data::Period period = data::settlementPeriod(year, 0);
     const QString taxpayer = alone.shortName(alone.measuredTaxpayer());
-    double settleAlone = 0;
+    // The median settlement of `settled` in the office's database, and the last one made.
+    const auto settling = [&](Tdm_1& dm, int settled, data::Settlement& s) {
+        return medianMs([&] {
+            s = data::computeSettlement(dm, taxpayer, settled, data::settlementPeriod(settled, 0), data::yearParameters(dm, settled));
+        });
+    };
     out << "\n== rok wśród pięciu lat zakupów: " << five.description() << " ==\n";
-    for (const bench::Office* office : {&alone, &five}) {
-        Tdm_1 dm;
-        dm.connectTo(bench::officeDatabaseFile(*office));
-        data::Settlement s;
-        const double settle = medianMs([&] {
-            s = data::computeSettlement(dm, taxpayer, year, period, data::yearParameters(dm, year));
-        });
-        if (office == &alone) {
-            settleAlone = settle;
-            out << "rozliczenie roku " << year << " w bazie jednego roku\t" << number(settle) << " ms, " << s.lines.size()
-                << " linii, kwota " << text::formatMoney(s.amount) << '\n';
-            dm.disconnectDatabase();
-            continue;
-        }
-        out << "rozliczenie roku " << year << " w bazie pięciu lat\t" << number(settle) << " ms, stosunek "
-            << number(settle / settleAlone, 2) << ", kwota " << text::formatMoney(s.amount) << '\n';
-        const data::Period empty = data::settlementPeriod(five.year + 1, 0);
-        const double count = medianMs([&] {
-            readAll(dm, QStringLiteral("select count(*) from ZAK_PAL where D_ZAK between :a and :b"), [&](fb::Statement& st) {
-                st.setParam(QStringLiteral("a"), empty.start);
-                st.setParam(QStringLiteral("b"), empty.end);
-            });
-        });
-        const double emptySettle = medianMs([&] {
-            data::computeSettlement(dm, taxpayer, five.year + 1, empty, data::yearParameters(dm, five.year + 1));
-        });
-        out << "rozliczenie roku bez zakupów w bazie pięciu lat\t" << number(emptySettle, 2) << " ms, liczenie jego wierszy "
-            << number(count, 2) << " ms\n";
-        dm.disconnectDatabase();
-    }
+    data::Settlement s;
+    Tdm_1 dm;
+    dm.connectTo(bench::officeDatabaseFile(alone));
+    const double settleAlone = settling(dm, year, s);
+    out << "rozliczenie roku " << year << " w bazie jednego roku\t" << number(settleAlone) << " ms, " << s.lines.size()
+        << " linii, kwota " << text::formatMoney(s.amount) << '\n';
+    dm.disconnectDatabase();
+
+    dm.connectTo(bench::officeDatabaseFile(five));
+    const double settle = settling(dm, year, s);
+    out << "rozliczenie roku " << year << " w bazie pięciu lat\t" << number(settle) << " ms, stosunek "
+        << number(settle / settleAlone, 2) << ", kwota " << text::formatMoney(s.amount) << '\n';
+    const double count = countingMs(dm, data::settlementPeriod(five.year + 1, 0));
+    const double emptySettle = settling(dm, five.year + 1, s);
+    out << "rozliczenie roku bez zakupów w bazie pięciu lat\t" << number(emptySettle, 2) << " ms, liczenie jego wierszy "
+        << number(count, 2) << " ms\n";
+    dm.disconnectDatabase();
     out.flush();
 }
 
